@@ -1,0 +1,44 @@
+# Windows build (mingw-w64, posix threads): static executables on the
+# Windows Server 2003 API set. i686 ships; x86_64 is what the Wine tests run.
+add_compile_definitions(_WIN32_WINNT=0x0502 WINVER=0x0502 NOMINMAX WIN32_LEAN_AND_MEAN)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+fernwick_sources(CORE_SOURCES src/common src/platform src/probes src/report src/shell src/packaging)
+add_library(fernwick_core STATIC ${CORE_SOURCES})
+target_include_directories(fernwick_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+
+fernwick_sources(ODBC_SOURCES src/platform/odbc)
+add_library(fernwick_odbc STATIC ${ODBC_SOURCES})
+target_link_libraries(fernwick_odbc PUBLIC fernwick_core odbc32)
+
+fernwick_sources(WIN32_SOURCES src/platform/win32)
+add_library(fernwick_win32 STATIC ${WIN32_SOURCES})
+target_link_libraries(fernwick_win32 PUBLIC fernwick_core fernwick_odbc version netapi32 advapi32 shell32 user32 gdi32 comctl32)
+
+fernwick_sources(GUI_SOURCES src/frontend/win32)
+add_executable(Fernwick WIN32 ${GUI_SOURCES} src/frontend/win32/fernwick.rc)
+target_link_libraries(Fernwick PRIVATE fernwick_win32)
+set_target_properties(Fernwick PROPERTIES OUTPUT_NAME Fernwick)
+
+fernwick_sources(SERVICELIST_SOURCES src/servicelist src/servicelist/win32)
+add_executable(Tabulex ${SERVICELIST_SOURCES})
+target_include_directories(Tabulex PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(Tabulex PRIVATE advapi32)
+
+# Test programs that run under Wine: the shared test cases against the real
+# Windows implementations, and the driver that operates the main window.
+if(FERNWICK_WINE_TESTS)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  fernwick_sources(WINE_TEST_SOURCES tests/common tests/win32)
+  add_executable(fernwick_wine_tests ${WINE_TEST_SOURCES})
+  target_include_directories(fernwick_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(fernwick_wine_tests PRIVATE fernwick_win32 gtest gtest_main)
+  target_compile_options(fernwick_wine_tests PRIVATE -Wno-error=conversion)
+
+  fernwick_sources(DRIVER_SOURCES tests/wine/driver)
+  add_executable(guidriver ${DRIVER_SOURCES})
+  target_link_libraries(guidriver PRIVATE user32 gdi32)
+endif()

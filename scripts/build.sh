@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds everything: native (with sanitizers), Windows x86_64 (with the Wine
+# test programs) and Windows i686 (the shipping build).
+# Usage: scripts/build.sh [native|win64|win32]...   (default: all three)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${FERNWICK_BUILD_DIR:-$root/build}
+jobs=$(nproc)
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(native win64 win32)
+
+configure() {  # DIR ARGS...
+  local dir=$1; shift
+  [ -f "$dir/build.ninja" ] || cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+}
+
+for t in "${targets[@]}"; do
+  case $t in
+    native)
+      configure "$build/native" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1
+      cmake --build "$build/native" -j "$jobs" ;;
+    win64)
+      configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DFERNWICK_WINE_TESTS=ON
+      cmake --build "$build/win64" -j "$jobs" ;;
+    win32)
+      configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel
+      cmake --build "$build/win32" -j "$jobs" ;;
+    *) echo "unknown build: $t" >&2; exit 2 ;;
+  esac
+done

@@ -1,0 +1,22 @@
+#pragma once
+// The "key=value" files of a server image: [sections], keys matched without
+// regard to case, ';' or '#' comment lines.
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace fernwick::image {
+
+class IniFile {
+public:
+  static IniFile Parse(std::string_view text);
+
+  std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+  std::string GetOr(std::string_view section, std::string_view key, std::string fallback) const;
+
+private:
+  std::map<std::string, std::string> values_;  // "SECTION\nKEY" upper-cased -> value
+};
+
+}  // namespace fernwick::image

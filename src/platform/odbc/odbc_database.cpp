@@ -1,0 +1,1 @@
+// ODBC access to the configuration database.

@@ -1,0 +1,28 @@
+#pragma once
+// The bundle of platform services handed to the core. The core reaches the
+// machine only through these.
+#include "platform/clock.h"
+#include "platform/config_database.h"
+#include "platform/file_system.h"
+#include "platform/process_control.h"
+#include "platform/program_facts.h"
+#include "platform/registry.h"
+#include "platform/user_interface.h"
+#include "platform/version_resources.h"
+#include "platform/workstation.h"
+
+namespace fernwick::platform {
+
+struct Platform {
+  Registry& registry;
+  FileSystem& files;
+  ProcessControl& process;
+  ProgramFacts& program;
+  UserInterface& ui;
+  Clock& clock;
+  ConfigDatabase& database;
+  VersionResources& versions;
+  Workstation& workstation;
+};
+
+}  // namespace fernwick::platform

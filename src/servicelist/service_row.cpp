@@ -1,0 +1,1 @@
+// One line of the service listing.
