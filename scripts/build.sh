@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FERNWICK_BUILD_DIR:-$root/build}
-jobs=$(nproc)
+jobs=${FERNWICK_JOBS:-$(nproc)}
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(native win64 win32)
 

@@ -1,0 +1,40 @@
+#pragma once
+// The files of a server image. Drive X: is the folder drives/X of the image
+// (the letter and every path component matched without regard to case, as
+// Windows does). Nothing is ever written into the image: folders and files
+// the program creates go to an overlay folder with the same layout, which
+// reads consult first.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace fernwick::image {
+
+class ImageFileSystem : public platform::FileSystem {
+public:
+  // `currentFolder` is the Windows path relative paths resolve against.
+  ImageFileSystem(std::filesystem::path imageRoot, std::filesystem::path overlayRoot, std::string currentFolder);
+
+  // The host file or folder a Windows path names (overlay first), or nullopt
+  // when nothing exists there.
+  std::optional<std::filesystem::path> HostPath(const std::string& windowsPath) const;
+  // Where a new file or folder of that Windows path goes in the overlay.
+  std::optional<std::filesystem::path> OverlayPath(const std::string& windowsPath) const;
+
+  bool FolderExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  std::vector<std::string> SubFolderNames(const std::string& path) override;
+  std::optional<std::string> FullPathName(const std::string& path) override;
+  std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  bool WriteWholeFile(const std::string& path, std::string_view bytes) override;
+
+private:
+  std::filesystem::path imageRoot_;
+  std::filesystem::path overlayRoot_;
+  std::string currentFolder_;
+};
+
+}  // namespace fernwick::image
