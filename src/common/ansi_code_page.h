@@ -1,0 +1,15 @@
+#pragma once
+// Conversions between the Windows ANSI code page 1252, in which the program
+// keeps all text, and Unicode. Characters 1252 cannot hold become '?', as
+// the system's own conversion does.
+#include <string>
+#include <string_view>
+
+namespace fernwick {
+
+std::string Utf16ToAnsi(std::u16string_view text);
+std::u16string AnsiToUtf16(std::string_view text);
+// Invalid UTF-8 sequences become '?'.
+std::string Utf8ToAnsi(std::string_view text);
+
+}  // namespace fernwick

@@ -1,0 +1,51 @@
+#pragma once
+// A server image: everything a Voxtra server would answer, kept in a folder
+// so that a gathering needs no Windows. See docs/server-image.md.
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/image/image_file_system.h"
+#include "platform/image/ini_file.h"
+#include "platform/image/registry_double.h"
+#include "platform/platform.h"
+
+namespace fernwick::image {
+
+// The image cannot be read; what() says why.
+class ServerImageError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+class ServerImage {
+public:
+  // `outputRoot` receives everything the program writes (never the image).
+  // `commandLine` is what the program sees as its own command line.
+  ServerImage(const std::filesystem::path& root, const std::filesystem::path& outputRoot, std::string commandLine);
+  ~ServerImage();
+  ServerImage(const ServerImage&) = delete;
+  ServerImage& operator=(const ServerImage&) = delete;
+
+  platform::Platform& Platform() { return *platform_; }
+  RegistryDouble& Registry() { return registry_; }
+  ImageFileSystem& Files() { return *files_; }
+  const IniFile& Facts() const { return facts_; }
+  // Message boxes the program showed, in order (the image has no one to
+  // press OK; every box answers OK).
+  const std::vector<std::string>& ShownMessages() const;
+  const std::string& Clipboard() const;
+
+private:
+  struct Services;
+
+  IniFile facts_;
+  RegistryDouble registry_;
+  std::unique_ptr<ImageFileSystem> files_;
+  std::unique_ptr<Services> services_;
+  std::unique_ptr<platform::Platform> platform_;
+};
+
+}  // namespace fernwick::image

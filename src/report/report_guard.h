@@ -1,0 +1,31 @@
+#pragma once
+// Gathering goes on after a failing statement: each statement runs inside
+// this guard, which turns a run-time error into the report's error line.
+#include <exception>
+#include <string>
+
+#include "common/runtime_error.h"
+#include "report/report_buffer.h"
+
+namespace fernwick::report {
+
+std::string ReportErrorLine(const RuntimeError& error);
+
+class ReportGuard {
+public:
+  explicit ReportGuard(ReportBuffer& buffer) : buffer_(buffer) {}
+
+  template <typename Statement>
+  void operator()(Statement&& statement) {
+    try {
+      statement();
+    } catch (const std::exception& e) {
+      buffer_.AppendReportLine(ReportErrorLine(AsRuntimeError(e)));
+    }
+  }
+
+private:
+  ReportBuffer& buffer_;
+};
+
+}  // namespace fernwick::report

@@ -1,0 +1,12 @@
+#pragma once
+// The stretches of the report, in the order GetSystemInfo writes them.
+#include "report/gathering.h"
+
+namespace fernwick::report {
+
+// "TORB Version = ", "Gather Date/Time = " and the section title.
+void WriteReportHeader(Gathering& g);
+// "Voxtra Install Information:" up to the failover role.
+void WriteInstallInformation(Gathering& g);
+
+}  // namespace fernwick::report

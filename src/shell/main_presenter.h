@@ -1,0 +1,73 @@
+#pragma once
+// The main window's behaviour without the window: start-up, Go, the states
+// and captions, resizing and the clipboard. The window (or the native
+// command) implements MainView and forwards its events here.
+#include <optional>
+#include <string>
+
+#include "common/message_boxes.h"
+#include "common/session.h"
+#include "platform/platform.h"
+#include "report/report_buffer.h"
+#include "shell/main_window_design.h"
+
+namespace fernwick::shell {
+
+class MainView {
+public:
+  virtual ~MainView() = default;
+  virtual void SetText(Control control, const std::string& text) = 0;
+  virtual std::string Text(Control control) = 0;
+  virtual void SetEnabled(Control control, bool enabled) = 0;
+  virtual void Place(Control control, const TwipRect& rect) = 0;
+  // Outer window size in twips; an empty side stays as it is.
+  virtual void SetWindowSize(std::optional<int> width, std::optional<int> height) = 0;
+};
+
+enum class MainState { Ready, Working, Finished };
+
+enum class StartupOutcome {
+  ShowWindow,  // wait for the user
+  EndProgram,  // a silent run is over, or the product is too old
+  Failed,      // the work folder could not be made; see StartupError()
+};
+
+enum class GoOutcome { Finished, EndProgram };
+
+inline constexpr const char* kGreeting =
+    "Press 'Go' to start the gathering process.\r\n\r\nNOTE: Gathering process might take some time to complete.";
+inline constexpr const char* kWorkFolderName = "SystemInfo";
+inline constexpr const char* kMessagesFileName = "FernwickMessages.txt";
+inline constexpr std::int16_t kPromptListBudget = 30000;
+
+class MainPresenter {
+public:
+  MainPresenter(platform::Platform& platform, MainView& view);
+
+  StartupOutcome FormLoad();
+  GoOutcome GoClick();
+  void FormResize(int width, int height, bool minimized);
+  void PasteToClipboard();
+
+  MainState State() const { return state_; }
+  const Session& RunSession() const { return session_; }
+  const report::ReportBuffer& Buffer() const { return buffer_; }
+  const std::string& WorkFolder() const { return workFolder_; }
+  const std::string& StartupError() const { return startupError_; }
+  const MessageBoxes& Messages() const { return messages_; }
+
+private:
+  void SaveRecordedMessages();
+
+  platform::Platform& platform_;
+  MainView& view_;
+  Session session_;
+  MessageBoxes messages_;
+  report::ReportBuffer buffer_;
+  MainState state_ = MainState::Ready;
+  bool goUsed_ = false;
+  std::string workFolder_;
+  std::string startupError_;
+};
+
+}  // namespace fernwick::shell

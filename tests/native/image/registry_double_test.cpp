@@ -1,5 +1,0 @@
-#include <gtest/gtest.h>
-
-#include "platform/image/registry_double.h"
-
-TEST(RegistryDouble, Placeholder) { SUCCEED(); }
