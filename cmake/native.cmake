@@ -7,6 +7,7 @@ if(FERNWICK_SANITIZE)
 endif()
 
 find_package(ODBC REQUIRED)
+find_package(SQLite3 REQUIRED)
 find_package(GTest REQUIRED)
 find_library(LIEF_LIBRARY LIEF REQUIRED)
 
@@ -20,7 +21,7 @@ target_link_libraries(fernwick_odbc PUBLIC fernwick_core ODBC::ODBC)
 
 fernwick_sources(IMAGE_SOURCES src/platform/image)
 add_library(fernwick_image STATIC ${IMAGE_SOURCES})
-target_link_libraries(fernwick_image PUBLIC fernwick_core fernwick_odbc ${LIEF_LIBRARY})
+target_link_libraries(fernwick_image PUBLIC fernwick_core fernwick_odbc SQLite::SQLite3 ${LIEF_LIBRARY})
 
 fernwick_sources(NATIVE_FRONTEND_SOURCES src/frontend/native)
 add_executable(fernwick ${NATIVE_FRONTEND_SOURCES})

@@ -1,0 +1,144 @@
+#include "platform/image/image_database.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <system_error>
+
+#include "common/runtime_error.h"
+#include "common/text.h"
+#include "platform/image/sqlite_script.h"
+
+namespace fernwick::image {
+namespace {
+
+constexpr const char* kDatabaseFileName = "VoxtraDb";
+
+// A name within `folder`, matched without regard to case as on Windows.
+std::optional<std::filesystem::path> FindNoCase(const std::filesystem::path& folder, std::string_view name) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    if (EqualsNoCase(entry.path().filename().string(), name)) return entry.path();
+  }
+  return std::nullopt;
+}
+
+std::optional<std::filesystem::path> FindScript(const std::filesystem::path& imageRoot) {
+  const auto folder = FindNoCase(imageRoot, "database");
+  if (!folder) return std::nullopt;
+  auto script = FindNoCase(*folder, "VoxtraDb.sql");
+  if (!script || !std::filesystem::is_regular_file(*script)) return std::nullopt;
+  return script;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw RuntimeError(err::kFileNotFound, "Cannot read " + path.string());
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string SqliteOdbcDriver() {
+  const char* chosen = getenv("FERNWICK_SQLITE_ODBC_DRIVER");
+  return chosen != nullptr && *chosen != '\0' ? chosen : kDefaultSqliteOdbcDriver;
+}
+
+void WriteOdbcinstIni(const std::filesystem::path& folder) {
+  const std::filesystem::path file = folder / "odbcinst.ini";
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << "[SQL Server]\nDescription=SQLite standing in for SQL Server\nDriver=" << SqliteOdbcDriver() << "\n";
+  out.close();
+  if (!out) throw RuntimeError(err::kPathNotFound, "Cannot write " + file.string());
+}
+
+[[noreturn]] void RaiseUnreachable() { throw RuntimeError(kServerUnreachableNumber, kServerUnreachableDescription); }
+
+// For the length of one query the process works in the scratch folder (the
+// SQLite driver opens "database=VoxtraDb" relative to it) and unixODBC reads
+// its driver list from there; both are put back afterwards.
+class ScratchFolderScope {
+public:
+  explicit ScratchFolderScope(const std::filesystem::path& scratchDir)
+      : previousFolder_(std::filesystem::current_path()) {
+    if (const char* value = getenv("ODBCSYSINI")) previousSysIni_ = value;
+    setenv("ODBCSYSINI", scratchDir.c_str(), 1);
+    std::filesystem::current_path(scratchDir);
+  }
+  ~ScratchFolderScope() {
+    std::error_code ignored;
+    std::filesystem::current_path(previousFolder_, ignored);
+    if (previousSysIni_) {
+      setenv("ODBCSYSINI", previousSysIni_->c_str(), 1);
+    } else {
+      unsetenv("ODBCSYSINI");
+    }
+  }
+  ScratchFolderScope(const ScratchFolderScope&) = delete;
+  ScratchFolderScope& operator=(const ScratchFolderScope&) = delete;
+
+private:
+  std::filesystem::path previousFolder_;
+  std::optional<std::string> previousSysIni_;
+};
+
+bool SameSql(std::string_view sql, std::string_view expected) { return EqualsNoCase(Trim(sql), expected); }
+
+class ImageServerConnection : public platform::ServerConnection {
+public:
+  ImageServerConnection(std::string version, std::string edition)
+      : version_(std::move(version)), edition_(std::move(edition)) {}
+
+  platform::RecordSet Execute(const std::string& sql) override {
+    if (SameSql(sql, "select @@version")) return OneValue(version_);
+    if (SameSql(sql, "select SERVERPROPERTY('edition')")) return OneValue(edition_);
+    throw RuntimeError(err::kDatabaseError,
+                       "The server image answers only \"select @@version\" and \"select SERVERPROPERTY('edition')\"");
+  }
+
+private:
+  // SQL Server names no column for an expression.
+  static platform::RecordSet OneValue(const std::string& value) { return platform::RecordSet({""}, {{value}}); }
+
+  std::string version_;
+  std::string edition_;
+};
+
+}  // namespace
+
+ImageDatabase::ImageDatabase(const std::filesystem::path& imageRoot, const std::filesystem::path& scratchDir,
+                             std::string sqlServerVersion, std::string sqlServerEdition)
+    : imageRoot_(imageRoot),
+      scratchDir_(std::filesystem::absolute(scratchDir)),
+      sqlServerVersion_(std::move(sqlServerVersion)),
+      sqlServerEdition_(std::move(sqlServerEdition)) {}
+
+void ImageDatabase::BuildOnce() {
+  if (state_ != State::NotBuilt) return;
+  const auto script = FindScript(imageRoot_);
+  if (!script) {
+    // Without a script there is no database to open; the driver would
+    // otherwise create an empty one and every query would fail obscurely.
+    state_ = State::NoScript;
+    return;
+  }
+  std::filesystem::create_directories(scratchDir_);
+  BuildSqliteDatabase(ReadFile(*script), "database\\VoxtraDb.sql", scratchDir_ / kDatabaseFileName);
+  WriteOdbcinstIni(scratchDir_);
+  state_ = State::Built;
+}
+
+platform::RecordSet ImageDatabase::OpenQuery(const std::string& sql, const std::string& connectionString) {
+  BuildOnce();
+  if (state_ == State::NoScript) RaiseUnreachable();
+  ScratchFolderScope scope(scratchDir_);
+  return odbc_.OpenQuery(sql, connectionString);
+}
+
+std::unique_ptr<platform::ServerConnection> ImageDatabase::OpenServer(const std::string& /*connectionString*/) {
+  if (sqlServerVersion_.empty()) RaiseUnreachable();
+  return std::make_unique<ImageServerConnection>(sqlServerVersion_, sqlServerEdition_);
+}
+
+}  // namespace fernwick::image

@@ -1,0 +1,53 @@
+#pragma once
+// The configuration database of a server image. The image holds it as a SQL
+// script (database/VoxtraDb.sql); at first use it is loaded into a SQLite
+// file "VoxtraDb" in the scratch folder, and queries go through ODBC with
+// the connection string the program passes, unchanged: the scratch folder
+// registers the SQLite ODBC driver under the name "SQL Server", and the
+// driver finds "database=VoxtraDb" in the working folder, which is the
+// scratch folder for the length of each query. See
+// docs/server-image-database.md.
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/config_database.h"
+#include "platform/odbc/odbc_database.h"
+
+namespace fernwick::image {
+
+// What a server answers when SQL Server is not running or not installed.
+inline constexpr long kServerUnreachableNumber = 17;
+inline constexpr const char* kServerUnreachableDescription =
+    "[Microsoft][ODBC SQL Server Driver][DBNETLIB]SQL Server does not exist or access denied.";
+
+// The ODBC driver registered as "SQL Server" unless the environment
+// variable FERNWICK_SQLITE_ODBC_DRIVER names another.
+inline constexpr const char* kDefaultSqliteOdbcDriver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
+
+class ImageDatabase : public platform::ConfigDatabase {
+public:
+  // `sqlServerVersion` and `sqlServerEdition` are what "select @@version"
+  // and "select SERVERPROPERTY('edition')" answer; an empty version means
+  // the server cannot be reached. Nothing is written below `imageRoot`.
+  ImageDatabase(const std::filesystem::path& imageRoot, const std::filesystem::path& scratchDir,
+                std::string sqlServerVersion, std::string sqlServerEdition);
+
+  // Throws the unreachable-server error when the image has no script, and
+  // an error naming the failing line when the script does not load.
+  platform::RecordSet OpenQuery(const std::string& sql, const std::string& connectionString) override;
+  std::unique_ptr<platform::ServerConnection> OpenServer(const std::string& connectionString) override;
+
+private:
+  enum class State { NotBuilt, Built, NoScript };
+  void BuildOnce();
+
+  std::filesystem::path imageRoot_;
+  std::filesystem::path scratchDir_;
+  std::string sqlServerVersion_;
+  std::string sqlServerEdition_;
+  State state_ = State::NotBuilt;
+  odbc::OdbcDatabase odbc_;
+};
+
+}  // namespace fernwick::image
