@@ -48,6 +48,7 @@ temp=$(windows_env TMP)
 [ "$temp" = "%TMP%" ] && temp=$(windows_env TEMP)
 default_name="${temp%\\}\\Services.csv"
 default_unix=$(winepath -u "$default_name")
+mkdir -p "$out_dir"
 for args in "" "-o" "-O C:\\out\\capital.csv" "-o C:\\out\\named.csv -o"; do
   rm -f "$default_unix"
   # shellcheck disable=SC2086
@@ -55,6 +56,7 @@ for args in "" "-o" "-O C:\\out\\capital.csv" "-o C:\\out\\named.csv -o"; do
   if [ "$args" = "-o C:\\out\\named.csv -o" ]; then
     expect_console 'C:\out\named.csv'
     [ -f "$default_unix" ] && fail "a trailing -o after a pair fell back to the default"
+    expect_listing_file "$out_dir/named.csv"
     continue
   fi
   expect_console "$default_name"
@@ -63,7 +65,6 @@ done
 [ -e "$out_dir/capital.csv" ] && fail "-O was taken for -o"
 
 echo "== the last -o pair wins and the argument after -o is examined too"
-mkdir -p "$out_dir"
 run_tabulex -o 'C:\out\first.csv' junk -o 'C:\out\second.csv'
 expect_console 'C:\out\second.csv'
 [ -e "$out_dir/first.csv" ] && fail "an earlier -o pair was written"
