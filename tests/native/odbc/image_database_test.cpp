@@ -1,0 +1,176 @@
+#include "platform/image/image_database.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "common/runtime_error.h"
+#include "probes/configuration_database.h"
+#include "scratch_folder.h"
+
+namespace fernwick::image {
+namespace {
+
+using probes::kStandardConnectionString;
+using testing::ScopedEnvironment;
+using testing::ScratchFolder;
+
+constexpr const char* kScript = R"sql(
+-- a comment before the first statement
+CREATE TABLE Configuration (FullNodeName TEXT, NodeValue TEXT);
+CREATE VIEW vw_Configuration AS SELECT FullNodeName, NodeValue FROM Configuration;
+INSERT INTO Configuration VALUES ('System.Security.RpcPortNumber', '2250');
+)sql";
+
+constexpr const char* kVersion =
+    "Microsoft SQL Server  2000 - 8.00.2039 (Intel X86) \n\tMay  3 2005 23:18:38 \n\tCopyright (c) 1988-2003 "
+    "Microsoft Corporation\n\tStandard Edition on Windows NT 5.2 (Build 3790: Service Pack 2)\n";
+
+std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    names.push_back(std::filesystem::relative(entry.path(), folder).string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class ImageDatabaseTest : public ::testing::Test {
+protected:
+  ScratchFolder image;
+  ScratchFolder scratch;
+
+  ImageDatabase Database(std::string version = kVersion, std::string edition = "Standard Edition") {
+    return ImageDatabase(image.Path(), scratch.Path() / "database", std::move(version), std::move(edition));
+  }
+
+  RuntimeError QueryError(ImageDatabase& database, const std::string& sql = "SELECT * FROM vw_Configuration") {
+    try {
+      database.OpenQuery(sql, kStandardConnectionString);
+    } catch (const RuntimeError& e) {
+      return e;
+    }
+    ADD_FAILURE() << "no error";
+    return RuntimeError(0, "");
+  }
+};
+
+TEST_F(ImageDatabaseTest, TheImagesScriptAnswersTheStandardConnectionString) {
+  image.Write("database/VoxtraDb.sql", kScript);
+  auto database = Database();
+  auto result = database.OpenQuery("SELECT NodeValue FROM vw_Configuration WHERE FullNodeName='System.Security.RpcPortNumber'",
+                                   kStandardConnectionString);
+  ASSERT_EQ(result.RecordCount(), 1);
+  EXPECT_EQ(result.Field("NodeValue"), std::optional<std::string>("2250"));
+}
+
+TEST_F(ImageDatabaseTest, TheScriptIsFoundWithoutRegardToCase) {
+  image.Write("Database/VOXTRADB.SQL", kScript);
+  auto database = Database();
+  EXPECT_EQ(database.OpenQuery("SELECT * FROM vw_Configuration", kStandardConnectionString).RecordCount(), 1);
+}
+
+TEST_F(ImageDatabaseTest, GatheringWritesOnlyIntoTheScratchFolder) {
+  image.Write("database/VoxtraDb.sql", kScript);
+  const auto before = FolderListing(image.Path());
+  auto database = Database();
+  database.OpenQuery("SELECT * FROM vw_Configuration", kStandardConnectionString);
+  EXPECT_EQ(FolderListing(image.Path()), before);
+  EXPECT_EQ(FolderListing(scratch.Path()),
+            (std::vector<std::string>{"database", "database/VoxtraDb", "database/odbcinst.ini"}));
+}
+
+TEST_F(ImageDatabaseTest, AQueryLeavesTheWorkingFolderAndDriverListAsTheyWere) {
+  image.Write("database/VoxtraDb.sql", kScript);
+  const auto folder = std::filesystem::current_path();
+  ScopedEnvironment sysIni("ODBCSYSINI", "/nowhere");
+  auto database = Database();
+  database.OpenQuery("SELECT * FROM vw_Configuration", kStandardConnectionString);
+  EXPECT_EQ(std::filesystem::current_path(), folder);
+  EXPECT_STREQ(getenv("ODBCSYSINI"), "/nowhere");
+  EXPECT_THROW(database.OpenQuery("SELECT * FROM NoSuchTable", kStandardConnectionString), RuntimeError);
+  EXPECT_EQ(std::filesystem::current_path(), folder);
+}
+
+TEST_F(ImageDatabaseTest, AnImageWithoutScriptIsAnUnreachableServerAndCreatesNoDatabase) {
+  auto database = Database();
+  const RuntimeError error = QueryError(database);
+  EXPECT_EQ(error.Number(), 17);
+  EXPECT_EQ(error.Description(), "[Microsoft][ODBC SQL Server Driver][DBNETLIB]SQL Server does not exist or access denied.");
+  EXPECT_FALSE(std::filesystem::exists(scratch.Path() / "database" / "VoxtraDb"));
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::current_path() / "VoxtraDb"));
+}
+
+TEST_F(ImageDatabaseTest, ABrokenScriptNamesTheLineItBreaksAt) {
+  image.Write("database/VoxtraDb.sql",
+              "CREATE TABLE A (X TEXT);\n\nINSERT INTO A VALUES ('1');\nINSERT INTO Missing VALUES ('2');\n");
+  auto database = Database();
+  const RuntimeError error = QueryError(database);
+  EXPECT_EQ(error.Number(), err::kDatabaseError);
+  EXPECT_EQ(error.Description(),
+            "The configuration database script database\\VoxtraDb.sql cannot be loaded: line 4: no such table: Missing");
+  EXPECT_FALSE(std::filesystem::exists(scratch.Path() / "database" / "VoxtraDb"));
+}
+
+TEST_F(ImageDatabaseTest, ASyntaxErrorInTheScriptIsReportedWithItsLine) {
+  image.Write("database/VoxtraDb.sql", "CREATE TABLE A (X TEXT);\nCREAT TABLE B (Y TEXT);\n");
+  auto database = Database();
+  EXPECT_EQ(QueryError(database).Description(),
+            "The configuration database script database\\VoxtraDb.sql cannot be loaded: line 2: near \"CREAT\": "
+            "syntax error");
+}
+
+// unixODBC keeps what it read from odbcinst.ini for 20 seconds per process,
+// so a second driver path cannot be tried against the driver manager here;
+// that a missing driver is reported clearly is proven on OdbcDatabase.
+TEST_F(ImageDatabaseTest, TheDriverIsRegisteredAsSqlServerFromTheEnvironmentVariable) {
+  image.Write("database/VoxtraDb.sql", kScript);
+  {
+    auto database = Database();
+    database.OpenQuery("SELECT * FROM vw_Configuration", kStandardConnectionString);
+  }
+  std::ifstream ini(scratch.Path() / "database" / "odbcinst.ini");
+  const std::string standard((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(standard,
+            "[SQL Server]\nDescription=SQLite standing in for SQL Server\n"
+            "Driver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n");
+
+  ScratchFolder otherScratch;
+  ScopedEnvironment driver("FERNWICK_SQLITE_ODBC_DRIVER", "/opt/odbc/libsqlite3odbc.so");
+  ImageDatabase database(image.Path(), otherScratch.Path(), "", "");
+  try {
+    database.OpenQuery("SELECT * FROM vw_Configuration", kStandardConnectionString);
+  } catch (const RuntimeError&) {
+    // Whether the driver manager already noticed the change does not matter.
+  }
+  std::ifstream otherIni(otherScratch.Path() / "odbcinst.ini");
+  const std::string overridden((std::istreambuf_iterator<char>(otherIni)), std::istreambuf_iterator<char>());
+  EXPECT_NE(overridden.find("\nDriver=/opt/odbc/libsqlite3odbc.so\n"), std::string::npos) << overridden;
+}
+
+TEST_F(ImageDatabaseTest, TheServerAnswersVersionAndEditionFromTheFacts) {
+  auto database = Database();
+  auto server = database.OpenServer("Provider=SQLOLEDB;Server=VOXTRA01;Trusted_Connection=Yes;");
+  auto version = server->Execute("select @@version");
+  version.MoveFirst();
+  EXPECT_EQ(version.Field(std::size_t{0}), std::optional<std::string>(kVersion));
+  auto edition = server->Execute("select SERVERPROPERTY('edition')");
+  edition.MoveFirst();
+  EXPECT_EQ(edition.Field(std::size_t{0}), std::optional<std::string>("Standard Edition"));
+  EXPECT_THROW(server->Execute("select 1"), RuntimeError);
+}
+
+TEST_F(ImageDatabaseTest, WithoutAVersionTheServerCannotBeReached) {
+  auto database = Database("", "");
+  try {
+    database.OpenServer("Provider=SQLOLEDB;Server=VOXTRA01;Trusted_Connection=Yes;");
+    FAIL() << "no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), 17);
+  }
+}
+
+}  // namespace
+}  // namespace fernwick::image
