@@ -38,6 +38,7 @@ add_executable(fernwick_tests ${TEST_SOURCES})
 target_include_directories(fernwick_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(fernwick_tests PRIVATE FERNWICK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(fernwick_tests PRIVATE fernwick_image tabulex_core GTest::gtest GTest::gtest_main)
+include(cmake/test_pe_files.cmake)
 include(GoogleTest)
 gtest_discover_tests(fernwick_tests DISCOVERY_TIMEOUT 60
                      PROPERTIES ENVIRONMENT "FERNWICK_SOURCE_DIR=${CMAKE_SOURCE_DIR}")

@@ -37,6 +37,7 @@ if(FERNWICK_WINE_TESTS)
   target_include_directories(fernwick_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(fernwick_wine_tests PRIVATE fernwick_win32 gtest gtest_main)
   target_compile_options(fernwick_wine_tests PRIVATE -Wno-error=conversion)
+  include(cmake/test_pe_files.cmake)
 
   fernwick_sources(DRIVER_SOURCES tests/wine/driver)
   add_executable(guidriver ${DRIVER_SOURCES})

@@ -1,0 +1,78 @@
+#include "platform/image/image_version_resources.h"
+
+#include <LIEF/PE/Binary.hpp>
+#include <LIEF/PE/Parser.hpp>
+#include <LIEF/PE/ResourceData.hpp>
+#include <LIEF/PE/ResourceNode.hpp>
+#include <LIEF/PE/utils.hpp>
+#include <LIEF/exception.hpp>
+#include <LIEF/logging.hpp>
+
+#include <system_error>
+
+#include "platform/image/version_block_reader.h"
+#include "platform/image/windows_language_names.h"
+
+namespace fernwick::image {
+namespace {
+
+// version.dll looks for the resource of type RT_VERSION with the id
+// VS_VERSION_INFO, in whichever language the file holds it.
+constexpr std::uint32_t kRtVersion = 16;
+constexpr std::uint32_t kVsVersionInfo = 1;
+
+const LIEF::PE::ResourceNode* ChildWithId(const LIEF::PE::ResourceNode& node, std::uint32_t id) {
+  for (const LIEF::PE::ResourceNode& child : node.childs()) {
+    if (!child.has_name() && child.id() == id) return &child;
+  }
+  return nullptr;
+}
+
+const LIEF::PE::ResourceData* FirstData(const LIEF::PE::ResourceNode& node) {
+  for (const LIEF::PE::ResourceNode& child : node.childs()) {
+    if (const auto* data = dynamic_cast<const LIEF::PE::ResourceData*>(&child)) return data;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+ImageVersionResources::ImageVersionResources(HostPathFunction hostPath) : hostPath_(std::move(hostPath)) {
+  // The PE parser reports every oddity of a file on stderr; the answers here
+  // are the only report wanted.
+  LIEF::Logger::disable();
+}
+
+std::optional<std::vector<std::uint8_t>> ImageVersionResources::ReadVersionResource(const std::string& path) const {
+  std::optional<std::filesystem::path> host = hostPath_(path);
+  std::error_code error;
+  if (!host || !std::filesystem::is_regular_file(*host, error)) return std::nullopt;
+  try {
+    if (!LIEF::PE::is_pe(host->string())) return std::nullopt;
+    std::unique_ptr<LIEF::PE::Binary> binary = LIEF::PE::Parser::parse(host->string());
+    if (!binary || !binary->has_resources()) return std::nullopt;
+    const LIEF::PE::ResourceNode* type = ChildWithId(binary->resources(), kRtVersion);
+    const LIEF::PE::ResourceNode* name = type ? ChildWithId(*type, kVsVersionInfo) : nullptr;
+    const LIEF::PE::ResourceData* data = name ? FirstData(*name) : nullptr;
+    if (!data || data->content().empty()) return std::nullopt;
+    return data->content();
+  } catch (const LIEF::exception&) {
+    // A damaged file has no version information for version.dll either.
+    return std::nullopt;
+  }
+}
+
+std::uint32_t ImageVersionResources::InfoSize(const std::string& path) {
+  std::optional<std::vector<std::uint8_t>> resource = ReadVersionResource(path);
+  return resource ? static_cast<std::uint32_t>(resource->size()) : 0;
+}
+
+std::unique_ptr<platform::VersionBlock> ImageVersionResources::Load(const std::string& path) {
+  std::optional<std::vector<std::uint8_t>> resource = ReadVersionResource(path);
+  if (!resource) return nullptr;
+  return std::make_unique<VersionBlockReader>(std::move(*resource));
+}
+
+std::string ImageVersionResources::LanguageName(std::uint32_t languageId) { return WindowsLanguageName(languageId); }
+
+}  // namespace fernwick::image
