@@ -1,0 +1,230 @@
+#include "frontend/win32/main_window.h"
+
+#include <vector>
+
+#include "frontend/win32/control_ids.h"
+#include "shell/main_window_layout.h"
+
+namespace fernwick::win32 {
+namespace {
+
+using shell::Control;
+using shell::ControlKind;
+using shell::MenuCommand;
+
+// The window's outer size at design time: the size at which the resize
+// rules give every control its design position.
+constexpr int kDesignWidthTwips = 6600;
+constexpr int kDesignHeightTwips = 6900;
+constexpr int kTwipsPerInch = 1440;
+
+int ControlId(Control control) { return FERNWICK_CONTROL_ID_BASE + static_cast<int>(control); }
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform) : instance_(instance), platform_(platform) {}
+
+int MainWindow::ToPixelsX(int twips) const { return MulDiv(twips, dpiX_, kTwipsPerInch); }
+int MainWindow::ToPixelsY(int twips) const { return MulDiv(twips, dpiY_, kTwipsPerInch); }
+int MainWindow::ToTwipsX(int pixels) const { return MulDiv(pixels, kTwipsPerInch, dpiX_); }
+int MainWindow::ToTwipsY(int pixels) const { return MulDiv(pixels, kTwipsPerInch, dpiY_); }
+
+HWND MainWindow::ControlWindow(Control control) const { return controls_[static_cast<std::size_t>(control)]; }
+
+int MainWindow::Start(int showCommand) {
+  if (HDC screen = GetDC(nullptr)) {
+    dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
+    dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+  }
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = &MainWindow::WindowProc;
+  windowClass.hInstance = instance_;
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = FERNWICK_MAIN_CLASS;
+  RegisterClassA(&windowClass);
+
+  const std::string caption(shell::kMainWindowCaption);
+  window_ = CreateWindowExA(0, FERNWICK_MAIN_CLASS, caption.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                            ToPixelsX(kDesignWidthTwips), ToPixelsY(kDesignHeightTwips), nullptr, nullptr, instance_,
+                            this);
+  if (window_ == nullptr) return 1;
+  platform_.Ui().SetOwner(window_);
+  presenter_ = std::make_unique<shell::MainPresenter>(platform_.Get(), *this);
+
+  switch (presenter_->FormLoad()) {
+    case shell::StartupOutcome::EndProgram:
+      DestroyWindow(window_);
+      return 0;
+    case shell::StartupOutcome::Failed:
+      if (!presenter_->RunSession().bSilentMode) {
+        platform_.Get().ui.MessageBox(presenter_->StartupError(), "Fernwick", MB_OK | MB_ICONERROR);
+      }
+      DestroyWindow(window_);
+      return 1;
+    case shell::StartupOutcome::ShowWindow:
+      break;
+  }
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
+  return -1;
+}
+
+int MainWindow::RunMessageLoop() {
+  MSG message{};
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageA(window_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+void MainWindow::CreateControls() {
+  const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+  for (const auto& design : shell::kMainWindowControls) {
+    const char* className = "EDIT";
+    DWORD style = WS_CHILD | WS_TABSTOP;
+    DWORD exStyle = 0;
+    switch (design.kind) {
+      case ControlKind::TextBox:
+        style |= ES_AUTOHSCROLL;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case ControlKind::MultiLineTextBox:
+        style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case ControlKind::Label:
+        className = "STATIC";
+        style = WS_CHILD;
+        break;
+      case ControlKind::Button:
+        className = "BUTTON";
+        style |= BS_PUSHBUTTON;
+        break;
+    }
+    if (design.visible) {
+      style |= WS_VISIBLE;
+    } else {
+      style &= ~static_cast<DWORD>(WS_TABSTOP);
+    }
+    if (!design.enabled) style |= WS_DISABLED;
+    const std::string text(design.text);
+    HWND control = CreateWindowExA(exStyle, className, text.c_str(), style, ToPixelsX(design.rect.left),
+                                   ToPixelsY(design.rect.top), ToPixelsX(design.rect.width),
+                                   ToPixelsY(design.rect.height), window_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(design.id))), instance_,
+                                   nullptr);
+    SendMessageA(control, WM_SETFONT, font, FALSE);
+    controls_[static_cast<std::size_t>(design.id)] = control;
+  }
+  // The report has no length limit of its own.
+  SendMessageA(ControlWindow(Control::txtMain), EM_SETLIMITTEXT, 0, 0);
+  SendMessageA(ControlWindow(Control::bufferTextMain), EM_SETLIMITTEXT, 0, 0);
+}
+
+void MainWindow::CreateMenus() {
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuPasteToClipboard), "Paste to Clipboard");
+  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);  // seperator2
+  AppendMenuA(file, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuExit), "Exit");
+  HMENU help = CreatePopupMenu();
+  AppendMenuA(help, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuShowHelp), "Help");
+  AppendMenuA(help, MF_SEPARATOR, 0, nullptr);  // seperator
+  AppendMenuA(help, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuAbout), "About");
+  AppendMenuA(help, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuCheckForUpdatedVersion),
+              "Check for updated version");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
+  SetMenu(window_, bar);
+}
+
+void MainWindow::OnCommand(int id) {
+  if (id == ControlId(Control::cmdGoTorb)) {
+    if (presenter_->GoClick() == shell::GoOutcome::EndProgram) DestroyWindow(window_);
+  } else if (id == ControlId(Control::cmdExit) || id == static_cast<int>(MenuCommand::mnuExit)) {
+    DestroyWindow(window_);
+  } else if (id == static_cast<int>(MenuCommand::mnuPasteToClipboard)) {
+    presenter_->PasteToClipboard();
+  }
+}
+
+void MainWindow::OnSize(WPARAM kind) {
+  if (!presenter_) return;
+  RECT outer{};
+  GetWindowRect(window_, &outer);
+  presenter_->FormResize(ToTwipsX(outer.right - outer.left), ToTwipsY(outer.bottom - outer.top),
+                         kind == SIZE_MINIMIZED);
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return self != nullptr ? self->Handle(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateControls();
+      CreateMenus();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_SIZE:
+      OnSize(wParam);
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      limits->ptMinTrackSize.x = ToPixelsX(shell::kMinWindowWidthTwips);
+      limits->ptMinTrackSize.y = ToPixelsY(shell::kMinWindowHeightTwips);
+      return 0;
+    }
+    case WM_CLOSE:
+      DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window_, message, wParam, lParam);
+  }
+}
+
+void MainWindow::SetText(Control control, const std::string& text) {
+  SetWindowTextA(ControlWindow(control), text.c_str());
+}
+
+std::string MainWindow::Text(Control control) {
+  HWND window = ControlWindow(control);
+  const int length = GetWindowTextLengthA(window);
+  std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+  const int got = GetWindowTextA(window, buffer.data(), length + 1);
+  return std::string(buffer.data(), static_cast<std::size_t>(got));
+}
+
+void MainWindow::SetEnabled(Control control, bool enabled) { EnableWindow(ControlWindow(control), enabled); }
+
+void MainWindow::Place(Control control, const shell::TwipRect& rect) {
+  MoveWindow(ControlWindow(control), ToPixelsX(rect.left), ToPixelsY(rect.top), ToPixelsX(rect.width),
+             ToPixelsY(rect.height), TRUE);
+}
+
+void MainWindow::SetWindowSize(std::optional<int> width, std::optional<int> height) {
+  RECT outer{};
+  GetWindowRect(window_, &outer);
+  const int w = width ? ToPixelsX(*width) : outer.right - outer.left;
+  const int h = height ? ToPixelsY(*height) : outer.bottom - outer.top;
+  SetWindowPos(window_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace fernwick::win32

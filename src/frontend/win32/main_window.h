@@ -1,0 +1,50 @@
+#pragma once
+#include "platform/win32/windows_api.h"
+
+#include <array>
+#include <memory>
+
+#include "frontend/win32/win32_platform.h"
+#include "shell/main_presenter.h"
+
+namespace fernwick::win32 {
+
+// frmMain: the Win32 window that carries the presenter's controls.
+class MainWindow : public shell::MainView {
+public:
+  MainWindow(HINSTANCE instance, Win32Platform& platform);
+
+  // Creates the window hidden and runs start-up; returns the exit code when
+  // the program ends during start-up, or -1 when the window is to be shown.
+  int Start(int showCommand);
+  int RunMessageLoop();
+
+  void SetText(shell::Control control, const std::string& text) override;
+  std::string Text(shell::Control control) override;
+  void SetEnabled(shell::Control control, bool enabled) override;
+  void Place(shell::Control control, const shell::TwipRect& rect) override;
+  void SetWindowSize(std::optional<int> width, std::optional<int> height) override;
+
+private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  void CreateMenus();
+  void OnCommand(int id);
+  void OnSize(WPARAM kind);
+  HWND ControlWindow(shell::Control control) const;
+  int ToPixelsX(int twips) const;
+  int ToPixelsY(int twips) const;
+  int ToTwipsX(int pixels) const;
+  int ToTwipsY(int pixels) const;
+
+  HINSTANCE instance_;
+  Win32Platform& platform_;
+  HWND window_ = nullptr;
+  std::array<HWND, 8> controls_{};
+  int dpiX_ = 96;
+  int dpiY_ = 96;
+  std::unique_ptr<shell::MainPresenter> presenter_;
+};
+
+}  // namespace fernwick::win32

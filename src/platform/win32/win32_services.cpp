@@ -1,0 +1,111 @@
+#include "platform/win32/win32_services.h"
+
+#include "platform/win32/windows_api.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/text.h"
+#include "platform/own_version.h"
+#include "platform/win32/win32_handles.h"
+
+namespace fernwick::win32 {
+
+bool Win32FileSystem::FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32FileSystem::CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
+
+std::vector<std::string> Win32FileSystem::SubFolderNames(const std::string& path) {
+  std::vector<std::string> names;
+  std::string pattern = path;
+  if (!pattern.empty() && pattern.back() != '\\') pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAA data{};
+  UniqueFindHandle find(FindFirstFileA(pattern.c_str(), &data));
+  if (!find.Valid()) return names;
+  do {
+    const std::string name = data.cFileName;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(find.Get(), &data) != FALSE);
+  return names;
+}
+
+std::optional<std::string> Win32FileSystem::FullPathName(const std::string& path) {
+  char buffer[MAX_PATH] = {};
+  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);
+  if (length == 0 || length >= MAX_PATH) return std::nullopt;
+  return std::string(buffer, length);
+}
+
+std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& path) {
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  std::string content;
+  char chunk[65536];
+  DWORD got = 0;
+  while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) != FALSE && got > 0) content.append(chunk, got);
+  return content;
+}
+
+bool Win32FileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
+  UniqueHandle file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE &&
+         written == bytes.size();
+}
+
+std::string Win32ProgramFacts::CommandLine() { return GetCommandLineA(); }
+
+std::string Win32ProgramFacts::InstallFolder() {
+  char buffer[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  std::string path(buffer, std::min<DWORD>(length, MAX_PATH));
+  const auto slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+platform::OwnVersion Win32ProgramFacts::Version() { return platform::kOwnVersion; }
+
+int Win32UserInterface::MessageBox(const std::string& text, const std::string& title, unsigned buttons) {
+  return ::MessageBoxA(static_cast<HWND>(owner_), text.c_str(), title.c_str(), buttons);
+}
+
+bool Win32UserInterface::SetClipboardText(const std::string& text) {
+  ClipboardSession clipboard(static_cast<HWND>(owner_));
+  if (!clipboard.Open() || EmptyClipboard() == FALSE) return false;
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  if (memory == nullptr) return false;
+  if (void* target = GlobalLock(memory)) {
+    std::memcpy(target, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+  }
+  if (SetClipboardData(CF_TEXT, memory) == nullptr) {
+    GlobalFree(memory);  // the clipboard did not take it over
+    return false;
+  }
+  return true;
+}
+
+platform::LocalTime Win32Clock::Now() {
+  SYSTEMTIME t{};
+  GetLocalTime(&t);
+  return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+bool Win32ProcessControl::SetProcessPriority(std::uint32_t priorityClass) {
+  UniqueHandle process(OpenProcess(PROCESS_SET_INFORMATION, TRUE, GetCurrentProcessId()));
+  return process && SetPriorityClass(process.Get(), priorityClass) != FALSE;
+}
+
+}  // namespace fernwick::win32

@@ -1,0 +1,51 @@
+#pragma once
+// The small Windows services: file system, program facts, user interface,
+// clock and process control.
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/process_control.h"
+#include "platform/program_facts.h"
+#include "platform/user_interface.h"
+
+namespace fernwick::win32 {
+
+class Win32FileSystem : public platform::FileSystem {
+public:
+  bool FolderExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  std::vector<std::string> SubFolderNames(const std::string& path) override;
+  std::optional<std::string> FullPathName(const std::string& path) override;
+  std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  bool WriteWholeFile(const std::string& path, std::string_view bytes) override;
+};
+
+class Win32ProgramFacts : public platform::ProgramFacts {
+public:
+  std::string CommandLine() override;
+  std::string InstallFolder() override;
+  platform::OwnVersion Version() override;
+};
+
+class Win32UserInterface : public platform::UserInterface {
+public:
+  // Message boxes are owned by this window when it is set.
+  void SetOwner(void* window) { owner_ = window; }
+  int MessageBox(const std::string& text, const std::string& title, unsigned buttons) override;
+  bool SetClipboardText(const std::string& text) override;
+
+private:
+  void* owner_ = nullptr;
+};
+
+class Win32Clock : public platform::Clock {
+public:
+  platform::LocalTime Now() override;
+};
+
+class Win32ProcessControl : public platform::ProcessControl {
+public:
+  bool SetProcessPriority(std::uint32_t priorityClass) override;
+};
+
+}  // namespace fernwick::win32
