@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/image/image_version_resources.h"
+
+namespace fernwick::image {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Windows paths "C:\PE\name" name the test libraries; anything else names
+// nothing, as a missing file would.
+std::optional<fs::path> HostPath(const std::string& windowsPath) {
+  const std::string prefix = "C:\\PE\\";
+  if (windowsPath.rfind(prefix, 0) != 0) return std::nullopt;
+  return fs::path(FERNWICK_TEST_PE_DIR) / windowsPath.substr(prefix.size());
+}
+
+class ImageVersionResourcesTest : public ::testing::Test {
+protected:
+  ImageVersionResources versions{HostPath};
+
+  std::unique_ptr<platform::VersionBlock> Load(const std::string& name) { return versions.Load("C:\\PE\\" + name); }
+};
+
+TEST_F(ImageVersionResourcesTest, SizeIsZeroWithoutVersionResource) {
+  EXPECT_EQ(versions.InfoSize("C:\\PE\\no_version.dll"), 0u);
+  EXPECT_EQ(versions.InfoSize("C:\\PE\\missing.dll"), 0u);
+  EXPECT_EQ(versions.InfoSize("D:\\elsewhere.dll"), 0u);
+  EXPECT_EQ(Load("no_version.dll"), nullptr);
+  EXPECT_EQ(Load("missing.dll"), nullptr);
+}
+
+TEST_F(ImageVersionResourcesTest, FilesThatAreNotLibrariesHaveNoVersionResource) {
+  // The resource script and the object file beside the library are no PE
+  // files; a folder is not a file at all.
+  const fs::path folder = fs::path(FERNWICK_TEST_PE_DIR);
+  ASSERT_TRUE(fs::exists(folder / "normal.res.o"));
+  EXPECT_EQ(versions.InfoSize("C:\\PE\\normal.res.o"), 0u);
+  EXPECT_EQ(versions.InfoSize("C:\\PE\\"), 0u);
+  const fs::path garbage = fs::path(::testing::TempDir()) / "fileversion_garbage.dll";
+  std::ofstream(garbage, std::ios::binary) << "MZ this is no portable executable";
+  ImageVersionResources byHostPath([](const std::string& path) { return std::optional<fs::path>(path); });
+  EXPECT_EQ(byHostPath.InfoSize(garbage.string()), 0u);
+  fs::remove(garbage);
+}
+
+TEST_F(ImageVersionResourcesTest, FixedBlockHoldsAllThirteenFields) {
+  EXPECT_GT(versions.InfoSize("C:\\PE\\normal.dll"), 0u);
+  std::unique_ptr<platform::VersionBlock> block = Load("normal.dll");
+  ASSERT_NE(block, nullptr);
+  std::optional<platform::FixedFileInfo> fixed = block->Fixed();
+  ASSERT_TRUE(fixed);
+  EXPECT_EQ(fixed->signature, 0xFEEF04BDu);
+  EXPECT_EQ(fixed->strucVersion, 0x00010000u);
+  EXPECT_EQ(fixed->fileVersionMS, 0x00060005u);
+  EXPECT_EQ(fixed->fileVersionLS, 0x1FFE0000u);
+  EXPECT_EQ(fixed->productVersionMS, 0x00040000u);
+  EXPECT_EQ(fixed->productVersionLS, 0x000003B6u);
+  EXPECT_EQ(fixed->fileFlagsMask, 0x3Fu);
+  EXPECT_EQ(fixed->fileFlags, 0u);
+  EXPECT_EQ(fixed->fileOS, 0x40004u);
+  EXPECT_EQ(fixed->fileType, 2u);
+  EXPECT_EQ(fixed->fileSubtype, 0u);
+  EXPECT_EQ(fixed->fileDateMS, 0u);
+  EXPECT_EQ(fixed->fileDateLS, 0u);
+}
+
+TEST_F(ImageVersionResourcesTest, TranslationIsLanguageInTheLowHalf) {
+  EXPECT_EQ(Load("normal.dll")->Translations(), std::vector<std::uint32_t>{0x04B00409u});
+  EXPECT_EQ(Load("fallback.dll")->Translations(), std::vector<std::uint32_t>{0x04B00407u});
+  EXPECT_TRUE(Load("no_translation.dll")->Translations().empty());
+}
+
+TEST_F(ImageVersionResourcesTest, StringValuesMatchPathsWithoutRegardToCase) {
+  std::unique_ptr<platform::VersionBlock> block = Load("normal.dll");
+  EXPECT_EQ(block->StringValue("\\StringFileInfo\\040904B0\\CompanyName"), "Voxtra Systems");
+  EXPECT_EQ(block->StringValue("\\stringfileinfo\\040904b0\\COMPANYNAME"), "Voxtra Systems");
+  EXPECT_EQ(Load("debug_patched.dll")->StringValue("\\StringFileInfo\\040904B0\\CompanyName"), "Voxtra Systems");
+}
+
+TEST_F(ImageVersionResourcesTest, MissingKeysAndTablesFailTheQuery) {
+  std::unique_ptr<platform::VersionBlock> block = Load("normal.dll");
+  EXPECT_EQ(block->StringValue("\\StringFileInfo\\040904B0\\NoSuchKey"), std::nullopt);
+  EXPECT_EQ(block->StringValue("\\StringFileInfo\\040704B0\\CompanyName"), std::nullopt);
+  EXPECT_EQ(block->StringValue("\\StringFileInfo\\040904B0\\Company"), std::nullopt);
+  EXPECT_EQ(block->StringValue("\\StringFileInfo\\040904B0\\CompanyNameX"), std::nullopt);
+}
+
+TEST_F(ImageVersionResourcesTest, EmptyValueIsAnEmptyText) {
+  EXPECT_EQ(Load("debug_patched.dll")->StringValue("\\StringFileInfo\\040904B0\\Comments"), "");
+}
+
+TEST_F(ImageVersionResourcesTest, TextsComeInTheAnsiCodePage) {
+  EXPECT_EQ(Load("normal.dll")->StringValue("\\StringFileInfo\\040904B0\\LegalCopyright"),
+            "Copyright \xA9 2009 Voxtra Systems");
+  EXPECT_EQ(Load("german_no_company.dll")->StringValue("\\StringFileInfo\\040704E4\\FileDescription"),
+            "Gr\xFC\xDF" "e aus der deutschen Tabelle");
+}
+
+TEST_F(ImageVersionResourcesTest, LanguageNamesAreThoseOfWindows) {
+  EXPECT_EQ(versions.LanguageName(0x0409), "English (United States)");
+  EXPECT_EQ(versions.LanguageName(0x0407), "German (Germany)");
+  EXPECT_EQ(versions.LanguageName(0x0809), "English (United Kingdom)");
+  EXPECT_EQ(versions.LanguageName(0x040A), "Spanish (Traditional Sort)");
+  EXPECT_EQ(versions.LanguageName(0x0C0A), "Spanish (International Sort)");
+  EXPECT_EQ(versions.LanguageName(0x040C), "French (France)");
+  EXPECT_EQ(versions.LanguageName(0x0C0C), "French (Canada)");
+  EXPECT_EQ(versions.LanguageName(0x0411), "Japanese");
+  EXPECT_EQ(versions.LanguageName(0x0412), "Korean");
+  EXPECT_EQ(versions.LanguageName(0x0414), "Norwegian (Bokm\xE5l)");
+  EXPECT_EQ(versions.LanguageName(0x0816), "Portuguese (Portugal)");
+  EXPECT_EQ(versions.LanguageName(0x500A), "Spanish (Puerto Rico)");
+}
+
+TEST_F(ImageVersionResourcesTest, EveryLanguageOfTheLanguageCodeTableHasAName) {
+  const std::uint32_t languages[] = {0x0409, 0x0809, 0x0C09, 0x1009, 0x1409, 0x1809, 0x0407, 0x0807, 0x0C07,
+                                     0x1007, 0x1407, 0x040A, 0x080A, 0x0C0A, 0x100A, 0x140A, 0x180A, 0x1C0A,
+                                     0x200A, 0x240A, 0x280A, 0x2C0A, 0x480A, 0x4C0A, 0x500A, 0x040C, 0x080C,
+                                     0x0C0C, 0x100C, 0x140C, 0x0410, 0x0810, 0x0411, 0x0413, 0x0813, 0x0414,
+                                     0x0814, 0x0416, 0x0816, 0x0404, 0x0804};
+  for (std::uint32_t language : languages) {
+    EXPECT_NE(versions.LanguageName(language), "Language Neutral") << std::hex << language;
+  }
+}
+
+TEST_F(ImageVersionResourcesTest, UnknownLanguageIsLanguageNeutral) {
+  EXPECT_EQ(versions.LanguageName(0), "Language Neutral");
+  EXPECT_EQ(versions.LanguageName(0x7C09), "Language Neutral");
+}
+
+}  // namespace
+}  // namespace fernwick::image
