@@ -31,7 +31,8 @@ protected:
     std::string text;
     for (result.MoveFirst(); !result.Eof(); result.MoveNext()) {
       for (std::size_t i = 0; i < result.Columns().size(); ++i) {
-        text += (i ? "|" : "") + result.Field(i).value_or("<null>");
+        if (i > 0) text += "|";
+        text += result.Field(i).value_or("<null>");
       }
       text += ";";
     }
