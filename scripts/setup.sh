@@ -5,7 +5,7 @@ packages=(
   cmake g++ ninja-build libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine wine64 xvfb xauth xdotool imagemagick
-  unixodbc unixodbc-dev libsqliteodbc sqlite3
+  unixodbc unixodbc-dev libsqliteodbc sqlite3 libsqlite3-dev
   liblief-dev cabextract bc
 )
 missing=()
