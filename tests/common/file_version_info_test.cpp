@@ -42,6 +42,7 @@ TEST_F(FileVersionInfoTest, OrdinaryLibraryFillsFixedBlockAndEveryStringKey) {
   EXPECT_EQ(info.FileType(), "DLL");
   EXPECT_EQ(info.FileSubType(), "");
   EXPECT_TRUE(StartsWithNoCase(info.Language(), "English")) << info.Language();
+  EXPECT_EQ(info.Language().find('\0'), std::string::npos);
   EXPECT_EQ(info.Comments(), "Test library");
   EXPECT_EQ(info.CompanyName(), "Voxtra Systems");
   EXPECT_EQ(info.FileDescription(), "Voxtra test library");

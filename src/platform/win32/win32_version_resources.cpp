@@ -1,6 +1,6 @@
 #include "platform/win32/win32_version_resources.h"
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 #include <algorithm>
 #include <cstring>
@@ -70,7 +70,9 @@ std::unique_ptr<platform::VersionBlock> Win32VersionResources::Load(const std::s
 std::string Win32VersionResources::LanguageName(std::uint32_t languageId) {
   char name[256] = {};
   const DWORD length = VerLanguageNameA(languageId, name, sizeof name);
-  return std::string(name, std::min<DWORD>(length, sizeof name));
+  // Windows counts the characters without the terminating zero; Wine counts
+  // the zero too. The name ends at the first zero either way.
+  return std::string(name, strnlen(name, std::min<DWORD>(length, sizeof name)));
 }
 
 }  // namespace fernwick::win32

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_workstation.h"
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 #include <lm.h>
 
 #include <string>
