@@ -3,13 +3,14 @@
 // folder: a SQLite file "VoxtraDb" built from the sample server's script
 // plus the rows below that only these tests read, and the SQLite ODBC
 // driver registered as "SQL Server".
+#include "platform/odbc/odbc_database.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "common/message_boxes.h"
 #include "common/runtime_error.h"
-#include "platform/odbc/odbc_database.h"
 #include "probes/configuration_database.h"
 
 namespace fernwick::odbc {
@@ -22,7 +23,7 @@ std::string Rows(platform::RecordSet result) {
   for (result.MoveFirst(); !result.Eof(); result.MoveNext()) {
     for (std::size_t i = 0; i < result.Columns().size(); ++i) {
       if (i > 0) text += "|";
-        text += result.Field(i).value_or("<null>");
+      text += result.Field(i).value_or("<null>");
     }
     text += ";";
   }
@@ -42,9 +43,9 @@ TEST_F(OdbcWineQueries, TheStandardConnectionStringOpensVoxtraDbInTheWorkingFold
 }
 
 TEST_F(OdbcWineQueries, RowCountsOfTheDirectoryQueries) {
-  EXPECT_EQ(Query("select Alias from Subscriber where IsSubscriber='1' and SubscriberType IN (1,2,3,5,7,8,9)")
-                .RecordCount(),
-            7);
+  EXPECT_EQ(
+      Query("select Alias from Subscriber where IsSubscriber='1' and SubscriberType IN (1,2,3,5,7,8,9)").RecordCount(),
+      7);
   EXPECT_EQ(Query("Select alias from Location").RecordCount(), 2);
   EXPECT_EQ(Query("Select HomeServer from globallocation group by HomeServer").RecordCount(), 3);
 }
@@ -133,7 +134,8 @@ TEST_F(OdbcWinePullConfigurationString, NullGivesEmptyWithoutMessage) {
 TEST_F(OdbcWinePullConfigurationString, TwoRowsShowTheMessage) {
   EXPECT_EQ(Pull("Test.Twice"), "");
   EXPECT_EQ(messages.Recorded(),
-            std::vector<std::string>{"(error) more than one value found in vw_Configuration view for fullNodeName='Test.Twice'"});
+            std::vector<std::string>{
+                "(error) more than one value found in vw_Configuration view for fullNodeName='Test.Twice'"});
 }
 
 TEST_F(OdbcWinePullConfigurationString, ANameWithAnApostrophe) {

@@ -28,8 +28,8 @@ using StatementOwner = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
 
 long LineAt(std::string_view script, std::size_t offset) {
   // The statement begins at its first non-blank character.
-  while (offset < script.size() && (script[offset] == ' ' || script[offset] == '\t' || script[offset] == '\r' ||
-                                    script[offset] == '\n')) {
+  while (offset < script.size() &&
+         (script[offset] == ' ' || script[offset] == '\t' || script[offset] == '\r' || script[offset] == '\n')) {
     ++offset;
   }
   return 1 + static_cast<long>(std::count(script.begin(), script.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
@@ -55,8 +55,8 @@ void RunScript(sqlite3* database, std::string_view script, std::string_view scri
 
 void Build(std::string_view script, std::string_view scriptName, const std::filesystem::path& target) {
   sqlite3* raw = nullptr;
-  const int opened = sqlite3_open_v2(target.string().c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                                     nullptr);
+  const int opened =
+      sqlite3_open_v2(target.string().c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   DatabaseOwner database(raw);
   if (opened != SQLITE_OK) {
     Fail(scriptName, target.string() + ": " + (raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(opened)));

@@ -9,8 +9,7 @@ namespace {
 
 class OdbcServerConnection : public platform::ServerConnection {
 public:
-  explicit OdbcServerConnection(const std::string& connectionString)
-      : connection_(environment_, connectionString) {}
+  explicit OdbcServerConnection(const std::string& connectionString) : connection_(environment_, connectionString) {}
 
   platform::RecordSet Execute(const std::string& sql) override {
     Statement statement(connection_);

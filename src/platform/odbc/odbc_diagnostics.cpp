@@ -13,14 +13,14 @@ std::vector<DiagnosticRecord> ReadDiagnostics(SQLSMALLINT handleType, SQLHANDLE 
     SQLINTEGER nativeError = 0;
     SQLSMALLINT length = 0;
     std::string message(512, '\0');
-    SQLRETURN result = SQLGetDiagRec(handleType, handle, number, state.data(), &nativeError,
-                                     reinterpret_cast<SQLCHAR*>(message.data()),
-                                     static_cast<SQLSMALLINT>(message.size()), &length);
+    SQLRETURN result =
+        SQLGetDiagRec(handleType, handle, number, state.data(), &nativeError,
+                      reinterpret_cast<SQLCHAR*>(message.data()), static_cast<SQLSMALLINT>(message.size()), &length);
     if (result == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(message.size())) {
       message.assign(static_cast<std::size_t>(length) + 1, '\0');
-      result = SQLGetDiagRec(handleType, handle, number, state.data(), &nativeError,
-                             reinterpret_cast<SQLCHAR*>(message.data()), static_cast<SQLSMALLINT>(message.size()),
-                             &length);
+      result =
+          SQLGetDiagRec(handleType, handle, number, state.data(), &nativeError,
+                        reinterpret_cast<SQLCHAR*>(message.data()), static_cast<SQLSMALLINT>(message.size()), &length);
     }
     if (!SQL_SUCCEEDED(result)) break;
     const auto used = std::min(static_cast<std::size_t>(length < 0 ? 0 : length), message.size() - 1);

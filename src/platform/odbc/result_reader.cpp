@@ -43,8 +43,8 @@ platform::FieldValue ReadField(SQLHANDLE statement, SQLUSMALLINT column) {
   std::vector<char> buffer(kChunkSize);
   for (;;) {
     SQLLEN indicator = 0;
-    const SQLRETURN result = SQLGetData(statement, column, SQL_C_CHAR, buffer.data(),
-                                        static_cast<SQLLEN>(buffer.size()), &indicator);
+    const SQLRETURN result =
+        SQLGetData(statement, column, SQL_C_CHAR, buffer.data(), static_cast<SQLLEN>(buffer.size()), &indicator);
     if (result == SQL_NO_DATA) return value;
     Check(result, SQL_HANDLE_STMT, statement);
     if (indicator == SQL_NULL_DATA) return std::nullopt;

@@ -60,8 +60,9 @@ protected:
 TEST_F(ImageDatabaseTest, TheImagesScriptAnswersTheStandardConnectionString) {
   image.Write("database/VoxtraDb.sql", kScript);
   auto database = Database();
-  auto result = database.OpenQuery("SELECT NodeValue FROM vw_Configuration WHERE FullNodeName='System.Security.RpcPortNumber'",
-                                   kStandardConnectionString);
+  auto result =
+      database.OpenQuery("SELECT NodeValue FROM vw_Configuration WHERE FullNodeName='System.Security.RpcPortNumber'",
+                         kStandardConnectionString);
   ASSERT_EQ(result.RecordCount(), 1);
   EXPECT_EQ(result.Field("NodeValue"), std::optional<std::string>("2250"));
 }
@@ -98,7 +99,8 @@ TEST_F(ImageDatabaseTest, AnImageWithoutScriptIsAnUnreachableServerAndCreatesNoD
   auto database = Database();
   const RuntimeError error = QueryError(database);
   EXPECT_EQ(error.Number(), 17);
-  EXPECT_EQ(error.Description(), "[Microsoft][ODBC SQL Server Driver][DBNETLIB]SQL Server does not exist or access denied.");
+  EXPECT_EQ(error.Description(),
+            "[Microsoft][ODBC SQL Server Driver][DBNETLIB]SQL Server does not exist or access denied.");
   EXPECT_FALSE(std::filesystem::exists(scratch.Path() / "database" / "VoxtraDb"));
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::current_path() / "VoxtraDb"));
 }
@@ -109,8 +111,9 @@ TEST_F(ImageDatabaseTest, ABrokenScriptNamesTheLineItBreaksAt) {
   auto database = Database();
   const RuntimeError error = QueryError(database);
   EXPECT_EQ(error.Number(), err::kDatabaseError);
-  EXPECT_EQ(error.Description(),
-            "The configuration database script database\\VoxtraDb.sql cannot be loaded: line 4: no such table: Missing");
+  EXPECT_EQ(
+      error.Description(),
+      "The configuration database script database\\VoxtraDb.sql cannot be loaded: line 4: no such table: Missing");
   EXPECT_FALSE(std::filesystem::exists(scratch.Path() / "database" / "VoxtraDb"));
 }
 

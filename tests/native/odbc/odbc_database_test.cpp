@@ -70,8 +70,8 @@ TEST(OdbcDatabaseText, LongTextArrivesWholeAcrossManyPieces) {
   ScratchFolder folder;
   std::string expected;
   for (int i = 0; expected.size() < 100000; ++i) expected += "line " + std::to_string(i) + "\r\n";
-  const auto connection = SqliteDatabase(
-      folder, "CREATE TABLE Big (Body TEXT); INSERT INTO Big VALUES ('" + expected + "');");
+  const auto connection =
+      SqliteDatabase(folder, "CREATE TABLE Big (Body TEXT); INSERT INTO Big VALUES ('" + expected + "');");
   OdbcDatabase database;
   auto result = database.OpenQuery("SELECT Body FROM Big", connection);
   ASSERT_EQ(result.RecordCount(), 1);
@@ -80,7 +80,9 @@ TEST(OdbcDatabaseText, LongTextArrivesWholeAcrossManyPieces) {
 
 TEST(OdbcDatabaseText, AnsiBytesPassThroughUnchanged) {
   ScratchFolder folder;
-  const std::string name = "M\xFC" "ller \xE9t\xE9 \x80";
+  const std::string name =
+      "M\xFC"
+      "ller \xE9t\xE9 \x80";
   const auto connection = SqliteDatabase(folder, "CREATE TABLE T (Name TEXT); INSERT INTO T VALUES ('" + name + "');");
   OdbcDatabase database;
   EXPECT_EQ(database.OpenQuery("SELECT Name FROM T", connection).Field("Name"), std::optional<std::string>(name));

@@ -89,7 +89,8 @@ TEST_F(PullConfigurationString, NullAndEmptyValuesGiveEmptyWithoutMessage) {
 TEST_F(PullConfigurationString, TwoRowsShowTheMoreThanOneValueMessage) {
   EXPECT_EQ(Pull("System.Twice"), "");
   EXPECT_EQ(messages.Recorded(),
-            std::vector<std::string>{"(error) more than one value found in vw_Configuration view for fullNodeName='System.Twice'"});
+            std::vector<std::string>{
+                "(error) more than one value found in vw_Configuration view for fullNodeName='System.Twice'"});
 }
 
 TEST_F(PullConfigurationString, ANameWithAnApostropheIsLookedUpAsWritten) {
@@ -110,9 +111,10 @@ TEST(PullConfigurationStringUnreachable, AnUnreachableDatabaseShowsTheErrorAndGi
   Session session{.bSilentMode = true};
   MessageBoxes messages{ui, session};
   EXPECT_EQ(strPullConfigurationString(database, messages, "System.Security.RpcPortNumber"), "");
-  EXPECT_EQ(messages.Recorded(),
-            std::vector<std::string>{"(error) 17 ([Microsoft][ODBC SQL Server Driver][DBNETLIB]SQL Server does not exist "
-                                     "or access denied.) in procedure strPullConfigurationString of Form frmMain"});
+  EXPECT_EQ(
+      messages.Recorded(),
+      std::vector<std::string>{"(error) 17 ([Microsoft][ODBC SQL Server Driver][DBNETLIB]SQL Server does not exist "
+                               "or access denied.) in procedure strPullConfigurationString of Form frmMain"});
 }
 
 TEST(PullConfigurationStringUnreachable, AViewWithoutNodeValueShowsTheError) {
@@ -127,8 +129,9 @@ TEST(PullConfigurationStringUnreachable, AViewWithoutNodeValueShowsTheError) {
   MessageBoxes messages{ui, session};
   EXPECT_EQ(strPullConfigurationString(database, messages, "System.Security.RpcPortNumber"), "");
   ASSERT_EQ(messages.Recorded().size(), 1u);
-  EXPECT_EQ(messages.Recorded()[0],
-            "(error) 1 ([SQLite]no such column: NodeValue (1)) in procedure strPullConfigurationString of Form frmMain");
+  EXPECT_EQ(
+      messages.Recorded()[0],
+      "(error) 1 ([SQLite]no such column: NodeValue (1)) in procedure strPullConfigurationString of Form frmMain");
 }
 
 TEST(SqlStringLiteral, DoublesEachApostrophe) {

@@ -62,9 +62,8 @@ TEST_F(SampleDatabaseQueries, DatabaseFileLocationsKeepTheirPadding) {
 TEST_F(SampleDatabaseQueries, SecuritySettingsOneValueEach) {
   for (const char* node : {"System.Security.RpcPortNumber", "System.Security.UnidentifiedCallerMessageSecurity",
                            "System.Security.MessageAging", "System.Security.MixedMode"}) {
-    EXPECT_EQ(Count(std::string("SELECT FullNodeName, NodeValue FROM vw_Configuration WHERE FullNodeName='") + node +
-                    "'"),
-              1)
+    EXPECT_EQ(
+        Count(std::string("SELECT FullNodeName, NodeValue FROM vw_Configuration WHERE FullNodeName='") + node + "'"), 1)
         << node;
   }
 }
@@ -108,8 +107,8 @@ TEST_F(SampleDatabaseQueries, ReceiptAndSearchFolderSettings) {
 }
 
 TEST_F(SampleDatabaseQueries, TextComparesWithoutRegardToCaseAsUnderSqlServer) {
-  EXPECT_EQ(Count("SELECT FullNodeName, NodeValue FROM vw_Configuration WHERE FullNodeName='system.security.mixedmode'"),
-            1);
+  EXPECT_EQ(
+      Count("SELECT FullNodeName, NodeValue FROM vw_Configuration WHERE FullNodeName='system.security.mixedmode'"), 1);
 }
 
 // The server's own questions are T-SQL that SQLite does not know: over the
