@@ -6,7 +6,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine wine64 xvfb xauth xdotool imagemagick
   unixodbc unixodbc-dev libsqliteodbc sqlite3 libsqlite3-dev
-  liblief-dev cabextract bc
+  liblief-dev cabextract bc python3
 )
 missing=()
 for p in "${packages[@]}"; do

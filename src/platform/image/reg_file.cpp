@@ -41,7 +41,7 @@ std::vector<Line> DecodeLines(std::string_view bytes) {
     std::string line = text.substr(pos, end - pos);
     while (!line.empty() && (line.back() == '\r' || line.back() == '\0')) line.pop_back();
     lines.push_back({std::move(line), number++});
-    if (end == text.size()) break;
+    if (end + 1 >= text.size()) break;  // a final line end starts no line
     pos = end + 1;
   }
   return lines;

@@ -54,7 +54,7 @@ TEST(RegFile, Regedit4WithEveryValueSyntax) {
               "\"Big\"=hex(b):01,00,00,00,00,00,00,00\r\n",
               "t.reg");
   EXPECT_EQ(Query(r, "SOFTWARE\\T", "").data, Bytes(std::string("default\0", 8)));
-  EXPECT_EQ(Query(r, "SOFTWARE\\T", "Text").data, Bytes(std::string("caf\xE9 \"q\" \\\0", 13)));
+  EXPECT_EQ(Query(r, "SOFTWARE\\T", "Text").data, Bytes(std::string("caf\xE9 \"q\" \\\0", 11)));
   const Read number = Query(r, "SOFTWARE\\T", "Number");
   EXPECT_EQ(number.type, 4u);
   EXPECT_EQ(number.data, (std::vector<std::uint8_t>{42, 0, 0, 0}));

@@ -1,0 +1,162 @@
+#include "shell/main_presenter.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "native/temp_image.h"
+#include "shell/command_line_switches.h"
+#include "shell/main_window_layout.h"
+
+namespace fernwick::shell {
+namespace {
+
+// Records every change the presenter makes to the window.
+class RecordingView : public MainView {
+public:
+  void SetText(Control c, const std::string& text) override {
+    texts[static_cast<std::size_t>(c)] = text;
+    log.push_back(std::string(DesignOf(c).name) + " text " + (c == Control::txtMain ? Short(text) : text));
+  }
+  std::string Text(Control c) override { return texts[static_cast<std::size_t>(c)]; }
+  void SetEnabled(Control c, bool enabled) override {
+    log.push_back(std::string(DesignOf(c).name) + (enabled ? " enabled" : " disabled"));
+  }
+  void Place(Control c, const TwipRect& r) override { placed.push_back({c, r}); }
+  void SetWindowSize(std::optional<int> w, std::optional<int> h) override {
+    resized = {w.value_or(-1), h.value_or(-1)};
+  }
+  static std::string Short(const std::string& text) { return text.substr(0, text.find('\r')); }
+
+  std::string texts[8];
+  std::vector<std::string> log;
+  std::vector<ControlPlacement> placed;
+  std::pair<int, int> resized{0, 0};
+};
+
+const char* kServer =
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaline\\CommServer\\1.0]\r\n\"Root Path\"=\"C:\\\\Voxtra\\\\\"\r\n";
+
+TEST(MainPresenter, StartUpLowersPriorityPreparesTheWorkFolderAndGreets) {
+  testing::TempImage image;
+  image.Registry(kServer);
+  image.Folder("drives/C/Voxtra");
+  auto& server = image.Open();
+  RecordingView view;
+  MainPresenter presenter(server.Platform(), view);
+  EXPECT_EQ(presenter.FormLoad(), StartupOutcome::ShowWindow);
+  EXPECT_EQ(dynamic_cast<image::ServerImage&>(server).Platform().process.SetProcessPriority(0), true);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"txtSavePath text C:\\Voxtra\\SystemInfo\\",
+                                                "txtMain text Press 'Go' to start the gathering process."}));
+  EXPECT_EQ(view.texts[static_cast<int>(Control::txtMain)],
+            "Press 'Go' to start the gathering process.\r\n\r\nNOTE: Gathering process might take some time to "
+            "complete.");
+  EXPECT_TRUE(std::filesystem::is_directory(image.Out() / "drives" / "C" / "Voxtra" / "SystemInfo"));
+  EXPECT_FALSE(std::filesystem::exists(image.ImageFolder() / "drives" / "C" / "Voxtra" / "SystemInfo"));
+  EXPECT_EQ(presenter.RunSession().iPromptListBudget, 30000);
+  EXPECT_FALSE(presenter.RunSession().bSilentMode);
+  EXPECT_EQ(presenter.State(), MainState::Ready);
+}
+
+TEST(MainPresenter, WithoutRootPathTheWorkFolderIsRelativeToTheCurrentFolder) {
+  testing::TempImage image;
+  image.Registry("");
+  image.Folder("drives/C/Program Files/Fernwick");
+  RecordingView view;
+  MainPresenter presenter(image.Open().Platform(), view);
+  EXPECT_EQ(presenter.FormLoad(), StartupOutcome::ShowWindow);
+  EXPECT_EQ(view.texts[static_cast<int>(Control::txtSavePath)], "SystemInfo\\");
+  EXPECT_TRUE(std::filesystem::is_directory(image.Out() / "drives/C/Program Files/Fernwick/SystemInfo"));
+}
+
+TEST(MainPresenter, AWorkFolderThatCannotBeMadeStopsTheProgramWithItsName) {
+  testing::TempImage image;
+  image.Registry(kServer);  // C:\Voxtra does not exist
+  RecordingView view;
+  MainPresenter presenter(image.Open().Platform(), view);
+  EXPECT_EQ(presenter.FormLoad(), StartupOutcome::Failed);
+  EXPECT_NE(presenter.StartupError().find("C:\\Voxtra\\SystemInfo"), std::string::npos);
+}
+
+TEST(MainPresenter, GoPassesThroughWorkingToFinishedOnce) {
+  testing::TempImage image;
+  image.Registry(kServer);
+  image.Folder("drives/C/Voxtra");
+  RecordingView view;
+  MainPresenter presenter(image.Open().Platform(), view);
+  presenter.FormLoad();
+  view.log.clear();
+  EXPECT_EQ(presenter.GoClick(), GoOutcome::Finished);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"txtMain text Working...", "cmdGoTorb text Working...",
+                                                "cmdGoTorb disabled", "cmdWriteToFile enabled",
+                                                "cmdGoTorb text FINISHED", "txtMain text TORB Version = 2.0.4"}));
+  EXPECT_EQ(presenter.State(), MainState::Finished);
+  EXPECT_EQ(view.texts[static_cast<int>(Control::txtMain)], presenter.Buffer().Text());
+  EXPECT_EQ(presenter.Buffer().Text().rfind("TORB Version = 2.0.4\r\nGather Date/Time = 12-07-2026 / 09:05:03\r\n\r\n", 0),
+            0u);
+  view.log.clear();
+  presenter.GoClick();
+  EXPECT_TRUE(view.log.empty()) << "a second Go gathered again";
+}
+
+TEST(MainPresenter, PasteToClipboardCopiesTheVisibleBox) {
+  testing::TempImage image;
+  image.Registry(kServer);
+  image.Folder("drives/C/Voxtra");
+  auto& server = image.Open();
+  RecordingView view;
+  MainPresenter presenter(server.Platform(), view);
+  presenter.FormLoad();
+  presenter.PasteToClipboard();
+  EXPECT_EQ(server.Clipboard(), std::string(kGreeting));
+  presenter.GoClick();
+  view.texts[static_cast<int>(Control::txtMain)] += "edited by the user";
+  presenter.PasteToClipboard();
+  EXPECT_EQ(server.Clipboard(), presenter.Buffer().Text() + "edited by the user");
+}
+
+TEST(MainPresenter, SilentRunGathersAndEndsWithoutTheWindow) {
+  testing::TempImage image;
+  image.Registry(kServer);
+  image.Folder("drives/C/Voxtra");
+  RecordingView view;
+  MainPresenter presenter(image.Open("Fernwick.exe /SILENT /skippromptcheck").Platform(), view);
+  EXPECT_EQ(presenter.FormLoad(), StartupOutcome::EndProgram);
+  EXPECT_TRUE(presenter.RunSession().bSilentMode);
+  EXPECT_TRUE(presenter.RunSession().bSkipPromptCheck);
+  EXPECT_EQ(presenter.State(), MainState::Finished);
+}
+
+TEST(MainPresenter, MessagesOfASilentRunAreRecordedInTheWorkFolder) {
+  testing::TempImage image;
+  image.Registry(kServer);
+  image.Folder("drives/C/Voxtra");
+  auto& server = image.Open("Fernwick.exe silent");
+  RecordingView view;
+  MainPresenter presenter(server.Platform(), view);
+  presenter.FormLoad();
+  // Nothing in this report shows a message box yet; none are recorded.
+  EXPECT_TRUE(server.ShownMessages().empty());
+  EXPECT_FALSE(std::filesystem::exists(image.Out() / "drives/C/Voxtra/SystemInfo/FernwickMessages.txt"));
+}
+
+TEST(CommandLineSwitches, AreCaseInsensitiveSubstringsAnywhere) {
+  struct Case {
+    const char* line;
+    bool silent;
+    bool skip;
+  };
+  for (const Case& c : {Case{"Fernwick.exe", false, false}, Case{"Fernwick.exe /skippromptcheck", false, true},
+                        Case{"Fernwick.exe /SILENT SkipPromptCheck", true, true}, Case{"x -silent", true, false},
+                        Case{"x nonsilently", true, false}, Case{"x /sil ent", false, false},
+                        Case{"\"C:\\Silent Tools\\Fernwick.exe\"", true, false}}) {
+    const auto switches = ReadSwitches(c.line);
+    EXPECT_EQ(switches.silent, c.silent) << c.line;
+    EXPECT_EQ(switches.skipPromptCheck, c.skip) << c.line;
+  }
+}
+
+}  // namespace
+}  // namespace fernwick::shell
