@@ -1,11 +1,20 @@
+#include "probes/voxtra_version.h"
 #include "report/gathering.h"
+#include "report/report_guard.h"
 #include "report/report_sections.h"
 
 namespace fernwick::report {
 
 GatheringOutcome GetSystemInfo(Gathering& g) {
+  ReportGuard guard(g.buffer);
+  probes::VoxtraVersion version(g.platform.registry, g.platform.files, g.messages);
+  guard([&] { version.CurrentVersion = version.getVersion(); });
+  if (version.CurrentVersion.iMajor < 3) {
+    if (!g.session.bSilentMode) g.messages.Show("The Fernwick Tool only works with Voxtra 3.0(1) and later");
+    return GatheringOutcome::EndProgram;
+  }
   WriteReportHeader(g);
-  WriteInstallInformation(g);
+  WriteInstallInformation(g, version);
   return GatheringOutcome::Finished;
 }
 

@@ -1,5 +1,8 @@
+#include "common/runtime_error.h"
 #include "common/text.h"
+#include "probes/configuration_database.h"
 #include "probes/registry_api.h"
+#include "probes/workstation_info.h"
 #include "report/report_guard.h"
 #include "report/report_sections.h"
 
@@ -18,6 +21,38 @@ std::string ReadString(Gathering& g, const std::string& key, const std::string& 
 
 std::string ReadNumberText(Gathering& g, const std::string& key, const std::string& value) {
   return RegValueText(RegGetValue(g.platform.registry, kHklm, key, value, kDword));
+}
+
+void WriteSystemId(Gathering& g) {
+  std::string id;
+  auto query = g.platform.database.OpenQuery("SELECT * FROM vw_VoxtraSetupParameters WHERE Name='@SystemId'",
+                                             probes::kStandardConnectionString);
+  if (query.RecordCount() == 0) {
+    g.buffer.AppendReportLine("(error) no entry for the current SystemID in the VoxtraSetupParameters table");
+  } else {
+    query.MoveFirst();
+    const auto& value = query.Field("Value");
+    if (!value) Raise(err::kInvalidUseOfNull);
+    id = *value;
+  }
+  query.Close();
+  g.buffer.AppendReportLine("     Voxtra System ID = " + id);
+}
+
+void WriteVersionWarning(Gathering& g, const probes::ProductVersion& current) {
+  if (current.iMajor < 4) {
+    g.buffer.AppendReportLine(
+        "     *Warning* - This Version of Voxtra has reached end-of-engineering and end-of-support");
+  } else if (current.iMajor == 4) {
+    g.buffer.AppendReportLine(
+        "     *Warning* - This Version of Voxtra has reached end-of-engineering no new fixes will be released");
+  }
+}
+
+void WritePatches(Gathering& g, probes::VoxtraVersion& version) {
+  const std::string block = version.strListESesInstalled();
+  g.buffer.AppendReportLine(block.empty() ? "     No patches installed" + std::string(kCrLf)
+                                          : "     Patches installed:=" + block);
 }
 
 void WriteSetupWizardVersion(Gathering& g) {
@@ -54,8 +89,28 @@ void WriteFailover(Gathering& g) {
 
 }  // namespace
 
-void WriteInstallInformation(Gathering& g) {
+void WriteInstallInformation(Gathering& g, probes::VoxtraVersion& version) {
   ReportGuard guard(g.buffer);
+  guard([&] {
+    WorkStationInfo workstation(g.platform.workstation);
+    g.buffer.AppendReportLine("     Voxtra server name = " + workstation.ComputerName());
+  });
+  if (version.bIsVersionGreaterThanOrEqualTo(4, 2, 1, 0)) {
+    ReportGuard systemIdGuard(g.buffer);
+    bool written = false;
+    systemIdGuard([&] {
+      WriteSystemId(g);
+      written = true;
+    });
+    // A failed query still leaves the line, with an empty id.
+    if (!written) g.buffer.AppendReportLine("     Voxtra System ID = ");
+  }
+  // The version line of 5.0(1.x) servers, which tells the two builds of that
+  // release apart by the date of an upgrade script, comes with the storage
+  // and database sections; every other version prints as it reads.
+  guard([&] { g.buffer.AppendReportLine("     Voxtra version = " + version.CurrentVersion.strVersion); });
+  guard([&] { WriteVersionWarning(g, version.CurrentVersion); });
+  guard([&] { WritePatches(g, version); });
   guard([&] { WriteSetupWizardVersion(g); });
   guard([&] {
     WriteStorageLocation(g, "SOFTWARE\\Tessaline\\CommServer\\1.0", "Root Path", "     Core install files to= ",

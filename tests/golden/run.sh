@@ -1,2 +1,38 @@
 #!/usr/bin/env bash
-exit 0
+# Each sample server image gives its checked-in report, byte for byte, and
+# is left exactly as it was. Usage: run.sh FERNWICK_COMMAND
+set -uo pipefail
+fernwick=${1:?fernwick command}
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+passed=0
+failed=0
+check() {  # NAME CONDITION_OK MESSAGE
+  if [ "$2" = 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL $1: $3"; fi
+}
+fingerprint() { (cd "$1" && find . -printf '%p %s %T@\n' | sort && find . -type f -exec md5sum {} + | sort); }
+
+for image in "$root"/samples/*/; do
+  name=$(basename "$image")
+  expected="$here/$name.txt"
+  [ -f "$expected" ] || { check "$name" 1 "no expected report $expected"; continue; }
+  before=$(fingerprint "$image")
+  "$fernwick" --out "$scratch/$name" "$image" >"$scratch/$name.txt" 2>"$scratch/$name.err"
+  rc=$?
+  check "$name exit code" "$rc" "exit code $rc: $(cat "$scratch/$name.err")"
+  cmp -s "$expected" "$scratch/$name.txt"
+  check "$name report" $? "$(diff "$expected" "$scratch/$name.txt" | head -20)"
+  [ "$before" = "$(fingerprint "$image")" ]
+  check "$name image untouched" $? "the image folder changed"
+done
+
+# An image that cannot be read is a clear error, not a report.
+"$fernwick" --out "$scratch/none" "$scratch/no-such-image" >"$scratch/none.txt" 2>"$scratch/none.err"
+rc=$?
+[ $rc -eq 2 ] && grep -q "cannot read the server image" "$scratch/none.err" && [ ! -s "$scratch/none.txt" ]
+check "unreadable image" $? "exit $rc, stderr: $(cat "$scratch/none.err")"
+
+echo "golden: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -4,8 +4,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "common/runtime_error.h"
+#include "platform/image/image_database.h"
 #include "platform/image/image_services.h"
+#include "platform/image/image_version_resources.h"
+#include "platform/image/image_workstation.h"
 #include "platform/image/reg_file.h"
 
 namespace fernwick::image {
@@ -20,31 +22,20 @@ std::string ReadText(const fs::path& file) {
   return content.str();
 }
 
-// Until the image carries them, the database, version resources and
-// workstation answer as a machine that has none.
-class NoDatabase : public platform::ConfigDatabase {
-public:
-  platform::RecordSet OpenQuery(const std::string&, const std::string&) override {
-    throw RuntimeError(err::kDatabaseError, "Data source name not found and no default driver specified");
+// Facts may hold line ends and tabs (SQL Server's version text has both)
+// written as \n and \t; \\ is a backslash.
+std::string Unescape(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size()) {
+      const char next = text[++i];
+      out.push_back(next == 'n' ? '\n' : next == 't' ? '\t' : next == 'r' ? '\r' : next);
+    } else {
+      out.push_back(text[i]);
+    }
   }
-  std::unique_ptr<platform::ServerConnection> OpenServer(const std::string&) override {
-    throw RuntimeError(err::kDatabaseError, "Data source name not found and no default driver specified");
-  }
-};
-
-class NoVersionResources : public platform::VersionResources {
-public:
-  std::uint32_t InfoSize(const std::string&) override { return 0; }
-  std::unique_ptr<platform::VersionBlock> Load(const std::string&) override { return nullptr; }
-  std::string LanguageName(std::uint32_t) override { return {}; }
-};
-
-class NoWorkstation : public platform::Workstation {
-public:
-  std::uint32_t OsPlatformId() override { return platform::kVerPlatformWin32Nt; }
-  std::uint32_t GetInfo102(platform::WkstaInfo102&) override { return 2138; }
-  std::uint32_t GetUserInfo1(platform::WkstaUserInfo1&) override { return 2138; }
-};
+  return out;
+}
 
 }  // namespace
 
@@ -53,9 +44,9 @@ struct ServerImage::Services {
   ImageProgramFacts program;
   ImageUserInterface ui;
   ImageProcessControl process;
-  NoDatabase database;
-  NoVersionResources versions;
-  NoWorkstation workstation;
+  ImageDatabase database;
+  ImageVersionResources versions;
+  ImageWorkstation workstation;
 };
 
 ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::string commandLine) {
@@ -81,13 +72,22 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
   const std::string installFolder = facts_.GetOr("program", "InstallFolder", "C:\\Program Files\\Fernwick");
   files_ = std::make_unique<ImageFileSystem>(root, outputRoot,
                                              facts_.GetOr("program", "CurrentFolder", installFolder));
-  services_ = std::unique_ptr<Services>(new Services{ImageClock(facts_.GetOr("clock", "Now", "")),
-                                                     ImageProgramFacts(std::move(commandLine), installFolder),
-                                                     {},
-                                                     {},
-                                                     {},
-                                                     {},
-                                                     {}});
+  WorkstationFacts workstation;
+  try {
+    workstation = ReadWorkstationFacts(facts_);
+  } catch (const std::runtime_error& e) {
+    throw ServerImageError(factsFile.string() + ": " + e.what());
+  }
+  ImageFileSystem* files = files_.get();
+  services_ = std::unique_ptr<Services>(new Services{
+      ImageClock(facts_.GetOr("clock", "Now", "")),
+      ImageProgramFacts(std::move(commandLine), installFolder),
+      {},
+      {},
+      ImageDatabase(root, outputRoot / "scratch", Unescape(facts_.GetOr("sqlserver", "Version", "")),
+                    Unescape(facts_.GetOr("sqlserver", "Edition", ""))),
+      ImageVersionResources([files](const std::string& path) { return files->HostPath(path); }),
+      ImageWorkstation(std::move(workstation))});
   platform_ = std::make_unique<platform::Platform>(platform::Platform{
       registry_, *files_, services_->process, services_->program, services_->ui, services_->clock,
       services_->database, services_->versions, services_->workstation});
