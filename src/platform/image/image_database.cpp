@@ -62,9 +62,9 @@ class ScratchFolderScope {
 public:
   explicit ScratchFolderScope(const std::filesystem::path& scratchDir)
       : previousFolder_(std::filesystem::current_path()) {
+    std::filesystem::current_path(scratchDir);
     if (const char* value = getenv("ODBCSYSINI")) previousSysIni_ = value;
     setenv("ODBCSYSINI", scratchDir.c_str(), 1);
-    std::filesystem::current_path(scratchDir);
   }
   ~ScratchFolderScope() {
     std::error_code ignored;
