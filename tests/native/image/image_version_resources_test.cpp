@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/image/image_file_system.h"
 #include "platform/image/image_version_resources.h"
+#include "probes/file_version_info.h"
 
 namespace fernwick::image {
 namespace {
@@ -41,6 +43,25 @@ TEST_F(ImageVersionResourcesTest, FilesThatAreNotLibrariesHaveNoVersionResource)
   ImageVersionResources byHostPath([](const std::string& path) { return std::optional<fs::path>(path); });
   EXPECT_EQ(byHostPath.InfoSize(garbage.string()), 0u);
   fs::remove(garbage);
+}
+
+TEST(ImageVersionResources, LibraryInsideAnImageIsFoundThroughItsFileSystem) {
+  const fs::path root = fs::path(::testing::TempDir()) / "fileversion_image";
+  fs::remove_all(root);
+  fs::create_directories(root / "drives" / "c" / "Program Files" / "Voxtra");
+  fs::copy_file(fs::path(FERNWICK_TEST_PE_DIR) / "normal.dll", root / "drives" / "c" / "Program Files" / "Voxtra" / "Normal.DLL");
+  ImageFileSystem files(root, root / "overlay", "C:\\Program Files");
+  ImageVersionResources versions([&files](const std::string& path) { return files.HostPath(path); });
+
+  CFileVersionInfo info(versions, files);
+  info.FullPathName("c:\\PROGRAM FILES\\voxtra\\normal.dll");
+  EXPECT_TRUE(info.Available());
+  EXPECT_EQ(info.CompanyName(), "Voxtra Systems");
+  EXPECT_EQ(info.VerFile(), "6.05.819000");
+  info.FullPathName("C:\\Program Files\\Voxtra\\missing.dll");
+  EXPECT_FALSE(info.Available());
+  EXPECT_EQ(info.CompanyName(), "Voxtra Systems");
+  fs::remove_all(root);
 }
 
 TEST_F(ImageVersionResourcesTest, LanguageNamesAreThoseOfWindows) {
