@@ -5,9 +5,9 @@
 #include <LIEF/PE/ResourceData.hpp>
 #include <LIEF/PE/ResourceNode.hpp>
 #include <LIEF/PE/utils.hpp>
-#include <LIEF/exception.hpp>
 #include <LIEF/logging.hpp>
 
+#include <exception>
 #include <system_error>
 
 #include "platform/image/version_block_reader.h"
@@ -56,8 +56,10 @@ std::optional<std::vector<std::uint8_t>> ImageVersionResources::ReadVersionResou
     const LIEF::PE::ResourceData* data = name ? FirstData(*name) : nullptr;
     if (!data || data->content().empty()) return std::nullopt;
     return data->content();
-  } catch (const LIEF::exception&) {
-    // A damaged file has no version information for version.dll either.
+  } catch (const std::exception&) {
+    // A damaged file has no version information for version.dll either; the
+    // PE parser reports damage with its own exceptions and, for sizes that
+    // make no sense, with those of the standard library.
     return std::nullopt;
   }
 }

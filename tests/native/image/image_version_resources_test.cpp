@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "platform/image/image_file_system.h"
 #include "platform/image/image_version_resources.h"
@@ -62,6 +63,23 @@ TEST(ImageVersionResources, LibraryInsideAnImageIsFoundThroughItsFileSystem) {
   EXPECT_FALSE(info.Available());
   EXPECT_EQ(info.CompanyName(), "Voxtra Systems");
   fs::remove_all(root);
+}
+
+TEST(ImageVersionResources, TruncatedLibrariesAreAnsweredWithoutFailing) {
+  std::ifstream in(fs::path(FERNWICK_TEST_PE_DIR) / "normal.dll", std::ios::binary);
+  const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GT(whole.size(), 1024u);
+  const fs::path cut = fs::path(::testing::TempDir()) / "fileversion_cut.dll";
+  ImageVersionResources versions([&cut](const std::string&) { return std::optional<fs::path>(cut); });
+  for (std::size_t size = 0; size < whole.size(); size += 97) {
+    std::ofstream(cut, std::ios::binary | std::ios::trunc) << whole.substr(0, size);
+    if (versions.InfoSize("C:\\cut.dll") == 0) continue;
+    std::unique_ptr<platform::VersionBlock> block = versions.Load("C:\\cut.dll");
+    ASSERT_NE(block, nullptr) << size;
+    block->Fixed();
+    block->StringValue("\\StringFileInfo\\040904B0\\CompanyName");
+  }
+  fs::remove(cut);
 }
 
 TEST_F(ImageVersionResourcesTest, LanguageNamesAreThoseOfWindows) {
