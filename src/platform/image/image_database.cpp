@@ -55,32 +55,22 @@ void WriteOdbcinstIni(const std::filesystem::path& folder) {
 
 [[noreturn]] void RaiseUnreachable() { throw RuntimeError(kServerUnreachableNumber, kServerUnreachableDescription); }
 
-// For the length of one query the process works in the scratch folder (the
-// SQLite driver opens "database=VoxtraDb" relative to it) and unixODBC reads
-// its driver list from there; both are put back afterwards.
-class ScratchFolderScope {
+// For the length of one query the process works in the scratch folder: the
+// SQLite driver opens "database=VoxtraDb" relative to it.
+class WorkingFolderScope {
 public:
-  explicit ScratchFolderScope(const std::filesystem::path& scratchDir)
-      : previousFolder_(std::filesystem::current_path()) {
-    std::filesystem::current_path(scratchDir);
-    if (const char* value = getenv("ODBCSYSINI")) previousSysIni_ = value;
-    setenv("ODBCSYSINI", scratchDir.c_str(), 1);
+  explicit WorkingFolderScope(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
   }
-  ~ScratchFolderScope() {
+  ~WorkingFolderScope() {
     std::error_code ignored;
-    std::filesystem::current_path(previousFolder_, ignored);
-    if (previousSysIni_) {
-      setenv("ODBCSYSINI", previousSysIni_->c_str(), 1);
-    } else {
-      unsetenv("ODBCSYSINI");
-    }
+    std::filesystem::current_path(previous_, ignored);
   }
-  ScratchFolderScope(const ScratchFolderScope&) = delete;
-  ScratchFolderScope& operator=(const ScratchFolderScope&) = delete;
+  WorkingFolderScope(const WorkingFolderScope&) = delete;
+  WorkingFolderScope& operator=(const WorkingFolderScope&) = delete;
 
 private:
-  std::filesystem::path previousFolder_;
-  std::optional<std::string> previousSysIni_;
+  std::filesystem::path previous_;
 };
 
 bool SameSql(std::string_view sql, std::string_view expected) { return EqualsNoCase(Trim(sql), expected); }
@@ -126,13 +116,16 @@ void ImageDatabase::BuildOnce() {
   std::filesystem::create_directories(scratchDir_);
   BuildSqliteDatabase(ReadFile(*script), "database\\VoxtraDb.sql", scratchDir_ / kDatabaseFileName);
   WriteOdbcinstIni(scratchDir_);
+  // unixODBC reads ODBCSYSINI once, at the first ODBC call of the process,
+  // and keeps that folder for the rest of the process.
+  setenv("ODBCSYSINI", scratchDir_.c_str(), 1);
   state_ = State::Built;
 }
 
 platform::RecordSet ImageDatabase::OpenQuery(const std::string& sql, const std::string& connectionString) {
   BuildOnce();
   if (state_ == State::NoScript) RaiseUnreachable();
-  ScratchFolderScope scope(scratchDir_);
+  WorkingFolderScope scope(scratchDir_);
   return odbc_.OpenQuery(sql, connectionString);
 }
 

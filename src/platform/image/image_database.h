@@ -3,9 +3,12 @@
 // script (database/VoxtraDb.sql); at first use it is loaded into a SQLite
 // file "VoxtraDb" in the scratch folder, and queries go through ODBC with
 // the connection string the program passes, unchanged: the scratch folder
-// registers the SQLite ODBC driver under the name "SQL Server", and the
-// driver finds "database=VoxtraDb" in the working folder, which is the
-// scratch folder for the length of each query. See
+// registers the SQLite ODBC driver under the name "SQL Server" (ODBCSYSINI
+// points there), and the driver finds "database=VoxtraDb" in the working
+// folder, which is the scratch folder for the length of each query.
+// unixODBC reads ODBCSYSINI only at the first ODBC call of a process, so the
+// first image database of a process must be the first ODBC user and its
+// scratch folder must last as long as the process uses ODBC. See
 // docs/server-image-database.md.
 #include <filesystem>
 #include <memory>

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iostream>
 #include <iterator>
+#include <optional>
 
 #include "common/runtime_error.h"
 #include "probes/configuration_database.h"
@@ -83,14 +85,12 @@ TEST_F(ImageDatabaseTest, GatheringWritesOnlyIntoTheScratchFolder) {
             (std::vector<std::string>{"database", "database/VoxtraDb", "database/odbcinst.ini"}));
 }
 
-TEST_F(ImageDatabaseTest, AQueryLeavesTheWorkingFolderAndDriverListAsTheyWere) {
+TEST_F(ImageDatabaseTest, AQueryLeavesTheWorkingFolderAsItWas) {
   image.Write("database/VoxtraDb.sql", kScript);
   const auto folder = std::filesystem::current_path();
-  ScopedEnvironment sysIni("ODBCSYSINI", "/nowhere");
   auto database = Database();
   database.OpenQuery("SELECT * FROM vw_Configuration", kStandardConnectionString);
   EXPECT_EQ(std::filesystem::current_path(), folder);
-  EXPECT_STREQ(getenv("ODBCSYSINI"), "/nowhere");
   EXPECT_THROW(database.OpenQuery("SELECT * FROM NoSuchTable", kStandardConnectionString), RuntimeError);
   EXPECT_EQ(std::filesystem::current_path(), folder);
 }
@@ -125,32 +125,56 @@ TEST_F(ImageDatabaseTest, ASyntaxErrorInTheScriptIsReportedWithItsLine) {
             "syntax error");
 }
 
-// unixODBC keeps what it read from odbcinst.ini for 20 seconds per process,
-// so a second driver path cannot be tried against the driver manager here;
-// that a missing driver is reported clearly is proven on OdbcDatabase.
-TEST_F(ImageDatabaseTest, TheDriverIsRegisteredAsSqlServerFromTheEnvironmentVariable) {
+TEST_F(ImageDatabaseTest, TheScratchFolderRegistersTheDriverAsSqlServer) {
   image.Write("database/VoxtraDb.sql", kScript);
-  {
-    auto database = Database();
-    database.OpenQuery("SELECT * FROM vw_Configuration", kStandardConnectionString);
-  }
+  auto database = Database();
+  database.OpenQuery("SELECT * FROM vw_Configuration", kStandardConnectionString);
   std::ifstream ini(scratch.Path() / "database" / "odbcinst.ini");
-  const std::string standard((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(standard,
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(ini), std::istreambuf_iterator<char>()),
             "[SQL Server]\nDescription=SQLite standing in for SQL Server\n"
             "Driver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n");
+}
 
-  ScratchFolder otherScratch;
-  ScopedEnvironment driver("FERNWICK_SQLITE_ODBC_DRIVER", "/opt/odbc/libsqlite3odbc.so");
-  ImageDatabase database(image.Path(), otherScratch.Path(), "", "");
+// What the program does: the image database is the first ODBC user of a
+// process. Each of these runs in a child process of its own, started afresh
+// rather than forked from this one.
+class FreshProcessStyle {
+public:
+  FreshProcessStyle() : previous_(GTEST_FLAG_GET(death_test_style)) { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+  ~FreshProcessStyle() { GTEST_FLAG_SET(death_test_style, previous_); }
+
+private:
+  std::string previous_;
+};
+
+int QueryInFreshProcess(const char* driverOverride) {
+  std::optional<ScopedEnvironment> driver;
+  if (driverOverride != nullptr) driver.emplace("FERNWICK_SQLITE_ODBC_DRIVER", driverOverride);
+  ScratchFolder image;
+  ScratchFolder scratch;
+  image.Write("database/VoxtraDb.sql", kScript);
+  ImageDatabase database(image.Path(), scratch.Path(), "", "");
   try {
-    database.OpenQuery("SELECT * FROM vw_Configuration", kStandardConnectionString);
-  } catch (const RuntimeError&) {
-    // Whether the driver manager already noticed the change does not matter.
+    auto result = database.OpenQuery("SELECT NodeValue FROM vw_Configuration", kStandardConnectionString);
+    std::cerr << "value " << result.Field("NodeValue").value_or("<null>") << "\n";
+    return result.Field("NodeValue") == std::optional<std::string>("2250") ? 0 : 1;
+  } catch (const RuntimeError& e) {
+    std::cerr << "error " << e.Number() << " " << e.Description() << "\n";
+    return 2;
   }
-  std::ifstream otherIni(otherScratch.Path() / "odbcinst.ini");
-  const std::string overridden((std::istreambuf_iterator<char>(otherIni)), std::istreambuf_iterator<char>());
-  EXPECT_NE(overridden.find("\nDriver=/opt/odbc/libsqlite3odbc.so\n"), std::string::npos) << overridden;
+}
+
+TEST(ImageDatabaseFirstOdbcUser, TheScratchFolderRegistrationServesTheStandardConnectionString) {
+  FreshProcessStyle style;
+  ScopedEnvironment fresh(testing::kFreshOdbcProcess, "1");
+  EXPECT_EXIT(std::_Exit(QueryInFreshProcess(nullptr)), ::testing::ExitedWithCode(0), "value 2250");
+}
+
+TEST(ImageDatabaseFirstOdbcUser, AMissingOdbcDriverGivesTheDriverManagersMessage) {
+  FreshProcessStyle style;
+  ScopedEnvironment fresh(testing::kFreshOdbcProcess, "1");
+  EXPECT_EXIT(std::_Exit(QueryInFreshProcess("/nonexistent/libsqlite3odbc.so")), ::testing::ExitedWithCode(2),
+              "error -2147467259 .*Can't open lib '/nonexistent/libsqlite3odbc.so'");
 }
 
 TEST_F(ImageDatabaseTest, TheServerAnswersVersionAndEditionFromTheFacts) {

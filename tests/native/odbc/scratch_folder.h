@@ -40,6 +40,10 @@ private:
   std::filesystem::path path_;
 };
 
+// Set in the environment of a child process that must be the first ODBC
+// user of its process (see odbc_registration.cpp).
+inline constexpr const char* kFreshOdbcProcess = "FERNWICK_TEST_FRESH_ODBC";
+
 inline constexpr const char* kSqliteOdbcDriver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
 
 // A SQLite database built from `script`, and the connection string that
