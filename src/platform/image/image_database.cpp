@@ -5,7 +5,6 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <sstream>
 #include <system_error>
 
 #include "common/runtime_error.h"
