@@ -12,8 +12,12 @@ cd "$work"
 wine_import_reg "$fixtures/gui_server.reg"
 trap 'wine_import_reg "$fixtures/gui_server_cleanup.reg"; rm -rf "$drive_c/Voxtra"' EXIT
 
-drive() { wine "$driver" "$@"; }
-mask_date() { sed -E 's#(Gather Date/Time = )[0-9]{2}-[0-9]{2}-[0-9]{4} / [0-9]{2}:[0-9]{2}:[0-9]{2}#\1<date> / <time>#'; }
+drive() { timeout 60 wine "$driver" "$@"; }
+# The date and the machine's name differ from run to run.
+mask_date() {
+  sed -E -e 's#(Gather Date/Time = )[0-9]{2}-[0-9]{2}-[0-9]{4} / [0-9]{2}:[0-9]{2}:[0-9]{2}#\1<date> / <time>#' \
+    -e 's#^(     Voxtra server name = ).+$#\1<host>\r#'
+}
 start_fernwick() { wine "$FERNWICK_WIN_BUILD/Fernwick.exe" "$@" & drive wait || fail "main window did not appear"; }
 
 # Ready: every control with its design caption, enabled state and place.

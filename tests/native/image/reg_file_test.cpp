@@ -128,3 +128,26 @@ TEST(RegFile, MalformedFilesNameFileAndLine) {
 
 }  // namespace
 }  // namespace fernwick::image
+
+namespace fernwick::image {
+namespace {
+
+// Windows compares subkey names upper-cased, so "_" (after "Z") follows the
+// letters; Wine folds to lower case and lists it first.
+TEST(RegistryDouble, SubkeysEnumerateAsWindowsOrdersThem) {
+  RegistryDouble r;
+  for (const char* name : {"gamma", "_under", "Alpha", "beta", "Zulu"}) {
+    r.CreateKey(std::string("HKEY_LOCAL_MACHINE\\SOFTWARE\\Order\\") + name);
+  }
+  platform::RegKey key = 0;
+  ASSERT_EQ(r.OpenKey(platform::kHkeyLocalMachine, "software\\ORDER", key), 0);
+  std::vector<std::string> names;
+  char name[260];
+  for (std::uint32_t i = 0; r.EnumKey(key, i, name, sizeof name) == 0; ++i) names.emplace_back(name);
+  r.CloseKey(key);
+  EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "beta", "gamma", "Zulu", "_under"}));
+  EXPECT_EQ(r.OpenHandleCount(), 0u);
+}
+
+}  // namespace
+}  // namespace fernwick::image

@@ -36,8 +36,13 @@ public:
   std::pair<int, int> resized{0, 0};
 };
 
-const char* kServer =
+const std::string kRootPath =
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaline\\CommServer\\1.0]\r\n\"Root Path\"=\"C:\\\\Voxtra\\\\\"\r\n";
+std::string ProductKey(const std::string& major, const std::string& minor) {
+  return "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Norvane Systems\\Norvane Voxtra]\r\n\"MajorVersion\"=dword:" + major +
+         "\r\n\"MinorVersion\"=dword:" + minor + "\r\n";
+}
+const std::string kServer = kRootPath + ProductKey("00000004", "00000002");
 
 TEST(MainPresenter, StartUpLowersPriorityPreparesTheWorkFolderAndGreets) {
   testing::TempImage image;
@@ -129,17 +134,42 @@ TEST(MainPresenter, SilentRunGathersAndEndsWithoutTheWindow) {
   EXPECT_EQ(presenter.State(), MainState::Finished);
 }
 
-TEST(MainPresenter, MessagesOfASilentRunAreRecordedInTheWorkFolder) {
+TEST(MainPresenter, MessagesOfASilentRunAreRecordedInTheWorkFolderNotShown) {
   testing::TempImage image;
-  image.Registry(kServer);
+  image.Registry(kRootPath + ProductKey("00000004", "00011170"));  // a minor version beyond 16 bits
   image.Folder("drives/C/Voxtra");
   auto& server = image.Open("Fernwick.exe silent");
   RecordingView view;
   MainPresenter presenter(server.Platform(), view);
-  presenter.FormLoad();
-  // Nothing in this report shows a message box yet; none are recorded.
+  EXPECT_EQ(presenter.FormLoad(), StartupOutcome::EndProgram);
   EXPECT_TRUE(server.ShownMessages().empty());
-  EXPECT_FALSE(std::filesystem::exists(image.Out() / "drives/C/Voxtra/SystemInfo/FernwickMessages.txt"));
+  std::ifstream file(image.Out() / "drives/C/Voxtra/SystemInfo/FernwickMessages.txt", std::ios::binary);
+  std::stringstream content;
+  content << file.rdbuf();
+  EXPECT_EQ(content.str(), "(error):6 (Overflow) in procedure getVersion of Module VoxtraVersion\r\n");
+  EXPECT_NE(presenter.Buffer().Text().find("     Voxtra version = 4.0(0.0)"), std::string::npos);
+}
+
+TEST(MainPresenter, ProductsBelowVersion3EndTheProgramWithAMessageUnlessSilent) {
+  testing::TempImage image;
+  image.Registry(kRootPath + ProductKey("00000002", "00000001"));
+  image.Folder("drives/C/Voxtra");
+  {
+    auto& server = image.Open();
+    RecordingView view;
+    MainPresenter presenter(server.Platform(), view);
+    presenter.FormLoad();
+    EXPECT_EQ(presenter.GoClick(), GoOutcome::EndProgram);
+    EXPECT_EQ(server.ShownMessages(),
+              std::vector<std::string>{"The Fernwick Tool only works with Voxtra 3.0(1) and later"});
+    EXPECT_NE(presenter.State(), MainState::Finished);
+  }
+  auto& silent = image.Open("Fernwick.exe -silent");
+  RecordingView view;
+  MainPresenter presenter(silent.Platform(), view);
+  EXPECT_EQ(presenter.FormLoad(), StartupOutcome::EndProgram);
+  EXPECT_TRUE(silent.ShownMessages().empty());
+  EXPECT_TRUE(presenter.Messages().Recorded().empty());
 }
 
 TEST(CommandLineSwitches, AreCaseInsensitiveSubstringsAnywhere) {
