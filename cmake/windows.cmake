@@ -21,7 +21,9 @@ target_link_libraries(Fernwick PRIVATE fernwick_win32)
 set_target_properties(Fernwick PROPERTIES OUTPUT_NAME Fernwick)
 
 fernwick_sources(SERVICELIST_SOURCES src/servicelist src/servicelist/win32)
-add_executable(Tabulex ${SERVICELIST_SOURCES})
+# src/compat is toolchain support that both programs need to load on
+# Windows Server 2003; Tabulex takes nothing else outside src/servicelist.
+add_executable(Tabulex ${SERVICELIST_SOURCES} src/compat/server2003_kernel32.cpp)
 target_include_directories(Tabulex PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(Tabulex PRIVATE advapi32)
 

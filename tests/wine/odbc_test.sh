@@ -10,7 +10,7 @@ source "$(dirname "$0")/lib.sh"
 work="$FERNWICK_WINE_WORK/odbc"
 rm -rf "$work"
 mkdir -p "$work"
-sqlite3 "$work/VoxtraDb" <"$FERNWICK_SOURCE_DIR/tests/fixtures/database/VoxtraDb.sql"
+sqlite3 "$work/VoxtraDb" <"$FERNWICK_SOURCE_DIR/samples/exchange2003-42/database/VoxtraDb.sql"
 # Rows only the Wine test cases read.
 sqlite3 "$work/VoxtraDb" <<'SQL'
 CREATE TABLE OdbcProbe (Label TEXT, Body TEXT);

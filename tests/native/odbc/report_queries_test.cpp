@@ -18,7 +18,7 @@ class SampleDatabaseQueries : public ::testing::Test {
 protected:
   SampleDatabaseQueries() {
     std::filesystem::create_directories(image.Path() / "database");
-    std::filesystem::copy_file(std::filesystem::path(FERNWICK_SOURCE_DIR) / "tests/fixtures/database/VoxtraDb.sql",
+    std::filesystem::copy_file(std::filesystem::path(FERNWICK_SOURCE_DIR) / "samples/exchange2003-42/database/VoxtraDb.sql",
                                image.Path() / "database/VoxtraDb.sql");
   }
 
