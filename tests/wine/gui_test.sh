@@ -25,6 +25,9 @@ start_fernwick
 drive controls >controls_ready.txt
 expect_same_file "controls before Go" "$expected/controls_ready.txt" controls_ready.txt
 [ -d "$drive_c/Voxtra/SystemInfo" ] || fail "work folder C:\\Voxtra\\SystemInfo was not created"
+[ "$(drive priority)" = "4000" ] || fail "priority class $(drive priority), expected below normal (4000)"
+# Tab order: save path, browse, write (disabled, skipped), box, exit, go.
+[ "$(drive taborder | tr '\n' ' ')" = "1000 1002 1004 1005 1006 " ] || fail "tab order: $(drive taborder | tr '\n' ' ')"
 
 # Paste to Clipboard before Go copies the greeting.
 drive command 101

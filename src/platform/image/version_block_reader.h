@@ -2,6 +2,9 @@
 // A version resource (VS_VERSIONINFO, the 32-bit form that PE files carry)
 // queried by resource path as VerQueryValueA queries it: path components
 // matched without regard to case, texts converted to the ANSI code page.
+// LIEF finds the resource, but its own version parser (0.9) throws on a
+// block without a VarFileInfo part, which real files have; the block is
+// therefore read here.
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -7,6 +7,8 @@
 //   guidriver clipboard            the clipboard's text
 //   guidriver resize W H           resize the window (pixels) and print its size after
 //   guidriver close                close the window with the system close command
+//   guidriver taborder             the control ids in tab order, from the first
+//   guidriver priority             the priority class of the window's process, hex
 //   guidriver gone                 wait until the main window no longer exists
 // Exit code 0 on success, 1 when the window cannot be found, 2 on bad usage.
 #include <windows.h>
@@ -83,6 +85,24 @@ int main(int argc, char** argv) {
   if (main == nullptr) return 1;
   if (verb == "controls") {
     EnumChildWindows(main, PrintChild, reinterpret_cast<LPARAM>(main));
+    return 0;
+  }
+  if (verb == "taborder") {
+    HWND first = GetNextDlgTabItem(main, nullptr, FALSE);
+    HWND current = first;
+    do {
+      std::printf("%d\n", GetDlgCtrlID(current));
+      current = GetNextDlgTabItem(main, current, FALSE);
+    } while (current != nullptr && current != first);
+    return 0;
+  }
+  if (verb == "priority") {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(main, &processId);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+    if (process == nullptr) return 1;
+    std::printf("%lx\n", GetPriorityClass(process));
+    CloseHandle(process);
     return 0;
   }
   if (verb == "close") {
