@@ -11,7 +11,9 @@
 namespace fernwick {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::optional<double> ParseRadix(std::string_view digits, int radix) {
   if (digits.empty() || digits.size() > 16) return std::nullopt;
@@ -64,7 +66,9 @@ std::optional<double> ParseNumber(std::string_view text) {
   return std::strtod(std::string(body).c_str(), nullptr);
 }
 
-double RoundHalfEven(double value) { return std::nearbyint(value); }
+double RoundHalfEven(double value) {
+  return std::nearbyint(value);
+}
 
 template <typename Int>
 Int ToInteger(double value) {
@@ -90,7 +94,9 @@ std::int32_t CLng(std::string_view text) {
   return ToInteger<std::int32_t>(*number);
 }
 
-std::int16_t CInt(double value) { return ToInteger<std::int16_t>(value); }
+std::int16_t CInt(double value) {
+  return ToInteger<std::int16_t>(value);
+}
 
 std::int16_t CInt(std::int64_t value) {
   if (value < INT16_MIN || value > INT16_MAX) Raise(err::kOverflow);

@@ -13,7 +13,7 @@ namespace fernwick {
 inline constexpr const char* kProgramTitle = "Fernwick";
 
 class MessageBoxes {
-public:
+ public:
   MessageBoxes(platform::UserInterface& ui, const Session& session) : ui_(ui), session_(session) {}
 
   // Shows `text` with an OK button and the program title; returns the
@@ -22,7 +22,7 @@ public:
 
   const std::vector<std::string>& Recorded() const { return recorded_; }
 
-private:
+ private:
   platform::UserInterface& ui_;
   const Session& session_;
   std::vector<std::string> recorded_;

@@ -25,12 +25,15 @@ std::string ErrorDescription(long number) {
     case err::kNoCurrentRecord:
       return "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a "
              "current record.";
-    case err::kItemNotFound: return "Item cannot be found in the collection corresponding to the requested name or ordinal.";
+    case err::kItemNotFound:
+      return "Item cannot be found in the collection corresponding to the requested name or ordinal.";
     default: return "Application-defined or object-defined error";
   }
 }
 
-void Raise(long number) { throw RuntimeError(number, ErrorDescription(number)); }
+void Raise(long number) {
+  throw RuntimeError(number, ErrorDescription(number));
+}
 
 RuntimeError AsRuntimeError(const std::exception& e) {
   if (const auto* own = dynamic_cast<const RuntimeError*>(&e)) return *own;

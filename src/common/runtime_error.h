@@ -8,14 +8,14 @@
 namespace fernwick {
 
 class RuntimeError : public std::runtime_error {
-public:
+ public:
   RuntimeError(long number, std::string description, std::string source = "Fernwick");
 
   long Number() const { return number_; }
   const std::string& Description() const { return description_; }
   const std::string& Source() const { return source_; }
 
-private:
+ private:
   long number_;
   std::string description_;
   std::string source_;

@@ -5,7 +5,9 @@
 
 namespace fernwick {
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::string ToUpper(std::string_view text) {
   std::string out(text);
@@ -14,15 +16,13 @@ std::string ToUpper(std::string_view text) {
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return AsciiUpper(x) == AsciiUpper(y);
-         });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
 }
 
 bool ContainsNoCase(std::string_view haystack, std::string_view needle) {
-  return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(), [](char x, char y) {
-           return AsciiUpper(x) == AsciiUpper(y);
-         }) != haystack.end();
+  return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
+                     [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); }) != haystack.end();
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {

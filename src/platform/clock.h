@@ -12,7 +12,7 @@ struct LocalTime {
 };
 
 class Clock {
-public:
+ public:
   virtual ~Clock() = default;
   // The machine's local date and time.
   virtual LocalTime Now() = 0;

@@ -13,7 +13,7 @@ namespace fernwick::platform {
 using FieldValue = std::optional<std::string>;
 
 class RecordSet {
-public:
+ public:
   RecordSet() = default;
   RecordSet(std::vector<std::string> columns, std::vector<std::vector<FieldValue>> rows);
 
@@ -29,7 +29,7 @@ public:
   const std::vector<std::string>& Columns() const { return columns_; }
   void Close();
 
-private:
+ private:
   const std::vector<FieldValue>& CurrentRow() const;
 
   std::vector<std::string> columns_;
@@ -38,14 +38,14 @@ private:
 };
 
 class ServerConnection {
-public:
+ public:
   virtual ~ServerConnection() = default;
   // Runs one SQL text; throws RuntimeError when the server refuses it.
   virtual RecordSet Execute(const std::string& sql) = 0;
 };
 
 class ConfigDatabase {
-public:
+ public:
   virtual ~ConfigDatabase() = default;
   // Opens a read-only record set; throws RuntimeError on any failure.
   virtual RecordSet OpenQuery(const std::string& sql, const std::string& connectionString) = 0;

@@ -9,7 +9,7 @@
 namespace fernwick::platform {
 
 class FileSystem {
-public:
+ public:
   virtual ~FileSystem() = default;
 
   virtual bool FolderExists(const std::string& path) = 0;

@@ -10,7 +10,7 @@ struct OwnVersion {
 };
 
 class ProgramFacts {
-public:
+ public:
   virtual ~ProgramFacts() = default;
   // The whole command line of the process, as the system gives it.
   virtual std::string CommandLine() = 0;

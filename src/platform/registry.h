@@ -28,7 +28,7 @@ inline constexpr std::uint32_t kRegMultiSz = 7;
 inline constexpr std::uint32_t kRegQword = 11;
 
 class Registry {
-public:
+ public:
   virtual ~Registry() = default;
 
   // RegOpenKeyExA with KEY_READ (0x20019).

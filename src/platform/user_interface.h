@@ -8,7 +8,7 @@ inline constexpr unsigned kMbOk = 0x0;
 inline constexpr int kIdOk = 1;
 
 class UserInterface {
-public:
+ public:
   virtual ~UserInterface() = default;
   virtual int MessageBox(const std::string& text, const std::string& title, unsigned buttons) = 0;
   // Empties the clipboard and puts `text` on it as plain text.

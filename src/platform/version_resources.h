@@ -28,7 +28,7 @@ struct FixedFileInfo {
 
 // A loaded version block (GetFileVersionInfoA's buffer).
 class VersionBlock {
-public:
+ public:
   virtual ~VersionBlock() = default;
   // VerQueryValueA on "\": nullopt when the block has no fixed part.
   virtual std::optional<FixedFileInfo> Fixed() const = 0;
@@ -40,7 +40,7 @@ public:
 };
 
 class VersionResources {
-public:
+ public:
   virtual ~VersionResources() = default;
   // GetFileVersionInfoSizeA: 0 when the file has no version resource.
   virtual std::uint32_t InfoSize(const std::string& path) = 0;

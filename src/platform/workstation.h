@@ -26,7 +26,7 @@ struct WkstaUserInfo1 {
 };
 
 class Workstation {
-public:
+ public:
   virtual ~Workstation() = default;
   // dwPlatformId of GetVersionExA.
   virtual std::uint32_t OsPlatformId() = 0;

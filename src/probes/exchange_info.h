@@ -10,7 +10,7 @@
 namespace fernwick::probes {
 
 class ExchangeInfo {
-public:
+ public:
   explicit ExchangeInfo(MessageBoxes& boxes);
 
   // The description of the last build key (in table order) that the
@@ -20,7 +20,7 @@ public:
   // Build keys and descriptions, in table order.
   const std::vector<std::pair<std::string, std::string>>& Builds() const { return builds_; }
 
-private:
+ private:
   MessageBoxes& boxes_;
   std::vector<std::pair<std::string, std::string>> builds_;
 };

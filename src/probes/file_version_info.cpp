@@ -36,13 +36,18 @@ constexpr std::array<Predefined, 15> kPredefined{{
 
 // The halves of a version word are read as signed 16-bit numbers, so a half
 // above 32767 comes out negative.
-std::int16_t LowHalf(std::uint32_t value) { return static_cast<std::int16_t>(value & 0xFFFFu); }
-std::int16_t HighHalf(std::uint32_t value) { return static_cast<std::int16_t>(value >> 16); }
+std::int16_t LowHalf(std::uint32_t value) {
+  return static_cast<std::int16_t>(value & 0xFFFFu);
+}
+std::int16_t HighHalf(std::uint32_t value) {
+  return static_cast<std::int16_t>(value >> 16);
+}
 
 // 6.5.8190.0 reads 6.05.819000 and 4.0.0.950 reads 4.00.0950: the third
 // part, when positive, runs straight into the fourth.
 std::string VersionText(std::uint32_t mostSignificant, std::uint32_t leastSignificant) {
-  std::string text = DecimalPadded(HighHalf(mostSignificant), 1) + "." + DecimalPadded(LowHalf(mostSignificant), 2) + ".";
+  std::string text =
+      DecimalPadded(HighHalf(mostSignificant), 1) + "." + DecimalPadded(LowHalf(mostSignificant), 2) + ".";
   if (HighHalf(leastSignificant) > 0) {
     text += DecimalPadded(HighHalf(leastSignificant), 2) + DecimalPadded(LowHalf(leastSignificant), 2);
   } else {
@@ -96,9 +101,9 @@ std::string TypeText(std::uint32_t type) {
 // Names for driver and font subtypes; nullopt where the subtype has no name,
 // which leaves the previous FileSubType in place.
 std::optional<std::string> SubTypeText(std::uint32_t type, std::uint32_t subType) {
-  static constexpr std::array<const char*, 11> kDrivers{
-      "Unknown",   "Printer drv", "Keyboard drv", "Language drv", "Display drv", "Mouse drv",
-      "Network drv", "System drv", "Installable", "Sound drv",    "Comm drv"};
+  static constexpr std::array<const char*, 11> kDrivers{"Unknown",     "Printer drv", "Keyboard drv", "Language drv",
+                                                        "Display drv", "Mouse drv",   "Network drv",  "System drv",
+                                                        "Installable", "Sound drv",   "Comm drv"};
   static constexpr std::array<const char*, 3> kFonts{"Raster Font", "Vector Font", "TrueType Font"};
   if (type == kTypeDriver && subType < kDrivers.size()) return kDrivers[subType];
   if (type == kTypeFont && subType >= 1 && subType <= kFonts.size()) return kFonts[subType - 1];

@@ -13,7 +13,7 @@
 namespace fernwick {
 
 class CFileVersionInfo {
-public:
+ public:
   CFileVersionInfo(platform::VersionResources& versions, platform::FileSystem& files);
 
   // Expands the path to an absolute one and rereads; a path that cannot be
@@ -52,7 +52,7 @@ public:
   // Rereads everything from the file named by FullPathName.
   void Refresh();
 
-private:
+ private:
   enum Index : std::size_t {
     kLanguage,
     kComments,

@@ -12,7 +12,7 @@
 namespace fernwick::probes {
 
 class ProcedureTrap {
-public:
+ public:
   // The message reads prefix & number & " (" & description & ")" & suffix,
   // for example "(error):" ... " in procedure getVersion of Module VoxtraVersion".
   ProcedureTrap(MessageBoxes& boxes, std::string prefix, std::string suffix)
@@ -41,7 +41,7 @@ public:
 
   void Report(const RuntimeError& error);
 
-private:
+ private:
   MessageBoxes& boxes_;
   std::string prefix_;
   std::string suffix_;

@@ -12,7 +12,7 @@ namespace {
 
 // Closes a key this module opened, on every path out.
 class OpenKey {
-public:
+ public:
   OpenKey(platform::Registry& registry, RegKey hive, const std::string& path) : registry_(registry) {
     ok_ = registry_.OpenKey(hive, path, key_) == platform::kErrorSuccess;
   }
@@ -25,7 +25,7 @@ public:
   bool Ok() const { return ok_; }
   RegKey Key() const { return key_; }
 
-private:
+ private:
   platform::Registry& registry_;
   RegKey key_ = 0;
   bool ok_ = false;
@@ -91,8 +91,7 @@ RegValue RegGetValue(platform::Registry& registry, RegKey hive, const std::strin
       }
       break;
     }
-    default:
-      throw RuntimeError(err::kUnsupportedValueType, "Unsupported value type");
+    default: throw RuntimeError(err::kUnsupportedValueType, "Unsupported value type");
   }
   return result;
 }

@@ -15,7 +15,7 @@ class ProcedureTrap;
 
 // The state of modSwitchInfo; entry n (1-based) is element n - 1 of the lists.
 class SwitchInfo {
-public:
+ public:
   SwitchInfo(platform::Registry& registry, MessageBoxes& boxes) : registry_(registry), boxes_(boxes) {}
 
   // Loads the integrations: servers before 4.2(0.27) have the fixed keys
@@ -31,7 +31,7 @@ public:
   const std::vector<std::string>& SwitchNames() const { return switchNames_; }
   const std::vector<std::int16_t>& SwitchIDs() const { return switchIds_; }
 
-private:
+ private:
   void LoadFixedLayout(ProcedureTrap& trap);
   void LoadEnumeratedLayout(ProcedureTrap& trap);
   std::string DisplayName(const std::string& key);

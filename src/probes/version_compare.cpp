@@ -37,7 +37,9 @@ std::string VersionCompare::CompareVersions(const std::string& first, const std:
   return result;
 }
 
-VersionFields VersionCompare::FirstSeperator(const std::string& version) { return Separate(version, "FirstSeperator"); }
+VersionFields VersionCompare::FirstSeperator(const std::string& version) {
+  return Separate(version, "FirstSeperator");
+}
 
 VersionFields VersionCompare::SecondSeperator(const std::string& version) {
   return Separate(version, "SecondSeperator");

@@ -16,7 +16,7 @@ struct VersionFields {
 };
 
 class VersionCompare {
-public:
+ public:
   explicit VersionCompare(MessageBoxes& boxes) : boxes_(boxes) {}
 
   // "GREATER" when `first` is the higher version, "LESSER" when it is the
@@ -32,7 +32,7 @@ public:
   const VersionFields& FirstVersion() const { return first_; }
   const VersionFields& SecondVersion() const { return second_; }
 
-private:
+ private:
   VersionFields Separate(const std::string& version, const char* procedure);
 
   MessageBoxes& boxes_;

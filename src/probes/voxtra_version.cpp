@@ -24,7 +24,9 @@ constexpr std::int32_t kCumulative = 1;
 constexpr std::int32_t kPrivate = 2;
 constexpr std::int32_t kFriendly = 3;
 
-std::string Left(const std::string& text, std::size_t count) { return text.substr(0, count); }
+std::string Left(const std::string& text, std::size_t count) {
+  return text.substr(0, count);
+}
 
 std::string Right(const std::string& text, std::size_t count) {
   return text.size() <= count ? text : text.substr(text.size() - count);
@@ -95,9 +97,8 @@ std::string strListESesInstalled(const ProductVersion& CurrentVersion, platform:
       std::int32_t installed = 0;
       std::int32_t type = 0;
       trap.Run([&] { installed = RegValueNumber(RegGetValue(registry, kHklm, key, "Installed", kKindDword)); });
-      trap.Run([&] {
-        type = RegValueNumber(RegGetValue(registry, kHklm, key, "Engineering Special Type", kKindDword));
-      });
+      trap.Run(
+          [&] { type = RegValueNumber(RegGetValue(registry, kHklm, key, "Engineering Special Type", kKindDword)); });
       if (!ContainsNoCase(name, family) || installed != 1) continue;
       switch (type) {
         case kCumulative: cumulative = crlf + "        Cumulative : " + name; break;

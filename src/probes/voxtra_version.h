@@ -38,7 +38,7 @@ std::string strListESesInstalled(const ProductVersion& CurrentVersion, platform:
 // gathering: `CurrentVersion` is assigned from getVersion() once, first of
 // all, and read by every version gate after that.
 class VoxtraVersion {
-public:
+ public:
   VoxtraVersion(platform::Registry& registry, platform::FileSystem& files, MessageBoxes& boxes)
       : registry_(registry), files_(files), boxes_(boxes) {}
 
@@ -47,13 +47,11 @@ public:
                                       std::int16_t build) const {
     return probes::bIsVersionGreaterThanOrEqualTo(CurrentVersion, major, minor, release, build);
   }
-  std::string strListESesInstalled() {
-    return probes::strListESesInstalled(CurrentVersion, registry_, files_, boxes_);
-  }
+  std::string strListESesInstalled() { return probes::strListESesInstalled(CurrentVersion, registry_, files_, boxes_); }
 
   ProductVersion CurrentVersion;
 
-private:
+ private:
   platform::Registry& registry_;
   platform::FileSystem& files_;
   MessageBoxes& boxes_;

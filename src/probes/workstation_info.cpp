@@ -5,7 +5,9 @@ namespace {
 
 // The network layer's numbers are 32-bit words that the properties hand out
 // as signed 32-bit integers, bit for bit.
-std::int32_t AsLong(std::uint32_t value) { return static_cast<std::int32_t>(value); }
+std::int32_t AsLong(std::uint32_t value) {
+  return static_cast<std::int32_t>(value);
+}
 
 }  // namespace
 

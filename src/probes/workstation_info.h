@@ -11,7 +11,7 @@
 namespace fernwick {
 
 class WorkStationInfo {
-public:
+ public:
   explicit WorkStationInfo(platform::Workstation& workstation);
 
   const std::string& ComputerName() const { return computerName_; }
@@ -30,7 +30,7 @@ public:
   // network layer that fails leaves its own members as they were.
   void Refresh();
 
-private:
+ private:
   platform::Workstation& workstation_;
   bool isNt_ = false;
 

@@ -74,8 +74,8 @@ void WriteStorageLocation(Gathering& g, const std::string& key, const std::strin
 
 void WriteFailover(Gathering& g) {
   const std::string key = "SOFTWARE\\Tessaline\\TlCsNodeMgr\\1.0";
-  const auto primary = std::get<std::int32_t>(RegGetValue(g.platform.registry, kHklm, key, "Primary", kDword,
-                                                           std::int32_t{-1}));
+  const auto primary =
+      std::get<std::int32_t>(RegGetValue(g.platform.registry, kHklm, key, "Primary", kDword, std::int32_t{-1}));
   std::string role = "NOT CONFIGURED";
   if (primary >= 0) {
     role = std::string(primary == 0 ? "Secondary" : "Primary") + std::string(kCrLf) +
@@ -122,8 +122,8 @@ void WriteInstallInformation(Gathering& g, probes::VoxtraVersion& version) {
                          "     Cannot determine location of data and diagnostic logging location");
   });
   guard([&] {
-    WriteStorageLocation(g, "SOFTWARE\\Tessaline\\VoxtraQMR\\1.00", "MTAStoragePath", "     QMR repository location= ",
-                         "     Cannot determine location of QMR repository");
+    WriteStorageLocation(g, "SOFTWARE\\Tessaline\\VoxtraQMR\\1.00", "MTAStoragePath",
+                         "     QMR repository location= ", "     Cannot determine location of QMR repository");
   });
   guard([&] { WriteFailover(g); });
 }

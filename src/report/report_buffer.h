@@ -6,13 +6,13 @@
 namespace fernwick::report {
 
 class ReportBuffer {
-public:
+ public:
   // Appends `text` unchanged and a CRLF; a text with CRLFs adds several lines.
   void AppendReportLine(std::string_view text);
   void Clear() { text_.clear(); }
   const std::string& Text() const { return text_; }
 
-private:
+ private:
   std::string text_ = "bufferTextMain";  // the hidden control's design-time text
 };
 

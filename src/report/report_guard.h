@@ -12,7 +12,7 @@ namespace fernwick::report {
 std::string ReportErrorLine(const RuntimeError& error);
 
 class ReportGuard {
-public:
+ public:
   explicit ReportGuard(ReportBuffer& buffer) : buffer_(buffer) {}
 
   template <typename Statement>
@@ -24,7 +24,7 @@ public:
     }
   }
 
-private:
+ private:
   ReportBuffer& buffer_;
 };
 

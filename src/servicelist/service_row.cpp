@@ -7,13 +7,19 @@ namespace tabulex {
 
 namespace {
 
-std::string TextOrEmpty(const char* text) { return text != nullptr ? std::string(text) : std::string(); }
+std::string TextOrEmpty(const char* text) {
+  return text != nullptr ? std::string(text) : std::string();
+}
 
 }  // namespace
 
-int StartTypeIndex(std::uint32_t startType) { return static_cast<int>(std::min<std::uint32_t>(startType, 5)); }
+int StartTypeIndex(std::uint32_t startType) {
+  return static_cast<int>(std::min<std::uint32_t>(startType, 5));
+}
 
-int StateIndex(std::uint32_t currentState) { return static_cast<int>(std::min<std::uint32_t>(currentState, 7)); }
+int StateIndex(std::uint32_t currentState) {
+  return static_cast<int>(std::min<std::uint32_t>(currentState, 7));
+}
 
 std::string_view StartTypeName(int startTypeIndex) {
   if (startTypeIndex < 0 || startTypeIndex >= static_cast<int>(StartTypeNames.size())) return StartTypeNames.back();
@@ -43,9 +49,9 @@ std::string FormatHeader() {
 
 std::string FormatRow(const ServiceRow& row) {
   std::string line;
-  for (std::string_view field : {std::string_view(row.serviceName), std::string_view(row.displayName),
-                                 StartTypeName(row.startTypeIndex), StateName(row.stateIndex),
-                                 std::string_view(row.binaryPath), std::string_view(row.account)}) {
+  for (std::string_view field :
+       {std::string_view(row.serviceName), std::string_view(row.displayName), StartTypeName(row.startTypeIndex),
+        StateName(row.stateIndex), std::string_view(row.binaryPath), std::string_view(row.account)}) {
     line.append(field);
     line.push_back(',');
   }

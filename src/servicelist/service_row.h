@@ -12,8 +12,8 @@ inline constexpr std::string_view kCrLf = "\r\n";
 
 // Texts by start type: boot, system, automatic, on demand, disabled; every
 // higher value is "Unknown".
-inline constexpr std::array<std::string_view, 6> StartTypeNames = {
-    "Boot", "System", "Automatic", "Manual", "Disabled", "Unknown"};
+inline constexpr std::array<std::string_view, 6> StartTypeNames = {"Boot",   "System",   "Automatic",
+                                                                   "Manual", "Disabled", "Unknown"};
 
 // Texts by current state, counted from 1 (stopped). The last entry stands for
 // paused, any higher value and 0 alike: a paused service has no text of its own.

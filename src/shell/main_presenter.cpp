@@ -64,7 +64,9 @@ void MainPresenter::FormResize(int width, int height, bool minimized) {
   for (const auto& placement : layout.controls) view_.Place(placement.id, placement.rect);
 }
 
-void MainPresenter::PasteToClipboard() { platform_.ui.SetClipboardText(view_.Text(Control::txtMain)); }
+void MainPresenter::PasteToClipboard() {
+  platform_.ui.SetClipboardText(view_.Text(Control::txtMain));
+}
 
 void MainPresenter::SaveRecordedMessages() {
   if (messages_.Recorded().empty()) return;

@@ -14,7 +14,7 @@
 namespace fernwick::shell {
 
 class MainView {
-public:
+ public:
   virtual ~MainView() = default;
   virtual void SetText(Control control, const std::string& text) = 0;
   virtual std::string Text(Control control) = 0;
@@ -41,7 +41,7 @@ inline constexpr const char* kMessagesFileName = "FernwickMessages.txt";
 inline constexpr std::int16_t kPromptListBudget = 30000;
 
 class MainPresenter {
-public:
+ public:
   MainPresenter(platform::Platform& platform, MainView& view);
 
   StartupOutcome FormLoad();
@@ -56,7 +56,7 @@ public:
   const std::string& StartupError() const { return startupError_; }
   const MessageBoxes& Messages() const { return messages_; }
 
-private:
+ private:
   void SaveRecordedMessages();
 
   platform::Platform& platform_;

@@ -15,7 +15,7 @@ namespace {
 using testing::FileVersionPlatform;
 
 class FileVersionInfoTest : public ::testing::Test {
-protected:
+ protected:
   CFileVersionInfo info{FileVersionPlatform().versions, FileVersionPlatform().files};
 
   static std::string Library(const std::string& name) { return FileVersionPlatform().folder + name; }
@@ -165,7 +165,9 @@ TEST_F(FileVersionInfoTest, StringsOnlyInUsEnglishTableAreReadThroughTheFallback
 TEST_F(FileVersionInfoTest, DeclaredTableStaysInUseWhenTheFallbackHasNoCompanyName) {
   Read("german_no_company.dll");
   EXPECT_EQ(info.CompanyName(), "");
-  EXPECT_EQ(info.FileDescription(), "Gr\xFC\xDF" "e aus der deutschen Tabelle");
+  EXPECT_EQ(info.FileDescription(),
+            "Gr\xFC\xDF"
+            "e aus der deutschen Tabelle");
   EXPECT_EQ(info.FileVersion(), "7.0");
   EXPECT_EQ(info.FileType(), "VxD");
 }

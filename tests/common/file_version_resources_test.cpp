@@ -15,7 +15,7 @@ namespace {
 using testing::FileVersionPlatform;
 
 class FileVersionResourcesTest : public ::testing::Test {
-protected:
+ protected:
   platform::VersionResources& versions = FileVersionPlatform().versions;
 
   static std::string Library(const std::string& name) { return FileVersionPlatform().folder + name; }
@@ -84,7 +84,8 @@ TEST_F(FileVersionResourcesTest, TextsComeInTheAnsiCodePage) {
   EXPECT_EQ(Load("normal.dll")->StringValue("\\StringFileInfo\\040904B0\\LegalCopyright"),
             "Copyright \xA9 2009 Voxtra Systems");
   EXPECT_EQ(Load("german_no_company.dll")->StringValue("\\StringFileInfo\\040704E4\\FileDescription"),
-            "Gr\xFC\xDF" "e aus der deutschen Tabelle");
+            "Gr\xFC\xDF"
+            "e aus der deutschen Tabelle");
 }
 
 TEST_F(FileVersionResourcesTest, LanguagesHaveNames) {

@@ -29,9 +29,9 @@ TEST(RegistryWrappers, StringsUpTo1023CharactersAreReadWholeLongerOnesGiveTheDef
 TEST(RegistryWrappers, MissingKeysAndValuesGiveTheDefault) {
   EXPECT_TRUE(std::holds_alternative<std::monostate>(Get("NoSuchValue", 1)));
   EXPECT_EQ(std::get<std::int32_t>(Get("NoSuchValue", 4, std::int32_t{-1})), -1);
-  EXPECT_EQ(RegValueText(RegGetValue(CasesRegistry(), kHklm, "SOFTWARE\\FernwickTests\\Nothing", "x", 1,
-                                     std::string("d"))),
-            "d");
+  EXPECT_EQ(
+      RegValueText(RegGetValue(CasesRegistry(), kHklm, "SOFTWARE\\FernwickTests\\Nothing", "x", 1, std::string("d"))),
+      "d");
 }
 
 TEST(RegistryWrappers, DwordsAreSignedAndAnyShortDataReadsAsLittleEndianNumber) {
@@ -85,8 +85,7 @@ TEST(RegistryWrappers, SubkeysComeInCaseInsensitiveOrderAndTheListGrowsPast101) 
   EXPECT_EQ(many.front(), "Item001");
   EXPECT_EQ(many[100], "Item101");
   EXPECT_EQ(many.back(), "Item250");
-  EXPECT_EQ(RegEnumSubkeys(CasesRegistry(), kHklm, root + "\\Mixed"),
-            (SubkeyList{"Alpha", "beta", "gamma", "Zulu"}));
+  EXPECT_EQ(RegEnumSubkeys(CasesRegistry(), kHklm, root + "\\Mixed"), (SubkeyList{"Alpha", "beta", "gamma", "Zulu"}));
 }
 
 TEST(RegistryWrappers, AKeyWithoutSubkeysGivesOneEmptyNameAndAMissingKeyNoList) {
@@ -106,9 +105,10 @@ TEST(RegistryWrappers, RecommendedDwordTexts) {
             "Registry\\Values : is set to 7.  Recommended value 4194304(decimal)");
   EXPECT_EQ(CheckRecommendedDword(CasesRegistry(), hklm, root, "Registry\\Values", "Absent", "4194304"),
             "Registry\\Values : DWORD not found.  Recommended add DWORD Absent with a value of 4194304 (decimal)");
-  EXPECT_EQ(CheckRecommendedDword(CasesRegistry(), hklm, root, "Registry\\Gone", "SharedMemory", "4194304"),
-            "Registry\\Gone : RegKey not found.  Recommend add the key Registry\\Gone and set DWORD SharedMemory with a "
-            "value of 4194304 (decimal)");
+  EXPECT_EQ(
+      CheckRecommendedDword(CasesRegistry(), hklm, root, "Registry\\Gone", "SharedMemory", "4194304"),
+      "Registry\\Gone : RegKey not found.  Recommend add the key Registry\\Gone and set DWORD SharedMemory with a "
+      "value of 4194304 (decimal)");
 }
 
 }  // namespace

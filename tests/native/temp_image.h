@@ -12,7 +12,7 @@
 namespace fernwick::testing {
 
 class TempImage {
-public:
+ public:
   TempImage() {
     root_ = std::filesystem::temp_directory_path() /
             ("fernwick-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
@@ -41,7 +41,7 @@ public:
   std::filesystem::path Out() const { return root_ / "out"; }
   std::filesystem::path ImageFolder() const { return root_ / "image"; }
 
-private:
+ private:
   static inline int counter_ = 0;
   std::filesystem::path root_;
   std::unique_ptr<image::ServerImage> opened_;

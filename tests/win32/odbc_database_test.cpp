@@ -31,7 +31,7 @@ std::string Rows(platform::RecordSet result) {
 }
 
 class OdbcWineQueries : public ::testing::Test {
-protected:
+ protected:
   platform::RecordSet Query(const std::string& sql) { return database.OpenQuery(sql, kStandardConnectionString); }
   OdbcDatabase database;
 };
@@ -107,13 +107,13 @@ TEST(OdbcWineConnection, TheServerQueriesFailAsForAnUnreachableServer) {
 }
 
 class NoWindow : public platform::UserInterface {
-public:
+ public:
   int MessageBox(const std::string&, const std::string&, unsigned) override { return platform::kIdOk; }
   bool SetClipboardText(const std::string&) override { return true; }
 };
 
 class OdbcWinePullConfigurationString : public ::testing::Test {
-protected:
+ protected:
   std::string Pull(const std::string& node) { return probes::strPullConfigurationString(database, messages, node); }
   OdbcDatabase database;
   NoWindow ui;

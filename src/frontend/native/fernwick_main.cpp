@@ -33,14 +33,14 @@ constexpr const char* kUsage =
 
 // Stands in for the window: the texts the presenter sets are kept.
 class HeadlessView : public fernwick::shell::MainView {
-public:
+ public:
   void SetText(fernwick::shell::Control c, const std::string& text) override { texts_[Index(c)] = text; }
   std::string Text(fernwick::shell::Control c) override { return texts_[Index(c)]; }
   void SetEnabled(fernwick::shell::Control, bool) override {}
   void Place(fernwick::shell::Control, const fernwick::shell::TwipRect&) override {}
   void SetWindowSize(std::optional<int>, std::optional<int>) override {}
 
-private:
+ private:
   static std::size_t Index(fernwick::shell::Control c) { return static_cast<std::size_t>(c); }
   std::string texts_[8];
 };

@@ -18,18 +18,30 @@ constexpr int kDesignWidthTwips = 6600;
 constexpr int kDesignHeightTwips = 6900;
 constexpr int kTwipsPerInch = 1440;
 
-int ControlId(Control control) { return FERNWICK_CONTROL_ID_BASE + static_cast<int>(control); }
+int ControlId(Control control) {
+  return FERNWICK_CONTROL_ID_BASE + static_cast<int>(control);
+}
 
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform) : instance_(instance), platform_(platform) {}
 
-int MainWindow::ToPixelsX(int twips) const { return MulDiv(twips, dpiX_, kTwipsPerInch); }
-int MainWindow::ToPixelsY(int twips) const { return MulDiv(twips, dpiY_, kTwipsPerInch); }
-int MainWindow::ToTwipsX(int pixels) const { return MulDiv(pixels, kTwipsPerInch, dpiX_); }
-int MainWindow::ToTwipsY(int pixels) const { return MulDiv(pixels, kTwipsPerInch, dpiY_); }
+int MainWindow::ToPixelsX(int twips) const {
+  return MulDiv(twips, dpiX_, kTwipsPerInch);
+}
+int MainWindow::ToPixelsY(int twips) const {
+  return MulDiv(twips, dpiY_, kTwipsPerInch);
+}
+int MainWindow::ToTwipsX(int pixels) const {
+  return MulDiv(pixels, kTwipsPerInch, dpiX_);
+}
+int MainWindow::ToTwipsY(int pixels) const {
+  return MulDiv(pixels, kTwipsPerInch, dpiY_);
+}
 
-HWND MainWindow::ControlWindow(Control control) const { return controls_[static_cast<std::size_t>(control)]; }
+HWND MainWindow::ControlWindow(Control control) const {
+  return controls_[static_cast<std::size_t>(control)];
+}
 
 int MainWindow::Start(int showCommand) {
   if (HDC screen = GetDC(nullptr)) {
@@ -47,25 +59,22 @@ int MainWindow::Start(int showCommand) {
   RegisterClassA(&windowClass);
 
   const std::string caption(shell::kMainWindowCaption);
-  window_ = CreateWindowExA(0, FERNWICK_MAIN_CLASS, caption.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                            ToPixelsX(kDesignWidthTwips), ToPixelsY(kDesignHeightTwips), nullptr, nullptr, instance_,
-                            this);
+  window_ =
+      CreateWindowExA(0, FERNWICK_MAIN_CLASS, caption.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                      ToPixelsX(kDesignWidthTwips), ToPixelsY(kDesignHeightTwips), nullptr, nullptr, instance_, this);
   if (window_ == nullptr) return 1;
   platform_.Ui().SetOwner(window_);
   presenter_ = std::make_unique<shell::MainPresenter>(platform_.Get(), *this);
 
   switch (presenter_->FormLoad()) {
-    case shell::StartupOutcome::EndProgram:
-      DestroyWindow(window_);
-      return 0;
+    case shell::StartupOutcome::EndProgram: DestroyWindow(window_); return 0;
     case shell::StartupOutcome::Failed:
       if (!presenter_->RunSession().bSilentMode) {
         platform_.Get().ui.MessageBox(presenter_->StartupError(), "Fernwick", MB_OK | MB_ICONERROR);
       }
       DestroyWindow(window_);
       return 1;
-    case shell::StartupOutcome::ShowWindow:
-      break;
+    case shell::StartupOutcome::ShowWindow: break;
   }
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
@@ -113,11 +122,10 @@ void MainWindow::CreateControls() {
     }
     if (!design.enabled) style |= WS_DISABLED;
     const std::string text(design.text);
-    HWND control = CreateWindowExA(exStyle, className, text.c_str(), style, ToPixelsX(design.rect.left),
-                                   ToPixelsY(design.rect.top), ToPixelsX(design.rect.width),
-                                   ToPixelsY(design.rect.height), window_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(design.id))), instance_,
-                                   nullptr);
+    HWND control = CreateWindowExA(
+        exStyle, className, text.c_str(), style, ToPixelsX(design.rect.left), ToPixelsY(design.rect.top),
+        ToPixelsX(design.rect.width), ToPixelsY(design.rect.height), window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(design.id))), instance_, nullptr);
     SendMessageA(control, WM_SETFONT, font, FALSE);
     controls_[static_cast<std::size_t>(design.id)] = control;
   }
@@ -177,26 +185,17 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       CreateControls();
       CreateMenus();
       return 0;
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam));
-      return 0;
-    case WM_SIZE:
-      OnSize(wParam);
-      return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam)); return 0;
+    case WM_SIZE: OnSize(wParam); return 0;
     case WM_GETMINMAXINFO: {
       auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
       limits->ptMinTrackSize.x = ToPixelsX(shell::kMinWindowWidthTwips);
       limits->ptMinTrackSize.y = ToPixelsY(shell::kMinWindowHeightTwips);
       return 0;
     }
-    case WM_CLOSE:
-      DestroyWindow(window_);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcA(window_, message, wParam, lParam);
+    case WM_CLOSE: DestroyWindow(window_); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(window_, message, wParam, lParam);
   }
 }
 
@@ -212,7 +211,9 @@ std::string MainWindow::Text(Control control) {
   return std::string(buffer.data(), static_cast<std::size_t>(got));
 }
 
-void MainWindow::SetEnabled(Control control, bool enabled) { EnableWindow(ControlWindow(control), enabled); }
+void MainWindow::SetEnabled(Control control, bool enabled) {
+  EnableWindow(ControlWindow(control), enabled);
+}
 
 void MainWindow::Place(Control control, const shell::TwipRect& rect) {
   MoveWindow(ControlWindow(control), ToPixelsX(rect.left), ToPixelsY(rect.top), ToPixelsX(rect.width),

@@ -11,7 +11,7 @@ namespace fernwick::win32 {
 
 // frmMain: the Win32 window that carries the presenter's controls.
 class MainWindow : public shell::MainView {
-public:
+ public:
   MainWindow(HINSTANCE instance, Win32Platform& platform);
 
   // Creates the window hidden and runs start-up; returns the exit code when
@@ -25,7 +25,7 @@ public:
   void Place(shell::Control control, const shell::TwipRect& rect) override;
   void SetWindowSize(std::optional<int> width, std::optional<int> height) override;
 
-private:
+ private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();

@@ -19,13 +19,15 @@ struct Win32Platform::Services {
 };
 
 Win32Platform::Win32Platform() : services_(std::make_unique<Services>()) {
-  bundle_ = std::make_unique<platform::Platform>(platform::Platform{
-      services_->registry, services_->files, services_->process, services_->program, services_->ui, services_->clock,
-      services_->database, services_->versions, services_->workstation});
+  bundle_ = std::make_unique<platform::Platform>(
+      platform::Platform{services_->registry, services_->files, services_->process, services_->program, services_->ui,
+                         services_->clock, services_->database, services_->versions, services_->workstation});
 }
 
 Win32Platform::~Win32Platform() = default;
 
-Win32UserInterface& Win32Platform::Ui() { return services_->ui; }
+Win32UserInterface& Win32Platform::Ui() {
+  return services_->ui;
+}
 
 }  // namespace fernwick::win32

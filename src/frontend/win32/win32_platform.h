@@ -8,7 +8,7 @@
 namespace fernwick::win32 {
 
 class Win32Platform {
-public:
+ public:
   Win32Platform();
   ~Win32Platform();
   Win32Platform(const Win32Platform&) = delete;
@@ -17,7 +17,7 @@ public:
   platform::Platform& Get() { return *bundle_; }
   Win32UserInterface& Ui();
 
-private:
+ private:
   struct Services;
   std::unique_ptr<Services> services_;
   std::unique_ptr<platform::Platform> bundle_;

@@ -52,12 +52,14 @@ void WriteOdbcinstIni(const std::filesystem::path& folder) {
   if (!out) throw RuntimeError(err::kPathNotFound, "Cannot write " + file.string());
 }
 
-[[noreturn]] void RaiseUnreachable() { throw RuntimeError(kServerUnreachableNumber, kServerUnreachableDescription); }
+[[noreturn]] void RaiseUnreachable() {
+  throw RuntimeError(kServerUnreachableNumber, kServerUnreachableDescription);
+}
 
 // For the length of one query the process works in the scratch folder: the
 // SQLite driver opens "database=VoxtraDb" relative to it.
 class WorkingFolderScope {
-public:
+ public:
   explicit WorkingFolderScope(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(folder);
   }
@@ -68,14 +70,16 @@ public:
   WorkingFolderScope(const WorkingFolderScope&) = delete;
   WorkingFolderScope& operator=(const WorkingFolderScope&) = delete;
 
-private:
+ private:
   std::filesystem::path previous_;
 };
 
-bool SameSql(std::string_view sql, std::string_view expected) { return EqualsNoCase(Trim(sql), expected); }
+bool SameSql(std::string_view sql, std::string_view expected) {
+  return EqualsNoCase(Trim(sql), expected);
+}
 
 class ImageServerConnection : public platform::ServerConnection {
-public:
+ public:
   ImageServerConnection(std::string version, std::string edition)
       : version_(std::move(version)), edition_(std::move(edition)) {}
 
@@ -86,7 +90,7 @@ public:
                        "The server image answers only \"select @@version\" and \"select SERVERPROPERTY('edition')\"");
   }
 
-private:
+ private:
   // SQL Server names no column for an expression.
   static platform::RecordSet OneValue(const std::string& value) { return platform::RecordSet({""}, {{value}}); }
 

@@ -29,7 +29,7 @@ inline constexpr const char* kServerUnreachableDescription =
 inline constexpr const char* kDefaultSqliteOdbcDriver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
 
 class ImageDatabase : public platform::ConfigDatabase {
-public:
+ public:
   // `sqlServerVersion` and `sqlServerEdition` are what "select @@version"
   // and "select SERVERPROPERTY('edition')" answer; an empty version means
   // the server cannot be reached. Nothing is written below `imageRoot`.
@@ -41,7 +41,7 @@ public:
   platform::RecordSet OpenQuery(const std::string& sql, const std::string& connectionString) override;
   std::unique_ptr<platform::ServerConnection> OpenServer(const std::string& connectionString) override;
 
-private:
+ private:
   enum class State { NotBuilt, Built, NoScript };
   void BuildOnce();
 

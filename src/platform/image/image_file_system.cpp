@@ -36,7 +36,9 @@ std::optional<fs::path> Locate(const fs::path& drivesRoot, const WindowsPath& pa
 }  // namespace
 
 ImageFileSystem::ImageFileSystem(fs::path imageRoot, fs::path overlayRoot, std::string currentFolder)
-    : imageRoot_(std::move(imageRoot)), overlayRoot_(std::move(overlayRoot)), currentFolder_(std::move(currentFolder)) {}
+    : imageRoot_(std::move(imageRoot)),
+      overlayRoot_(std::move(overlayRoot)),
+      currentFolder_(std::move(currentFolder)) {}
 
 std::optional<fs::path> ImageFileSystem::HostPath(const std::string& windowsPath) const {
   const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
@@ -90,7 +92,8 @@ std::vector<std::string> ImageFileSystem::SubFolderNames(const std::string& path
     for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
       if (!it->is_directory(ec)) continue;
       const std::string name = it->path().filename().string();
-      const bool known = std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsNoCase(n, name); });
+      const bool known =
+          std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsNoCase(n, name); });
       if (!known) names.push_back(name);
     }
   }

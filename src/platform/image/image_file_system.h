@@ -13,7 +13,7 @@
 namespace fernwick::image {
 
 class ImageFileSystem : public platform::FileSystem {
-public:
+ public:
   // `currentFolder` is the Windows path relative paths resolve against.
   ImageFileSystem(std::filesystem::path imageRoot, std::filesystem::path overlayRoot, std::string currentFolder);
 
@@ -31,7 +31,7 @@ public:
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
   bool WriteWholeFile(const std::string& path, std::string_view bytes) override;
 
-private:
+ private:
   std::filesystem::path imageRoot_;
   std::filesystem::path overlayRoot_;
   std::string currentFolder_;

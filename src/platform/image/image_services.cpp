@@ -9,8 +9,8 @@ namespace fernwick::image {
 
 ImageClock::ImageClock(const std::string& fixedTime) {
   platform::LocalTime t;
-  if (std::sscanf(fixedTime.c_str(), "%d-%d-%d %d:%d:%d", &t.year, &t.month, &t.day, &t.hour, &t.minute,
-                  &t.second) == 6) {
+  if (std::sscanf(fixedTime.c_str(), "%d-%d-%d %d:%d:%d", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second) ==
+      6) {
     fixed_ = true;
     time_ = t;
   }
@@ -24,7 +24,9 @@ platform::LocalTime ImageClock::Now() {
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
-platform::OwnVersion ImageProgramFacts::Version() { return platform::kOwnVersion; }
+platform::OwnVersion ImageProgramFacts::Version() {
+  return platform::kOwnVersion;
+}
 
 int ImageUserInterface::MessageBox(const std::string& text, const std::string& title, unsigned /*buttons*/) {
   shown.push_back(text);

@@ -12,31 +12,31 @@
 namespace fernwick::image {
 
 class ImageClock : public platform::Clock {
-public:
+ public:
   // "YYYY-MM-DD HH:MM:SS"; empty means the host's local time.
   explicit ImageClock(const std::string& fixedTime);
   platform::LocalTime Now() override;
 
-private:
+ private:
   bool fixed_ = false;
   platform::LocalTime time_;
 };
 
 class ImageProgramFacts : public platform::ProgramFacts {
-public:
+ public:
   ImageProgramFacts(std::string commandLine, std::string installFolder)
       : commandLine_(std::move(commandLine)), installFolder_(std::move(installFolder)) {}
   std::string CommandLine() override { return commandLine_; }
   std::string InstallFolder() override { return installFolder_; }
   platform::OwnVersion Version() override;
 
-private:
+ private:
   std::string commandLine_;
   std::string installFolder_;
 };
 
 class ImageUserInterface : public platform::UserInterface {
-public:
+ public:
   int MessageBox(const std::string& text, const std::string& title, unsigned buttons) override;
   bool SetClipboardText(const std::string& text) override;
 
@@ -45,7 +45,7 @@ public:
 };
 
 class ImageProcessControl : public platform::ProcessControl {
-public:
+ public:
   bool SetProcessPriority(std::uint32_t priorityClass) override;
   std::uint32_t priorityClass = 0;
 };

@@ -75,6 +75,8 @@ std::unique_ptr<platform::VersionBlock> ImageVersionResources::Load(const std::s
   return std::make_unique<VersionBlockReader>(std::move(*resource));
 }
 
-std::string ImageVersionResources::LanguageName(std::uint32_t languageId) { return WindowsLanguageName(languageId); }
+std::string ImageVersionResources::LanguageName(std::uint32_t languageId) {
+  return WindowsLanguageName(languageId);
+}
 
 }  // namespace fernwick::image

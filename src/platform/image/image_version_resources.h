@@ -13,7 +13,7 @@
 namespace fernwick::image {
 
 class ImageVersionResources : public platform::VersionResources {
-public:
+ public:
   // Maps a Windows path to the host file it names (nullopt when none), for
   // example ImageFileSystem::HostPath.
   using HostPathFunction = std::function<std::optional<std::filesystem::path>(const std::string&)>;
@@ -28,7 +28,7 @@ public:
   // identifier it does not know.
   std::string LanguageName(std::uint32_t languageId) override;
 
-private:
+ private:
   std::optional<std::vector<std::uint8_t>> ReadVersionResource(const std::string& path) const;
 
   HostPathFunction hostPath_;

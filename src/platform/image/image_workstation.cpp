@@ -23,7 +23,9 @@ std::uint32_t NumberOr(const IniFile& facts, std::string_view key, std::uint32_t
   return value;
 }
 
-std::string TextOr(const IniFile& facts, std::string_view key) { return facts.GetOr(kSection, key, ""); }
+std::string TextOr(const IniFile& facts, std::string_view key) {
+  return facts.GetOr(kSection, key, "");
+}
 
 bool Flag(const IniFile& facts, std::string_view key) {
   const std::string text = TextOr(facts, key);
@@ -53,7 +55,9 @@ WorkstationFacts ReadWorkstationFacts(const IniFile& facts) {
 
 ImageWorkstation::ImageWorkstation(WorkstationFacts facts) : facts_(std::move(facts)) {}
 
-std::uint32_t ImageWorkstation::OsPlatformId() { return facts_.osPlatformId; }
+std::uint32_t ImageWorkstation::OsPlatformId() {
+  return facts_.osPlatformId;
+}
 
 std::uint32_t ImageWorkstation::GetInfo102(platform::WkstaInfo102& info) {
   if (facts_.info102Fails) return kNerrWkstaNotStarted;

@@ -27,14 +27,14 @@ struct WorkstationFacts {
 WorkstationFacts ReadWorkstationFacts(const IniFile& facts);
 
 class ImageWorkstation : public platform::Workstation {
-public:
+ public:
   explicit ImageWorkstation(WorkstationFacts facts);
 
   std::uint32_t OsPlatformId() override;
   std::uint32_t GetInfo102(platform::WkstaInfo102& info) override;
   std::uint32_t GetUserInfo1(platform::WkstaUserInfo1& info) override;
 
-private:
+ private:
   WorkstationFacts facts_;
 };
 

@@ -9,13 +9,13 @@
 namespace fernwick::image {
 
 class IniFile {
-public:
+ public:
   static IniFile Parse(std::string_view text);
 
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
   std::string GetOr(std::string_view section, std::string_view key, std::string fallback) const;
 
-private:
+ private:
   std::map<std::string, std::string> values_;  // "SECTION\nKEY" upper-cased -> value
 };
 

@@ -20,7 +20,8 @@ struct Line {
 // The file as ANSI lines, with the encoding the byte-order mark names.
 std::vector<Line> DecodeLines(std::string_view bytes) {
   std::string text;
-  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+      static_cast<unsigned char>(bytes[1]) == 0xFE) {
     std::u16string wide;
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
       wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
@@ -48,7 +49,7 @@ std::vector<Line> DecodeLines(std::string_view bytes) {
 }
 
 class Parser {
-public:
+ public:
   Parser(RegistryDouble& registry, std::string name) : registry_(registry), name_(std::move(name)) {}
 
   void Run(const std::vector<Line>& lines) {
@@ -76,7 +77,7 @@ public:
     }
   }
 
-private:
+ private:
   static std::string TrimLeft(const std::string& s) {
     const auto first = s.find_first_not_of(" \t");
     return first == std::string::npos ? std::string() : s.substr(first);

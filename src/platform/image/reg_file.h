@@ -15,7 +15,7 @@ namespace fernwick::image {
 
 // A malformed file; what() names the file and the line.
 class RegFileError : public std::runtime_error {
-public:
+ public:
   using std::runtime_error::runtime_error;
 };
 

@@ -20,7 +20,7 @@ struct StoredValue {
 };
 
 class RegistryDouble : public platform::Registry {
-public:
+ public:
   RegistryDouble();
 
   // Building the tree (the .reg loader and tests use these).
@@ -44,7 +44,7 @@ public:
   // Number of handles given out and not closed yet.
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
-private:
+ private:
   struct NoCaseLess {
     bool operator()(const std::string& a, const std::string& b) const { return LessNoCase(a, b); }
   };

@@ -53,7 +53,8 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
   std::error_code ec;
   if (!fs::is_directory(root, ec)) throw ServerImageError(root.string() + ": not a server image folder");
   const fs::path factsFile = root / "image.ini";
-  if (!fs::is_regular_file(factsFile, ec)) throw ServerImageError(factsFile.string() + ": missing (facts of the image)");
+  if (!fs::is_regular_file(factsFile, ec))
+    throw ServerImageError(factsFile.string() + ": missing (facts of the image)");
   facts_ = IniFile::Parse(ReadText(factsFile));
 
   const fs::path registryDir = root / "registry";
@@ -70,8 +71,7 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
   }
 
   const std::string installFolder = facts_.GetOr("program", "InstallFolder", "C:\\Program Files\\Fernwick");
-  files_ = std::make_unique<ImageFileSystem>(root, outputRoot,
-                                             facts_.GetOr("program", "CurrentFolder", installFolder));
+  files_ = std::make_unique<ImageFileSystem>(root, outputRoot, facts_.GetOr("program", "CurrentFolder", installFolder));
   WorkstationFacts workstation;
   try {
     workstation = ReadWorkstationFacts(facts_);
@@ -79,23 +79,27 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
     throw ServerImageError(factsFile.string() + ": " + e.what());
   }
   ImageFileSystem* files = files_.get();
-  services_ = std::unique_ptr<Services>(new Services{
-      ImageClock(facts_.GetOr("clock", "Now", "")),
-      ImageProgramFacts(std::move(commandLine), installFolder),
-      {},
-      {},
-      ImageDatabase(root, outputRoot / "scratch", Unescape(facts_.GetOr("sqlserver", "Version", "")),
-                    Unescape(facts_.GetOr("sqlserver", "Edition", ""))),
-      ImageVersionResources([files](const std::string& path) { return files->HostPath(path); }),
-      ImageWorkstation(std::move(workstation))});
-  platform_ = std::make_unique<platform::Platform>(platform::Platform{
-      registry_, *files_, services_->process, services_->program, services_->ui, services_->clock,
-      services_->database, services_->versions, services_->workstation});
+  services_ = std::unique_ptr<Services>(
+      new Services{ImageClock(facts_.GetOr("clock", "Now", "")),
+                   ImageProgramFacts(std::move(commandLine), installFolder),
+                   {},
+                   {},
+                   ImageDatabase(root, outputRoot / "scratch", Unescape(facts_.GetOr("sqlserver", "Version", "")),
+                                 Unescape(facts_.GetOr("sqlserver", "Edition", ""))),
+                   ImageVersionResources([files](const std::string& path) { return files->HostPath(path); }),
+                   ImageWorkstation(std::move(workstation))});
+  platform_ = std::make_unique<platform::Platform>(
+      platform::Platform{registry_, *files_, services_->process, services_->program, services_->ui, services_->clock,
+                         services_->database, services_->versions, services_->workstation});
 }
 
 ServerImage::~ServerImage() = default;
 
-const std::vector<std::string>& ServerImage::ShownMessages() const { return services_->ui.shown; }
-const std::string& ServerImage::Clipboard() const { return services_->ui.clipboard; }
+const std::vector<std::string>& ServerImage::ShownMessages() const {
+  return services_->ui.shown;
+}
+const std::string& ServerImage::Clipboard() const {
+  return services_->ui.clipboard;
+}
 
 }  // namespace fernwick::image

@@ -16,12 +16,12 @@ namespace fernwick::image {
 
 // The image cannot be read; what() says why.
 class ServerImageError : public std::runtime_error {
-public:
+ public:
   using std::runtime_error::runtime_error;
 };
 
 class ServerImage {
-public:
+ public:
   // `outputRoot` receives everything the program writes (never the image).
   // `commandLine` is what the program sees as its own command line.
   ServerImage(const std::filesystem::path& root, const std::filesystem::path& outputRoot, std::string commandLine);
@@ -38,7 +38,7 @@ public:
   const std::vector<std::string>& ShownMessages() const;
   const std::string& Clipboard() const;
 
-private:
+ private:
   struct Services;
 
   IniFile facts_;

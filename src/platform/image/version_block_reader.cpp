@@ -10,9 +10,13 @@ namespace {
 constexpr std::size_t kHeaderBytes = 6;  // wLength, wValueLength, wType
 constexpr std::uint16_t kTextType = 1;
 
-std::size_t AlignTo4(std::size_t offset) { return (offset + 3) & ~std::size_t{3}; }
+std::size_t AlignTo4(std::size_t offset) {
+  return (offset + 3) & ~std::size_t{3};
+}
 
-char16_t FoldAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+char16_t FoldAscii(char16_t c) {
+  return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
 
 // Keys compare as version.dll compares them: without regard to case.
 bool SameKey(const std::u16string& key, const std::string& component) {

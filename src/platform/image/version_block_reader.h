@@ -15,14 +15,14 @@
 namespace fernwick::image {
 
 class VersionBlockReader : public platform::VersionBlock {
-public:
+ public:
   explicit VersionBlockReader(std::vector<std::uint8_t> resource);
 
   std::optional<platform::FixedFileInfo> Fixed() const override;
   std::vector<std::uint32_t> Translations() const override;
   std::optional<std::string> StringValue(const std::string& path) const override;
 
-private:
+ private:
   struct Node {
     std::size_t begin = 0;  // offset of the node's header
     std::size_t end = 0;    // one past its last byte

@@ -97,8 +97,9 @@ static_assert(std::is_sorted(kLanguageNames.begin(), kLanguageNames.end(),
 
 std::string WindowsLanguageName(std::uint32_t languageId) {
   const auto id = static_cast<std::uint16_t>(languageId & 0xFFFFu);
-  const auto* found = std::lower_bound(kLanguageNames.begin(), kLanguageNames.end(), id,
-                                       [](const LanguageName& entry, std::uint16_t wanted) { return entry.id < wanted; });
+  const auto* found =
+      std::lower_bound(kLanguageNames.begin(), kLanguageNames.end(), id,
+                       [](const LanguageName& entry, std::uint16_t wanted) { return entry.id < wanted; });
   if (found == kLanguageNames.end() || found->id != id) return std::string(kLanguageNames.front().name);
   return std::string(found->name);
 }

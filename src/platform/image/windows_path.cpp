@@ -7,7 +7,9 @@ namespace {
 
 constexpr std::size_t kMaxPath = 260;
 
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDriveLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 void Append(WindowsPath& out, const std::string& relative) {
   std::string part;

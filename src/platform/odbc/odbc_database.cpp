@@ -8,7 +8,7 @@ namespace fernwick::odbc {
 namespace {
 
 class OdbcServerConnection : public platform::ServerConnection {
-public:
+ public:
   explicit OdbcServerConnection(const std::string& connectionString) : connection_(environment_, connectionString) {}
 
   platform::RecordSet Execute(const std::string& sql) override {
@@ -17,7 +17,7 @@ public:
     return ReadAllRows(statement);
   }
 
-private:
+ private:
   // Declared first, so that it outlives the connection.
   Environment environment_;
   Connection connection_;

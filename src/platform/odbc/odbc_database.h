@@ -10,7 +10,7 @@
 namespace fernwick::odbc {
 
 class OdbcDatabase : public platform::ConfigDatabase {
-public:
+ public:
   platform::RecordSet OpenQuery(const std::string& sql, const std::string& connectionString) override;
   // The OLE DB form "Provider=SQLOLEDB;..." is served by the ODBC driver
   // "SQL Server" with the same server and authentication.

@@ -16,7 +16,9 @@ OdbcHandle::OdbcHandle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
   }
 }
 
-OdbcHandle::~OdbcHandle() { Free(); }
+OdbcHandle::~OdbcHandle() {
+  Free();
+}
 
 OdbcHandle::OdbcHandle(OdbcHandle&& other) noexcept
     : type_(other.type_), handle_(std::exchange(other.handle_, nullptr)) {}
@@ -53,7 +55,9 @@ Connection::Connection(const Environment& environment, const std::string& connec
         SQL_HANDLE_DBC, handle_.Get());
 }
 
-Connection::~Connection() { SQLDisconnect(handle_.Get()); }
+Connection::~Connection() {
+  SQLDisconnect(handle_.Get());
+}
 
 Statement::Statement(const Connection& connection) : handle_(SQL_HANDLE_STMT, connection.Handle().Get()) {}
 

@@ -8,7 +8,7 @@
 namespace fernwick::odbc {
 
 class OdbcHandle {
-public:
+ public:
   // Allocates a handle of `type` below `parent`; throws RuntimeError when
   // the driver manager refuses.
   OdbcHandle(SQLSMALLINT type, SQLHANDLE parent);
@@ -21,7 +21,7 @@ public:
   SQLHANDLE Get() const { return handle_; }
   SQLSMALLINT Type() const { return type_; }
 
-private:
+ private:
   void Free() noexcept;
 
   SQLSMALLINT type_;
@@ -30,36 +30,36 @@ private:
 
 // An ODBC 3 environment.
 class Environment {
-public:
+ public:
   Environment();
   const OdbcHandle& Handle() const { return handle_; }
 
-private:
+ private:
   OdbcHandle handle_;
 };
 
 // A connection opened with a connection string, without prompting.
 class Connection {
-public:
+ public:
   Connection(const Environment& environment, const std::string& connectionString);
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
   const OdbcHandle& Handle() const { return handle_; }
 
-private:
+ private:
   OdbcHandle handle_;
 };
 
 class Statement {
-public:
+ public:
   explicit Statement(const Connection& connection);
   const OdbcHandle& Handle() const { return handle_; }
   // Runs one SQL text directly; throws RuntimeError with the driver's
   // diagnostics when it fails.
   void ExecDirect(const std::string& sql);
 
-private:
+ private:
   OdbcHandle handle_;
 };
 

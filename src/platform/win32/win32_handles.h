@@ -5,7 +5,7 @@
 namespace fernwick::win32 {
 
 class UniqueHandle {
-public:
+ public:
   UniqueHandle() = default;
   explicit UniqueHandle(HANDLE h) : handle_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
   ~UniqueHandle() { Reset(); }
@@ -28,12 +28,12 @@ public:
     handle_ = nullptr;
   }
 
-private:
+ private:
   HANDLE handle_ = nullptr;
 };
 
 class UniqueFindHandle {
-public:
+ public:
   explicit UniqueFindHandle(HANDLE h) : handle_(h) {}
   ~UniqueFindHandle() {
     if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
@@ -43,13 +43,13 @@ public:
   HANDLE Get() const { return handle_; }
   bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
 
-private:
+ private:
   HANDLE handle_;
 };
 
 // Keeps the clipboard open for the lifetime of the object.
 class ClipboardSession {
-public:
+ public:
   explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
   ~ClipboardSession() {
     if (open_) CloseClipboard();
@@ -58,7 +58,7 @@ public:
   ClipboardSession& operator=(const ClipboardSession&) = delete;
   bool Open() const { return open_; }
 
-private:
+ private:
   bool open_;
 };
 

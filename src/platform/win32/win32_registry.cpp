@@ -35,6 +35,8 @@ long Win32Registry::EnumKey(platform::RegKey key, std::uint32_t index, char* nam
   return RegEnumKeyA(ToHkey(key), index, name, nameSize);
 }
 
-long Win32Registry::CloseKey(platform::RegKey key) { return RegCloseKey(ToHkey(key)); }
+long Win32Registry::CloseKey(platform::RegKey key) {
+  return RegCloseKey(ToHkey(key));
+}
 
 }  // namespace fernwick::win32

@@ -5,7 +5,7 @@ namespace fernwick::win32 {
 
 // The registry through advapi32, read only.
 class Win32Registry : public platform::Registry {
-public:
+ public:
   long OpenKey(platform::RegKey parent, const std::string& subKey, platform::RegKey& opened) override;
   long QueryValue(platform::RegKey key, const std::string& valueName, std::uint32_t& type, std::uint8_t* data,
                   std::uint32_t& size) override;

@@ -21,7 +21,9 @@ bool Win32FileSystem::FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool Win32FileSystem::CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
+bool Win32FileSystem::CreateFolder(const std::string& path) {
+  return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
 
 std::vector<std::string> Win32FileSystem::SubFolderNames(const std::string& path) {
   std::vector<std::string> names;
@@ -65,7 +67,9 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, std::string_view b
          written == bytes.size();
 }
 
-std::string Win32ProgramFacts::CommandLine() { return GetCommandLineA(); }
+std::string Win32ProgramFacts::CommandLine() {
+  return GetCommandLineA();
+}
 
 std::string Win32ProgramFacts::InstallFolder() {
   char buffer[MAX_PATH] = {};
@@ -75,7 +79,9 @@ std::string Win32ProgramFacts::InstallFolder() {
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-platform::OwnVersion Win32ProgramFacts::Version() { return platform::kOwnVersion; }
+platform::OwnVersion Win32ProgramFacts::Version() {
+  return platform::kOwnVersion;
+}
 
 int Win32UserInterface::MessageBox(const std::string& text, const std::string& title, unsigned buttons) {
   return ::MessageBoxA(static_cast<HWND>(owner_), text.c_str(), title.c_str(), buttons);

@@ -10,7 +10,7 @@
 namespace fernwick::win32 {
 
 class Win32FileSystem : public platform::FileSystem {
-public:
+ public:
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
@@ -21,30 +21,30 @@ public:
 };
 
 class Win32ProgramFacts : public platform::ProgramFacts {
-public:
+ public:
   std::string CommandLine() override;
   std::string InstallFolder() override;
   platform::OwnVersion Version() override;
 };
 
 class Win32UserInterface : public platform::UserInterface {
-public:
+ public:
   // Message boxes are owned by this window when it is set.
   void SetOwner(void* window) { owner_ = window; }
   int MessageBox(const std::string& text, const std::string& title, unsigned buttons) override;
   bool SetClipboardText(const std::string& text) override;
 
-private:
+ private:
   void* owner_ = nullptr;
 };
 
 class Win32Clock : public platform::Clock {
-public:
+ public:
   platform::LocalTime Now() override;
 };
 
 class Win32ProcessControl : public platform::ProcessControl {
-public:
+ public:
   bool SetProcessPriority(std::uint32_t priorityClass) override;
 };
 

@@ -10,7 +10,7 @@ namespace {
 
 // GetFileVersionInfoA's buffer; VerQueryValueA answers pointers into it.
 class Win32VersionBlock : public platform::VersionBlock {
-public:
+ public:
   explicit Win32VersionBlock(std::vector<char> buffer) : buffer_(std::move(buffer)) {}
 
   std::optional<platform::FixedFileInfo> Fixed() const override {
@@ -38,7 +38,7 @@ public:
     return std::string(text, strnlen(text, length));
   }
 
-private:
+ private:
   std::pair<const void*, UINT> Query(const std::string& path) const {
     void* value = nullptr;
     UINT length = 0;

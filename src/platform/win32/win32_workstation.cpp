@@ -10,7 +10,7 @@ namespace {
 
 // Owns a buffer that netapi32 allocated.
 class NetApiBuffer {
-public:
+ public:
   NetApiBuffer() = default;
   NetApiBuffer(const NetApiBuffer&) = delete;
   NetApiBuffer& operator=(const NetApiBuffer&) = delete;
@@ -23,7 +23,7 @@ public:
     return reinterpret_cast<const Record*>(buffer_);
   }
 
-private:
+ private:
   LPBYTE buffer_ = nullptr;
 };
 

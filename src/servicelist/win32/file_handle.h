@@ -8,7 +8,7 @@
 namespace tabulex::win32 {
 
 class FileHandle {
-public:
+ public:
   FileHandle() = default;
   explicit FileHandle(HANDLE handle) : handle_(handle) {}
   FileHandle(FileHandle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
@@ -26,7 +26,7 @@ public:
   HANDLE get() const { return handle_; }
   explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
 
-private:
+ private:
   void Close() {
     if (*this) CloseHandle(handle_);
     handle_ = INVALID_HANDLE_VALUE;

@@ -7,7 +7,7 @@
 namespace tabulex::win32 {
 
 class ServiceHandle {
-public:
+ public:
   ServiceHandle() = default;
   explicit ServiceHandle(SC_HANDLE handle) : handle_(handle) {}
   ServiceHandle(ServiceHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
@@ -25,7 +25,7 @@ public:
   SC_HANDLE get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
 
-private:
+ private:
   void Close() {
     if (handle_ != nullptr) CloseServiceHandle(handle_);
     handle_ = nullptr;

@@ -35,8 +35,8 @@ long ServiceLister::Run() {
 }
 
 bool ServiceLister::OpenOutputFile() {
-  outputFile_ = FileHandle(CreateFileA(outputFileName_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                       CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE | FILE_FLAG_WRITE_THROUGH, nullptr));
+  outputFile_ = FileHandle(CreateFileA(outputFileName_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_ARCHIVE | FILE_FLAG_WRITE_THROUGH, nullptr));
   return static_cast<bool>(outputFile_);
 }
 
@@ -46,8 +46,8 @@ long ServiceLister::EnumerateServices(Enumeration& enumeration) {
   DWORD needed = 0;
   DWORD returned = 0;
   DWORD resume = 0;
-  if (EnumServicesStatusExA(manager_.get(), SC_ENUM_PROCESS_INFO, SERVICE_WIN32, SERVICE_STATE_ALL, nullptr, 0,
-                            &needed, &returned, &resume, nullptr)) {
+  if (EnumServicesStatusExA(manager_.get(), SC_ENUM_PROCESS_INFO, SERVICE_WIN32, SERVICE_STATE_ALL, nullptr, 0, &needed,
+                            &returned, &resume, nullptr)) {
     return -1;
   }
   DWORD error = GetLastError();

@@ -15,7 +15,7 @@
 namespace tabulex::win32 {
 
 class ServiceLister {
-public:
+ public:
   // Opens the service control manager; a failure leaves the handle empty and
   // Run tries once more.
   explicit ServiceLister(std::string outputFileName);
@@ -25,7 +25,7 @@ public:
   // nothing to list).
   long Run();
 
-private:
+ private:
   struct Enumeration {
     std::vector<BYTE> buffer;
     DWORD count = 0;

@@ -23,7 +23,7 @@ std::optional<fs::path> HostPath(const std::string& windowsPath) {
 }
 
 class ImageVersionResourcesTest : public ::testing::Test {
-protected:
+ protected:
   ImageVersionResources versions{HostPath};
 };
 
@@ -50,7 +50,8 @@ TEST(ImageVersionResources, LibraryInsideAnImageIsFoundThroughItsFileSystem) {
   const fs::path root = fs::path(::testing::TempDir()) / "fileversion_image";
   fs::remove_all(root);
   fs::create_directories(root / "drives" / "c" / "Program Files" / "Voxtra");
-  fs::copy_file(fs::path(FERNWICK_TEST_PE_DIR) / "normal.dll", root / "drives" / "c" / "Program Files" / "Voxtra" / "Normal.DLL");
+  fs::copy_file(fs::path(FERNWICK_TEST_PE_DIR) / "normal.dll",
+                root / "drives" / "c" / "Program Files" / "Voxtra" / "Normal.DLL");
   ImageFileSystem files(root, root / "overlay", "C:\\Program Files");
   ImageVersionResources versions([&files](const std::string& path) { return files.HostPath(path); });
 
@@ -98,11 +99,10 @@ TEST_F(ImageVersionResourcesTest, LanguageNamesAreThoseOfWindows) {
 }
 
 TEST_F(ImageVersionResourcesTest, EveryLanguageOfTheLanguageCodeTableHasAName) {
-  const std::uint32_t languages[] = {0x0409, 0x0809, 0x0C09, 0x1009, 0x1409, 0x1809, 0x0407, 0x0807, 0x0C07,
-                                     0x1007, 0x1407, 0x040A, 0x080A, 0x0C0A, 0x100A, 0x140A, 0x180A, 0x1C0A,
-                                     0x200A, 0x240A, 0x280A, 0x2C0A, 0x480A, 0x4C0A, 0x500A, 0x040C, 0x080C,
-                                     0x0C0C, 0x100C, 0x140C, 0x0410, 0x0810, 0x0411, 0x0413, 0x0813, 0x0414,
-                                     0x0814, 0x0416, 0x0816, 0x0404, 0x0804};
+  const std::uint32_t languages[] = {
+      0x0409, 0x0809, 0x0C09, 0x1009, 0x1409, 0x1809, 0x0407, 0x0807, 0x0C07, 0x1007, 0x1407, 0x040A, 0x080A, 0x0C0A,
+      0x100A, 0x140A, 0x180A, 0x1C0A, 0x200A, 0x240A, 0x280A, 0x2C0A, 0x480A, 0x4C0A, 0x500A, 0x040C, 0x080C, 0x0C0C,
+      0x100C, 0x140C, 0x0410, 0x0810, 0x0411, 0x0413, 0x0813, 0x0414, 0x0814, 0x0416, 0x0816, 0x0404, 0x0804};
   for (std::uint32_t language : languages) {
     EXPECT_NE(versions.LanguageName(language), "Language Neutral") << std::hex << language;
   }

@@ -60,8 +60,8 @@ TEST(ImageWorkstation, FailureFlagsMakeEachCallFailWithoutTouchingTheRecord) {
 }
 
 TEST(ImageWorkstation, WorkstationServiceMissingStillReadsTheUser) {
-  ImageWorkstation workstation(ReadWorkstationFacts(
-      IniFile::Parse("[workstation]\nComputerName=VOXSRV01\nDomain=CORP\nWorkstationInfoFails=true\nUserName=admin\n")));
+  ImageWorkstation workstation(ReadWorkstationFacts(IniFile::Parse(
+      "[workstation]\nComputerName=VOXSRV01\nDomain=CORP\nWorkstationInfoFails=true\nUserName=admin\n")));
   WorkStationInfo info(workstation);
   EXPECT_EQ(info.ComputerName(), "");
   EXPECT_EQ(info.Domain(), "");

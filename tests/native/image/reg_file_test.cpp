@@ -26,7 +26,9 @@ Read Query(RegistryDouble& r, const std::string& key, const std::string& value) 
   return {rc, type, buffer};
 }
 
-std::vector<std::uint8_t> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
+std::vector<std::uint8_t> Bytes(std::string_view s) {
+  return {s.begin(), s.end()};
+}
 
 std::string Utf16File(const std::string& text) {
   std::string out = "\xFF\xFE";
@@ -114,14 +116,16 @@ void ExpectError(const std::string& text, const std::string& expected) {
 
 TEST(RegFile, MalformedFilesNameFileAndLine) {
   ExpectError("", "bad.reg:1: empty file, expected a registry export header");
-  ExpectError("[HKEY_LOCAL_MACHINE\\X]\n", "bad.reg:1: not a registry export (first line is \"[HKEY_LOCAL_MACHINE\\X]\")");
+  ExpectError("[HKEY_LOCAL_MACHINE\\X]\n",
+              "bad.reg:1: not a registry export (first line is \"[HKEY_LOCAL_MACHINE\\X]\")");
   ExpectError("REGEDIT4\n\"a\"=\"b\"\n", "bad.reg:2: value outside of a key");
   ExpectError("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X\n", "bad.reg:2: key line without closing ']'");
   ExpectError("REGEDIT4\n[HKEY_NOWHERE\\X]\n", "bad.reg:2: unknown hive or bad key path: HKEY_NOWHERE\\X");
   ExpectError("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"a\"=dword:123456789\n", "bad.reg:3: bad dword \"123456789\"");
   ExpectError("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"a\"=hex:1,zz\n", "bad.reg:3: bad hex byte \"zz\"");
   ExpectError("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"a\"=\"open\n", "bad.reg:3: unterminated quoted string");
-  ExpectError("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"a\"=hex:01,\\\n", "bad.reg:3: line continuation at the end of the file");
+  ExpectError("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"a\"=hex:01,\\\n",
+              "bad.reg:3: line continuation at the end of the file");
   ExpectError("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"a\" \"b\"\n", "bad.reg:3: expected '=' after the value name");
   ExpectError("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\nrubbish\n", "bad.reg:3: unexpected text: rubbish");
 }

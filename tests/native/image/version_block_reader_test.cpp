@@ -9,7 +9,7 @@ namespace {
 
 // Builds version-resource nodes the way resource compilers lay them out.
 class NodeWriter {
-public:
+ public:
   static std::vector<std::uint8_t> Node(const std::u16string& key, std::uint16_t type,
                                         const std::vector<std::uint8_t>& value, std::uint16_t valueLength,
                                         const std::vector<std::vector<std::uint8_t>>& children) {
@@ -37,7 +37,7 @@ public:
     return Node(key, 1, value, static_cast<std::uint16_t>(text.size() + 1), {});
   }
 
-private:
+ private:
   static void Put16(std::vector<std::uint8_t>& out, char16_t c) {
     out.push_back(static_cast<std::uint8_t>(c & 0xFF));
     out.push_back(static_cast<std::uint8_t>(c >> 8));
@@ -50,7 +50,8 @@ private:
 std::vector<std::uint8_t> Fixed(std::uint32_t fileVersionMS) {
   std::vector<std::uint8_t> value(52, 0);
   value[0] = 0xBD, value[1] = 0x04, value[2] = 0xEF, value[3] = 0xFE;
-  for (int i = 0; i < 4; ++i) value[static_cast<std::size_t>(8 + i)] = static_cast<std::uint8_t>(fileVersionMS >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    value[static_cast<std::size_t>(8 + i)] = static_cast<std::uint8_t>(fileVersionMS >> (8 * i));
   return value;
 }
 

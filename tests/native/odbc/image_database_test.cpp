@@ -40,7 +40,7 @@ std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
 }
 
 class ImageDatabaseTest : public ::testing::Test {
-protected:
+ protected:
   ScratchFolder image;
   ScratchFolder scratch;
 
@@ -139,11 +139,11 @@ TEST_F(ImageDatabaseTest, TheScratchFolderRegistersTheDriverAsSqlServer) {
 // process. Each of these runs in a child process of its own, started afresh
 // rather than forked from this one.
 class FreshProcessStyle {
-public:
+ public:
   FreshProcessStyle() : previous_(GTEST_FLAG_GET(death_test_style)) { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
   ~FreshProcessStyle() { GTEST_FLAG_SET(death_test_style, previous_); }
 
-private:
+ private:
   std::string previous_;
 };
 

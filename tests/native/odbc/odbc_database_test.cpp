@@ -17,7 +17,7 @@ INSERT INTO People (Alias, Note, Score) VALUES ('anna', 'first', 10), ('bert', N
 )sql";
 
 class OdbcDatabaseQueries : public ::testing::Test {
-protected:
+ protected:
   ScratchFolder folder;
   std::string connection = SqliteDatabase(folder, kPeople);
   OdbcDatabase database;

@@ -18,7 +18,7 @@ namespace fernwick::testing {
 namespace {
 
 class SqliteDriverRegistration : public ::testing::Environment {
-public:
+ public:
   void SetUp() override {
     if (getenv(kFreshOdbcProcess) != nullptr) return;
     folder_.emplace();
@@ -32,7 +32,7 @@ public:
   }
   void TearDown() override { folder_.reset(); }
 
-private:
+ private:
   std::optional<ScratchFolder> folder_;
 };
 

@@ -23,7 +23,7 @@ INSERT INTO Configuration VALUES
 )sql";
 
 class NoWindow : public platform::UserInterface {
-public:
+ public:
   int MessageBox(const std::string&, const std::string&, unsigned) override { return platform::kIdOk; }
   bool SetClipboardText(const std::string&) override { return true; }
 };
@@ -31,7 +31,7 @@ public:
 // Counts the queries, so that a lookup that should not touch the database
 // can be caught doing so.
 class CountingDatabase : public platform::ConfigDatabase {
-public:
+ public:
   explicit CountingDatabase(platform::ConfigDatabase& inner) : inner_(inner) {}
   platform::RecordSet OpenQuery(const std::string& sql, const std::string& connectionString) override {
     ++queries;
@@ -44,12 +44,12 @@ public:
   int queries = 0;
   std::string lastConnectionString;
 
-private:
+ private:
   platform::ConfigDatabase& inner_;
 };
 
 class PullConfigurationString : public ::testing::Test {
-protected:
+ protected:
   PullConfigurationString() { image.Write("database/VoxtraDb.sql", kScript); }
 
   std::string Pull(const std::string& node) { return strPullConfigurationString(counting, messages, node); }

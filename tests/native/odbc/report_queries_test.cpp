@@ -15,11 +15,12 @@ using probes::kStandardConnectionString;
 using testing::ScratchFolder;
 
 class SampleDatabaseQueries : public ::testing::Test {
-protected:
+ protected:
   SampleDatabaseQueries() {
     std::filesystem::create_directories(image.Path() / "database");
-    std::filesystem::copy_file(std::filesystem::path(FERNWICK_SOURCE_DIR) / "samples/exchange2003-42/database/VoxtraDb.sql",
-                               image.Path() / "database/VoxtraDb.sql");
+    std::filesystem::copy_file(
+        std::filesystem::path(FERNWICK_SOURCE_DIR) / "samples/exchange2003-42/database/VoxtraDb.sql",
+        image.Path() / "database/VoxtraDb.sql");
   }
 
   platform::RecordSet Query(const std::string& sql) { return database.OpenQuery(sql, kStandardConnectionString); }

@@ -15,7 +15,7 @@
 namespace fernwick::testing {
 
 class ScratchFolder {
-public:
+ public:
   ScratchFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "fernwick-odbc-XXXXXX").string();
     path_ = mkdtemp(pattern.data());
@@ -36,7 +36,7 @@ public:
     return file;
   }
 
-private:
+ private:
   std::filesystem::path path_;
 };
 
@@ -56,7 +56,7 @@ inline std::string SqliteDatabase(const ScratchFolder& folder, std::string_view 
 
 // Sets an environment variable for the length of a test.
 class ScopedEnvironment {
-public:
+ public:
   ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
     if (const char* old = getenv(name)) previous_ = old;
     setenv(name, value.c_str(), 1);
@@ -71,7 +71,7 @@ public:
   ScopedEnvironment(const ScopedEnvironment&) = delete;
   ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
-private:
+ private:
   const char* name_;
   std::optional<std::string> previous_;
 };

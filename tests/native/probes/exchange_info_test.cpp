@@ -20,22 +20,14 @@ TEST(ExchangeInfo, TableHoldsEveryBuildInOrderWithItsExactText) {
   ProbeWorld world;
   const ExchangeInfo info(world.boxes);
   const std::vector<std::pair<std::string, std::string>> expected{
-      {"6.0.4417", "Microsoft Exchange 2000 Server (a)"},
-      {"6.0.4712", "Microsoft Exchange 2000 Server SP1"},
-      {"6.0.5762", "Microsoft Exchange 2000 Server SP2"},
-      {"6.0.6249", "Microsoft Exchange 2000 Server SP3"},
-      {"6.0.6487", "Microsoft Exchange 2000 Server post-SP3"},
-      {"6.0.6556", "Microsoft Exchange 2000 Server post-SP3"},
-      {"6.0.6603", "Microsoft Exchange 2000 Server post-SP3"},
-      {"6.5.6944", "Microsoft Exchange Server  2003"},
-      {"6.5.7226", "Microsoft Exchange Server  2003 SP1"},
-      {"6.5.7638", "Microsoft Exchange Server  2003 SP2"},
-      {"6.5.7654", "Microsoft Exchange Server  2003 post-SP2"},
-      {"8.0.685.24", "Microsoft Exchange Server  2007"},
-      {"8.0.685.25", "Microsoft Exchange Server  2007"},
-      {"8.1.0240.006", "Microsoft Exchange Server 2007 SP1"},
-      {"8.2.0176.002", "Microsoft Exchange Server 2007 SP2"},
-      {"14.00.0639.021", "Microsoft Exchange Server 2010"},
+      {"6.0.4417", "Microsoft Exchange 2000 Server (a)"},       {"6.0.4712", "Microsoft Exchange 2000 Server SP1"},
+      {"6.0.5762", "Microsoft Exchange 2000 Server SP2"},       {"6.0.6249", "Microsoft Exchange 2000 Server SP3"},
+      {"6.0.6487", "Microsoft Exchange 2000 Server post-SP3"},  {"6.0.6556", "Microsoft Exchange 2000 Server post-SP3"},
+      {"6.0.6603", "Microsoft Exchange 2000 Server post-SP3"},  {"6.5.6944", "Microsoft Exchange Server  2003"},
+      {"6.5.7226", "Microsoft Exchange Server  2003 SP1"},      {"6.5.7638", "Microsoft Exchange Server  2003 SP2"},
+      {"6.5.7654", "Microsoft Exchange Server  2003 post-SP2"}, {"8.0.685.24", "Microsoft Exchange Server  2007"},
+      {"8.0.685.25", "Microsoft Exchange Server  2007"},        {"8.1.0240.006", "Microsoft Exchange Server 2007 SP1"},
+      {"8.2.0176.002", "Microsoft Exchange Server 2007 SP2"},   {"14.00.0639.021", "Microsoft Exchange Server 2010"},
   };
   EXPECT_EQ(info.Builds(), expected);
 }

@@ -18,7 +18,7 @@
 namespace fernwick::fakes {
 
 class FakeFileSystem : public platform::FileSystem {
-public:
+ public:
   // Adds a folder with its subfolders in the order they are to be listed.
   void AddFolder(const std::string& path, std::vector<std::string> subfolders = {}) {
     folders_[ToUpper(path)] = std::move(subfolders);
@@ -35,7 +35,7 @@ public:
   std::optional<std::string> ReadWholeFile(const std::string&) override { return std::nullopt; }
   bool WriteWholeFile(const std::string&, std::string_view) override { return false; }
 
-private:
+ private:
   std::map<std::string, std::vector<std::string>> folders_;
 };
 
@@ -46,7 +46,7 @@ struct ShownMessageBox {
 };
 
 class FakeUserInterface : public platform::UserInterface {
-public:
+ public:
   int MessageBox(const std::string& text, const std::string& title, unsigned buttons) override {
     shown.push_back({text, title, buttons});
     return platform::kIdOk;

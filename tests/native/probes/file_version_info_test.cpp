@@ -33,9 +33,9 @@ TEST(FileVersionInfoNative, RelativePathIsExpandedByThePlatform) {
 
 // Version resources whose answers a test sets directly.
 class ScriptedVersions : public platform::VersionResources {
-public:
+ public:
   class Block : public platform::VersionBlock {
-  public:
+   public:
     std::optional<platform::FixedFileInfo> fixed;
     std::vector<std::uint32_t> translations;
     std::map<std::string, std::string> strings;
@@ -67,7 +67,7 @@ public:
 };
 
 class ExpandingFileSystem : public platform::FileSystem {
-public:
+ public:
   bool expands = true;
   bool FolderExists(const std::string&) override { return false; }
   bool FileExists(const std::string&) override { return false; }
@@ -93,7 +93,7 @@ platform::FixedFileInfo Library(std::uint32_t fileVersionMS, std::uint32_t fileV
 }
 
 class FileVersionInfoScripted : public ::testing::Test {
-protected:
+ protected:
   ScriptedVersions versions;
   ExpandingFileSystem files;
   CFileVersionInfo info{versions, files};
@@ -118,12 +118,9 @@ TEST_F(FileVersionInfoScripted, PathThatCannotBeExpandedChangesNothing) {
 
 TEST_F(FileVersionInfoScripted, VersionWordsFormatThirdAndFourthPartsTogether) {
   const std::vector<std::tuple<std::uint32_t, std::uint32_t, std::string>> cases{
-      {0x00060005, 0x1FFE0000, "6.05.819000"},
-      {0x00040000, 0x000003B6, "4.00.0950"},
-      {0x0005000C, 0x00010002, "5.12.0102"},
-      {0x000A0000, 0x0000000C, "10.00.0012"},
-      {0x00020001, 0x000C3039, "2.01.1212345"},
-      {0x00000000, 0x00000000, "0.00.0000"},
+      {0x00060005, 0x1FFE0000, "6.05.819000"},  {0x00040000, 0x000003B6, "4.00.0950"},
+      {0x0005000C, 0x00010002, "5.12.0102"},    {0x000A0000, 0x0000000C, "10.00.0012"},
+      {0x00020001, 0x000C3039, "2.01.1212345"}, {0x00000000, 0x00000000, "0.00.0000"},
       {0xFFFF0001, 0x0001FFFF, "-1.01.01-01"},
   };
   for (const auto& [ms, ls, expected] : cases) {

@@ -23,7 +23,7 @@ std::optional<std::filesystem::path> HostPath(const std::string& windowsPath) {
 }
 
 class FixtureFileSystem : public platform::FileSystem {
-public:
+ public:
   bool FolderExists(const std::string&) override { return false; }
   bool FileExists(const std::string&) override { return false; }
   bool CreateFolder(const std::string&) override { return false; }

@@ -13,8 +13,7 @@ using fakes::ProbeWorld;
 
 const std::string kFirstOverflow = "(error):6 (Overflow) in procedure FirstSeperator of Module VersionCompare";
 const std::string kFirstMismatch = "(error):13 (Type mismatch) in procedure FirstSeperator of Module VersionCompare";
-const std::string kSecondMismatch =
-    "(error):13 (Type mismatch) in procedure SecondSeperator of Module VersionCompare";
+const std::string kSecondMismatch = "(error):13 (Type mismatch) in procedure SecondSeperator of Module VersionCompare";
 
 struct Comparison {
   ProbeWorld world;

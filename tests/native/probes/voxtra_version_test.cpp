@@ -242,7 +242,8 @@ TEST(ListESesInstalled, OneFriendlySpecialWithoutBackupFolderSaysCumulativeNone)
   ProbeWorld world;
   AddSpecial(world, "NV4.2(1)FR1", 1, kFriendly);
   world.registry.SetString(kCommServerKey, "Root Path", "C:\\Voxtra\\");
-  EXPECT_EQ(Specials(world, Version(4, 2, 1, 0)), "\r\n        Cumulative : None\r\n        Friendly :  NV4.2(1)FR1\r\n");
+  EXPECT_EQ(Specials(world, Version(4, 2, 1, 0)),
+            "\r\n        Cumulative : None\r\n        Friendly :  NV4.2(1)FR1\r\n");
 }
 
 TEST(ListESesInstalled, WithoutRootPathTheBlockGetsNoClosingLineEnd) {

@@ -7,7 +7,7 @@ namespace {
 
 // A network layer whose answers and failures a test sets, counting calls.
 class FakeWorkstation : public platform::Workstation {
-public:
+ public:
   std::uint32_t osPlatformId = platform::kVerPlatformWin32Nt;
   platform::WkstaInfo102 info102;
   std::uint32_t info102Status = 0;

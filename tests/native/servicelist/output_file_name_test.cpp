@@ -18,7 +18,9 @@ TEST(OutputFileName, ArgumentAfterDashOIsTheName) {
   EXPECT_EQ(NameFrom({"-o", "C:\\out\\ServiceInfo.csv"}), "C:\\out\\ServiceInfo.csv");
 }
 
-TEST(OutputFileName, NoArgumentsNameNothing) { EXPECT_EQ(NameFrom({}), std::nullopt); }
+TEST(OutputFileName, NoArgumentsNameNothing) {
+  EXPECT_EQ(NameFrom({}), std::nullopt);
+}
 
 TEST(OutputFileName, DashOAsTheLastArgumentNamesNothing) {
   EXPECT_EQ(NameFrom({"-o"}), std::nullopt);
@@ -48,13 +50,17 @@ TEST(OutputFileName, ArgumentAfterDashOIsItselfExamined) {
   EXPECT_EQ(NameFrom({"-o", "-o"}), "-o");
 }
 
-TEST(OutputFileName, EmptyArgumentAfterDashOIsAnEmptyName) { EXPECT_EQ(NameFrom({"-o", ""}), ""); }
+TEST(OutputFileName, EmptyArgumentAfterDashOIsAnEmptyName) {
+  EXPECT_EQ(NameFrom({"-o", ""}), "");
+}
 
 TEST(OutputFileName, DefaultIsServicesCsvRightAfterTheTempFolder) {
   EXPECT_EQ(DefaultOutputFileName("C:\\users\\me\\Temp\\"), "C:\\users\\me\\Temp\\Services.csv");
 }
 
-TEST(OutputFileName, UnknownTempFolderGivesAnEmptyDefault) { EXPECT_EQ(DefaultOutputFileName(""), ""); }
+TEST(OutputFileName, UnknownTempFolderGivesAnEmptyDefault) {
+  EXPECT_EQ(DefaultOutputFileName(""), "");
+}
 
 }  // namespace
 }  // namespace tabulex

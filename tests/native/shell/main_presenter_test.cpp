@@ -15,7 +15,7 @@ namespace {
 
 // Records every change the presenter makes to the window.
 class RecordingView : public MainView {
-public:
+ public:
   void SetText(Control c, const std::string& text) override {
     texts[static_cast<std::size_t>(c)] = text;
     log.push_back(std::string(DesignOf(c).name) + " text " + (c == Control::txtMain ? Short(text) : text));
@@ -99,8 +99,9 @@ TEST(MainPresenter, GoPassesThroughWorkingToFinishedOnce) {
                                                 "cmdGoTorb text FINISHED", "txtMain text TORB Version = 2.0.4"}));
   EXPECT_EQ(presenter.State(), MainState::Finished);
   EXPECT_EQ(view.texts[static_cast<int>(Control::txtMain)], presenter.Buffer().Text());
-  EXPECT_EQ(presenter.Buffer().Text().rfind("TORB Version = 2.0.4\r\nGather Date/Time = 12-07-2026 / 09:05:03\r\n\r\n", 0),
-            0u);
+  EXPECT_EQ(
+      presenter.Buffer().Text().rfind("TORB Version = 2.0.4\r\nGather Date/Time = 12-07-2026 / 09:05:03\r\n\r\n", 0),
+      0u);
   view.log.clear();
   presenter.GoClick();
   EXPECT_TRUE(view.log.empty()) << "a second Go gathered again";

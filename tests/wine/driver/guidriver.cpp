@@ -25,7 +25,9 @@
 
 namespace {
 
-HWND FindMain() { return FindWindowA(FERNWICK_MAIN_CLASS, "Fernwick"); }
+HWND FindMain() {
+  return FindWindowA(FERNWICK_MAIN_CLASS, "Fernwick");
+}
 
 HWND WaitForMain(int timeoutMs) {
   for (int waited = 0; waited <= timeoutMs; waited += 50) {
