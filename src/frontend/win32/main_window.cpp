@@ -92,7 +92,11 @@ int MainWindow::RunMessageLoop() {
 }
 
 void MainWindow::CreateControls() {
-  const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+  // The window was laid out in MS Sans Serif 8; wider fonts cut the label.
+  font_.Reset(CreateFontA(-MulDiv(8, dpiY_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                          "MS Sans Serif"));
+  const auto font = reinterpret_cast<WPARAM>(font_.Get() != nullptr ? font_.Get() : GetStockObject(DEFAULT_GUI_FONT));
   for (const auto& design : shell::kMainWindowControls) {
     const char* className = "EDIT";
     DWORD style = WS_CHILD | WS_TABSTOP;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "frontend/win32/win32_platform.h"
+#include "platform/win32/win32_handles.h"
 #include "shell/main_presenter.h"
 
 namespace fernwick::win32 {
@@ -42,6 +43,7 @@ class MainWindow : public shell::MainView {
   Win32Platform& platform_;
   HWND window_ = nullptr;
   std::array<HWND, 8> controls_{};
+  UniqueFont font_;
   int dpiX_ = 96;
   int dpiY_ = 96;
   std::unique_ptr<shell::MainPresenter> presenter_;

@@ -47,6 +47,25 @@ class UniqueFindHandle {
   HANDLE handle_;
 };
 
+class UniqueFont {
+ public:
+  UniqueFont() = default;
+  explicit UniqueFont(HFONT font) : font_(font) {}
+  ~UniqueFont() {
+    if (font_ != nullptr) DeleteObject(font_);
+  }
+  UniqueFont(const UniqueFont&) = delete;
+  UniqueFont& operator=(const UniqueFont&) = delete;
+  HFONT Get() const { return font_; }
+  void Reset(HFONT font) {
+    if (font_ != nullptr) DeleteObject(font_);
+    font_ = font;
+  }
+
+ private:
+  HFONT font_ = nullptr;
+};
+
 // Keeps the clipboard open for the lifetime of the object.
 class ClipboardSession {
  public:
