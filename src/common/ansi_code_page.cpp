@@ -38,6 +38,16 @@ std::string Utf16ToAnsi(std::u16string_view text) {
   return out;
 }
 
+std::string Utf16LeBytesToAnsi(std::string_view bytes) {
+  std::u16string wide;
+  wide.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    wide.push_back(
+        static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+  }
+  return Utf16ToAnsi(wide);
+}
+
 std::u16string AnsiToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());

@@ -8,6 +8,8 @@
 namespace fernwick {
 
 std::string Utf16ToAnsi(std::u16string_view text);
+// UTF-16 held as little-endian bytes; an odd last byte is ignored.
+std::string Utf16LeBytesToAnsi(std::string_view bytes);
 std::u16string AnsiToUtf16(std::string_view text);
 // Invalid UTF-8 sequences become '?'.
 std::string Utf8ToAnsi(std::string_view text);

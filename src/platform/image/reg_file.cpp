@@ -22,12 +22,7 @@ std::vector<Line> DecodeLines(std::string_view bytes) {
   std::string text;
   if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
       static_cast<unsigned char>(bytes[1]) == 0xFE) {
-    std::u16string wide;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                           (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-    }
-    text = Utf16ToAnsi(wide);
+    text = Utf16LeBytesToAnsi(bytes.substr(2));
   } else if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
     text = Utf8ToAnsi(bytes.substr(3));
   } else {
@@ -163,11 +158,8 @@ class Parser {
   std::vector<std::uint8_t> StoredText(std::uint32_t type, std::vector<std::uint8_t> bytes) const {
     const bool isText = type == platform::kRegSz || type == platform::kRegExpandSz || type == platform::kRegMultiSz;
     if (!isText || format_ == Format::Regedit4) return bytes;
-    std::u16string wide;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-      wide.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
-    }
-    const std::string ansi = Utf16ToAnsi(wide);
+    const std::string ansi =
+        Utf16LeBytesToAnsi(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     return {ansi.begin(), ansi.end()};
   }
 
