@@ -134,6 +134,12 @@ std::string CheckRecommendedDword(platform::Registry& registry, const std::strin
   return keyPath + " : is set to " + actual + ".  Recommended value " + recommended + "(decimal)";
 }
 
+std::string RegGetString(platform::Registry& registry, const std::string& keyPath, const std::string& valueName,
+                         const std::string& fallback) {
+  return RegValueText(RegGetValue(registry, platform::kHkeyLocalMachine, keyPath, valueName,
+                                  static_cast<std::int16_t>(RegKind::String), fallback));
+}
+
 std::string RegValueText(const RegValue& value) {
   if (const auto* text = std::get_if<std::string>(&value)) return *text;
   if (const auto* number = std::get_if<std::int32_t>(&value)) return std::to_string(*number);

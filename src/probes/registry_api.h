@@ -32,6 +32,11 @@ std::string CheckRecommendedDword(platform::Registry& registry, const std::strin
                                   const std::string& keyPath, const std::string& valueName,
                                   const std::string& recommended);
 
+// A string value of HKEY_LOCAL_MACHINE as text (kind 1), `fallback` when the
+// key or the value is missing.
+std::string RegGetString(platform::Registry& registry, const std::string& keyPath, const std::string& valueName,
+                         const std::string& fallback = {});
+
 // The value as the report prints it: a number in decimal, empty as "".
 // Bytes have no text form (error 13).
 std::string RegValueText(const RegValue& value);

@@ -27,7 +27,7 @@ void SwitchInfo::InitalizeSwitchInfo(const ProductVersion& CurrentVersion) {
 }
 
 std::string SwitchInfo::DisplayName(const std::string& key) {
-  return RegValueText(RegGetValue(registry_, kHklm, key, "DisplayName", static_cast<std::int16_t>(RegKind::String)));
+  return RegGetString(registry_, key, "DisplayName");
 }
 
 void SwitchInfo::LoadFixedLayout(ProcedureTrap& trap) {

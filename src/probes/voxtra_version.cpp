@@ -17,7 +17,6 @@ constexpr const char* kLegacyKey = "Software\\Tessaline\\";
 constexpr const char* kSpecialsKey = "SOFTWARE\\Tessaline\\Engineering Specials";
 constexpr const char* kCommServerKey = "SOFTWARE\\Tessaline\\CommServer\\1.0";
 
-constexpr std::int16_t kKindString = static_cast<std::int16_t>(RegKind::String);
 constexpr std::int16_t kKindDword = static_cast<std::int16_t>(RegKind::Dword);
 
 constexpr std::int32_t kCumulative = 1;
@@ -116,7 +115,7 @@ std::string strListESesInstalled(const ProductVersion& CurrentVersion, platform:
   // Without a cumulative special the backup folder tells which specials
   // were applied by hand: its subfolders are named after them.
   std::string rootPath;
-  trap.Run([&] { rootPath = RegValueText(RegGetValue(registry, kHklm, kCommServerKey, "Root Path", kKindString)); });
+  trap.Run([&] { rootPath = RegGetString(registry, kCommServerKey, "Root Path"); });
   if (rootPath.empty()) return block;
   const std::string backupFolder = rootPath + "EngineeringSpecialBackup";
   if (!files.FolderExists(backupFolder)) return block.empty() ? block : block + crlf;

@@ -12,11 +12,11 @@ namespace {
 using probes::RegGetValue;
 using probes::RegValueText;
 constexpr auto kHklm = platform::kHkeyLocalMachine;
-constexpr std::int16_t kString = 1;
 constexpr std::int16_t kDword = 4;
 
-std::string ReadString(Gathering& g, const std::string& key, const std::string& value, std::string fallback = {}) {
-  return RegValueText(RegGetValue(g.platform.registry, kHklm, key, value, kString, std::move(fallback)));
+std::string ReadString(Gathering& g, const std::string& key, const std::string& value,
+                       const std::string& fallback = {}) {
+  return probes::RegGetString(g.platform.registry, key, value, fallback);
 }
 
 std::string ReadNumberText(Gathering& g, const std::string& key, const std::string& value) {

@@ -17,9 +17,8 @@ StartupOutcome MainPresenter::FormLoad() {
   session_.bSkipPromptCheck = switches.skipPromptCheck;
   session_.bSilentMode = switches.silent;
 
-  const std::string root = probes::RegValueText(
-      probes::RegGetValue(platform_.registry, platform::kHkeyLocalMachine, "SOFTWARE\\Tessaline\\CommServer\\1.0",
-                          "Root Path", static_cast<std::int16_t>(probes::RegKind::String), std::string()));
+  const std::string root =
+      probes::RegGetString(platform_.registry, "SOFTWARE\\Tessaline\\CommServer\\1.0", "Root Path");
   workFolder_ = root + kWorkFolderName;
   if (!platform_.files.FolderExists(workFolder_) && !platform_.files.CreateFolder(workFolder_)) {
     startupError_ = "Fernwick cannot create its work folder \"" + workFolder_ + "\" (Path not found or access denied).";
