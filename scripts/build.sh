@@ -9,9 +9,16 @@ jobs=${FERNWICK_JOBS:-$(nproc)}
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(native win64 win32)
 
+# ccache, where the machine has it, lets several checkouts share compiled objects.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 configure() {  # DIR ARGS...
   local dir=$1; shift
-  [ -f "$dir/build.ninja" ] || cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+  [ -f "$dir/build.ninja" ] || cmake -S "$root" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
 }
 
 for t in "${targets[@]}"; do

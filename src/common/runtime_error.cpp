@@ -18,6 +18,7 @@ std::string ErrorDescription(long number) {
     case err::kTypeMismatch: return "Type mismatch";
     case err::kInternalError: return "Internal error";
     case err::kFileNotFound: return "File not found";
+    case err::kPermissionDenied: return "Permission denied";
     case err::kPathNotFound: return "Path not found";
     case err::kInvalidUseOfNull: return "Invalid use of Null";
     case err::kUnsupportedValueType: return "Unsupported value type";

@@ -30,6 +30,7 @@ inline constexpr long kSubscriptOutOfRange = 9;
 inline constexpr long kTypeMismatch = 13;
 inline constexpr long kInternalError = 51;
 inline constexpr long kFileNotFound = 53;
+inline constexpr long kPermissionDenied = 70;
 inline constexpr long kPathNotFound = 76;
 inline constexpr long kInvalidUseOfNull = 94;
 inline constexpr long kUnsupportedValueType = 1001;

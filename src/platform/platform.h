@@ -4,12 +4,14 @@
 #include "platform/clock.h"
 #include "platform/config_database.h"
 #include "platform/file_system.h"
+#include "platform/internet.h"
 #include "platform/process_control.h"
 #include "platform/program_facts.h"
 #include "platform/registry.h"
 #include "platform/user_interface.h"
 #include "platform/version_resources.h"
 #include "platform/workstation.h"
+#include "platform/xml.h"
 
 namespace fernwick::platform {
 
@@ -23,6 +25,8 @@ struct Platform {
   ConfigDatabase& database;
   VersionResources& versions;
   Workstation& workstation;
+  Internet& internet;
+  XmlParser& xml;
 };
 
 }  // namespace fernwick::platform

@@ -1,9 +1,11 @@
 #include "frontend/win32/win32_platform.h"
 
 #include "platform/odbc/odbc_database.h"
+#include "platform/win32/win32_internet.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_version_resources.h"
 #include "platform/win32/win32_workstation.h"
+#include "platform/win32/win32_xml.h"
 
 namespace fernwick::win32 {
 struct Win32Platform::Services {
@@ -16,12 +18,14 @@ struct Win32Platform::Services {
   odbc::OdbcDatabase database;
   Win32VersionResources versions;
   Win32Workstation workstation;
+  Win32Internet internet;
+  Win32XmlParser xml;
 };
 
 Win32Platform::Win32Platform() : services_(std::make_unique<Services>()) {
-  bundle_ = std::make_unique<platform::Platform>(
-      platform::Platform{services_->registry, services_->files, services_->process, services_->program, services_->ui,
-                         services_->clock, services_->database, services_->versions, services_->workstation});
+  bundle_ = std::make_unique<platform::Platform>(platform::Platform{
+      services_->registry, services_->files, services_->process, services_->program, services_->ui, services_->clock,
+      services_->database, services_->versions, services_->workstation, services_->internet, services_->xml});
 }
 
 Win32Platform::~Win32Platform() = default;

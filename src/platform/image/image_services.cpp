@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "common/text.h"
 #include "platform/own_version.h"
 
 namespace fernwick::image {
@@ -39,9 +40,67 @@ bool ImageUserInterface::SetClipboardText(const std::string& text) {
   return true;
 }
 
+std::intptr_t ImageUserInterface::RunShellExecute(const std::string& verb, const std::string& file,
+                                                  const std::string& parameters, const std::string& directory,
+                                                  int showCommand) {
+  shellCalls.push_back({verb, file, parameters, directory, showCommand});
+  return 42;
+}
+
+namespace {
+
+// "C:\Program Files\Fernwick\si.bat" -> "SI"
+std::string ProgramName(std::string path) {
+  if (const auto slash = path.find_last_of('\\'); slash != std::string::npos) path.erase(0, slash + 1);
+  if (const auto dot = path.find_last_of('.'); dot != std::string::npos) path.erase(dot);
+  return ToUpper(path);
+}
+
+}  // namespace
+
+void ImageProcessControl::AddProgram(const std::string& name, Program run) {
+  programs_[ToUpper(name)] = std::move(run);
+}
+
 bool ImageProcessControl::SetProcessPriority(std::uint32_t cls) {
   priorityClass = cls;
   return true;
+}
+
+platform::ProcessStart ImageProcessControl::StartProcess(const std::string& commandLine, int windowStyle) {
+  std::vector<std::string> candidates;
+  if (!commandLine.empty() && commandLine.front() == '"') {
+    const auto close = commandLine.find('"', 1);
+    candidates.push_back(commandLine.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+  } else {
+    for (std::size_t blank = commandLine.find(' ');; blank = commandLine.find(' ', blank + 1)) {
+      candidates.push_back(commandLine.substr(0, blank));
+      if (blank == std::string::npos) break;
+    }
+  }
+  for (const std::string& candidate : candidates) {
+    const auto known = programs_.find(ProgramName(candidate));
+    const bool exists = fileExists_ && (fileExists_(candidate) || fileExists_(candidate + ".exe"));
+    if (known == programs_.end() && !exists) continue;
+    started.push_back({commandLine, windowStyle});
+    if (known != programs_.end()) known->second(commandLine);
+    return {nextProcessId_++, 0};
+  }
+  return {0, 2};
+}
+
+std::uint32_t ImageProcessControl::WaitForProcessId(std::uint32_t processId, std::uint32_t /*timeoutMs*/) {
+  return processId >= 0x1000 && processId < nextProcessId_ ? 0 : platform::kWaitFailed;
+}
+
+std::unique_ptr<platform::InternetUrl> ImageInternet::OpenUrl(const std::string&, std::uint32_t, const std::string&,
+                                                              std::uint32_t, std::uint32_t& error) {
+  error = platform::kInternetErrorCannotConnect;
+  return nullptr;
+}
+
+std::unique_ptr<platform::XmlDocument> ImageXmlParser::Load(const std::string&) {
+  return nullptr;
 }
 
 }  // namespace fernwick::image

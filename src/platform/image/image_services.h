@@ -1,13 +1,18 @@
 #pragma once
 // The small services of a server image: clock, program facts, user
-// interface and process control.
+// interface, process control, internet and XML.
+#include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/internet.h"
 #include "platform/process_control.h"
 #include "platform/program_facts.h"
 #include "platform/user_interface.h"
+#include "platform/xml.h"
 
 namespace fernwick::image {
 
@@ -39,15 +44,70 @@ class ImageUserInterface : public platform::UserInterface {
  public:
   int MessageBox(const std::string& text, const std::string& title, unsigned buttons) override;
   bool SetClipboardText(const std::string& text) override;
+  // The image has no one to pick a folder: the picker answers `browseAnswer`.
+  std::string BrowseForFolder() override { return browseAnswer; }
+  std::intptr_t RunShellExecute(const std::string& verb, const std::string& file, const std::string& parameters,
+                                const std::string& directory, int showCommand) override;
+  void SetWaitPointer(bool busy) override { waitPointer = busy; }
 
+  struct ShellCall {
+    std::string verb, file, parameters, directory;
+    int showCommand = 0;
+  };
   std::vector<std::string> shown;
   std::string clipboard;
+  std::string browseAnswer;
+  std::vector<ShellCall> shellCalls;
+  bool waitPointer = false;
 };
 
+// Programs started on an image do not run: each program the image knows is
+// a function that writes what the real one would (into the output overlay),
+// at once, before the start returns.
 class ImageProcessControl : public platform::ProcessControl {
  public:
+  using Program = std::function<void(const std::string& commandLine)>;
+  using FileExists = std::function<bool(const std::string& windowsPath)>;
+
+  explicit ImageProcessControl(FileExists fileExists) : fileExists_(std::move(fileExists)) {}
+
+  // What starting a program whose file name is `name` (no folder, no
+  // extension, any case: "si", "dumpel") does.
+  void AddProgram(const std::string& name, Program run);
+
   bool SetProcessPriority(std::uint32_t priorityClass) override;
+  // Resolves the program as CreateProcess does with an unquoted path: the
+  // command line's blank-separated prefixes, shortest first. A program the
+  // image knows runs; a file that exists but is unknown starts and does
+  // nothing; anything else fails with 2 (file not found).
+  platform::ProcessStart StartProcess(const std::string& commandLine, int windowStyle) override;
+  // Every program of the image has ended by the time anyone waits.
+  std::uint32_t WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) override;
+
+  struct Started {
+    std::string commandLine;
+    int windowStyle = 0;
+  };
   std::uint32_t priorityClass = 0;
+  std::vector<Started> started;  // every start that succeeded, in order
+
+ private:
+  FileExists fileExists_;
+  std::map<std::string, Program> programs_;
+  std::uint32_t nextProcessId_ = 0x1000;
+};
+
+// Until the image serves pages, no server answers.
+class ImageInternet : public platform::Internet {
+ public:
+  std::unique_ptr<platform::InternetUrl> OpenUrl(const std::string& agent, std::uint32_t accessType,
+                                                 const std::string& url, std::uint32_t flags,
+                                                 std::uint32_t& error) override;
+};
+
+class ImageXmlParser : public platform::XmlParser {
+ public:
+  std::unique_ptr<platform::XmlDocument> Load(const std::string& text) override;
 };
 
 }  // namespace fernwick::image

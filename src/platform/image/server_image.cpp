@@ -47,6 +47,8 @@ struct ServerImage::Services {
   ImageDatabase database;
   ImageVersionResources versions;
   ImageWorkstation workstation;
+  ImageInternet internet;
+  ImageXmlParser xml;
 };
 
 ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::string commandLine) {
@@ -83,14 +85,16 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
       new Services{ImageClock(facts_.GetOr("clock", "Now", "")),
                    ImageProgramFacts(std::move(commandLine), installFolder),
                    {},
-                   {},
+                   ImageProcessControl([files](const std::string& path) { return files->FileExists(path); }),
                    ImageDatabase(root, outputRoot / "scratch", Unescape(facts_.GetOr("sqlserver", "Version", "")),
                                  Unescape(facts_.GetOr("sqlserver", "Edition", ""))),
                    ImageVersionResources([files](const std::string& path) { return files->HostPath(path); }),
-                   ImageWorkstation(std::move(workstation))});
-  platform_ = std::make_unique<platform::Platform>(
-      platform::Platform{registry_, *files_, services_->process, services_->program, services_->ui, services_->clock,
-                         services_->database, services_->versions, services_->workstation});
+                   ImageWorkstation(std::move(workstation)),
+                   {},
+                   {}});
+  platform_ = std::make_unique<platform::Platform>(platform::Platform{
+      registry_, *files_, services_->process, services_->program, services_->ui, services_->clock, services_->database,
+      services_->versions, services_->workstation, services_->internet, services_->xml});
 }
 
 ServerImage::~ServerImage() = default;

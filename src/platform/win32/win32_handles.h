@@ -2,6 +2,9 @@
 // One owner per Win32 handle kind; each closes its handle when it goes.
 #include "platform/win32/windows_api.h"
 
+#include <shlobj.h>
+#include <wininet.h>
+
 namespace fernwick::win32 {
 
 class UniqueHandle {
@@ -66,6 +69,22 @@ class UniqueFont {
   HFONT font_ = nullptr;
 };
 
+// An item list the shell allocated (the folder picker's answer).
+class UniqueItemIdList {
+ public:
+  explicit UniqueItemIdList(LPITEMIDLIST item) : item_(item) {}
+  ~UniqueItemIdList() {
+    if (item_ != nullptr) CoTaskMemFree(item_);
+  }
+  UniqueItemIdList(const UniqueItemIdList&) = delete;
+  UniqueItemIdList& operator=(const UniqueItemIdList&) = delete;
+  LPITEMIDLIST Get() const { return item_; }
+  explicit operator bool() const { return item_ != nullptr; }
+
+ private:
+  LPITEMIDLIST item_;
+};
+
 // Keeps the clipboard open for the lifetime of the object.
 class ClipboardSession {
  public:
@@ -79,6 +98,24 @@ class ClipboardSession {
 
  private:
   bool open_;
+};
+
+// A WinINet handle (internet access or opened URL).
+class UniqueInternetHandle {
+ public:
+  explicit UniqueInternetHandle(HINTERNET h = nullptr) : handle_(h) {}
+  ~UniqueInternetHandle() {
+    if (handle_ != nullptr) InternetCloseHandle(handle_);
+  }
+  UniqueInternetHandle(UniqueInternetHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+  UniqueInternetHandle& operator=(UniqueInternetHandle&&) = delete;
+  UniqueInternetHandle(const UniqueInternetHandle&) = delete;
+  UniqueInternetHandle& operator=(const UniqueInternetHandle&) = delete;
+  HINTERNET Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+
+ private:
+  HINTERNET handle_;
 };
 
 }  // namespace fernwick::win32

@@ -2,6 +2,9 @@
 
 #include "platform/win32/windows_api.h"
 
+#include <shlobj.h>
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -103,6 +106,30 @@ bool Win32UserInterface::SetClipboardText(const std::string& text) {
   return true;
 }
 
+std::string Win32UserInterface::BrowseForFolder() {
+  BROWSEINFOA request{};
+  request.hwndOwner = static_cast<HWND>(owner_);
+  request.lpszTitle = "";
+  request.ulFlags = 0x43;  // file-system folders only, not below the domain, new dialog style
+  UniqueItemIdList item(SHBrowseForFolderA(&request));
+  if (!item) return {};
+  char path[MAX_PATH] = {};
+  if (SHGetPathFromIDListA(item.Get(), path) == FALSE) return {};
+  return std::string(path, strnlen(path, MAX_PATH));
+}
+
+std::intptr_t Win32UserInterface::RunShellExecute(const std::string& verb, const std::string& file,
+                                                  const std::string& parameters, const std::string& directory,
+                                                  int showCommand) {
+  const auto orNull = [](const std::string& text) { return text.empty() ? nullptr : text.c_str(); };
+  return reinterpret_cast<std::intptr_t>(::ShellExecuteA(static_cast<HWND>(owner_), orNull(verb), file.c_str(),
+                                                         orNull(parameters), orNull(directory), showCommand));
+}
+
+void Win32UserInterface::SetWaitPointer(bool busy) {
+  SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
 platform::LocalTime Win32Clock::Now() {
   SYSTEMTIME t{};
   GetLocalTime(&t);
@@ -112,6 +139,30 @@ platform::LocalTime Win32Clock::Now() {
 bool Win32ProcessControl::SetProcessPriority(std::uint32_t priorityClass) {
   UniqueHandle process(OpenProcess(PROCESS_SET_INFORMATION, TRUE, GetCurrentProcessId()));
   return process && SetPriorityClass(process.Get(), priorityClass) != FALSE;
+}
+
+platform::ProcessStart Win32ProcessControl::StartProcess(const std::string& commandLine, int windowStyle) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(windowStyle == platform::kWindowNormalFocus      ? SW_SHOWNORMAL
+                                          : windowStyle == platform::kWindowMinimizedFocus ? SW_SHOWMINIMIZED
+                                                                                           : SW_HIDE);
+  PROCESS_INFORMATION started{};
+  std::string writable = commandLine;  // CreateProcessA may write into its command line
+  if (CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started) ==
+      FALSE) {
+    return {0, GetLastError()};
+  }
+  UniqueHandle process(started.hProcess);
+  UniqueHandle thread(started.hThread);
+  return {started.dwProcessId, 0};
+}
+
+std::uint32_t Win32ProcessControl::WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) {
+  UniqueHandle process(OpenProcess(SYNCHRONIZE, TRUE, processId));
+  if (!process) return platform::kWaitFailed;
+  return WaitForSingleObject(process.Get(), timeoutMs);
 }
 
 }  // namespace fernwick::win32

@@ -33,6 +33,10 @@ class Win32UserInterface : public platform::UserInterface {
   void SetOwner(void* window) { owner_ = window; }
   int MessageBox(const std::string& text, const std::string& title, unsigned buttons) override;
   bool SetClipboardText(const std::string& text) override;
+  std::string BrowseForFolder() override;
+  std::intptr_t RunShellExecute(const std::string& verb, const std::string& file, const std::string& parameters,
+                                const std::string& directory, int showCommand) override;
+  void SetWaitPointer(bool busy) override;
 
  private:
   void* owner_ = nullptr;
@@ -46,6 +50,8 @@ class Win32Clock : public platform::Clock {
 class Win32ProcessControl : public platform::ProcessControl {
  public:
   bool SetProcessPriority(std::uint32_t priorityClass) override;
+  platform::ProcessStart StartProcess(const std::string& commandLine, int windowStyle) override;
+  std::uint32_t WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) override;
 };
 
 }  // namespace fernwick::win32

@@ -26,6 +26,12 @@ class NoWindow : public platform::UserInterface {
  public:
   int MessageBox(const std::string&, const std::string&, unsigned) override { return platform::kIdOk; }
   bool SetClipboardText(const std::string&) override { return true; }
+  std::string BrowseForFolder() override { return {}; }
+  std::intptr_t RunShellExecute(const std::string&, const std::string&, const std::string&, const std::string&,
+                                int) override {
+    return 0;
+  }
+  void SetWaitPointer(bool) override {}
 };
 
 // Counts the queries, so that a lookup that should not touch the database

@@ -55,6 +55,12 @@ class FakeUserInterface : public platform::UserInterface {
     clipboard = text;
     return true;
   }
+  std::string BrowseForFolder() override { return {}; }
+  std::intptr_t RunShellExecute(const std::string&, const std::string&, const std::string&, const std::string&,
+                                int) override {
+    return 0;
+  }
+  void SetWaitPointer(bool) override {}
 
   std::vector<ShownMessageBox> shown;
   std::string clipboard;

@@ -1,0 +1,23 @@
+#pragma once
+// modCallExternalApp: the one way the program starts another program and
+// waits for it.
+#include <cstdint>
+#include <string>
+
+#include "platform/process_control.h"
+
+namespace fernwick::packaging {
+
+// Starts the command line with the window style and waits for it at most
+// `timeoutMs` (platform::kInfinite: without limit). A program that cannot be
+// started raises the start error (53 "File not found" for a missing
+// program) before any wait. A time-out leaves the program running.
+void RunAndWait(platform::ProcessControl& process, const std::string& commandLine, int windowStyle,
+                std::uint32_t timeoutMs);
+
+// Waits until the process ends or the time-out passes. False only when the
+// wait itself failed (for instance: the process had already ended and its
+// id is gone); never raises.
+bool WaitForProcess(platform::ProcessControl& process, std::uint32_t processId, std::uint32_t timeoutMs);
+
+}  // namespace fernwick::packaging
