@@ -28,6 +28,10 @@ std::string ErrorDescription(long number) {
              "current record.";
     case err::kItemNotFound:
       return "Item cannot be found in the collection corresponding to the requested name or ordinal.";
+    case err::kInvalidProcedureCall: return "Invalid procedure call or argument";
+    case err::kDivisionByZero: return "Division by zero";
+    case err::kInputPastEndOfFile: return "Input past end of file";
+    case err::kDiskNotReady: return "Disk not ready";
     default: return "Application-defined or object-defined error";
   }
 }

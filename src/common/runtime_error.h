@@ -36,6 +36,10 @@ inline constexpr long kInvalidUseOfNull = 94;
 inline constexpr long kUnsupportedValueType = 1001;
 inline constexpr long kNoCurrentRecord = 3021;
 inline constexpr long kItemNotFound = 3265;
+inline constexpr long kInvalidProcedureCall = 5;
+inline constexpr long kDivisionByZero = 11;
+inline constexpr long kInputPastEndOfFile = 62;
+inline constexpr long kDiskNotReady = 71;
 // ODBC failures carry the driver's native error code when it gives one;
 // this is the number used when it does not.
 inline constexpr long kDatabaseError = -2147467259;

@@ -1,6 +1,8 @@
 #include "platform/image/image_file_system.h"
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -33,12 +35,27 @@ std::optional<fs::path> Locate(const fs::path& drivesRoot, const WindowsPath& pa
   return current;
 }
 
+// Adds `name` unless a name differing only in case is there already (the
+// overlay's spelling wins, as it is listed first).
+void AddOnce(std::vector<std::string>& names, const std::string& name) {
+  const bool known =
+      std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsNoCase(n, name); });
+  if (!known) names.push_back(name);
+}
+
+// NTFS lists a folder in case-insensitive name order.
+void SortAsNtfs(std::vector<std::string>& names) {
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return LessNoCase(a, b); });
+}
+
 }  // namespace
 
-ImageFileSystem::ImageFileSystem(fs::path imageRoot, fs::path overlayRoot, std::string currentFolder)
+ImageFileSystem::ImageFileSystem(fs::path imageRoot, fs::path overlayRoot, std::string currentFolder,
+                                 ImageFileFacts facts)
     : imageRoot_(std::move(imageRoot)),
       overlayRoot_(std::move(overlayRoot)),
-      currentFolder_(std::move(currentFolder)) {}
+      currentFolder_(std::move(currentFolder)),
+      facts_(std::move(facts)) {}
 
 std::optional<fs::path> ImageFileSystem::HostPath(const std::string& windowsPath) const {
   const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
@@ -132,6 +149,54 @@ bool ImageFileSystem::WriteWholeFile(const std::string& path, std::string_view b
   std::ofstream out(*target, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
+}
+
+std::optional<platform::FolderListing> ImageFileSystem::ListFolder(const std::string& path) {
+  const auto resolved = ResolveWindowsPath(path, currentFolder_);
+  if (!resolved) return std::nullopt;
+  platform::FolderListing listing;
+  bool found = false;
+  for (const fs::path& root : {overlayRoot_ / "drives", imageRoot_ / "drives"}) {
+    const auto dir = Locate(root, *resolved);
+    std::error_code ec;
+    if (!dir || !fs::is_directory(*dir, ec)) continue;
+    found = true;
+    for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string name = it->path().filename().string();
+      if (it->is_directory(ec)) {
+        AddOnce(listing.folders, name);
+      } else if (name != ".keep") {  // the placeholder that keeps an empty folder in git
+        AddOnce(listing.files, name);
+      }
+    }
+  }
+  if (!found) return std::nullopt;
+  SortAsNtfs(listing.files);
+  SortAsNtfs(listing.folders);
+  return listing;
+}
+
+std::optional<platform::LocalTime> ImageFileSystem::FileLastModified(const std::string& path) {
+  const auto resolved = ResolveWindowsPath(path, currentFolder_);
+  const auto host = HostPath(path);
+  std::error_code ec;
+  if (!resolved || !host || !fs::is_regular_file(*host, ec)) return std::nullopt;
+  const auto dated = facts_.fileDates.find(ToUpper(resolved->Text()));
+  if (dated != facts_.fileDates.end()) return dated->second;
+  const auto written = fs::last_write_time(*host, ec);
+  if (ec) return std::nullopt;
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
+  std::tm local{};
+  if (localtime_r(&seconds, &local) == nullptr) return std::nullopt;
+  return platform::LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                             local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+std::optional<platform::DriveSpace> ImageFileSystem::DriveSpaceOf(const std::string& driveName) {
+  if (driveName.size() != 2 || driveName[1] != ':') return std::nullopt;  // shares are out of the image's reach
+  const auto drive = facts_.drives.find(AsciiUpper(driveName[0]));
+  if (drive == facts_.drives.end()) return std::nullopt;
+  return drive->second;
 }
 
 }  // namespace fernwick::image
