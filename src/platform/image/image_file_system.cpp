@@ -7,6 +7,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "common/ansi_code_page.h"
 #include "common/text.h"
 #include "platform/image/windows_path.h"
 
@@ -15,13 +16,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The ANSI name a host file goes by: image folders name their files in
+// UTF-8, as the Wine tests' folders do.
+std::string WindowsName(const fs::path& host) {
+  return Utf8ToAnsi(host.filename().string());
+}
+
 // The entry of `dir` named `name` without regard to case (an exact match
 // first, as Windows would find it).
 std::optional<fs::path> FindEntry(const fs::path& dir, const std::string& name) {
   std::error_code ec;
   if (fs::exists(dir / name, ec)) return dir / name;
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (EqualsNoCase(it->path().filename().string(), name)) return it->path();
+    if (EqualsNoCase(WindowsName(it->path()), name)) return it->path();
   }
   return std::nullopt;
 }
@@ -108,7 +115,7 @@ std::vector<std::string> ImageFileSystem::SubFolderNames(const std::string& path
     std::error_code ec;
     for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
       if (!it->is_directory(ec)) continue;
-      const std::string name = it->path().filename().string();
+      const std::string name = WindowsName(it->path());
       const bool known =
           std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsNoCase(n, name); });
       if (!known) names.push_back(name);
@@ -162,7 +169,7 @@ std::optional<platform::FolderListing> ImageFileSystem::ListFolder(const std::st
     if (!dir || !fs::is_directory(*dir, ec)) continue;
     found = true;
     for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
-      const std::string name = it->path().filename().string();
+      const std::string name = WindowsName(it->path());
       if (it->is_directory(ec)) {
         AddOnce(listing.folders, name);
       } else if (name != ".keep") {  // the placeholder that keeps an empty folder in git
