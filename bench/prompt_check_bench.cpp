@@ -5,8 +5,8 @@
 // of PROMPTS prompts each, nested as the product lays them out (each
 // language folder holds a quarter of its prompts and the subfolders
 // Conversation, Conversation\Phrases and System the other quarters, each
-// folder with its own Prompt.ini), with one prompt in a hundred missing. It
-// then times, through the image's file system:
+// folder with its own Prompt.ini), with one prompt in a hundred missing
+// (--missing). It then times, through the image's file system:
 //   floor: one walk that lists each folder, reads each index file and looks
 //          for each WAV file once;
 //   ours:  VerifyPromptSet from the prompts folder with a fresh budget.
@@ -15,9 +15,11 @@
 //   prompt check: floor F ms, ours O ms, ratio R, peak P MB
 // (peak = the process's peak resident memory).
 //
-// Usage: prompt_check_bench [--languages N] [--prompts N] [--dir FOLDER]
-// Defaults: 60 languages, 2000 prompts, a fresh folder below /tmp that is
-// removed at the end.
+// Usage: prompt_check_bench [--languages N] [--prompts N] [--missing PER_MILLE] [--dir FOLDER]
+// Defaults: 60 languages, 2000 prompts, 10 per mille missing, a fresh folder
+// below /tmp that is removed at the end. With 1% missing the budget runs out
+// after a few languages and the check stops descending; --missing 0 makes
+// it walk and re-check the whole tree.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -46,6 +48,7 @@ const char* const kSubfolders[] = {"", "\\Conversation", "\\Conversation\\Phrase
 struct Options {
   int languages = 60;
   int prompts = 2000;
+  int missingPerMille = 10;
   fs::path dir;
 };
 
@@ -75,8 +78,8 @@ int GenerateTree(const fs::path& imageRoot, const Options& options) {
       for (int i = 0; i < count; ++i, ++serial) {
         const std::string name = "Prompt_" + std::to_string(part) + "_" + std::to_string(i);
         index += "[" + name + "]\r\nDescription=prompt " + std::to_string(i) + "\r\n";
-        if (serial % 100 == 37) {
-          ++missing;  // one in a hundred was never installed
+        if (options.missingPerMille > 0 && serial % 1000 < options.missingPerMille) {
+          ++missing;  // never installed
         } else {
           WriteFile(folder / (name + ".wav"), "");
         }
@@ -134,13 +137,16 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.languages = std::atoi(argv[i + 1]);
     } else if (flag == "--prompts") {
       options.prompts = std::atoi(argv[i + 1]);
+    } else if (flag == "--missing") {
+      options.missingPerMille = std::atoi(argv[i + 1]);
     } else if (flag == "--dir") {
       options.dir = argv[i + 1];
     } else {
       return false;
     }
   }
-  return argc % 2 == 1 && options.languages > 0 && options.languages <= 676 && options.prompts >= 4;
+  return argc % 2 == 1 && options.languages > 0 && options.languages <= 676 && options.prompts >= 4 &&
+         options.missingPerMille >= 0 && options.missingPerMille <= 1000;
 }
 
 }  // namespace
@@ -148,7 +154,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr, "usage: prompt_check_bench [--languages N] [--prompts N] [--dir FOLDER]\n");
+    std::fprintf(stderr,
+                 "usage: prompt_check_bench [--languages N] [--prompts N] [--missing PER_MILLE] [--dir FOLDER]\n");
     return 2;
   }
   const bool ownFolder = options.dir.empty();
