@@ -27,7 +27,8 @@ check_image() {  # NAME
 
   python3 "$helpers/prefix_registry.py" "$image/registry" "$work/seed.reg" "$work/cleanup.reg"
   python3 "$helpers/seed_drives.py" seed "$image" "$WINEPREFIX" "$work" "$work/created.txt"
-  trap 'wine_import_reg "$work/cleanup.reg"; python3 "$helpers/seed_drives.py" clean "$work/created.txt"' EXIT
+  # shellcheck disable=SC2064  # the paths are this image's, fixed now
+  trap "wine_import_reg '$work/cleanup.reg'; python3 '$helpers/seed_drives.py' clean '$work/created.txt'" EXIT
   wine_import_reg "$work/seed.reg"
 
   sqlite3 "$work/database/VoxtraDb" <"$image/database/VoxtraDb.sql"
