@@ -134,6 +134,6 @@ INSERT INTO GlobalLocation (Alias, HomeServer, DialingDomainName) VALUES
 
 INSERT INTO sysfiles (fileid, groupid, size, maxsize, growth, status, perf, name, filename) VALUES
   (1, 1, 12800, -1, 10, 1048578, 0, 'VoxtraDb',
-   'D:\MSSQL\Data\VoxtraDb.mdf                                                        '),
+   'D:\MSSQL\Data\VoxtraDb.mdf                                  '),
   (2, 0, 2560, 268435456, 10, 1048642, 0, 'VoxtraDb_log',
    'D:\MSSQL\Data\VoxtraDb_log.LDF                              ');
