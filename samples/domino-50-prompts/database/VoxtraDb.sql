@@ -134,6 +134,5 @@ INSERT INTO GlobalLocation (Alias, HomeServer, DialingDomainName) VALUES
 
 INSERT INTO sysfiles (fileid, groupid, size, maxsize, growth, status, perf, name, filename) VALUES
   (1, 1, 12800, -1, 10, 1048578, 0, 'VoxtraDb',
-   'C:\Program Files\Microsoft SQL Server\MSSQL.1\MSSQL\Data\VoxtraDb.mdf                                  '),
-  (2, 0, 2560, 268435456, 10, 1048642, 0, 'VoxtraDb_log',
-   'C:\Program Files\Microsoft SQL Server\MSSQL.1\MSSQL\Data\VoxtraDb_log.LDF                              ');
+   'C:\Program Files\Microsoft SQL Server\MSSQL.1\MSSQL\Data\VoxtraDb.mdf                            ');
+-- The transaction log's row is missing: the report says it cannot find it.
