@@ -1,5 +1,7 @@
 #include "report/drive_space_block.h"
 
+#include <optional>
+
 #include "common/plain_number.h"
 #include "common/runtime_error.h"
 #include "report/report_guard.h"
@@ -15,10 +17,10 @@ platform::DriveSpace ReadDrive(Gathering& g, const std::string& path) {
   return *space;
 }
 
-double PercentFree(const DriveSpaceReads& reads) {
+double PercentFree(double total, double free) {
   // The runtime's double division: 0/0 overflows, x/0 divides by zero.
-  if (reads.total == 0) Raise(reads.free == 0 ? err::kOverflow : err::kDivisionByZero);
-  return reads.free / reads.total * 100.0;
+  if (total == 0) Raise(free == 0 ? err::kOverflow : err::kDivisionByZero);
+  return free / total * 100.0;
 }
 
 }  // namespace
@@ -35,14 +37,19 @@ std::string DriveNameOf(const std::string& path) {
   return {};
 }
 
-void DriveSpaceBlock(Gathering& g, DriveSpaceReads& reads, const std::string& path) {
+void DriveSpaceBlock(Gathering& g, const std::string& path) {
   ReportGuard guard(g.buffer);
-  guard([&] { reads.total = ReadDrive(g, path).totalBytes; });
-  guard([&] { reads.free = ReadDrive(g, path).availableBytes; });
-  guard(
-      [&] { g.buffer.AppendReportLine("         Total capacity (megs)=" + PlainNumber(reads.total / kBytesPerMeg)); });
-  guard([&] { g.buffer.AppendReportLine("         Megs free=" + PlainNumber(reads.free / kBytesPerMeg)); });
-  guard([&] { g.buffer.AppendReportLine("         % free space=" + PlainNumber(PercentFree(reads))); });
+  std::optional<double> total;
+  std::optional<double> free;
+  guard([&] { total = ReadDrive(g, path).totalBytes; });
+  guard([&] { free = ReadDrive(g, path).availableBytes; });
+  if (total) {
+    guard([&] { g.buffer.AppendReportLine("         Total capacity (megs)=" + PlainNumber(*total / kBytesPerMeg)); });
+  }
+  if (free) guard([&] { g.buffer.AppendReportLine("         Megs free=" + PlainNumber(*free / kBytesPerMeg)); });
+  if (total && free) {
+    guard([&] { g.buffer.AppendReportLine("         % free space=" + PlainNumber(PercentFree(*total, *free))); });
+  }
 }
 
 }  // namespace fernwick::report

@@ -11,14 +11,9 @@ namespace fernwick::report {
 // "\\server\share" for a network path, "" for a relative path.
 std::string DriveNameOf(const std::string& path);
 
-// The last figures read. A drive that cannot be read leaves them as they
-// were, and its block is computed from them (one error line per failed read
-// goes before it).
-struct DriveSpaceReads {
-  double total = 0;
-  double free = 0;
-};
-
-void DriveSpaceBlock(Gathering& g, DriveSpaceReads& reads, const std::string& path);
+// Each read of the drive that fails writes its error line; a figure is
+// written only from what was read of this drive, so an unreadable drive
+// never shows another drive's capacity as its own.
+void DriveSpaceBlock(Gathering& g, const std::string& path);
 
 }  // namespace fernwick::report

@@ -94,20 +94,19 @@ void WriteSetupWizardVersion(Gathering& g) {
   g.buffer.AppendReportLine("     SUW Version : " + text);
 }
 
-void WriteStorageLocation(Gathering& g, DriveSpaceReads& reads, const std::string& key, const std::string& value,
-                          const std::string& label, const std::string& whenEmpty) {
+void WriteStorageLocation(Gathering& g, const std::string& key, const std::string& value, const std::string& label,
+                          const std::string& whenEmpty) {
   const std::string path = ReadString(g, key, value);
   if (path.empty()) {
     g.buffer.AppendReportLine(whenEmpty);
     return;
   }
   g.buffer.AppendReportLine(label + path);
-  DriveSpaceBlock(g, reads, path);
+  DriveSpaceBlock(g, path);
 }
 
 // One file of the configuration database, by its logical name in sysfiles.
-void WriteDatabaseFile(Gathering& g, DriveSpaceReads& reads, const std::string& sql, const std::string& label,
-                       const std::string& whenEmpty) {
+void WriteDatabaseFile(Gathering& g, const std::string& sql, const std::string& label, const std::string& whenEmpty) {
   ReportGuard guard(g.buffer);
   std::string path;
   guard([&] {
@@ -127,7 +126,7 @@ void WriteDatabaseFile(Gathering& g, DriveSpaceReads& reads, const std::string& 
     return;
   }
   g.buffer.AppendReportLine(label + path);
-  DriveSpaceBlock(g, reads, path);
+  DriveSpaceBlock(g, path);
 }
 
 void WriteFailover(Gathering& g) {
@@ -167,23 +166,22 @@ void WriteInstallInformation(Gathering& g, probes::VoxtraVersion& version) {
   guard([&] { WriteVersionWarning(g, version.CurrentVersion); });
   guard([&] { WritePatches(g, version); });
   guard([&] { WriteSetupWizardVersion(g); });
-  DriveSpaceReads reads;
   guard([&] {
-    WriteStorageLocation(g, reads, "SOFTWARE\\Tessaline\\CommServer\\1.0", "Root Path", "     Core install files to= ",
+    WriteStorageLocation(g, "SOFTWARE\\Tessaline\\CommServer\\1.0", "Root Path", "     Core install files to= ",
                          "     Cannot determine location of data and diagnostic logging location");
   });
   guard([&] {
-    WriteStorageLocation(g, reads, "SOFTWARE\\Tessaline\\TlLogMgr\\1.0", "Output Path",
+    WriteStorageLocation(g, "SOFTWARE\\Tessaline\\TlLogMgr\\1.0", "Output Path",
                          "     Logging diagnostics and data files to= ",
                          "     Cannot determine location of data and diagnostic logging location");
   });
   guard([&] {
-    WriteStorageLocation(g, reads, "SOFTWARE\\Tessaline\\VoxtraQMR\\1.00", "MTAStoragePath",
+    WriteStorageLocation(g, "SOFTWARE\\Tessaline\\VoxtraQMR\\1.00", "MTAStoragePath",
                          "     QMR repository location= ", "     Cannot determine location of QMR repository");
   });
-  WriteDatabaseFile(g, reads, "Select filename as value from sysfiles where name = 'VoxtraDb'",
+  WriteDatabaseFile(g, "Select filename as value from sysfiles where name = 'VoxtraDb'",
                     "     VoxtraDB location= ", "     Cannot determine location of VoxtraDb");
-  WriteDatabaseFile(g, reads, "Select filename as value from sysfiles where name = 'VoxtraDb_log'",
+  WriteDatabaseFile(g, "Select filename as value from sysfiles where name = 'VoxtraDb_log'",
                     "     VoxtraDB log location= ", "     Cannot determine location of VoxtraDb Transaction Logs");
   guard([&] { WriteFailover(g); });
 }

@@ -26,7 +26,7 @@ const std::string kServer =
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaline\\TlLogMgr\\1.0]\r\n\"Output Path\"=\"Q:\\\\Logs\"\r\n";
 const std::string kDiskNotReady = "\r\n(error):71 (Disk not ready) in procedure GetSystemInfo of Form frmMain\r\n";
 
-TEST(DriveSpaceBlock, AnUnreadableDriveReportsEachFailedReadAndReusesTheFiguresLeftOver) {
+TEST(DriveSpaceBlock, AnUnreadableDriveReportsEachFailedReadAndShowsNoOtherDrivesFigures) {
   testing::TempImage image;
   image.Registry(kServer);
   image.Write("image.ini", "[drives]\nC=2000000 500000\n");
@@ -36,20 +36,19 @@ TEST(DriveSpaceBlock, AnUnreadableDriveReportsEachFailedReadAndReusesTheFiguresL
             "         Megs free= 0.5\r\n"
             "         % free space= 25\r\n"
             "     Logging diagnostics and data files to= Q:\\Logs\r\n" +
-                kDiskNotReady + kDiskNotReady +
-                "         Total capacity (megs)= 2\r\n"
-                "         Megs free= 0.5\r\n"
-                "         % free space= 25\r\n");
+                kDiskNotReady + kDiskNotReady);
 }
 
-TEST(DriveSpaceBlock, AFirstUnreadableDriveHasNoFiguresAndNoPercentage) {
+TEST(DriveSpaceBlock, AnEmptyDriveHasItsFiguresAndAnOverflowForThePercentage) {
   testing::TempImage image;
   image.Registry(kServer);
-  const std::string expected = "     Core install files to= C:\\Voxtra\\\r\n" + kDiskNotReady + kDiskNotReady +
-                               "         Total capacity (megs)= 0\r\n"
-                               "         Megs free= 0\r\n"
-                               "\r\n(error):6 (Overflow) in procedure GetSystemInfo of Form frmMain\r\n"
-                               "     Logging diagnostics and data files to= Q:\\Logs\r\n";
+  image.Write("image.ini", "[drives]\nC=0 0\n");
+  const std::string expected =
+      "     Core install files to= C:\\Voxtra\\\r\n"
+      "         Total capacity (megs)= 0\r\n"
+      "         Megs free= 0\r\n"
+      "\r\n(error):6 (Overflow) in procedure GetSystemInfo of Form frmMain\r\n"
+      "     Logging diagnostics and data files to= Q:\\Logs\r\n";
   const std::string lines = InstallLinesAfterCoreFiles(image);
   EXPECT_EQ(lines.substr(0, expected.size()), expected);
 }
