@@ -14,6 +14,11 @@ namespace {
 constexpr int kWidth = 420;
 constexpr int kHeight = 300;
 
+BOOL CALLBACK RepaintChild(HWND child, LPARAM) {
+  InvalidateRect(child, nullptr, TRUE);
+  return TRUE;
+}
+
 // The GIF logo is RCDATA: GDI draws no GIF, the OLE picture loader does.
 HBITMAP LoadGifLogo(HINSTANCE instance) {
   HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(FERNWICK_LOGO_GIF), MAKEINTRESOURCEA(10));  // RT_RCDATA
@@ -189,13 +194,7 @@ void AboutWindow::AutoInit() {
 
 void AboutWindow::RepaintControls() {
   InvalidateRect(window_, nullptr, TRUE);
-  EnumChildWindows(
-      window_,
-      [](HWND child, LPARAM) -> BOOL {
-        InvalidateRect(child, nullptr, TRUE);
-        return TRUE;
-      },
-      0);
+  EnumChildWindows(window_, RepaintChild, 0);
 }
 
 LRESULT CALLBACK AboutWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,6 +5,14 @@
 #include "platform/win32/win32_language_libraries.h"
 
 namespace fernwick::win32 {
+namespace {
+
+BOOL CALLBACK SetChildFont(HWND child, LPARAM font) {
+  SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+  return TRUE;
+}
+
+}  // namespace
 
 void ApplyLanguageFont(LOGFONTW& font, const shell::LanguageFont& language) {
   font.lfCharSet = static_cast<BYTE>(language.charset);
@@ -19,13 +27,7 @@ HFONT ApplyFormFonts(HWND window, const LOGFONTW& design, const shell::LanguageF
   ApplyLanguageFont(font, language);
   HFONT created = CreateFontIndirectW(&font);
   if (created == nullptr) return nullptr;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM value) -> BOOL {
-        SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(value), FALSE);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(created));
+  EnumChildWindows(window, SetChildFont, reinterpret_cast<LPARAM>(created));
   return created;
 }
 
