@@ -10,7 +10,8 @@ driver="$FERNWICK_WIN_BUILD/guidriver.exe"
 work="$FERNWICK_WINE_WORK/about"
 mkdir -p "$work"
 cd "$work"
-trap 'rm -rf "$drive_c/FernwickLanguages"' EXIT
+program=
+trap '[ -n "$program" ] && kill "$program" 2>/dev/null; rm -rf "$drive_c/FernwickLanguages"' EXIT
 drive() { timeout 60 wine "$driver" "$@"; }
 
 install_with() {  # FOLDER CODE...
@@ -20,7 +21,8 @@ install_with() {  # FOLDER CODE...
   for code in "$@"; do wine_install "$FERNWICK_WIN_BUILD/Fernwick_$code.dll" "FernwickLanguages/$folder" >/dev/null; done
 }
 start_in() {  # FOLDER
-  (cd "$drive_c/FernwickLanguages/$1" && wine ./Fernwick.exe) &
+  (cd "$drive_c/FernwickLanguages/$1" && exec wine ./Fernwick.exe) &
+  program=$!
   drive wait || fail "main window did not appear in $1"
 }
 open_about() {
@@ -33,7 +35,8 @@ main_texts() { for id in 1001 1002 1003 1005 1006; do drive wtext $id; echo; don
 stop() {
   drive command 102
   drive gone || fail "program did not end"
-  wait
+  wait "$program"
+  program=
 }
 
 install_with none
