@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "common/runtime_error.h"
+#include "shell/description_trap.h"
 
 namespace fernwick::shell {
 
@@ -15,13 +15,7 @@ std::string VersionLabel(const platform::OwnVersion& version) {
 }
 
 void AboutPresenter::FormLoad() {
-  const auto step = [this](auto&& statement) {
-    try {
-      statement();
-    } catch (const std::exception& e) {
-      boxes_.Show("Error in FormLoad routine:" + AsRuntimeError(e).Description());
-    }
-  };
+  const auto step = [this](auto&& statement) { RunOrShowDescription(boxes_, "Error in FormLoad routine:", statement); };
   step([&] { version_ = VersionLabel(program_.Version()); });
   step([&] { localizer_.InitalizeLanguages(); });
   step([&] {

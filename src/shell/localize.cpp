@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <exception>
 
-#include "common/runtime_error.h"
 #include "common/text.h"
+#include "shell/description_trap.h"
 #include "shell/window_texts.h"
 
 namespace fernwick::shell {
@@ -73,13 +72,8 @@ void Localizer::FreeLibrary() {
 }
 
 void Localizer::InitalizeLanguages() {
-  // Each step goes on after a failure of the one before, with a message.
   const auto step = [this](auto&& statement) {
-    try {
-      statement();
-    } catch (const std::exception& e) {
-      services_.boxes.Show("Error in InitalizeLanguages: " + AsRuntimeError(e).Description());
-    }
+    RunOrShowDescription(services_.boxes, "Error in InitalizeLanguages: ", statement);
   };
   const std::string folder = services_.program.InstallFolder();
   const std::string programName = services_.libraries.ProgramName();

@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "common/runtime_error.h"
 #include "native/probes/fakes.h"
 #include "platform/image/windows_language_names.h"
 #include "shell/about_presenter.h"
@@ -50,6 +51,7 @@ class FakeLibraries : public platform::LanguageLibraries {
   std::uint16_t UserDefaultLangID() override { return userLanguage; }
   std::string ProgramName() override { return "Fernwick"; }
   std::vector<std::string> FileNames(const std::string& folder) override {
+    if (failListing) Raise(err::kPermissionDenied);
     listed.push_back(folder);
     return files;
   }
@@ -68,6 +70,7 @@ class FakeLibraries : public platform::LanguageLibraries {
   }
 
   std::uint16_t userLanguage = 1033;
+  bool failListing = false;
   std::vector<std::string> files;
   std::map<std::string, std::map<unsigned, std::string>> texts;
   std::vector<std::string> loads;
@@ -138,6 +141,17 @@ TEST(AboutWindow, ThreeLibrariesAreListedInFolderOrderByThePlatformsNames) {
                 {"Japanese", " 1041"}, {"English (United States)", " 1033"}, {"English (United States)", " 1033"}}));
   EXPECT_EQ(world.localizer.AvailableLanguageCodes(), (std::vector<std::string>{"JPN", "deu", "ENU"}));
   EXPECT_EQ(world.libraries.listed, (std::vector<std::string>{"C:\\Tools"}));
+}
+
+TEST(AboutWindow, AFailedStepOfTheLanguageLoadingIsShownAndTheLoadGoesOn) {
+  AboutWorld world;
+  world.libraries.failListing = true;
+  world.libraries.files = {"Fernwick_ENU.dll", "Fernwick_JPN.dll"};
+  world.about.FormLoad();
+  EXPECT_EQ(world.ui.shown.size(), 1u);
+  EXPECT_EQ(world.ui.shown[0].text, "Error in InitalizeLanguages: Permission denied");
+  EXPECT_EQ(world.about.LanguageMenu(), (std::vector<LanguageMenuItem>{{"no languages loaded", "1033"}}));
+  EXPECT_EQ(world.about.Version(), " 2.5 Build 117");
 }
 
 TEST(AboutWindow, APlatformWithoutANameGivesError) {

@@ -16,6 +16,7 @@ HMODULE self = nullptr;
 struct Output {
   FILE* file;
   HWND top;
+  bool menuOpen;
 };
 
 BOOL CALLBACK WriteControl(HWND child, LPARAM value) {
@@ -35,10 +36,7 @@ BOOL CALLBACK WriteControl(HWND child, LPARAM value) {
   return TRUE;
 }
 
-bool menuOpen = false;
-
 void WriteMenu(FILE* file, HMENU menu) {
-  menuOpen = true;
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
     wchar_t caption[256] = {};
@@ -49,15 +47,17 @@ void WriteMenu(FILE* file, HMENU menu) {
   }
 }
 
-BOOL CALLBACK WriteWindow(HWND top, LPARAM file) {
+BOOL CALLBACK WriteWindow(HWND top, LPARAM value) {
+  auto* thread = reinterpret_cast<Output*>(value);
   if (!IsWindowVisible(top)) return TRUE;
   char className[64] = {};
   GetClassNameA(top, className, sizeof className);
   if (std::string(className) == "#32768") {
-    WriteMenu(reinterpret_cast<FILE*>(file), reinterpret_cast<HMENU>(SendMessageW(top, MN_GETHMENU, 0, 0)));
+    WriteMenu(thread->file, reinterpret_cast<HMENU>(SendMessageW(top, MN_GETHMENU, 0, 0)));
+    thread->menuOpen = true;
     return TRUE;
   }
-  Output out{reinterpret_cast<FILE*>(file), top};
+  Output out{thread->file, top, false};
   EnumChildWindows(top, WriteControl, reinterpret_cast<LPARAM>(&out));
   return TRUE;
 }
@@ -70,10 +70,10 @@ void WriteFonts() {
   output += L"fontprobe.txt";
   FILE* file = _wfopen(output.c_str(), L"wb");
   if (file == nullptr) return;
-  menuOpen = false;
-  EnumThreadWindows(GetCurrentThreadId(), WriteWindow, reinterpret_cast<LPARAM>(file));
+  Output thread{file, nullptr, false};
+  EnumThreadWindows(GetCurrentThreadId(), WriteWindow, reinterpret_cast<LPARAM>(&thread));
   std::fclose(file);
-  if (menuOpen) EndMenu();
+  if (thread.menuOpen) EndMenu();
 }
 
 }  // namespace
