@@ -121,6 +121,34 @@ struct UpdateWorld {
   }
 };
 
+// A site whose body never ends, in blocks of blanks of the asked size.
+class EndlessUrl : public platform::InternetUrl {
+ public:
+  std::optional<std::string> Read(std::size_t maxBytes) override {
+    if (maxBytes != 1000) return std::nullopt;
+    return std::string(maxBytes, ' ');
+  }
+  std::uint32_t LastError() const override { return 0; }
+};
+
+class EndlessInternet : public platform::Internet {
+ public:
+  std::unique_ptr<platform::InternetUrl> OpenUrl(const std::string&, std::uint32_t, const std::string&, std::uint32_t,
+                                                 std::uint32_t&) override {
+    return std::make_unique<EndlessUrl>();
+  }
+};
+
+TEST(strDownloadText, ReadsInBlocksOfAThousandPastBlankBlocksAndStopsAnEndlessBody) {
+  FakeInternet site;
+  site.body = std::string(2500, ' ') + "<cell>";
+  EXPECT_EQ(strDownloadText(site, "http://a/b", 0), *site.body);
+  EndlessInternet endless;
+  const std::string body = strDownloadText(endless, "http://a/b", 0);
+  EXPECT_GE(body.size(), 16u * 1024 * 1024);
+  EXPECT_LT(body.size(), 16u * 1024 * 1024 + 1000);
+}
+
 TEST(UpdateCheck, TheCutOfThirtyCharactersIsExactlySchemeAndHost) {
   EXPECT_EQ(kToolPageAddress.substr(0, kSitePrefixLength), "http://voxtratools.norvane.com");
   EXPECT_EQ(kDownloadListAddress.substr(0, kSitePrefixLength), "http://voxtratools.norvane.com");
