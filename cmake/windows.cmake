@@ -45,3 +45,20 @@ if(FERNWICK_WINE_TESTS)
   add_executable(guidriver ${DRIVER_SOURCES})
   target_link_libraries(guidriver PRIVATE user32 gdi32)
 endif()
+
+# The About window's logos; the language libraries: resource-only DLLs beside
+# Fernwick.exe that carry the windows' texts, installed with the program.
+target_sources(Fernwick PRIVATE src/frontend/win32/about.rc)
+foreach(code ENU DEU JPN)
+  add_library(Fernwick_${code} SHARED src/frontend/win32/languages/Fernwick_${code}.rc)
+  target_include_directories(Fernwick_${code} PRIVATE ${CMAKE_SOURCE_DIR}/src)
+  set_target_properties(Fernwick_${code} PROPERTIES PREFIX "" LINKER_LANGUAGE C)
+  target_link_options(Fernwick_${code} PRIVATE -nostdlib -Wl,-e,0 -s)
+  set_property(GLOBAL APPEND PROPERTY FERNWICK_DIST_TARGETS Fernwick_${code})
+endforeach()
+if(FERNWICK_WINE_TESTS)
+  # Loaded by Wine into Fernwick's process through a window hook of guidriver.
+  add_library(fontprobe SHARED tests/wine/fontprobe/fontprobe.cpp)
+  set_target_properties(fontprobe PROPERTIES PREFIX "")
+  target_link_libraries(fontprobe PRIVATE user32 gdi32)
+endif()

@@ -3,7 +3,11 @@
 #include <vector>
 
 #include "frontend/win32/control_ids.h"
+#include "frontend/win32/language_font.h"
+#include "shell/help_launch.h"
 #include "shell/main_window_layout.h"
+#include "shell/update_check.h"
+#include "shell/window_texts.h"
 
 namespace fernwick::win32 {
 namespace {
@@ -25,6 +29,11 @@ int ControlId(Control control) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, Win32Platform& platform) : instance_(instance), platform_(platform) {}
+
+MainWindow::~MainWindow() {
+  about_.reset();
+  if (localizer_) localizer_->RemoveWindow(*this);
+}
 
 int MainWindow::ToPixelsX(int twips) const {
   return MulDiv(twips, dpiX_, kTwipsPerInch);
@@ -65,6 +74,10 @@ int MainWindow::Start(int showCommand) {
   if (window_ == nullptr) return 1;
   platform_.Ui().SetOwner(window_);
   presenter_ = std::make_unique<shell::MainPresenter>(platform_.Get(), *this);
+  boxes_ = std::make_unique<MessageBoxes>(platform_.Get().ui, presenter_->RunSession());
+  localizer_ = std::make_unique<shell::Localizer>(
+      shell::LocalizeServices{languageLibraries_, platform_.Get().versions, platform_.Get().program, *boxes_});
+  localizer_->AddWindow(*this);
 
   switch (presenter_->FormLoad()) {
     case shell::StartupOutcome::EndProgram: DestroyWindow(window_); return 0;
@@ -96,6 +109,7 @@ void MainWindow::CreateControls() {
   font_.Reset(CreateFontA(-MulDiv(8, dpiY_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                           "MS Sans Serif"));
+  if (font_.Get() != nullptr) GetObjectW(font_.Get(), sizeof designFont_, &designFont_);
   const auto font = reinterpret_cast<WPARAM>(font_.Get() != nullptr ? font_.Get() : GetStockObject(DEFAULT_GUI_FONT));
   for (const auto& design : shell::kMainWindowControls) {
     const char* className = "EDIT";
@@ -132,6 +146,7 @@ void MainWindow::CreateControls() {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(design.id))), instance_, nullptr);
     SendMessageA(control, WM_SETFONT, font, FALSE);
     controls_[static_cast<std::size_t>(design.id)] = control;
+    texts_[static_cast<std::size_t>(design.id)] = text;
   }
   // The report has no length limit of its own.
   SendMessageA(ControlWindow(Control::txtMain), EM_SETLIMITTEXT, 0, 0);
@@ -139,20 +154,54 @@ void MainWindow::CreateControls() {
 }
 
 void MainWindow::CreateMenus() {
+  // Built anew after a language choice, in the chosen language.
+  const auto caption = [this](const char* english) {
+    return WideFromUtf8(localizer_ ? localizer_->Translate(english) : std::string(english));
+  };
+  const auto item = [&](HMENU menu, UINT flags, UINT_PTR id, const char* english) {
+    AppendMenuW(menu, flags, id, caption(english).c_str());
+  };
   HMENU bar = CreateMenu();
   HMENU file = CreatePopupMenu();
-  AppendMenuA(file, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuPasteToClipboard), "Paste to Clipboard");
+  item(file, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuPasteToClipboard), "Paste to Clipboard");
   AppendMenuA(file, MF_SEPARATOR, 0, nullptr);  // seperator2
-  AppendMenuA(file, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuExit), "Exit");
+  item(file, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuExit), "Exit");
   HMENU help = CreatePopupMenu();
-  AppendMenuA(help, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuShowHelp), "Help");
+  item(help, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuShowHelp), "Help");
   AppendMenuA(help, MF_SEPARATOR, 0, nullptr);  // seperator
-  AppendMenuA(help, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuAbout), "About");
-  AppendMenuA(help, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuCheckForUpdatedVersion),
-              "Check for updated version");
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
+  item(help, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuAbout), "About");
+  item(help, MF_STRING, static_cast<UINT_PTR>(MenuCommand::mnuCheckForUpdatedVersion), "Check for updated version");
+  item(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
+  item(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
+  HMENU old = GetMenu(window_);
   SetMenu(window_, bar);
+  if (old != nullptr) DestroyMenu(old);
+}
+
+void MainWindow::ShowAbout() {
+  if (!about_) {
+    about_ = std::make_unique<AboutWindow>(instance_, window_, *localizer_, platform_.Get().program, platform_.Get().ui,
+                                           *boxes_);
+  }
+  about_->ShowModal();
+}
+
+void MainWindow::ApplyFormFonts(const shell::LanguageFont& font) {
+  if (HFONT created = win32::ApplyFormFonts(window_, designFont_, font)) font_.Reset(created);
+}
+
+void MainWindow::AutoInit() {
+  for (const auto& design : shell::kMainWindowControls) {
+    const auto& text = texts_[static_cast<std::size_t>(design.id)];
+    // Only the window's own captions; the report box keeps what it holds.
+    if (shell::TextIdOf(text)) SetControlText(ControlWindow(design.id), localizer_.get(), text);
+  }
+  CreateMenus();
+}
+
+void MainWindow::RepaintControls() {
+  for (HWND control : controls_) InvalidateRect(control, nullptr, TRUE);
+  DrawMenuBar(window_);
 }
 
 void MainWindow::OnCommand(int id) {
@@ -162,6 +211,12 @@ void MainWindow::OnCommand(int id) {
     DestroyWindow(window_);
   } else if (id == static_cast<int>(MenuCommand::mnuPasteToClipboard)) {
     presenter_->PasteToClipboard();
+  } else if (id == static_cast<int>(MenuCommand::mnuAbout)) {
+    ShowAbout();
+  } else if (id == static_cast<int>(MenuCommand::mnuShowHelp)) {
+    shell::LaunchHelpFile(platform_.Get().ui, platform_.Get().program, *boxes_);
+  } else if (id == static_cast<int>(MenuCommand::mnuCheckForUpdatedVersion)) {
+    shell::CheckForUpdatedVersion({platform_.Get().internet, platform_.Get().ui, platform_.Get().program, *boxes_});
   }
 }
 
@@ -204,7 +259,8 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::SetText(Control control, const std::string& text) {
-  SetWindowTextA(ControlWindow(control), text.c_str());
+  texts_[static_cast<std::size_t>(control)] = text;
+  SetControlText(ControlWindow(control), localizer_.get(), text);
 }
 
 std::string MainWindow::Text(Control control) {
