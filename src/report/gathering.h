@@ -4,6 +4,7 @@
 #include "common/message_boxes.h"
 #include "common/session.h"
 #include "platform/platform.h"
+#include "probes/voxtra_version.h"
 #include "report/report_buffer.h"
 
 namespace fernwick::report {
@@ -13,6 +14,9 @@ struct Gathering {
   const Session& session;
   ReportBuffer& buffer;
   MessageBoxes& messages;
+  // Where the gathering leaves the product version it read, for Write To
+  // File's version gate; none when nobody needs it.
+  probes::ProductVersion* storedVersion = nullptr;
 };
 
 enum class GatheringOutcome { Finished, EndProgram };

@@ -44,7 +44,20 @@ std::optional<fs::path> ImageFileSystem::HostPath(const std::string& windowsPath
   const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
   if (!resolved) return std::nullopt;
   if (auto found = Locate(overlayRoot_ / "drives", *resolved)) return found;
+  if (!hidden_.empty() && hidden_.count(Key(windowsPath)) > 0) return std::nullopt;
   return Locate(imageRoot_ / "drives", *resolved);
+}
+
+std::string ImageFileSystem::Key(const std::string& windowsPath) const {
+  const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
+  if (!resolved) return {};
+  WindowsPath plain = *resolved;
+  plain.trailingSlash = false;
+  return ToUpper(plain.Text());
+}
+
+void ImageFileSystem::Unhide(const std::string& windowsPath) {
+  hidden_.erase(Key(windowsPath));
 }
 
 std::optional<fs::path> ImageFileSystem::OverlayPath(const std::string& windowsPath) const {
@@ -78,6 +91,7 @@ bool ImageFileSystem::CreateFolder(const std::string& path) {
   if (!FolderExists(parent.Text())) return false;
   const auto target = OverlayPath(path);
   std::error_code ec;
+  Unhide(path);
   return target && fs::create_directories(*target, ec) && !ec;
 }
 
@@ -129,9 +143,90 @@ bool ImageFileSystem::WriteWholeFile(const std::string& path, std::string_view b
   if (!target) return false;
   std::error_code ec;
   fs::create_directories(target->parent_path(), ec);
+  Unhide(path);
   std::ofstream out(*target, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
+}
+
+namespace {
+
+constexpr std::uint32_t kFileNotFound = 2;
+constexpr std::uint32_t kPathNotFound = 3;
+constexpr std::uint32_t kAccessDenied = 5;
+constexpr std::uint32_t kDirectoryNotEmpty = 145;
+
+bool ReadOnly(const fs::path& host) {
+  std::error_code ec;
+  const auto status = fs::status(host, ec);
+  return !ec && (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
+bool HasEntries(const std::optional<fs::path>& dir) {
+  std::error_code ec;
+  return dir && fs::is_directory(*dir, ec) && fs::directory_iterator(*dir, ec) != fs::directory_iterator();
+}
+
+}  // namespace
+
+std::uint32_t ImageFileSystem::RemoveFile(const std::string& path, bool force) {
+  const auto host = HostPath(path);
+  std::error_code ec;
+  if (!host || !fs::is_regular_file(*host, ec)) {
+    const auto resolved = ResolveWindowsPath(path, currentFolder_);
+    if (!resolved || resolved->components.empty()) return kPathNotFound;
+    WindowsPath parent = *resolved;
+    parent.components.pop_back();
+    return FolderExists(parent.Text()) ? kFileNotFound : kPathNotFound;
+  }
+  if (!force && ReadOnly(*host)) return kAccessDenied;
+  const auto overlay = OverlayPath(path);
+  if (overlay && fs::exists(*overlay, ec)) {
+    fs::permissions(*overlay, fs::perms::owner_write, fs::perm_options::add, ec);
+    if (!fs::remove(*overlay, ec)) return kAccessDenied;
+  }
+  if (HostPath(path)) hidden_.insert(Key(path));
+  return 0;
+}
+
+std::uint32_t ImageFileSystem::CopyFileTo(const std::string& from, const std::string& to) {
+  const auto source = HostPath(from);
+  std::error_code ec;
+  if (!source || !fs::is_regular_file(*source, ec)) return kFileNotFound;
+  const auto existing = HostPath(to);
+  if (existing && (fs::is_directory(*existing, ec) || ReadOnly(*existing))) return kAccessDenied;
+  const auto bytes = ReadWholeFile(from);
+  if (!bytes) return kAccessDenied;
+  if (!WriteWholeFile(to, *bytes)) return kPathNotFound;
+  if (ReadOnly(*source)) {
+    if (const auto target = OverlayPath(to))
+      fs::permissions(*target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                      fs::perm_options::remove, ec);
+  }
+  return 0;
+}
+
+std::uint32_t ImageFileSystem::RemoveEmptyFolder(const std::string& path) {
+  if (!FolderExists(path)) return kFileNotFound;
+  const auto resolved = ResolveWindowsPath(path, currentFolder_);
+  if (!resolved || resolved->components.empty()) return kAccessDenied;
+  const auto overlay = Locate(overlayRoot_ / "drives", *resolved);
+  const bool imageHidden = hidden_.count(Key(path)) > 0;
+  const auto original = imageHidden ? std::nullopt : Locate(imageRoot_ / "drives", *resolved);
+  if (HasEntries(overlay) || HasEntries(original)) return kDirectoryNotEmpty;
+  std::error_code ec;
+  if (overlay) fs::remove(*overlay, ec);
+  if (original) hidden_.insert(Key(path));
+  return 0;
+}
+
+std::uint32_t ImageFileSystem::SetCurrentFolder(const std::string& path) {
+  const auto resolved = ResolveWindowsPath(path, currentFolder_);
+  if (!resolved || !FolderExists(path)) return kPathNotFound;
+  WindowsPath plain = *resolved;
+  plain.trailingSlash = false;
+  currentFolder_ = plain.Text();
+  return 0;
 }
 
 }  // namespace fernwick::image
