@@ -45,3 +45,7 @@ gtest_discover_tests(fernwick_tests DISCOVERY_TIMEOUT 60
 
 add_test(NAME golden_reports
          COMMAND ${CMAKE_SOURCE_DIR}/tests/golden/run.sh $<TARGET_FILE:fernwick>)
+
+# Packaging: Write To File, Browse, the start-up hook.
+fernwick_sources(PACKAGING_TEST_SOURCES tests/native/packaging)
+target_sources(fernwick_tests PRIVATE ${PACKAGING_TEST_SOURCES})
