@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+#include "frontend/win32/splash_window.h"
 #include "frontend/win32/win32_platform.h"
 #include "platform/win32/win32_handles.h"
 #include "shell/main_presenter.h"
@@ -25,6 +26,7 @@ class MainWindow : public shell::MainView {
   void SetEnabled(shell::Control control, bool enabled) override;
   void Place(shell::Control control, const shell::TwipRect& rect) override;
   void SetWindowSize(std::optional<int> width, std::optional<int> height) override;
+  void ShowSplash(bool shown) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -47,6 +49,7 @@ class MainWindow : public shell::MainView {
   int dpiX_ = 96;
   int dpiY_ = 96;
   std::unique_ptr<shell::MainPresenter> presenter_;
+  std::unique_ptr<SplashWindow> splash_;
 };
 
 }  // namespace fernwick::win32

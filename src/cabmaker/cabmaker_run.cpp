@@ -1,0 +1,91 @@
+#include "cabmaker/cabmaker_run.h"
+
+#include <variant>
+
+namespace fernwick::cabmaker {
+namespace {
+
+bool IsFileSwitch(const std::string& argument) {
+  return argument == "/f" || argument == "/F" || argument == "-f" || argument == "-F";
+}
+
+}  // namespace
+
+int RunCabmaker(const std::vector<std::string>& arguments, CabinetHost& host) {
+  if (arguments.size() != 2 || !IsFileSwitch(arguments[0])) {
+    host.Error(kUsage);
+    return 2;
+  }
+  const std::string& directiveFile = arguments[1];
+  const auto text = host.ReadWholeFile(directiveFile);
+  if (!text) {
+    host.Error("cabmaker: cannot read the directive file \"" + directiveFile + "\"; no cabinet written");
+    return 1;
+  }
+  auto parsed = ParseDirectives(*text);
+  if (const auto* error = std::get_if<DirectiveError>(&parsed)) {
+    host.Error("cabmaker: " + directiveFile + (error->line > 0 ? "(" + std::to_string(error->line) + ")" : "") + ": " +
+               error->message + "; no cabinet written");
+    return 1;
+  }
+  const Directives& directives = std::get<Directives>(parsed);
+
+  std::vector<std::uint64_t> sizes;
+  bool missing = false;
+  for (const auto& folder : directives.folders) {
+    for (const auto& spec : folder) {
+      std::string reason;
+      const auto size = host.ReadableSize(spec.source, reason);
+      if (!size) {
+        host.Error("cabmaker: cannot read \"" + spec.source + "\" (" + directiveFile + " line " +
+                   std::to_string(spec.line) + "): " + reason);
+        missing = true;
+      }
+      sizes.push_back(size.value_or(0));
+    }
+  }
+  if (missing) {
+    host.Error("cabmaker: no cabinet written");
+    return 1;
+  }
+
+  std::string tooLarge;
+  const CabinetPlan plan = PlanCabinet(directives, sizes, tooLarge);
+  if (!tooLarge.empty()) {
+    host.Error("cabmaker: \"" + tooLarge +
+               "\" is larger than one cabinet folder can hold (2147450880 bytes); no cabinet written");
+    return 1;
+  }
+
+  const std::string diskDirectory = directives.DiskDirectory();
+  if (!diskDirectory.empty() && !host.FolderExists(diskDirectory) && !host.CreateFolder(diskDirectory)) {
+    host.Error("cabmaker: cannot create the folder \"" + diskDirectory + "\"; no cabinet written");
+    return 1;
+  }
+  const std::string cabinetName = directives.CabinetName();
+  const std::string cabinetPath = diskDirectory.empty() ? cabinetName : diskDirectory + "\\" + cabinetName;
+  if (const std::string failure = host.WriteCabinet(plan, cabinetPath); !failure.empty()) {
+    host.RemoveFile(cabinetPath);
+    host.Error("cabmaker: cannot write \"" + cabinetPath + "\": " + failure);
+    return 1;
+  }
+  const std::uint64_t cabinetSize = host.FileSize(cabinetPath).value_or(0);
+  if (directives.maxDiskSize != 0 && cabinetSize > directives.maxDiskSize) {
+    host.RemoveFile(cabinetPath);
+    host.Error("cabmaker: the cabinet needs " + std::to_string(cabinetSize) + " bytes, more than MaxDiskSize (" +
+               std::to_string(directives.maxDiskSize) +
+               "); cabinets spanning several disks are not made: raise MaxDiskSize or set it to 0");
+    return 1;
+  }
+  bool byProductsWritten = true;
+  if (!directives.rptFileName.empty()) {
+    byProductsWritten &= host.WriteWholeFile(directives.rptFileName, ReportText(plan, cabinetName, cabinetSize));
+  }
+  if (!directives.infFileName.empty()) {
+    byProductsWritten &= host.WriteWholeFile(directives.infFileName, InfText(plan, cabinetName));
+  }
+  if (!byProductsWritten) host.Error("cabmaker: the cabinet is written, but not its report or file list");
+  return 0;
+}
+
+}  // namespace fernwick::cabmaker
