@@ -66,3 +66,11 @@ fernwick_sources(CABMAKER_TEST_SOURCES tests/native/cabmaker)
 target_sources(fernwick_tests PRIVATE ${CABMAKER_TEST_SOURCES})
 target_compile_definitions(fernwick_tests PRIVATE FERNWICK_CABMAKER="$<TARGET_FILE:cabmaker>")
 add_dependencies(fernwick_tests cabmaker)
+
+# dumpel's portable core: the record format and the image's event logs.
+fernwick_sources(DUMPEL_SOURCES src/dumpel)
+add_library(dumpel_core STATIC ${DUMPEL_SOURCES})
+target_include_directories(dumpel_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(fernwick_image PUBLIC dumpel_core)
+fernwick_sources(DUMPEL_TEST_SOURCES tests/native/dumpel)
+target_sources(fernwick_tests PRIVATE ${DUMPEL_TEST_SOURCES})

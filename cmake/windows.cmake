@@ -45,3 +45,19 @@ if(FERNWICK_WINE_TESTS)
   add_executable(guidriver ${DRIVER_SOURCES})
   target_link_libraries(guidriver PRIVATE user32 gdi32)
 endif()
+
+# cabmaker.exe, the CAB builder shipped beside Fernwick: the portable core
+# and cabinet.dll's FCI.
+fernwick_sources(CABMAKER_SOURCES src/cabmaker src/cabmaker/win32)
+add_executable(cabmaker ${CABMAKER_SOURCES} src/compat/server2003_kernel32.cpp)
+target_include_directories(cabmaker PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(cabmaker PRIVATE cabinet)
+set_property(GLOBAL APPEND PROPERTY FERNWICK_DIST_TARGETS Fernwick Tabulex cabmaker)
+
+# dumpel.exe, the event log dumper shipped beside Fernwick.
+fernwick_sources(DUMPEL_SOURCES src/dumpel src/dumpel/win32)
+list(FILTER DUMPEL_SOURCES EXCLUDE REGEX "image_event_log\\.cpp$")
+add_executable(dumpel ${DUMPEL_SOURCES} src/compat/server2003_kernel32.cpp)
+target_include_directories(dumpel PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(dumpel PRIVATE advapi32)
+set_property(GLOBAL APPEND PROPERTY FERNWICK_DIST_TARGETS dumpel)

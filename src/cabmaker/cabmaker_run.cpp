@@ -11,7 +11,15 @@ bool IsFileSwitch(const std::string& argument) {
 
 }  // namespace
 
-int RunCabmaker(const std::vector<std::string>& arguments, CabinetHost& host) {
+int RunCabmaker(const std::vector<std::string>& commandArguments, CabinetHost& host) {
+  // Fernwick starts "C:\Program Files\...\cabmaker /f ..." without quotes,
+  // so the runtime splits the program's own path into arguments: whatever
+  // comes before the first option is that path.
+  std::vector<std::string> arguments = commandArguments;
+  while (!arguments.empty() &&
+         (arguments.front().empty() || (arguments.front()[0] != '/' && arguments.front()[0] != '-'))) {
+    arguments.erase(arguments.begin());
+  }
   if (arguments.size() != 2 || !IsFileSwitch(arguments[0])) {
     host.Error(kUsage);
     return 2;

@@ -32,7 +32,8 @@ class CabinetHost {
 
 inline constexpr const char* kUsage = "Usage: cabmaker /f DIRECTIVES.ddf";
 
-// The whole program: `arguments` without the program name. Exit codes:
+// The whole program: `arguments` without the program name (leading
+// arguments that are no option are skipped: pieces of an unquoted path). Exit codes:
 // 0 the cabinet is written; 1 it is not (the reason is on standard error);
 // 2 bad arguments.
 int RunCabmaker(const std::vector<std::string>& arguments, CabinetHost& host);

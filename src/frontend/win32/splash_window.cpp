@@ -1,5 +1,7 @@
 #include "frontend/win32/splash_window.h"
 
+#include <initializer_list>
+
 namespace fernwick::win32 {
 namespace {
 
