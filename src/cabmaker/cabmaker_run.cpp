@@ -32,28 +32,50 @@ int RunCabmaker(const std::vector<std::string>& commandArguments, CabinetHost& h
   }
   auto parsed = ParseDirectives(*text);
   if (const auto* error = std::get_if<DirectiveError>(&parsed)) {
-    host.Error("cabmaker: " + directiveFile + (error->line > 0 ? "(" + std::to_string(error->line) + ")" : "") + ": " +
-               error->message + "; no cabinet written");
+    std::string message = "cabmaker: ";
+    message += directiveFile;
+    if (error->line > 0) message += "(" + std::to_string(error->line) + ")";
+    message += ": ";
+    message += error->message;
+    message += "; no cabinet written";
+    host.Error(message);
     return 1;
   }
-  const Directives& directives = std::get<Directives>(parsed);
+  Directives directives = std::get<Directives>(parsed);
 
+  // Every source is found and measured before anything is written. An
+  // optional one that is missing is named and left out; any other stops
+  // the run.
   std::vector<std::uint64_t> sizes;
   bool missing = false;
-  for (const auto& folder : directives.folders) {
-    for (const auto& spec : folder) {
+  for (auto& folder : directives.folders) {
+    std::vector<FileSpec> present;
+    for (auto& spec : folder) {
       std::string reason;
       const auto size = host.ReadableSize(spec.source, reason);
-      if (!size) {
-        host.Error("cabmaker: cannot read \"" + spec.source + "\" (" + directiveFile + " line " +
-                   std::to_string(spec.line) + "): " + reason);
+      if (size) {
+        sizes.push_back(*size);
+        present.push_back(std::move(spec));
+        continue;
+      }
+      const std::string where =
+          "\"" + spec.source + "\" (" + directiveFile + " line " + std::to_string(spec.line) + ")";
+      if (spec.optional) {
+        host.Error("cabmaker: optional " + where + " left out: " + reason);
+      } else {
+        host.Error("cabmaker: cannot read " + where + ": " + reason);
         missing = true;
       }
-      sizes.push_back(size.value_or(0));
     }
+    folder = std::move(present);
   }
   if (missing) {
     host.Error("cabmaker: no cabinet written");
+    return 1;
+  }
+  std::erase_if(directives.folders, [](const std::vector<FileSpec>& folder) { return folder.empty(); });
+  if (directives.folders.empty()) {
+    host.Error("cabmaker: none of the files exists; no cabinet written");
     return 1;
   }
 

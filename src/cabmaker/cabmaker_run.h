@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cabmaker/cabinet_plan.h"
+#include "cabmaker/directive_file.h"
 
 namespace fernwick::cabmaker {
 

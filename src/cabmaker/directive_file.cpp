@@ -206,14 +206,20 @@ void Parser::Directive(std::string_view body) {
 
 void Parser::File(std::string_view line) {
   std::vector<std::string> names;
+  bool optional = false;
   for (auto& token : Tokens(Substitute(line))) {
-    if (!token.empty() && token[0] == '/') continue;  // per-file options such as /inf=no
+    if (!token.empty() && token[0] == '/') {
+      const std::string option = Upper(token);
+      if (option == "/OPTIONAL" || option == "/OPTIONAL=YES") optional = true;
+      continue;  // other per-file options such as /inf=no
+    }
     names.push_back(std::move(token));
   }
   if (names.empty()) return;
   if (names.size() > 2) throw Failure{"a file line holds a source and at most one name in the cabinet"};
   FileSpec spec;
   spec.line = lineNumber_;
+  spec.optional = optional;
   spec.source = names[0];
   if (spec.source.empty()) throw Failure{"the source name is empty"};
   const std::string& sourceDir = user_["SOURCEDIR"];

@@ -14,7 +14,9 @@
 //   .Set SourceDir=..                put in front of relative source names
 //   .New Folder                      the next files start a new folder
 //   "VoxtraSystemInfo.txt"           a file, stored under its own name
-//   "c:\x\a.csv" "b.csv" /inf=no     ... or under another; /options ignored
+//   "c:\x\a.csv" "b.csv" /inf=no     ... or under another; other /options ignored
+//   "SwitchReport.html" /optional=yes  may be missing: then left out, with a
+//                                    message, instead of stopping the run
 //
 // Values may be quoted ("" inside quotes is one quote); %Name% in a value
 // or a file line is the value of that variable, %% a percent sign. Names of
@@ -32,6 +34,7 @@ struct FileSpec {
   std::string source;       // as written, SourceDir in front of a relative name
   std::string destination;  // the name inside the cabinet
   int line = 0;
+  bool optional = false;
 };
 
 struct Directives {

@@ -150,7 +150,7 @@ std::string FciFailure(const ERF& error, const Context& context) {
     case FCIERR_CAB_FILE: return "the cabinet file cannot be created or written";
     case FCIERR_USER_ABORT: return "aborted";
     case FCIERR_MCI_FAIL: return "compression failed";
-    case FCIERR_CAB_FORMAT_LIMIT: return "the data exceed a limit of the cabinet format";
+    case 9: return "the data exceed a limit of the cabinet format";  // FCIERR_CAB_FORMAT_LIMIT
     default: return "cabinet.dll error " + std::to_string(error.erfOper);
   }
 }

@@ -76,6 +76,17 @@ TEST(CabmakerProgram, AMissingSourceIsNamedOnStandardErrorAndNoCabinetIsWritten)
   EXPECT_FALSE(fs::exists(dir.path / "setup.rpt"));
 }
 
+TEST(CabmakerProgram, AnOptionalMissingSourceIsNamedAndLeftOut) {
+  Folder dir;
+  dir.Write("a.txt", "a");
+  dir.Write("d.ddf",
+            ".Set DiskDirectoryTemplate=.\n.Set CabinetNameTemplate=x.cab\na.txt\nswitchlog.txt /optional=yes\n");
+  EXPECT_EQ(dir.Run(std::string(FERNWICK_CABMAKER) + " /f d.ddf"), 0);
+  EXPECT_EQ(dir.Read("stderr.txt"),
+            "cabmaker: optional \"switchlog.txt\" (d.ddf line 4) left out: No such file or directory\n");
+  EXPECT_EQ(dir.Run("cabextract -q -t x.cab"), 0);
+}
+
 TEST(CabmakerProgram, TheDefaultDiskFolderIsDisk1AndBadArgumentsShowTheUsage) {
   Folder dir;
   dir.Write("a.txt", "a");

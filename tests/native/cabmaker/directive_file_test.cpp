@@ -19,7 +19,9 @@ std::string Summary(const std::string& text) {
                     std::to_string(d.maxDiskSize) + " " + d.rptFileName + "," + d.infFileName;
   for (const auto& folder : d.folders) {
     out += " |";
-    for (const auto& f : folder) out += " " + f.source + ">" + f.destination + "@" + std::to_string(f.line);
+    for (const auto& f : folder) {
+      out += " " + f.source + ">" + f.destination + "@" + std::to_string(f.line) + (f.optional ? "?" : "");
+    }
   }
   return out;
 }
@@ -38,6 +40,8 @@ TEST(DirectiveFile, ReadsTheLanguageOfTheShippedFiles) {
        "c:\\x\\b.csv>log.csv@5"},
       {".Set Compress=off\n.Set MaxDiskSize=CDROM\n.Set RptFileName=\n.Set InfFileName=\"\"\na\n.New Folder\nb\nc",
        "1.cab [disk1] stored 681984000 , | a>a@5 | b>b@7 c>c@8"},
+      {"a /OPTIONAL=yes\nb /optional=no\nc /Optional",
+       "1.cab [disk1] mszip 0 setup.rpt,setup.inf | a>a@1? b>b@2 c>c@3?"},
       {".Set CompressionType=mszip\n.Set Cabinet=ON\n.Set MaxDiskSize=1440000\nx",
        "1.cab [disk1] mszip 1440000 "
        "setup.rpt,setup.inf | x>x@4"},
