@@ -41,6 +41,11 @@ if(FERNWICK_WINE_TESTS)
   target_compile_options(fernwick_wine_tests PRIVATE -Wno-error=conversion)
   include(cmake/test_pe_files.cmake)
 
+  add_executable(fdi_extract tests/wine/fdi/fdi_extract.cpp)
+  target_link_libraries(fdi_extract PRIVATE cabinet)
+  target_compile_options(fdi_extract PRIVATE -Wno-error)
+  add_executable(cmdline_recorder tests/wine/recorder/cmdline_recorder.cpp)
+
   fernwick_sources(DRIVER_SOURCES tests/wine/driver)
   add_executable(guidriver ${DRIVER_SOURCES})
   target_link_libraries(guidriver PRIVATE user32 gdi32)

@@ -3,9 +3,10 @@
 ' HKLM\Software\Tessaline\MIU\1.0\initialization\integrations (their
 ' DisplayName and IntegrationID) and writes SwitchReport.html and
 ' switchlog.txt into the current folder. Reads the registry only.
+' Argument: a file holding the output of "reg query" of that key (media.bat
+' makes it), from which the subkeys are taken in the registry's order.
 Option Explicit
 
-Const HKEY_LOCAL_MACHINE = &H80000002
 Const ROOT = "Software\Tessaline\MIU\1.0\initialization\integrations"
 
 Dim fso, shell, log, names, i, html
@@ -32,19 +33,28 @@ log.WriteLine "TelCfgRpt: " & (UBound(names) + 1) & " integration(s) under HKLM\
 log.WriteLine "TelCfgRpt: wrote SwitchReport.html"
 log.Close
 
-' The subkeys of the integrations key, in the registry's order; an empty
-' list when the key is missing.
+' The subkeys of the integrations key, in the registry's order, from the
+' "reg query" listing named on the command line; an empty list without it.
 Function IntegrationNames()
-  Dim registry, keys, result
+  Dim result, listing, line, prefix, rest
   result = Array()
-  On Error Resume Next
-  Set registry = GetObject("winmgmts:{impersonationLevel=impersonate}!\\.\root\default:StdRegProv")
-  If Err.Number = 0 Then
-    If registry.EnumKey(HKEY_LOCAL_MACHINE, ROOT, keys) = 0 Then
-      If IsArray(keys) Then result = keys
+  prefix = LCase("HKEY_LOCAL_MACHINE\" & ROOT & "\")
+  If WScript.Arguments.Count > 0 Then
+    If fso.FileExists(WScript.Arguments(0)) Then
+      Set listing = fso.OpenTextFile(WScript.Arguments(0), 1, False)
+      Do While Not listing.AtEndOfStream
+        line = Trim(listing.ReadLine())
+        If LCase(Left(line, Len(prefix))) = prefix Then
+          rest = Mid(line, Len(prefix) + 1)
+          If Len(rest) > 0 And InStr(rest, "\") = 0 Then
+            ReDim Preserve result(UBound(result) + 1)
+            result(UBound(result)) = rest
+          End If
+        End If
+      Loop
+      listing.Close
     End If
   End If
-  On Error GoTo 0
   IntegrationNames = result
 End Function
 
