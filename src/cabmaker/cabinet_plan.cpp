@@ -10,11 +10,11 @@ CabinetPlan PlanCabinet(const Directives& directives, const std::vector<std::uin
   for (const auto& folder : directives.folders) {
     plan.folders.emplace_back();
     std::uint64_t used = 0;
-    for (const auto& spec : folder) {
+    for (const auto& entry : folder) {
       const std::uint64_t size = index < sizes.size() ? sizes[index] : 0;
       ++index;
       if (size > folderLimit) {
-        tooLarge = spec.source;
+        tooLarge = entry.source;
         return {};
       }
       if (used + size > folderLimit && !plan.folders.back().empty()) {
@@ -22,7 +22,7 @@ CabinetPlan PlanCabinet(const Directives& directives, const std::vector<std::uin
         used = 0;
       }
       used += size;
-      plan.folders.back().push_back({spec.source, spec.destination, size});
+      plan.folders.back().push_back({entry.source, entry.destination, size});
     }
   }
   return plan;

@@ -50,17 +50,17 @@ int RunCabmaker(const std::vector<std::string>& commandArguments, CabinetHost& h
   bool missing = false;
   for (auto& folder : directives.folders) {
     std::vector<FileSpec> present;
-    for (auto& spec : folder) {
+    for (auto& entry : folder) {
       std::string reason;
-      const auto size = host.ReadableSize(spec.source, reason);
+      const auto size = host.ReadableSize(entry.source, reason);
       if (size) {
         sizes.push_back(*size);
-        present.push_back(std::move(spec));
+        present.push_back(std::move(entry));
         continue;
       }
       const std::string where =
-          "\"" + spec.source + "\" (" + directiveFile + " line " + std::to_string(spec.line) + ")";
-      if (spec.optional) {
+          "\"" + entry.source + "\" (" + directiveFile + " line " + std::to_string(entry.line) + ")";
+      if (entry.optional) {
         host.Error("cabmaker: optional " + where + " left out: " + reason);
       } else {
         host.Error("cabmaker: cannot read " + where + ": " + reason);

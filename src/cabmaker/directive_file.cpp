@@ -217,33 +217,34 @@ void Parser::File(std::string_view line) {
   }
   if (names.empty()) return;
   if (names.size() > 2) throw Failure{"a file line holds a source and at most one name in the cabinet"};
-  FileSpec spec;
-  spec.line = lineNumber_;
-  spec.optional = optional;
-  spec.source = names[0];
-  if (spec.source.empty()) throw Failure{"the source name is empty"};
+  FileSpec entry;
+  entry.line = lineNumber_;
+  entry.optional = optional;
+  entry.source = names[0];
+  if (entry.source.empty()) throw Failure{"the source name is empty"};
   const std::string& sourceDir = user_["SOURCEDIR"];
-  const bool absolute = spec.source[0] == '\\' || spec.source[0] == '/' || spec.source.find(':') != std::string::npos;
+  const bool absolute =
+      entry.source[0] == '\\' || entry.source[0] == '/' || entry.source.find(':') != std::string::npos;
   if (!sourceDir.empty() && !absolute) {
     const char last = sourceDir.back();
-    spec.source = sourceDir + (last == '\\' || last == '/' ? "" : "\\") + spec.source;
+    entry.source = sourceDir + (last == '\\' || last == '/' ? "" : "\\") + entry.source;
   }
   if (names.size() == 2) {
-    spec.destination = names[1];
+    entry.destination = names[1];
   } else {
     const auto slash = names[0].find_last_of("\\/:");
-    spec.destination = slash == std::string::npos ? names[0] : names[0].substr(slash + 1);
+    entry.destination = slash == std::string::npos ? names[0] : names[0].substr(slash + 1);
   }
   const std::string& destinationDir = user_["DESTINATIONDIR"];
-  if (!destinationDir.empty()) spec.destination = destinationDir + "\\" + spec.destination;
-  if (spec.destination.empty() || spec.destination.size() > 255) {
+  if (!destinationDir.empty()) entry.destination = destinationDir + "\\" + entry.destination;
+  if (entry.destination.empty() || entry.destination.size() > 255) {
     throw Failure{"the name inside the cabinet must have 1 to 255 characters"};
   }
   if (newFolder_) {
     out_.folders.emplace_back();
     newFolder_ = false;
   }
-  out_.folders.back().push_back(std::move(spec));
+  out_.folders.back().push_back(std::move(entry));
 }
 
 void Parser::Line(std::string_view line) {

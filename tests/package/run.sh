@@ -13,7 +13,7 @@ trap 'rm -rf "$out"' EXIT
   { cat "$out/stderr.txt"; exit 1; }
 work="$out/run/drives/C/Program Files/Voxtra/SystemInfo"
 [ "$(ls -A "$work")" = "VoxtraInfo.cab" ] || { echo "work folder holds: $(ls -A "$work")"; exit 1; }
-cabextract -q -t "$work/VoxtraInfo.cab"
+cabextract -q -t "$work/VoxtraInfo.cab" >/dev/null
 cabextract -q -d "$out/cab" "$work/VoxtraInfo.cab"
 ( cd "$out/cab" && ls ) >"$out/names.txt"
 diff <(printf '%s\n' ServiceInfo.csv SwitchReport.html VoxtraSystemInfo.txt application_event_log.csv switchlog.txt \
