@@ -45,6 +45,7 @@ if(FERNWICK_WINE_TESTS)
   target_link_libraries(fdi_extract PRIVATE cabinet)
   target_compile_options(fdi_extract PRIVATE -Wno-error)
   add_executable(cmdline_recorder tests/wine/recorder/cmdline_recorder.cpp)
+  add_executable(start_command tests/wine/recorder/start_command.cpp)
 
   fernwick_sources(DRIVER_SOURCES tests/wine/driver)
   add_executable(guidriver ${DRIVER_SOURCES})

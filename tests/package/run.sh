@@ -23,3 +23,9 @@ for f in ServiceInfo.csv SwitchReport.html application_event_log.csv switchlog.t
   cmp "$expected/$f" "$out/cab/$f"
 done
 echo "package of the sample image: ok"
+
+# The switch "silent" packages the same way.
+"$fernwick" --out "$out/silent" "$root/samples/exchange2003-42" silent >/dev/null 2>"$out/stderr.txt" ||
+  { cat "$out/stderr.txt"; exit 1; }
+[ "$(ls -A "$out/silent/drives/C/Program Files/Voxtra/SystemInfo")" = "VoxtraInfo.cab" ] || { echo "silent: no cabinet alone"; exit 1; }
+echo "silent package: ok"
