@@ -13,18 +13,8 @@ namespace {
 constexpr std::uint32_t kTabulexTimeoutMs = 30000;
 constexpr std::uint32_t kSwitchReportTimeoutMs = 30000;
 
-// The run-time error of a failed file operation, from the platform's code.
-[[noreturn]] void RaiseFileError(std::uint32_t code) {
-  switch (code) {
-    case 3: Raise(err::kPathNotFound);       // ERROR_PATH_NOT_FOUND
-    case 5: Raise(err::kPermissionDenied);   // ERROR_ACCESS_DENIED
-    case 32: Raise(err::kPermissionDenied);  // ERROR_SHARING_VIOLATION
-    default: Raise(err::kFileNotFound);
-  }
-}
-
 void Check(std::uint32_t code) {
-  if (code != 0) RaiseFileError(code);
+  if (code != 0) Raise(ErrorNumberOf(code));
 }
 
 // One run of the handler: the window, the debug switch and the two error
