@@ -106,6 +106,10 @@ std::vector<std::string> ImageFileSystem::SubFolderNames(const std::string& path
     for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
       if (!it->is_directory(ec)) continue;
       const std::string name = it->path().filename().string();
+      if (root == imageRoot_ / "drives" && !hidden_.empty() &&
+          hidden_.count(Key(resolved->Text() + (resolved->Text().back() == '\\' ? "" : "\\") + name)) > 0) {
+        continue;  // removed from the image
+      }
       const bool known =
           std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsNoCase(n, name); });
       if (!known) names.push_back(name);
@@ -162,9 +166,14 @@ bool ReadOnly(const fs::path& host) {
   return !ec && (status.permissions() & fs::perms::owner_write) == fs::perms::none;
 }
 
+// A folder whose only file is ".keep" stands for an empty one.
 bool HasEntries(const std::optional<fs::path>& dir) {
   std::error_code ec;
-  return dir && fs::is_directory(*dir, ec) && fs::directory_iterator(*dir, ec) != fs::directory_iterator();
+  if (!dir || !fs::is_directory(*dir, ec)) return false;
+  for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->path().filename() != ".keep") return true;
+  }
+  return false;
 }
 
 }  // namespace

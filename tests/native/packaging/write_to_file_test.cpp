@@ -102,7 +102,10 @@ struct Packaging {
     for (const char* program : {"dumpel.exe", "Tabulex.exe", "cabmaker.exe"}) image.Write(kInstall + program, "");
     if (shipAll) {
       for (const char* file : {"voxtrainfo.ddf", "voxtrainfo_SwitchInfo.ddf", "TelCfgRpt.vbs", "media.bat"}) {
-        image.Write(kInstall + file, file);
+        std::ifstream shipped(std::string(FERNWICK_SOURCE_DIR) + "/shipped/" + file, std::ios::binary);
+        std::ostringstream content;
+        content << shipped.rdbuf();
+        image.Write(kInstall + file, content.str());
       }
     }
     image.Folder("drives/C/Out");
@@ -195,6 +198,7 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
   EXPECT_EQ(run.window.splash, (std::vector<bool>{true, false}));
   EXPECT_EQ(run.server->Files().CurrentFolder(), "C:\\Out");
   EXPECT_FALSE(fs::exists(run.image.Out() / "drives/C/Out/VoxtraSystemInfo.txt")) << "not cleaned up";
+  EXPECT_TRUE(run.server->Files().FileExists("C:\\Out\\VoxtraInfo.cab"));
 }
 
 TEST(WriteToFile, TheReportFileIsTheWindowTextWithOneMoreLineEnd) {
@@ -286,9 +290,12 @@ TEST(WriteToFile, ASecondRunPacksTheFirstRunsLines) {
 TEST(WriteToFile, AReadOnlySwitchScriptLeftBehindIsRemoved) {
   Packaging run;
   run.image.Write("drives/C/Out/TelCfgRpt.vbs", "old");
+  run.image.Write("drives/C/Out/disk1/.keep", "");  // an empty folder left behind
   fs::permissions(run.image.ImageFolder() / "drives/C/Out/TelCfgRpt.vbs", fs::perms::owner_read);
   run.Run(Version(4, 0, 0, 9));
   EXPECT_FALSE(run.server->Files().FileExists("C:\\Out\\TelCfgRpt.vbs"));
+  EXPECT_FALSE(run.server->Files().FolderExists("C:\\Out\\disk1"));
+  EXPECT_TRUE(run.server->Files().SubFolderNames("C:\\Out").empty());
 }
 
 }  // namespace
