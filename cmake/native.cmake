@@ -51,3 +51,33 @@ add_test(NAME golden_reports
 add_executable(prompt_check_bench ${CMAKE_SOURCE_DIR}/bench/prompt_check_bench.cpp)
 target_link_libraries(prompt_check_bench PRIVATE fernwick_image)
 add_test(NAME prompt_check_bench_small COMMAND prompt_check_bench --languages 3 --prompts 40)
+# Packaging: Write To File, Browse, the start-up hook.
+fernwick_sources(PACKAGING_TEST_SOURCES tests/native/packaging)
+target_sources(fernwick_tests PRIVATE ${PACKAGING_TEST_SOURCES})
+
+# cabmaker, the CAB builder: its portable core, the libgcab writer and the
+# native program; the image runs the same core when Fernwick starts it.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(GCAB REQUIRED IMPORTED_TARGET libgcab-1.0)
+fernwick_sources(CABMAKER_SOURCES src/cabmaker)
+add_library(cabmaker_core STATIC ${CABMAKER_SOURCES})
+target_include_directories(cabmaker_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+add_library(cabmaker_gcab STATIC src/cabmaker/gcab/gcab_writer.cpp)
+target_link_libraries(cabmaker_gcab PUBLIC cabmaker_core PkgConfig::GCAB)
+add_executable(cabmaker src/cabmaker/gcab/native_main.cpp)
+target_link_libraries(cabmaker PRIVATE cabmaker_gcab)
+target_link_libraries(fernwick_image PUBLIC cabmaker_gcab)
+fernwick_sources(CABMAKER_TEST_SOURCES tests/native/cabmaker)
+target_sources(fernwick_tests PRIVATE ${CABMAKER_TEST_SOURCES})
+target_compile_definitions(fernwick_tests PRIVATE FERNWICK_CABMAKER="$<TARGET_FILE:cabmaker>")
+add_dependencies(fernwick_tests cabmaker)
+
+# dumpel's portable core: the record format and the image's event logs.
+fernwick_sources(DUMPEL_SOURCES src/dumpel)
+add_library(dumpel_core STATIC ${DUMPEL_SOURCES})
+target_include_directories(dumpel_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(fernwick_image PUBLIC dumpel_core)
+fernwick_sources(DUMPEL_TEST_SOURCES tests/native/dumpel)
+target_sources(fernwick_tests PRIVATE ${DUMPEL_TEST_SOURCES})
+target_compile_definitions(fernwick PRIVATE FERNWICK_SHIPPED_DIR="${CMAKE_SOURCE_DIR}/shipped")
+add_test(NAME package_sample COMMAND ${CMAKE_SOURCE_DIR}/tests/package/run.sh $<TARGET_FILE:fernwick>)

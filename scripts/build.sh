@@ -29,10 +29,12 @@ for t in "${targets[@]}"; do
     win64)
       configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DFERNWICK_WINE_TESTS=ON
-      cmake --build "$build/win64" -j "$jobs" ;;
+      cmake --build "$build/win64" -j "$jobs"
+      cmake --build "$build/win64" --target dist >/dev/null ;;
     win32)
       configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel
-      cmake --build "$build/win32" -j "$jobs" ;;
+      cmake --build "$build/win32" -j "$jobs"
+      cmake --build "$build/win32" --target dist >/dev/null ;;
     *) echo "unknown build: $t" >&2; exit 2 ;;
   esac
 done

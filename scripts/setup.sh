@@ -8,6 +8,7 @@ packages=(
   unixodbc unixodbc-dev libsqliteodbc sqlite3 libsqlite3-dev
   liblief-dev cabextract bc python3
   fonts-ipafont-gothic
+  libgcab-dev gcab pkg-config
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -17,6 +17,7 @@ std::string ErrorDescription(long number) {
     case err::kSubscriptOutOfRange: return "Subscript out of range";
     case err::kTypeMismatch: return "Type mismatch";
     case err::kInternalError: return "Internal error";
+    case err::kBadFileNameOrNumber: return "Bad file name or number";
     case err::kFileNotFound: return "File not found";
     case err::kPermissionDenied: return "Permission denied";
     case err::kPathNotFound: return "Path not found";

@@ -29,6 +29,7 @@ inline constexpr long kOverflow = 6;
 inline constexpr long kSubscriptOutOfRange = 9;
 inline constexpr long kTypeMismatch = 13;
 inline constexpr long kInternalError = 51;
+inline constexpr long kBadFileNameOrNumber = 52;
 inline constexpr long kFileNotFound = 53;
 inline constexpr long kPermissionDenied = 70;
 inline constexpr long kPathNotFound = 76;

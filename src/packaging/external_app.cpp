@@ -4,23 +4,19 @@
 
 namespace fernwick::packaging {
 
-namespace {
-
-// The run-time error a failed start raises, from the platform's error code.
-long StartErrorNumber(std::uint32_t platformError) {
+long ErrorNumberOf(std::uint32_t platformError) {
   switch (platformError) {
-    case 3: return err::kPathNotFound;      // ERROR_PATH_NOT_FOUND
-    case 5: return err::kPermissionDenied;  // ERROR_ACCESS_DENIED
+    case 3: return err::kPathNotFound;       // ERROR_PATH_NOT_FOUND
+    case 5: return err::kPermissionDenied;   // ERROR_ACCESS_DENIED
+    case 32: return err::kPermissionDenied;  // ERROR_SHARING_VIOLATION
     default: return err::kFileNotFound;
   }
 }
 
-}  // namespace
-
 void RunAndWait(platform::ProcessControl& process, const std::string& commandLine, int windowStyle,
                 std::uint32_t timeoutMs) {
   const platform::ProcessStart started = process.StartProcess(commandLine, windowStyle);
-  if (started.error != 0) Raise(StartErrorNumber(started.error));
+  if (started.error != 0) Raise(ErrorNumberOf(started.error));
   WaitForProcess(process, started.processId, timeoutMs);
 }
 

@@ -15,6 +15,11 @@ namespace fernwick::packaging {
 void RunAndWait(platform::ProcessControl& process, const std::string& commandLine, int windowStyle,
                 std::uint32_t timeoutMs);
 
+// The run-time error number of a failed start or file operation, from the
+// platform's error code: 76 path not found, 70 permission denied, else 53
+// file not found.
+long ErrorNumberOf(std::uint32_t platformError);
+
 // Waits until the process ends or the time-out passes. False only when the
 // wait itself failed (for instance: the process had already ended and its
 // id is gone); never raises.

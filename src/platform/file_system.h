@@ -1,6 +1,7 @@
 #pragma once
 // Files and folders as Windows names them ("C:\Program Files\..."), ANSI.
 // Relative paths resolve against the process's current folder.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,24 @@ class FileSystem {
   // The drive named `driveName` ("C:", or "\\server\share" for a network
   // share); nullopt when it cannot be read (unknown, not ready, unreachable).
   virtual std::optional<DriveSpace> DriveSpaceOf(const std::string& driveName) = 0;
+
+  // Packaging. Each answers the platform's error code (2 file not found,
+  // 3 path not found, 5 access denied, ...), 0 when it worked. A platform
+  // without the operation fails with 50 (not supported).
+  // Deletes one file; `force` deletes it also when it is read-only.
+  virtual std::uint32_t RemoveFile(const std::string& /*path*/, bool /*force*/) { return kNotSupported; }
+  // Copies a file, replacing the target.
+  virtual std::uint32_t CopyFileTo(const std::string& /*from*/, const std::string& /*to*/) { return kNotSupported; }
+  // Removes a folder when it is empty.
+  virtual std::uint32_t RemoveEmptyFolder(const std::string& /*path*/) { return kNotSupported; }
+  // Makes the folder's drive the current drive and the folder the current folder.
+  virtual std::uint32_t SetCurrentFolder(const std::string& /*path*/) { return kNotSupported; }
+  // The current folder (GetCurrentDirectoryA); empty when unknown.
+  virtual std::string CurrentFolder() { return {}; }
+  // The temporary folder with its trailing backslash (GetTempPathA); empty when unknown.
+  virtual std::string TemporaryFolder() { return {}; }
+
+  static constexpr std::uint32_t kNotSupported = 50;
 };
 
 }  // namespace fernwick::platform

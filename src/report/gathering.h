@@ -6,6 +6,7 @@
 #include "common/session.h"
 #include "platform/platform.h"
 #include "report/prompt_set_verification.h"
+#include "probes/voxtra_version.h"
 #include "report/report_buffer.h"
 
 namespace fernwick::report {
@@ -16,6 +17,9 @@ struct Gathering {
   ReportBuffer& buffer;
   MessageBoxes& messages;
   PromptCheckState& promptCheck;
+  // Where the gathering leaves the product version it read, for Write To
+  // File's version gate; none when nobody needs it.
+  probes::ProductVersion* storedVersion = nullptr;
 };
 
 enum class GatheringOutcome { Finished, EndProgram };

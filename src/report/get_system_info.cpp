@@ -9,6 +9,7 @@ GatheringOutcome GetSystemInfo(Gathering& g) {
   ReportGuard guard(g.buffer);
   probes::VoxtraVersion version(g.platform.registry, g.platform.files, g.messages);
   guard([&] { version.CurrentVersion = version.getVersion(); });
+  if (g.storedVersion != nullptr) *g.storedVersion = version.CurrentVersion;
   if (version.CurrentVersion.iMajor < 3) {
     if (!g.session.bSilentMode) g.messages.Show("The Fernwick Tool only works with Voxtra 3.0(1) and later");
     return GatheringOutcome::EndProgram;

@@ -1,11 +1,33 @@
 #include "shell/main_presenter.h"
 
+#include "packaging/folder_select.h"
+#include "packaging/startup_hook.h"
+#include "packaging/write_to_file.h"
 #include "probes/registry_api.h"
 #include "report/gathering.h"
 #include "shell/command_line_switches.h"
 #include "shell/main_window_layout.h"
 
 namespace fernwick::shell {
+namespace {
+
+// The tool's page on the tools web site, which the start-up hook passes on.
+constexpr const char* kToolPageAddress = "http://voxtratools.norvane.com/Applications/Voxtra/TORB/TORB.html";
+
+// What Write To File sees of the window.
+class PackagingWindowOf : public packaging::PackagingWindow {
+ public:
+  explicit PackagingWindowOf(MainView& view) : view_(view) {}
+  std::string ReportText() override { return view_.Text(Control::txtMain); }
+  void SetReportText(const std::string& text) override { view_.SetText(Control::txtMain, text); }
+  std::string SavePathText() override { return view_.Text(Control::txtSavePath); }
+  void ShowSplash(bool shown) override { view_.ShowSplash(shown); }
+
+ private:
+  MainView& view_;
+};
+
+}  // namespace
 
 MainPresenter::MainPresenter(platform::Platform& platform, MainView& view)
     : platform_(platform), view_(view), messages_(platform.ui, session_) {}
@@ -22,6 +44,7 @@ StartupOutcome MainPresenter::FormLoad() {
   workFolder_ = root + kWorkFolderName;
   if (!platform_.files.FolderExists(workFolder_) && !platform_.files.CreateFolder(workFolder_)) {
     startupError_ = "Fernwick cannot create its work folder \"" + workFolder_ + "\" (Path not found or access denied).";
+    if (session_.bSilentMode) RecordStartupFailure();
     return StartupOutcome::Failed;
   }
   view_.SetText(Control::txtSavePath, workFolder_ + "\\");
@@ -29,10 +52,11 @@ StartupOutcome MainPresenter::FormLoad() {
   promptCheck_.iPromptListBudget = kPromptListBudget;
 
   if (session_.bSilentMode) {
-    GoClick();
+    if (GoClick() == GoOutcome::Finished) WriteToFileClick();
     SaveRecordedMessages();
     return StartupOutcome::EndProgram;
   }
+  packaging::RunStartupHook(platform_, kToolPageAddress, "");
   return StartupOutcome::ShowWindow;
 }
 
@@ -45,7 +69,7 @@ GoOutcome MainPresenter::GoClick() {
   view_.SetText(Control::cmdGoTorb, "Working...");
   view_.SetEnabled(Control::cmdGoTorb, false);
 
-  report::Gathering gathering{platform_, session_, buffer_, messages_, promptCheck_};
+  report::Gathering gathering{platform_, session_, buffer_, messages_, promptCheck_, &currentVersion_};
   if (report::GetSystemInfo(gathering) == report::GatheringOutcome::EndProgram) {
     return GoOutcome::EndProgram;
   }
@@ -65,6 +89,27 @@ void MainPresenter::FormResize(int width, int height, bool minimized) {
 
 void MainPresenter::PasteToClipboard() {
   platform_.ui.SetClipboardText(view_.Text(Control::txtMain));
+}
+
+void MainPresenter::BrowseClick() {
+  view_.SetText(Control::txtSavePath,
+                packaging::cmdBrowse_Click(platform_, messages_, view_.Text(Control::txtSavePath)));
+}
+
+void MainPresenter::WriteToFileClick() {
+  PackagingWindowOf window(view_);
+  packaging::cmdWriteToFile_Click(platform_, session_, currentVersion_, window);
+}
+
+// A silent run that cannot make its work folder has nowhere else to leave
+// its message: the temporary folder is the one place an unattended caller
+// can count on.
+void MainPresenter::RecordStartupFailure() {
+  const std::string folder = platform_.files.TemporaryFolder();
+  if (folder.empty()) return;
+  std::string text;
+  if (auto earlier = platform_.files.ReadWholeFile(folder + kMessagesFileName)) text = *earlier;
+  platform_.files.WriteWholeFile(folder + kMessagesFileName, text + startupError_ + "\r\n");
 }
 
 void MainPresenter::SaveRecordedMessages() {

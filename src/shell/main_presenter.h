@@ -9,6 +9,7 @@
 #include "common/session.h"
 #include "platform/platform.h"
 #include "report/prompt_set_verification.h"
+#include "probes/voxtra_version.h"
 #include "report/report_buffer.h"
 #include "shell/main_window_design.h"
 
@@ -23,6 +24,9 @@ class MainView {
   virtual void Place(Control control, const TwipRect& rect) = 0;
   // Outer window size in twips; an empty side stays as it is.
   virtual void SetWindowSize(std::optional<int> width, std::optional<int> height) = 0;
+  // Shows or hides frmSplashScreen ("Gathering data, please wait...") over
+  // the window while Write To File runs.
+  virtual void ShowSplash(bool /*shown*/) {}
 };
 
 enum class MainState { Ready, Working, Finished };
@@ -49,6 +53,8 @@ class MainPresenter {
   GoOutcome GoClick();
   void FormResize(int width, int height, bool minimized);
   void PasteToClipboard();
+  void BrowseClick();
+  void WriteToFileClick();
 
   MainState State() const { return state_; }
   const Session& RunSession() const { return session_; }
@@ -60,6 +66,7 @@ class MainPresenter {
 
  private:
   void SaveRecordedMessages();
+  void RecordStartupFailure();
 
   platform::Platform& platform_;
   MainView& view_;
@@ -67,6 +74,7 @@ class MainPresenter {
   report::PromptCheckState promptCheck_;  // lives for the whole run, as the check's state must
   MessageBoxes messages_;
   report::ReportBuffer buffer_;
+  probes::ProductVersion currentVersion_;
   MainState state_ = MainState::Ready;
   bool goUsed_ = false;
   std::string workFolder_;

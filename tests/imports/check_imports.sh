@@ -7,7 +7,7 @@ allowed_dlls='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|c
 later_functions='^(GetTickCount64|InitializeSRWLock|AcquireSRWLock.*|ReleaseSRWLock.*|TryAcquireSRWLock.*|InitializeConditionVariable|SleepConditionVariable.*|WakeConditionVariable|WakeAllConditionVariable|InitOnce.*|GetFileInformationByHandleEx|SetFileInformationByHandle|CreateSymbolicLink.*|GetFinalPathNameByHandle.*|CompareStringEx|LCIDToLocaleName|LocaleNameToLCID|GetLocaleInfoEx|CreateEventEx.*|CreateSemaphoreEx.*|CreateMutexEx.*|QueryFullProcessImageName.*|InitializeCriticalSectionEx|GetSystemTimePreciseAsFileTime|GetErrorMode|K32.*|GetCurrentProcessorNumber|FlushProcessWriteBuffers|CancelIoEx|GetQueuedCompletionStatusEx|SetThreadErrorMode|RegGetValue[AW]|RegDeleteKeyEx[AW]|RegOpenKeyTransacted.*)$'
 status=0
 for dir in "$@"; do
-  for exe in "$dir"/Fernwick.exe "$dir"/Tabulex.exe; do
+  for exe in "$dir"/Fernwick.exe "$dir"/Tabulex.exe "$dir"/cabmaker.exe "$dir"/dumpel.exe; do
     [ -f "$exe" ] || { echo "missing: $exe"; status=1; continue; }
     dump=$(x86_64-w64-mingw32-objdump -p "$exe")
     dlls=$(grep 'DLL Name:' <<<"$dump" | awk '{print $3}')

@@ -3,17 +3,20 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "platform/image/server_image.h"
+#include "shell/command_line_switches.h"
 #include "shell/main_presenter.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: fernwick [--out DIR] IMAGE [SWITCH...]\n"
+    "Usage: fernwick [--out DIR] [--package [--shipped DIR]] IMAGE [SWITCH...]\n"
     "\n"
     "Gathers the Voxtra diagnostic report of a server image (a folder holding a\n"
     "registry export, a folder per drive, the configuration database script and\n"
@@ -23,13 +26,21 @@ constexpr const char* kUsage =
     "              ./fernwick-out); the image itself is never changed. The report\n"
     "              is also saved as DIR/drives/<drive>/<root>SystemInfo/\n"
     "              VoxtraSystemInfo.txt, as the program's work folder.\n"
+    "  --package   also press Write To File: the report, the image's event logs,\n"
+    "              service list and switch report packed into VoxtraInfo.cab in\n"
+    "              the work folder (DIR/drives/<drive>/<root>SystemInfo/), with\n"
+    "              the programs and files shipped beside Fernwick (from\n"
+    "              --shipped DIR, default the source tree's shipped/) installed\n"
+    "              into the output's copy of the install folder. \"silent\" does\n"
+    "              the same.\n"
     "  SWITCH      passed on as the program's command line: \"silent\",\n"
     "              \"skippromptcheck\" and \"/debug\" are recognised anywhere,\n"
     "              without regard to case.\n"
     "  --help      this text.\n"
     "\n"
     "Exit codes: 0 report written; 2 bad arguments or unreadable image;\n"
-    "3 the work folder could not be made; 4 the product is too old to examine.\n";
+    "3 the work folder could not be made; 4 the product is too old to examine;\n"
+    "5 packaging made no VoxtraInfo.cab.\n";
 
 // Stands in for the window: the texts the presenter sets are kept.
 class HeadlessView : public fernwick::shell::MainView {
@@ -45,19 +56,47 @@ class HeadlessView : public fernwick::shell::MainView {
   std::string texts_[8];
 };
 
+// Installs what ships beside Fernwick.exe into the output's copy of the
+// image's install folder, where the image lacks it.
+void InstallShippedFiles(fernwick::image::ServerImage& image, const std::filesystem::path& shipped) {
+  auto& files = image.Files();
+  const std::string install = image.Platform().program.InstallFolder();
+  if (!files.FolderExists(install)) files.CreateFolder(install);
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(shipped, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!it->is_regular_file()) continue;
+    const std::string target = install + "\\" + it->path().filename().string();
+    if (files.FileExists(target)) continue;
+    std::ifstream in(it->path(), std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    files.WriteWholeFile(target, content.str());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::filesystem::path out = "fernwick-out";
   std::filesystem::path imagePath;
   std::string commandLine = "fernwick";
+  bool package = false;
+  std::filesystem::path shipped = FERNWICK_SHIPPED_DIR;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
     }
-    if (arg == "--out") {
+    if (arg == "--package") {
+      package = true;
+    } else if (arg == "--shipped") {
+      if (i + 1 == argc) {
+        std::fputs("fernwick: --shipped needs a folder\n", stderr);
+        return 2;
+      }
+      shipped = argv[++i];
+    } else if (arg == "--out") {
       if (i + 1 == argc) {
         std::fputs("fernwick: --out needs a folder\n", stderr);
         return 2;
@@ -76,6 +115,8 @@ int main(int argc, char** argv) {
   try {
     std::filesystem::create_directories(out);
     fernwick::image::ServerImage image(imagePath, std::filesystem::absolute(out), commandLine);
+    package = package || fernwick::shell::ReadSwitches(commandLine).silent;
+    if (package) InstallShippedFiles(image, shipped);
     HeadlessView view;
     fernwick::shell::MainPresenter presenter(image.Platform(), view);
     const auto startup = presenter.FormLoad();
@@ -89,8 +130,19 @@ int main(int argc, char** argv) {
     }
     if (presenter.State() != fernwick::shell::MainState::Finished) return 4;
     const std::string& report = presenter.Buffer().Text();
-    image.Files().WriteWholeFile(presenter.WorkFolder() + "\\VoxtraSystemInfo.txt", report);
     std::fwrite(report.data(), 1, report.size(), stdout);
+    if (!package) {
+      image.Files().WriteWholeFile(presenter.WorkFolder() + "\\VoxtraSystemInfo.txt", report);
+      return 0;
+    }
+    if (startup == fernwick::shell::StartupOutcome::ShowWindow) presenter.WriteToFileClick();
+    const std::string cabinet = view.Text(fernwick::shell::Control::txtSavePath) + "VoxtraInfo.cab";
+    const auto host = image.Files().HostPath(cabinet);
+    if (!host) {
+      std::fprintf(stderr, "fernwick: packaging made no %s\n", cabinet.c_str());
+      return 5;
+    }
+    std::fprintf(stderr, "fernwick: packaged %s\n", host->string().c_str());
     return 0;
   } catch (const fernwick::image::ServerImageError& e) {
     std::fprintf(stderr, "fernwick: cannot read the server image: %s\n", e.what());

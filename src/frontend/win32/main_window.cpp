@@ -217,6 +217,10 @@ void MainWindow::OnCommand(int id) {
     shell::LaunchHelpFile(platform_.Get().ui, platform_.Get().program, *boxes_);
   } else if (id == static_cast<int>(MenuCommand::mnuCheckForUpdatedVersion)) {
     shell::CheckForUpdatedVersion({platform_.Get().internet, platform_.Get().ui, platform_.Get().program, *boxes_});
+  } else if (id == ControlId(Control::cmdBrowse)) {
+    presenter_->BrowseClick();
+  } else if (id == ControlId(Control::cmdWriteToFile)) {
+    presenter_->WriteToFileClick();
   }
 }
 
@@ -286,6 +290,15 @@ void MainWindow::SetWindowSize(std::optional<int> width, std::optional<int> heig
   const int w = width ? ToPixelsX(*width) : outer.right - outer.left;
   const int h = height ? ToPixelsY(*height) : outer.bottom - outer.top;
   SetWindowPos(window_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::ShowSplash(bool shown) {
+  if (!shown) {
+    if (splash_) splash_->Hide();
+    return;
+  }
+  if (!splash_) splash_ = std::make_unique<SplashWindow>(instance_, font_.Get());
+  splash_->Show(window_, dpiX_, dpiY_);
 }
 
 }  // namespace fernwick::win32

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "frontend/win32/about_window.h"
+#include "frontend/win32/splash_window.h"
 #include "frontend/win32/win32_platform.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_language_libraries.h"
@@ -29,6 +30,7 @@ class MainWindow : public shell::MainView, public shell::LocalizedWindow {
   void SetEnabled(shell::Control control, bool enabled) override;
   void Place(shell::Control control, const shell::TwipRect& rect) override;
   void SetWindowSize(std::optional<int> width, std::optional<int> height) override;
+  void ShowSplash(bool shown) override;
 
   void ApplyFormFonts(const shell::LanguageFont& font) override;
   void AutoInit() override;  // frmMain_Auto_Init
@@ -64,6 +66,7 @@ class MainWindow : public shell::MainView, public shell::LocalizedWindow {
   std::unique_ptr<MessageBoxes> boxes_;
   std::unique_ptr<shell::Localizer> localizer_;
   std::unique_ptr<AboutWindow> about_;
+  std::unique_ptr<SplashWindow> splash_;
 };
 
 }  // namespace fernwick::win32

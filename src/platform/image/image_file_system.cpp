@@ -68,7 +68,26 @@ std::optional<fs::path> ImageFileSystem::HostPath(const std::string& windowsPath
   const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
   if (!resolved) return std::nullopt;
   if (auto found = Locate(overlayRoot_ / "drives", *resolved)) return found;
+  if (!hidden_.empty() && hidden_.count(Key(windowsPath)) > 0) return std::nullopt;
   return Locate(imageRoot_ / "drives", *resolved);
+}
+
+bool ImageFileSystem::RemovedChild(const WindowsPath& folder, const std::string& name) const {
+  if (hidden_.empty()) return false;
+  const std::string text = folder.Text();
+  return hidden_.count(Key(text + (!text.empty() && text.back() == '\\' ? "" : "\\") + name)) > 0;
+}
+
+std::string ImageFileSystem::Key(const std::string& windowsPath) const {
+  const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
+  if (!resolved) return {};
+  WindowsPath plain = *resolved;
+  plain.trailingSlash = false;
+  return ToUpper(plain.Text());
+}
+
+void ImageFileSystem::Unhide(const std::string& windowsPath) {
+  hidden_.erase(Key(windowsPath));
 }
 
 std::optional<fs::path> ImageFileSystem::OverlayPath(const std::string& windowsPath) const {
@@ -102,6 +121,7 @@ bool ImageFileSystem::CreateFolder(const std::string& path) {
   if (!FolderExists(parent.Text())) return false;
   const auto target = OverlayPath(path);
   std::error_code ec;
+  Unhide(path);
   return target && fs::create_directories(*target, ec) && !ec;
 }
 
@@ -116,6 +136,7 @@ std::vector<std::string> ImageFileSystem::SubFolderNames(const std::string& path
     for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
       if (!it->is_directory(ec)) continue;
       const std::string name = WindowsName(it->path());
+      if (root == imageRoot_ / "drives" && RemovedChild(*resolved, name)) continue;
       const bool known =
           std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsNoCase(n, name); });
       if (!known) names.push_back(name);
@@ -153,6 +174,7 @@ bool ImageFileSystem::WriteWholeFile(const std::string& path, std::string_view b
   if (!target) return false;
   std::error_code ec;
   fs::create_directories(target->parent_path(), ec);
+  Unhide(path);
   std::ofstream out(*target, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
@@ -170,6 +192,7 @@ std::optional<platform::FolderListing> ImageFileSystem::ListFolder(const std::st
     found = true;
     for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
       const std::string name = WindowsName(it->path());
+      if (root == imageRoot_ / "drives" && RemovedChild(*resolved, name)) continue;
       if (it->is_directory(ec)) {
         AddOnce(listing.folders, name);
       } else if (name != ".keep") {  // the placeholder that keeps an empty folder in git
@@ -204,6 +227,91 @@ std::optional<platform::DriveSpace> ImageFileSystem::DriveSpaceOf(const std::str
   const auto drive = facts_.drives.find(AsciiUpper(driveName[0]));
   if (drive == facts_.drives.end()) return std::nullopt;
   return drive->second;
+}
+
+namespace {
+
+constexpr std::uint32_t kFileNotFound = 2;
+constexpr std::uint32_t kPathNotFound = 3;
+constexpr std::uint32_t kAccessDenied = 5;
+constexpr std::uint32_t kDirectoryNotEmpty = 145;
+
+bool ReadOnly(const fs::path& host) {
+  std::error_code ec;
+  const auto status = fs::status(host, ec);
+  return !ec && (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
+// A folder whose only file is ".keep" stands for an empty one.
+bool HasEntries(const std::optional<fs::path>& dir) {
+  std::error_code ec;
+  if (!dir || !fs::is_directory(*dir, ec)) return false;
+  for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->path().filename() != ".keep") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::uint32_t ImageFileSystem::RemoveFile(const std::string& path, bool force) {
+  const auto host = HostPath(path);
+  std::error_code ec;
+  if (!host || !fs::is_regular_file(*host, ec)) {
+    const auto resolved = ResolveWindowsPath(path, currentFolder_);
+    if (!resolved || resolved->components.empty()) return kPathNotFound;
+    WindowsPath parent = *resolved;
+    parent.components.pop_back();
+    return FolderExists(parent.Text()) ? kFileNotFound : kPathNotFound;
+  }
+  if (!force && ReadOnly(*host)) return kAccessDenied;
+  const auto overlay = OverlayPath(path);
+  if (overlay && fs::exists(*overlay, ec)) {
+    fs::permissions(*overlay, fs::perms::owner_write, fs::perm_options::add, ec);
+    if (!fs::remove(*overlay, ec)) return kAccessDenied;
+  }
+  if (HostPath(path)) hidden_.insert(Key(path));
+  return 0;
+}
+
+std::uint32_t ImageFileSystem::CopyFileTo(const std::string& from, const std::string& to) {
+  const auto source = HostPath(from);
+  std::error_code ec;
+  if (!source || !fs::is_regular_file(*source, ec)) return kFileNotFound;
+  const auto existing = HostPath(to);
+  if (existing && (fs::is_directory(*existing, ec) || ReadOnly(*existing))) return kAccessDenied;
+  const auto bytes = ReadWholeFile(from);
+  if (!bytes) return kAccessDenied;
+  if (!WriteWholeFile(to, *bytes)) return kPathNotFound;
+  if (ReadOnly(*source)) {
+    if (const auto target = OverlayPath(to))
+      fs::permissions(*target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                      fs::perm_options::remove, ec);
+  }
+  return 0;
+}
+
+std::uint32_t ImageFileSystem::RemoveEmptyFolder(const std::string& path) {
+  if (!FolderExists(path)) return kFileNotFound;
+  const auto resolved = ResolveWindowsPath(path, currentFolder_);
+  if (!resolved || resolved->components.empty()) return kAccessDenied;
+  const auto overlay = Locate(overlayRoot_ / "drives", *resolved);
+  const bool imageHidden = hidden_.count(Key(path)) > 0;
+  const auto original = imageHidden ? std::nullopt : Locate(imageRoot_ / "drives", *resolved);
+  if (HasEntries(overlay) || HasEntries(original)) return kDirectoryNotEmpty;
+  std::error_code ec;
+  if (overlay) fs::remove(*overlay, ec);
+  if (original) hidden_.insert(Key(path));
+  return 0;
+}
+
+std::uint32_t ImageFileSystem::SetCurrentFolder(const std::string& path) {
+  const auto resolved = ResolveWindowsPath(path, currentFolder_);
+  if (!resolved || !FolderExists(path)) return kPathNotFound;
+  WindowsPath plain = *resolved;
+  plain.trailingSlash = false;
+  currentFolder_ = plain.Text();
+  return 0;
 }
 
 }  // namespace fernwick::image

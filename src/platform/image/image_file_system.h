@@ -5,10 +5,13 @@
 // the program creates go to an overlay folder with the same layout, which
 // reads consult first.
 #include <filesystem>
+#include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/image/windows_path.h"
 #include "platform/image/image_file_facts.h"
 
 namespace fernwick::image {
@@ -38,8 +41,26 @@ class ImageFileSystem : public platform::FileSystem {
   std::optional<platform::FolderListing> ListFolder(const std::string& path) override;
   std::optional<platform::LocalTime> FileLastModified(const std::string& path) override;
   std::optional<platform::DriveSpace> DriveSpaceOf(const std::string& driveName) override;
+  // A file or folder of the image itself is removed by hiding it; a file
+  // without the host's write permission counts as read-only.
+  std::uint32_t RemoveFile(const std::string& path, bool force) override;
+  std::uint32_t CopyFileTo(const std::string& from, const std::string& to) override;
+  std::uint32_t RemoveEmptyFolder(const std::string& path) override;
+  std::uint32_t SetCurrentFolder(const std::string& path) override;
+  std::string CurrentFolder() override { return currentFolder_; }
+  std::string TemporaryFolder() override { return temporaryFolder_; }
+  void SetTemporaryFolder(std::string folder) { temporaryFolder_ = std::move(folder); }
 
  private:
+  std::string Key(const std::string& windowsPath) const;
+  // Whether the image's entry `name` in `folder` was removed by the program.
+  bool RemovedChild(const WindowsPath& folder, const std::string& name) const;
+  // Forgets that the path was removed, and so its image original too:
+  // call before writing a new file or folder there.
+  void Unhide(const std::string& windowsPath);
+
+  std::set<std::string> hidden_;  // upper-cased full paths removed from the image
+  std::string temporaryFolder_ = "C:\\WINDOWS\\Temp\\";
   std::filesystem::path imageRoot_;
   std::filesystem::path overlayRoot_;
   std::string currentFolder_;

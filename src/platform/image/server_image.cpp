@@ -8,6 +8,7 @@
 #include "platform/image/image_services.h"
 #include "platform/image/image_version_resources.h"
 #include "platform/image/image_workstation.h"
+#include "platform/image/packaging_programs.h"
 #include "platform/image/reg_file.h"
 
 namespace fernwick::image {
@@ -102,6 +103,8 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
   platform_ = std::make_unique<platform::Platform>(platform::Platform{
       registry_, *files_, services_->process, services_->program, services_->ui, services_->clock, services_->database,
       services_->versions, services_->workstation, services_->internet, services_->xml});
+  files_->SetTemporaryFolder(facts_.GetOr("program", "TempFolder", "C:\\WINDOWS\\Temp\\"));
+  AddPackagingPrograms(services_->process, *files_, *platform_, root);
 }
 
 ServerImage::~ServerImage() = default;

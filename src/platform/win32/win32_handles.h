@@ -118,4 +118,19 @@ class UniqueInternetHandle {
   HINTERNET handle_;
 };
 
+// COM initialized for the current thread (single-threaded apartment) for
+// the lifetime of the object; balanced also when COM was already initialized.
+class ComApartment {
+ public:
+  ComApartment() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ~ComApartment() {
+    if (initialized_) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool initialized_;
+};
+
 }  // namespace fernwick::win32

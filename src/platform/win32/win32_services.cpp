@@ -116,6 +116,41 @@ std::optional<platform::DriveSpace> Win32FileSystem::DriveSpaceOf(const std::str
   return platform::DriveSpace{static_cast<double>(total.QuadPart), static_cast<double>(available.QuadPart)};
 }
 
+namespace {
+std::uint32_t Result(BOOL ok) {
+  return ok != FALSE ? 0 : GetLastError();
+}
+}  // namespace
+
+std::uint32_t Win32FileSystem::RemoveFile(const std::string& path, bool force) {
+  if (force) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return Result(DeleteFileA(path.c_str()));
+}
+
+std::uint32_t Win32FileSystem::CopyFileTo(const std::string& from, const std::string& to) {
+  return Result(CopyFileA(from.c_str(), to.c_str(), FALSE));
+}
+
+std::uint32_t Win32FileSystem::RemoveEmptyFolder(const std::string& path) {
+  return Result(RemoveDirectoryA(path.c_str()));
+}
+
+std::uint32_t Win32FileSystem::SetCurrentFolder(const std::string& path) {
+  return Result(SetCurrentDirectoryA(path.c_str()));
+}
+
+std::string Win32FileSystem::CurrentFolder() {
+  char buffer[MAX_PATH] = {};
+  const DWORD length = GetCurrentDirectoryA(MAX_PATH, buffer);
+  return length == 0 || length >= MAX_PATH ? std::string() : std::string(buffer, length);
+}
+
+std::string Win32FileSystem::TemporaryFolder() {
+  char buffer[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathA(MAX_PATH + 1, buffer);
+  return length == 0 || length > MAX_PATH ? std::string() : std::string(buffer, length);
+}
+
 std::string Win32ProgramFacts::CommandLine() {
   return GetCommandLineA();
 }
@@ -153,6 +188,8 @@ bool Win32UserInterface::SetClipboardText(const std::string& text) {
 }
 
 std::string Win32UserInterface::BrowseForFolder() {
+  // The new dialog style (0x40) needs COM in a single-threaded apartment.
+  const ComApartment com;
   BROWSEINFOA request{};
   request.hwndOwner = static_cast<HWND>(owner_);
   request.lpszTitle = "";
@@ -214,13 +251,18 @@ platform::ProcessStart Win32ProcessControl::StartProcess(const std::string& comm
       FALSE) {
     return {0, GetLastError()};
   }
-  UniqueHandle process(started.hProcess);
   UniqueHandle thread(started.hThread);
+  lastStarted_ = UniqueHandle(started.hProcess);
+  lastStartedId_ = started.dwProcessId;
   return {started.dwProcessId, 0};
 }
 
 std::uint32_t Win32ProcessControl::WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) {
   UniqueHandle process(OpenProcess(SYNCHRONIZE, TRUE, processId));
+  if (processId == lastStartedId_) {
+    lastStarted_.Reset();
+    lastStartedId_ = 0;
+  }
   if (!process) return platform::kWaitFailed;
   return WaitForSingleObject(process.Get(), timeoutMs);
 }

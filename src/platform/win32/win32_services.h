@@ -6,6 +6,7 @@
 #include "platform/process_control.h"
 #include "platform/program_facts.h"
 #include "platform/user_interface.h"
+#include "platform/win32/win32_handles.h"
 
 namespace fernwick::win32 {
 
@@ -21,6 +22,12 @@ class Win32FileSystem : public platform::FileSystem {
   std::optional<platform::FolderListing> ListFolder(const std::string& path) override;
   std::optional<platform::LocalTime> FileLastModified(const std::string& path) override;
   std::optional<platform::DriveSpace> DriveSpaceOf(const std::string& driveName) override;
+  std::uint32_t RemoveFile(const std::string& path, bool force) override;
+  std::uint32_t CopyFileTo(const std::string& from, const std::string& to) override;
+  std::uint32_t RemoveEmptyFolder(const std::string& path) override;
+  std::uint32_t SetCurrentFolder(const std::string& path) override;
+  std::string CurrentFolder() override;
+  std::string TemporaryFolder() override;
 };
 
 class Win32ProgramFacts : public platform::ProgramFacts {
@@ -56,6 +63,14 @@ class Win32ProcessControl : public platform::ProcessControl {
   bool SetProcessPriority(std::uint32_t priorityClass) override;
   platform::ProcessStart StartProcess(const std::string& commandLine, int windowStyle) override;
   std::uint32_t WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) override;
+
+ private:
+  // The last started process stays open until it is waited for or the next
+  // one starts: while a handle is open Windows does not give its id to
+  // another process, so a program that ends before the wait begins cannot
+  // make the wait open (and wait without limit for) a stranger.
+  UniqueHandle lastStarted_;
+  std::uint32_t lastStartedId_ = 0;
 };
 
 }  // namespace fernwick::win32

@@ -1,0 +1,29 @@
+#include "packaging/folder_select.h"
+
+#include "common/text.h"
+#include "probes/procedure_trap.h"
+
+namespace fernwick::packaging {
+
+std::string cmdBrowse_Click(platform::Platform& platform, MessageBoxes& boxes, const std::string& savePath) {
+  probes::ProcedureTrap trap(boxes, "Error ", " in procedure cmdBrowse_Click of Form frmMain");
+  const std::string remembered = savePath;
+  std::string result;
+  std::string shown = savePath;
+  trap.Run([&] { result = platform.ui.BrowseForFolder(); });
+  trap.Run([&] {
+    if (result.empty()) return;
+    if (result.back() != '\\') result += '\\';
+    shown = result;
+  });
+  trap.Run([&] {
+    // A cancel leaves `result` empty, which never equals the install folder.
+    if (EqualsNoCase(result, platform.program.InstallFolder() + "\\")) {
+      boxes.Show(kInstallFolderRefused);
+      shown = remembered;
+    }
+  });
+  return shown;
+}
+
+}  // namespace fernwick::packaging

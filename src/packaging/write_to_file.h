@@ -1,0 +1,33 @@
+#pragma once
+// cmdWriteToFile_Click: the report in the window, the event logs, the
+// service list and (on newer servers) the switch report, packed into
+// "VoxtraInfo.cab" in the output folder.
+#include <string>
+
+#include "common/session.h"
+#include "platform/platform.h"
+#include "probes/voxtra_version.h"
+
+namespace fernwick::packaging {
+
+// The parts of the main window that Write To File reads and changes.
+class PackagingWindow {
+ public:
+  virtual ~PackagingWindow() = default;
+  virtual std::string ReportText() = 0;  // txtMain
+  virtual void SetReportText(const std::string& text) = 0;
+  virtual std::string SavePathText() = 0;  // txtSavePath
+  // frmSplashScreen, placed relative to the main window.
+  virtual void ShowSplash(bool shown) = 0;
+};
+
+inline constexpr const char* kCabinetName = "VoxtraInfo.cab";
+inline constexpr const char* kReportFileName = "VoxtraSystemInfo.txt";
+
+void cmdWriteToFile_Click(platform::Platform& platform, const Session& session,
+                          const probes::ProductVersion& CurrentVersion, PackagingWindow& window);
+
+// strPathName: the save path with a trailing backslash.
+std::string OutputFolderPath(const std::string& savePath);
+
+}  // namespace fernwick::packaging

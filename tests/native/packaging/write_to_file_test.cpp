@@ -1,0 +1,307 @@
+#include "packaging/write_to_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "native/temp_image.h"
+#include "platform/image/image_services.h"
+
+namespace fernwick::packaging {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One log of what the handler asks of the file system and the processes, in order.
+using Log = std::vector<std::string>;
+
+class RecordingFiles : public platform::FileSystem {
+ public:
+  RecordingFiles(platform::FileSystem& inner, Log& log) : inner_(inner), log_(log) {}
+  bool FolderExists(const std::string& p) override { return inner_.FolderExists(p); }
+  bool FileExists(const std::string& p) override { return inner_.FileExists(p); }
+  bool CreateFolder(const std::string& p) override { return inner_.CreateFolder(p); }
+  std::vector<std::string> SubFolderNames(const std::string& p) override { return inner_.SubFolderNames(p); }
+  std::optional<std::string> FullPathName(const std::string& p) override { return inner_.FullPathName(p); }
+  std::optional<std::string> ReadWholeFile(const std::string& p) override { return inner_.ReadWholeFile(p); }
+  bool WriteWholeFile(const std::string& p, std::string_view bytes) override {
+    log_.push_back("write " + p);
+    return inner_.WriteWholeFile(p, bytes);
+  }
+  std::uint32_t RemoveFile(const std::string& p, bool force) override {
+    log_.push_back((force ? "del /f " : "del ") + p);
+    return inner_.RemoveFile(p, force);
+  }
+  std::uint32_t CopyFileTo(const std::string& from, const std::string& to) override {
+    log_.push_back("copy " + from + " " + to);
+    return inner_.CopyFileTo(from, to);
+  }
+  std::uint32_t RemoveEmptyFolder(const std::string& p) override {
+    log_.push_back("rmdir " + p);
+    return inner_.RemoveEmptyFolder(p);
+  }
+  std::uint32_t SetCurrentFolder(const std::string& p) override {
+    log_.push_back("cd " + p);
+    return inner_.SetCurrentFolder(p);
+  }
+  std::string CurrentFolder() override { return inner_.CurrentFolder(); }
+  std::optional<platform::FolderListing> ListFolder(const std::string& p) override { return inner_.ListFolder(p); }
+  std::optional<platform::LocalTime> FileLastModified(const std::string& p) override {
+    return inner_.FileLastModified(p);
+  }
+  std::optional<platform::DriveSpace> DriveSpaceOf(const std::string& d) override { return inner_.DriveSpaceOf(d); }
+
+ private:
+  platform::FileSystem& inner_;
+  Log& log_;
+};
+
+class RecordingProcesses : public platform::ProcessControl {
+ public:
+  RecordingProcesses(platform::ProcessControl& inner, Log& log) : inner_(inner), log_(log) {}
+  bool SetProcessPriority(std::uint32_t c) override { return inner_.SetProcessPriority(c); }
+  platform::ProcessStart StartProcess(const std::string& commandLine, int windowStyle) override {
+    log_.push_back("start " + std::to_string(windowStyle) + " " + commandLine);
+    return inner_.StartProcess(commandLine, windowStyle);
+  }
+  std::uint32_t WaitForProcessId(std::uint32_t id, std::uint32_t timeoutMs) override {
+    log_.push_back("wait " + (timeoutMs == platform::kInfinite ? std::string("INFINITE") : std::to_string(timeoutMs)));
+    return inner_.WaitForProcessId(id, timeoutMs);
+  }
+
+ private:
+  platform::ProcessControl& inner_;
+  Log& log_;
+};
+
+class FakeWindow : public PackagingWindow {
+ public:
+  std::string ReportText() override { return report; }
+  void SetReportText(const std::string& text) override { report = text; }
+  std::string SavePathText() override { return savePath; }
+  void ShowSplash(bool shown) override { splash.push_back(shown); }
+
+  std::string report = "Report line 1\r\nReport line 2";
+  std::string savePath = "C:\\Out";
+  std::vector<bool> splash;
+};
+
+probes::ProductVersion Version(std::int16_t major, std::int16_t minor, std::int16_t release, std::int16_t build) {
+  probes::ProductVersion v;
+  v.iMajor = major;
+  v.iMinor = minor;
+  v.iRelease = release;
+  v.iBuild = build;
+  return v;
+}
+
+const std::string kInstall = "drives/C/Program Files/Fernwick/";
+
+// A server whose install folder holds every shipped file, and an output folder C:\Out.
+struct Packaging {
+  explicit Packaging(const std::string& commandLine = "Fernwick.exe", bool shipAll = true) {
+    image.Registry("");
+    for (const char* program : {"dumpel.exe", "Tabulex.exe", "cabmaker.exe"}) image.Write(kInstall + program, "");
+    if (shipAll) {
+      for (const char* file : {"voxtrainfo.ddf", "voxtrainfo_SwitchInfo.ddf", "TelCfgRpt.vbs", "media.bat"}) {
+        std::ifstream shipped(std::string(FERNWICK_SOURCE_DIR) + "/shipped/" + file, std::ios::binary);
+        std::ostringstream content;
+        content << shipped.rdbuf();
+        image.Write(kInstall + file, content.str());
+      }
+    }
+    image.Folder("drives/C/Out");
+    server = &image.Open(commandLine);
+  }
+  void Run(const probes::ProductVersion& version, bool silent = false) {
+    auto& p = server->Platform();
+    RecordingFiles files(p.files, log);
+    RecordingProcesses processes(p.process, log);
+    platform::Platform recorded{p.registry, files,      processes,     p.program,  p.ui, p.clock,
+                                p.database, p.versions, p.workstation, p.internet, p.xml};
+    Session session;
+    session.bSilentMode = silent;
+    cmdWriteToFile_Click(recorded, session, version, window);
+  }
+  std::string OutFile(const std::string& name) const {
+    std::ifstream in(image.Out() / "drives/C/Out" / name, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+  }
+
+  testing::TempImage image;
+  image::ServerImage* server = nullptr;
+  FakeWindow window;
+  Log log;
+};
+
+TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
+  Packaging run("Fernwick.exe /DeBuG");
+  run.Run(Version(4, 2, 1, 0));
+  const std::string out = "C:\\Out\\";
+  const std::string inst = "C:\\Program Files\\Fernwick";
+  EXPECT_EQ(run.log,
+            (Log{
+                "del " + out + "VoxtraInfo.cab",
+                "del " + out + "voxtrasysteminfo.txt",
+                "del " + out + "system_event_log.csv",
+                "del " + out + "application_event_log.csv",
+                "del " + out + "ServiceInfo.csv",
+                "del " + out + "SwitchReport.html",
+                "del " + out + "media.bat",
+                "del " + out + "switchlog.txt",
+                "del " + out + "TelCfgRpt.vbs",
+                "del /f " + out + "TelCfgRpt.vbs",
+                "write " + out + "VoxtraSystemInfo.txt",
+                "start 0 " + inst + "\\dumpel -d 5 -format dtTSIs -c -l system -f \"" + out + "system_event_log.csv\"",
+                "wait INFINITE",
+                "start 0 " + inst + "\\dumpel -d 5 -format dtTSIs -c -l application -f \"" + out +
+                    "application_event_log.csv\"",
+                "wait INFINITE",
+                "start 0 " + inst + "\\Tabulex -o \"" + out + "ServiceInfo.csv\"",
+                "wait 30000",
+                "cd " + out,
+                "copy " + inst + "\\voxtrainfo_SwitchInfo.ddf " + out + "voxtrainfo.ddf",
+                "copy " + inst + "\\TelCfgRpt.vbs " + out + "TelCfgRpt.vbs",
+                "copy " + inst + "\\media.bat " + out + "media.bat",
+                "start 0 " + out + "media.bat",
+                "wait 30000",
+                "start 0 " + inst + "\\cabmaker /f \"" + out + "voxtrainfo.ddf\"",
+                "wait INFINITE",
+                "del " + out + "voxtrasysteminfo.txt",
+                "del " + out + "system_event_log.csv",
+                "del " + out + "application_event_log.csv",
+                "del " + out + "setup.rpt",
+                "del " + out + "setup.inf",
+                "del " + out + "voxtrainfo.ddf",
+                "del " + out + "ServiceInfo.csv",
+                "rmdir " + out + "disk1",
+                "del " + out + "SwitchReport.html",
+                "del " + out + "media.bat",
+                "del " + out + "TelCfgRpt.vbs",
+                "del " + out + "switchlog.txt",
+                "del /f " + out + "TelCfgRpt.vbs",
+                "start 1 Explorer C:\\Out",
+            }));
+  // The first two debug lines reach the file, the others only the window.
+  const std::string fileText =
+      "Report line 1\r\nReport line 2\r\nDEBUG: strPathName=C:\\Out\\\r\nDEBUG: opening VoxtraSystemInfo.txt\r\n";
+  EXPECT_EQ(run.window.report, fileText.substr(0, fileText.size() - 2) +
+                                   "\r\nDEBUG: Finished writing VoxtraSystemInfo.txt"
+                                   "\r\nDEBUG: Finished dumping out system and application event logs."
+                                   "\r\nDEBUG: Finished tabulex."
+                                   "\r\nDEBUG: Currentdirectory=C:\\Out"
+                                   "\r\nDEBUG: App.Path=C:\\Program Files\\Fernwick"
+                                   "\r\nDEBUG: Finished running media.bat"
+                                   "\r\nDEBUG: Calling cabmaker with string=C:\\Program Files\\Fernwick\\cabmaker /f "
+                                   "\"C:\\Out\\voxtrainfo.ddf\"");
+  EXPECT_EQ(run.server->ShownMessages(), (std::vector<std::string>{"holding"}));
+  EXPECT_EQ(run.window.splash, (std::vector<bool>{true, false}));
+  EXPECT_EQ(run.server->Files().CurrentFolder(), "C:\\Out");
+  EXPECT_FALSE(fs::exists(run.image.Out() / "drives/C/Out/VoxtraSystemInfo.txt")) << "not cleaned up";
+  EXPECT_TRUE(run.server->Files().FileExists("C:\\Out\\VoxtraInfo.cab"));
+}
+
+TEST(WriteToFile, TheReportFileIsTheWindowTextWithOneMoreLineEnd) {
+  Packaging run;
+  run.window.report = "caf\xe9\r\nline";
+  run.image.Write("drives/C/Out/VoxtraSystemInfo.txt", "an older, longer report");
+  // The clean-up removes the file: a cabmaker stand-in reads it when it is packed.
+  std::string packed;
+  dynamic_cast<image::ImageProcessControl&>(run.server->Platform().process)
+      .AddProgram("cabmaker", [&](const std::string&) {
+        packed = run.server->Files().ReadWholeFile("C:\\Out\\VoxtraSystemInfo.txt").value_or("(none)");
+      });
+  run.Run(Version(4, 2, 1, 0));
+  EXPECT_EQ(packed, "caf\xe9\r\nline\r\n");
+  EXPECT_EQ(run.window.report, "caf\xe9\r\nline") << "no debug line without /debug";
+}
+
+struct VersionCase {
+  probes::ProductVersion version;
+  std::string directiveSource;
+  bool switchReport;
+};
+
+TEST(WriteToFile, TheDirectiveFileAndSwitchReportFollowVersion4_0_0_10) {
+  for (const VersionCase& c : {VersionCase{Version(4, 0, 0, 9), "voxtrainfo.ddf", false},
+                               VersionCase{Version(4, 0, 0, 10), "voxtrainfo_SwitchInfo.ddf", true},
+                               VersionCase{Version(3, 9, 9, 99), "voxtrainfo.ddf", false},
+                               VersionCase{Version(5, 0, 0, 0), "voxtrainfo_SwitchInfo.ddf", true}}) {
+    Packaging run;
+    run.Run(c.version);
+    const auto copied = std::find_if(run.log.begin(), run.log.end(), [](auto& l) { return l.rfind("copy", 0) == 0; });
+    ASSERT_NE(copied, run.log.end());
+    EXPECT_EQ(*copied, "copy C:\\Program Files\\Fernwick\\" + c.directiveSource + " C:\\Out\\voxtrainfo.ddf");
+    const bool ranMedia = std::count(run.log.begin(), run.log.end(), "start 0 C:\\Out\\media.bat") == 1;
+    EXPECT_EQ(ranMedia, c.switchReport) << c.directiveSource;
+  }
+}
+
+TEST(WriteToFile, MissingShippedFilesAreNamedAndThePackagingGoesOn) {
+  Packaging newer("Fernwick.exe", false);
+  newer.Run(Version(4, 2, 1, 0), true);  // silent: these messages still wait for OK
+  EXPECT_EQ(newer.server->ShownMessages(),
+            (std::vector<std::string>{
+                "Could not find VoxtraInfo_SwitchInfo.DDF in the install directory.  Please uninstall and reinstall "
+                "TORB.",
+                "Could not find TelCfgRpt.vbs in the install directory.  Please uninstall and reinstall TORB.",
+                "Could not find media.bat in the install directory.  Please uninstall and reinstall TORB."}));
+  // media.bat is started all the same (the image runs its switch report without the file).
+  EXPECT_EQ(std::count(newer.log.begin(), newer.log.end(), "start 0 C:\\Out\\media.bat"), 1);
+  EXPECT_EQ(newer.window.report, "Report line 1\r\nReport line 2");
+  EXPECT_TRUE(newer.window.splash.empty());
+  EXPECT_EQ(std::count_if(newer.log.begin(), newer.log.end(), [](auto& l) { return l.rfind("start 1", 0) == 0; }), 0)
+      << "no Explorer in silent mode";
+
+  Packaging older("Fernwick.exe", false);
+  older.Run(Version(4, 0, 0, 9));
+  EXPECT_TRUE(older.server->ShownMessages().empty());
+  EXPECT_EQ(older.window.report,
+            "Report line 1\r\nReport line 2\r\n(error) in cmdWriteToFile routine:File not found\r\n");
+}
+
+TEST(WriteToFile, AMissingOutputFolderGivesErrorLinesAndNoPackage) {
+  Packaging run;
+  run.window.savePath = "C:\\Nowhere\\";
+  run.Run(Version(4, 0, 0, 9));
+  std::string expected = "Report line 1\r\nReport line 2";
+  for (const char* error :
+       {"Path not found", "Bad file name or number", "Bad file name or number", "Path not found", "Path not found"}) {
+    expected += std::string("\r\n(error) in cmdWriteToFile routine:") + error + "\r\n";
+  }
+  EXPECT_EQ(run.window.report, expected);
+  EXPECT_EQ(run.log.back(), "start 1 Explorer C:\\Nowhere\\");
+}
+
+TEST(WriteToFile, ASecondRunPacksTheFirstRunsLines) {
+  Packaging run("Fernwick.exe /debug");
+  std::vector<std::string> packed;
+  dynamic_cast<image::ImageProcessControl&>(run.server->Platform().process)
+      .AddProgram("cabmaker", [&](const std::string&) {
+        packed.push_back(run.server->Files().ReadWholeFile("C:\\Out\\VoxtraSystemInfo.txt").value_or(""));
+      });
+  run.Run(Version(4, 2, 1, 0));
+  const std::string afterFirst = run.window.report;
+  run.Run(Version(4, 2, 1, 0));
+  ASSERT_EQ(packed.size(), 2u);
+  EXPECT_EQ(packed[1].rfind(afterFirst + "\r\nDEBUG: strPathName=C:\\Out\\", 0), 0u);
+}
+
+TEST(WriteToFile, AReadOnlySwitchScriptLeftBehindIsRemoved) {
+  Packaging run;
+  run.image.Write("drives/C/Out/TelCfgRpt.vbs", "old");
+  run.image.Write("drives/C/Out/disk1/.keep", "");  // an empty folder left behind
+  fs::permissions(run.image.ImageFolder() / "drives/C/Out/TelCfgRpt.vbs", fs::perms::owner_read);
+  run.Run(Version(4, 0, 0, 9));
+  EXPECT_FALSE(run.server->Files().FileExists("C:\\Out\\TelCfgRpt.vbs"));
+  EXPECT_FALSE(run.server->Files().FolderExists("C:\\Out\\disk1"));
+  EXPECT_TRUE(run.server->Files().SubFolderNames("C:\\Out").empty());
+}
+
+}  // namespace
+}  // namespace fernwick::packaging

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# `fernwick --package` of the sample image: the work folder holds exactly
+# VoxtraInfo.cab, cabextract verifies it, and it holds the golden report
+# (with its final line end), the event logs as dumpel writes them, the
+# service list and the switch report. Usage: run.sh FERNWICK_BINARY
+set -euo pipefail
+fernwick=${1:?fernwick binary}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+expected="$root/tests/package/expected"
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+"$fernwick" --package --out "$out/run" "$root/samples/exchange2003-42" >"$out/report.txt" 2>"$out/stderr.txt" ||
+  { cat "$out/stderr.txt"; exit 1; }
+work="$out/run/drives/C/Program Files/Voxtra/SystemInfo"
+[ "$(ls -A "$work")" = "VoxtraInfo.cab" ] || { echo "work folder holds: $(ls -A "$work")"; exit 1; }
+cabextract -q -t "$work/VoxtraInfo.cab" >/dev/null
+cabextract -q -d "$out/cab" "$work/VoxtraInfo.cab"
+( cd "$out/cab" && ls ) >"$out/names.txt"
+diff <(printf '%s\n' ServiceInfo.csv SwitchReport.html VoxtraSystemInfo.txt application_event_log.csv switchlog.txt \
+  system_event_log.csv) "$out/names.txt"
+{ cat "$root/tests/golden/exchange2003-42.txt"; printf '\r\n'; } | cmp - "$out/cab/VoxtraSystemInfo.txt"
+for f in ServiceInfo.csv SwitchReport.html application_event_log.csv switchlog.txt system_event_log.csv; do
+  cmp "$expected/$f" "$out/cab/$f"
+done
+echo "package of the sample image: ok"
+
+# The switch "silent" packages the same way.
+"$fernwick" --out "$out/silent" "$root/samples/exchange2003-42" silent >/dev/null 2>"$out/stderr.txt" ||
+  { cat "$out/stderr.txt"; exit 1; }
+[ "$(ls -A "$out/silent/drives/C/Program Files/Voxtra/SystemInfo")" = "VoxtraInfo.cab" ] || { echo "silent: no cabinet alone"; exit 1; }
+echo "silent package: ok"

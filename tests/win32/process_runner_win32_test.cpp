@@ -1,0 +1,90 @@
+// The process runner and the packaging file operations over the real
+// Windows API (run by tests/wine/process_runner_test.sh).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/runtime_error.h"
+#include "packaging/external_app.h"
+#include "platform/win32/win32_services.h"
+#include "platform/win32/windows_api.h"
+
+namespace fernwick {
+namespace {
+
+std::string SystemFolder() {
+  char buffer[MAX_PATH] = {};
+  GetSystemDirectoryA(buffer, MAX_PATH);
+  return buffer;
+}
+
+TEST(Win32ProcessRunner, WaitsForAProgramThatEndsAndForOneThatEndedBeforeTheWait) {
+  win32::Win32ProcessControl process;
+  const DWORD t0 = GetTickCount();
+  packaging::RunAndWait(process, SystemFolder() + "\\cmd.exe /c exit 3", platform::kWindowHidden, platform::kInfinite);
+  EXPECT_LT(GetTickCount() - t0, 20000u);
+
+  const auto started = process.StartProcess(SystemFolder() + "\\cmd.exe /c exit 0", platform::kWindowHidden);
+  ASSERT_EQ(started.error, 0u);
+  Sleep(1500);  // the program has ended; its id must not lead to a stranger
+  EXPECT_TRUE(packaging::WaitForProcess(process, started.processId, platform::kInfinite));
+}
+
+TEST(Win32ProcessRunner, ATimeOutLeavesTheProgramRunning) {
+  win32::Win32ProcessControl process;
+  const auto started = process.StartProcess(SystemFolder() + "\\notepad.exe", platform::kWindowHidden);
+  ASSERT_EQ(started.error, 0u);
+  const DWORD t0 = GetTickCount();
+  EXPECT_TRUE(packaging::WaitForProcess(process, started.processId, 300));
+  EXPECT_LT(GetTickCount() - t0, 5000u);
+  win32::UniqueHandle still(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, started.processId));
+  ASSERT_TRUE(still);
+  EXPECT_EQ(WaitForSingleObject(still.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the program was stopped";
+  TerminateProcess(still.Get(), 0);
+}
+
+TEST(Win32ProcessRunner, AProgramThatCannotStartRaisesFileNotFoundWithoutWaiting) {
+  win32::Win32ProcessControl process;
+  try {
+    packaging::RunAndWait(process, "C:\\no_such_folder\\dumpel -d 5", platform::kWindowHidden, platform::kInfinite);
+    FAIL() << "no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_TRUE(e.Number() == err::kFileNotFound || e.Number() == err::kPathNotFound) << e.Number();
+  }
+  EXPECT_FALSE(packaging::WaitForProcess(process, 0x7FFFFFF0, 100));
+}
+
+TEST(Win32PackagingFiles, ForcedDeleteRemovesAReadOnlyFileCopiesReplaceAndFoldersGoOnlyWhenEmpty) {
+  win32::Win32FileSystem files;
+  const std::string temp = files.TemporaryFolder();
+  ASSERT_FALSE(temp.empty());
+  ASSERT_EQ(temp.back(), '\\');
+  const std::string folder = temp + "fernwick_packaging_test";
+  files.CreateFolder(folder);
+  const std::string a = folder + "\\a.txt";
+  const std::string b = folder + "\\b.txt";
+  ASSERT_TRUE(files.WriteWholeFile(a, "new"));
+  ASSERT_TRUE(files.WriteWholeFile(b, "old, longer"));
+  EXPECT_EQ(files.CopyFileTo(a, b), 0u);
+  EXPECT_EQ(files.ReadWholeFile(b).value_or(""), "new");
+  EXPECT_NE(files.CopyFileTo(folder + "\\missing.txt", b), 0u);
+
+  SetFileAttributesA(a.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(files.RemoveFile(a, false), static_cast<std::uint32_t>(ERROR_ACCESS_DENIED));
+  EXPECT_TRUE(files.FileExists(a));
+  EXPECT_EQ(files.RemoveFile(a, true), 0u);
+  EXPECT_FALSE(files.FileExists(a));
+
+  EXPECT_NE(files.RemoveEmptyFolder(folder), 0u) << "a folder with a file was removed";
+  const std::string before = files.CurrentFolder();
+  EXPECT_EQ(files.SetCurrentFolder(folder + "\\"), 0u);
+  EXPECT_EQ(files.CurrentFolder(), folder);
+  EXPECT_NE(files.SetCurrentFolder(folder + "\\nowhere\\"), 0u);
+  files.SetCurrentFolder(before);
+  EXPECT_EQ(files.RemoveFile(b, false), 0u);
+  EXPECT_EQ(files.RemoveEmptyFolder(folder), 0u);
+  EXPECT_FALSE(files.FolderExists(folder));
+}
+
+}  // namespace
+}  // namespace fernwick

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Packaging from the distribution folder installed into the prefix, against
+# the sample server (4.2(1.0), so the switch report is packed too):
+#  - the start-up hook starts test.bat with the version and the address;
+#  - Go and Write To File in the window: the cabinet's report is the text
+#    in the box, byte for byte, and Explorer is started on the folder;
+#  - "Fernwick.exe silent" leaves exactly VoxtraInfo.cab in the work folder,
+#    removes a read-only TelCfgRpt.vbs left behind, and its cabinet holds
+#    the report, both event logs, the service list and the switch report;
+#    cabextract and cabinet.dll's FDI both extract it;
+#  - a silent run that cannot make its work folder ends non-zero and says
+#    why in the temporary folder's FernwickMessages.txt.
+source "$(dirname "$0")/lib.sh"
+image="$FERNWICK_SOURCE_DIR/samples/exchange2003-42"
+dist="$FERNWICK_WIN_BUILD/dist"
+driver="$FERNWICK_WIN_BUILD/guidriver.exe"
+work="$FERNWICK_WINE_WORK/packaging"
+install="$drive_c/Program Files/Fernwick"
+output="$drive_c/Program Files/Voxtra/SystemInfo"
+rm -rf "$work"
+mkdir -p "$work/database" "$work/drive_d" "$work/x"
+
+python3 "$(dirname "$0")/sample_image/prefix_registry.py" "$image/registry" "$work/seed.reg" "$work/cleanup.reg"
+cp -r "$image/drives/C/Program Files/." "$drive_c/Program Files/"
+cp -r "$image/drives/D/." "$work/drive_d/"
+ln -sfn "$work/drive_d" "$WINEPREFIX/dosdevices/d:"
+cleanup() {
+  wine_import_reg "$work/cleanup.reg"
+  rm -f "$WINEPREFIX/dosdevices/d:" "$drive_c/recorded_commands.txt" "$drive_c/hook_arguments.txt" "$drive_c/fdi_extract.exe"
+  chmod -R u+w "$drive_c/Program Files/Voxtra" 2>/dev/null
+  rm -rf "$drive_c/Program Files/Voxtra" "$drive_c/Program Files/Fernwick" "$drive_c/x"
+  [ -n "${messages:-}" ] && rm -f "$messages"
+  return 0
+}
+trap cleanup EXIT
+wine_import_reg "$work/seed.reg"
+
+echo "== install the distribution folder"
+mkdir -p "$install"
+cp "$dist"/* "$install/"
+for f in Fernwick.exe Tabulex.exe cabmaker.exe dumpel.exe voxtrainfo.ddf voxtrainfo_SwitchInfo.ddf media.bat TelCfgRpt.vbs; do
+  [ -f "$dist/$f" ] || fail "the distribution folder lacks $f"
+done
+ls "$dist" | grep -Eiq 'test|guidriver|fdi_extract|recorder' && fail "a test program is in the distribution folder"
+
+sqlite3 "$work/database/VoxtraDb" <"$image/database/VoxtraDb.sql"
+cat >"$work/database/odbcinst.ini" <<INI
+[SQL Server]
+Driver=${FERNWICK_SQLITE_ODBC_DRIVER:-/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so}
+INI
+export ODBCSYSINI="$work/database"
+cd "$work/database"
+
+fernwick='C:\Program Files\Fernwick\Fernwick.exe'
+# Programs started without waiting: a stand-in Explorer found first in the
+# program's own folder, and the start-up hook's test.bat.
+cp "$FERNWICK_WIN_BUILD/cmdline_recorder.exe" "$install/explorer.exe"
+printf '@echo %%*> C:\\hook_arguments.txt\r\n' >"$install/test.bat"
+
+echo "== the window: start-up hook, Go, Write To File"
+wine "$fernwick" &
+timeout 60 wine "$driver" wait || fail "main window did not appear"
+timeout 120 wine "$driver" click 1006
+timeout 60 wine "$driver" text 1004 >"$work/window_report.txt"
+timeout 300 wine "$driver" click 1003
+timeout 60 wine "$driver" text 1004 >"$work/window_report_after.txt"
+timeout 60 wine "$driver" command 102
+timeout 60 wine "$driver" gone || fail "Exit did not end the program"
+wait
+for _ in $(seq 50); do [ -s "$drive_c/hook_arguments.txt" ] && break; sleep 0.1; done
+printf '2.0.4 http://voxtratools.norvane.com/Applications/Voxtra/TORB/TORB.html\r\n' >"$work/hook.expected"
+expect_same_file "test.bat arguments" "$work/hook.expected" "$drive_c/hook_arguments.txt"
+expect_same_file "the box after Write To File" "$work/window_report.txt" "$work/window_report_after.txt"
+printf 'Explorer C:\\Program Files\\Voxtra\\SystemInfo\\\r\n' >"$work/explorer.expected"
+expect_same_file "Explorer's command line" "$work/explorer.expected" "$drive_c/recorded_commands.txt"
+[ -f "$output/VoxtraInfo.cab" ] || fail "Write To File made no cabinet"
+cabextract -q -d "$work/window" "$output/VoxtraInfo.cab"
+{ cat "$work/window_report.txt"; printf '\r\n'; } >"$work/window_report.expected"
+expect_same_file "the packed report and the window's text" "$work/window_report.expected" "$work/window/VoxtraSystemInfo.txt"
+rm -f "$install/explorer.exe" "$install/test.bat"
+
+echo "== silent: exactly the cabinet, a read-only script left behind removed"
+printf 'old' >"$output/TelCfgRpt.vbs"
+chmod 444 "$output/TelCfgRpt.vbs"
+rc=0
+timeout 300 wine "$fernwick" silent || rc=$?
+[ "$rc" -eq 0 ] || fail "the silent run ended with $rc"
+[ "$(ls -A "$output")" = "VoxtraInfo.cab" ] || fail "the work folder holds: $(ls -A "$output" | tr '\n' ' ')"
+cabextract -t "$output/VoxtraInfo.cab" >"$work/cabextract.txt" || fail "cabextract -t failed: $(cat "$work/cabextract.txt")"
+cp "$FERNWICK_WIN_BUILD/fdi_extract.exe" "$drive_c/"
+mkdir -p "$drive_c/x"
+timeout 60 wine 'C:\fdi_extract.exe' 'C:\Program Files\Voxtra\SystemInfo\VoxtraInfo.cab' 'C:\x' >"$work/fdi.txt" ||
+  fail "FDI could not extract the cabinet"
+tr -d '\r' <"$work/fdi.txt" >"$work/fdi_names.txt"
+printf '%s\n' VoxtraSystemInfo.txt system_event_log.csv application_event_log.csv ServiceInfo.csv SwitchReport.html \
+  switchlog.txt >"$work/names.expected"
+expect_same_file "the files of the cabinet" "$work/names.expected" "$work/fdi_names.txt"
+cabextract -q -d "$work/cab" "$output/VoxtraInfo.cab"
+for f in $(cat "$work/names.expected"); do
+  expect_same_file "$f through FDI" "$work/cab/$f" "$drive_c/x/$f"
+done
+head -c 20 "$work/cab/ServiceInfo.csv" | grep -q '^ServiceName,' || fail "the service list is not Tabulex's"
+# TelCfgRpt.vbs under Wine writes what the image's switch report gives natively.
+for f in SwitchReport.html switchlog.txt; do
+  expect_same_file "$f as natively" "$FERNWICK_SOURCE_DIR/tests/package/expected/$f" "$work/cab/$f"
+done
+grep -q '^TORB Version = 2.0.4' "$work/cab/VoxtraSystemInfo.txt" || fail "the packed report is not the report"
+[ "$(tail -c 2 "$work/cab/VoxtraSystemInfo.txt" | od -An -c | tr -d ' ')" = '\r\n' ] || fail "the report does not end in CR LF"
+
+echo "== silent without a work folder: non-zero, and the reason in the temporary folder"
+temp=$(wine cmd /c echo "%TEMP%" | tr -d '\r\n')
+messages=$(winepath -u "${temp%\\}\\FernwickMessages.txt")
+rm -f "$messages"
+printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaline\\CommServer\\1.0]\r\n"Root Path"="Q:\\\\Nowhere\\\\"\r\n' >"$work/bad_root.reg"
+wine_import_reg "$work/bad_root.reg"
+rc=0
+timeout 120 wine "$fernwick" silent || rc=$?
+[ "$rc" -ne 0 ] || fail "a silent run without its work folder ended with 0"
+grep -q 'Q:\\Nowhere\\SystemInfo' "$messages" || fail "FernwickMessages.txt does not name the work folder"
+echo "ok"
