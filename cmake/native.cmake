@@ -5,6 +5,12 @@ if(FERNWICK_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
 endif()
+# The fuzz build (scripts/fuzz.sh): clang, every library instrumented for
+# libFuzzer, one program per fuzz/*_fuzz.cpp (cmake/fuzz.cmake).
+option(FERNWICK_FUZZ "Build the libFuzzer targets in fuzz/ (clang only)" OFF)
+if(FERNWICK_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 
 find_package(ODBC REQUIRED)
 find_package(SQLite3 REQUIRED)
@@ -45,3 +51,7 @@ gtest_discover_tests(fernwick_tests DISCOVERY_TIMEOUT 60
 
 add_test(NAME golden_reports
          COMMAND ${CMAKE_SOURCE_DIR}/tests/golden/run.sh $<TARGET_FILE:fernwick>)
+
+if(FERNWICK_FUZZ)
+  include(cmake/fuzz.cmake)
+endif()

@@ -7,6 +7,7 @@ packages=(
   wine wine64 xvfb xauth xdotool imagemagick
   unixodbc unixodbc-dev libsqliteodbc sqlite3 libsqlite3-dev
   liblief-dev cabextract bc python3
+  clang-16 libclang-rt-16-dev llvm-16
 )
 missing=()
 for p in "${packages[@]}"; do
