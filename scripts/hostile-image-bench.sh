@@ -3,7 +3,7 @@
 # plus a key nested 300,000 levels deep, a long REG_BINARY value in regedit's
 # wrapped form, or a NUL byte in the database script (8-bit and UTF-16
 # exports, several sizes). Each line gives the seconds, the exit code and the
-# first line of what the run said on standard error.
+# error it gave (the command's own, or the report's line on the script).
 # Usage: scripts/hostile-image-bench.sh [FERNWICK] [SECONDS_LIMIT]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,9 +36,12 @@ long_binary() {  # BYTES: regedit's layout, 25 bytes on the first line, then 25 
 run() {  # LABEL IMAGE
   local start end code=0
   start=$(date +%s.%N)
-  timeout "$limit" "$fernwick" --out "$work/out" "$work/$2" >/dev/null 2>"$work/err" || code=$?
+  timeout "$limit" "$fernwick" --out "$work/out" "$work/$2" >"$work/report" 2>"$work/err" || code=$?
   end=$(date +%s.%N)
-  printf '%-34s %7.2f s  exit %3s  %s\n' "$1" "$(echo "$end - $start" | bc)" "$code" "$(head -n 1 "$work/err" | cut -c1-90)"
+  # What went wrong: the command's error, or the report's line on the script.
+  said=$( (grep -a -m1 -o 'cannot read the server image: .*' "$work/err" | sed 's|: /.*/|: |' ||
+           grep -h -a -m1 -o 'cannot be loaded: [^\r]*' "$work/report" "$work/err") | head -n 1 | cut -c1-80) || true
+  printf '%-34s %7.2f s  exit %3s  %s\n' "$1" "$(echo "$end - $start" | bc)" "$code" "$said"
 }
 
 for enc in ansi utf16; do
