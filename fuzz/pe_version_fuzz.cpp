@@ -11,11 +11,25 @@
 #include "fuzz/fuzz_check.h"
 #include "platform/image/image_version_resources.h"
 
+namespace {
+
+// The file the input is written to, removed when the run ends.
+struct InputFile {
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("pe_version_fuzz_" + std::to_string(getpid()) + ".dll");
+  ~InputFile() {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+  }
+};
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace fernwick;
   using fuzz::Check;
-  static const std::filesystem::path file =
-      std::filesystem::temp_directory_path() / ("pe_version_fuzz_" + std::to_string(getpid()) + ".dll");
+  static const InputFile input;
+  static const std::filesystem::path& file = input.path;
   {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
