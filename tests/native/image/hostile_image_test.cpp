@@ -117,6 +117,29 @@ TEST(HostileImage, AMegabyteBinaryValueLoadsInLinearTime) {
   }
 }
 
+TEST(HostileImage, TheDatabaseScriptWritesNoOtherFile) {
+  testing::ScratchFolder folder;
+  const std::string other = (folder.Path() / "other.db").string();
+  const std::string prefix = "The configuration database script VoxtraDb.sql cannot be loaded: ";
+  const struct {
+    std::string script;
+    std::string error;
+  } cases[] = {
+      {"ATTACH '" + other + "' AS x;\nCREATE TABLE x.t(a);\n", prefix + "line 1: not authorized"},
+      {"CREATE TABLE t(a);\nCOMMIT;\nVACUUM INTO '" + other + "';\n", prefix + "line 3: authorization denied"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    try {
+      BuildSqliteDatabase(c.script, "VoxtraDb.sql", folder.Path() / "VoxtraDb");
+    } catch (const RuntimeError& e) {
+      error = e.Description();
+    }
+    EXPECT_EQ(error, c.error);
+    EXPECT_FALSE(std::filesystem::exists(other));
+  }
+}
+
 TEST(HostileImage, ANulByteInTheDatabaseScriptEndsItOrIsAnErrorWithItsLine) {
   struct Case {
     std::string script;
