@@ -8,8 +8,10 @@ endif()
 # The fuzz build (scripts/fuzz.sh): clang, every library instrumented for
 # libFuzzer, one program per fuzz/*_fuzz.cpp (cmake/fuzz.cmake).
 option(FERNWICK_FUZZ "Build the libFuzzer targets in fuzz/ (clang only)" OFF)
+# The GCC builds hold the line on warnings; warnings only clang gives are
+# shown here but do not stop the fuzzing.
 if(FERNWICK_FUZZ)
-  add_compile_options(-fsanitize=fuzzer-no-link)
+  add_compile_options(-fsanitize=fuzzer-no-link -Wno-error)
 endif()
 
 find_package(ODBC REQUIRED)
