@@ -5,6 +5,14 @@ if(FERNWICK_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
 endif()
+# The fuzz build (scripts/fuzz.sh): clang, every library instrumented for
+# libFuzzer, one program per fuzz/*_fuzz.cpp (cmake/fuzz.cmake).
+option(FERNWICK_FUZZ "Build the libFuzzer targets in fuzz/ (clang only)" OFF)
+# The GCC builds hold the line on warnings; warnings only clang gives are
+# shown here but do not stop the fuzzing.
+if(FERNWICK_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link -Wno-error)
+endif()
 
 find_package(ODBC REQUIRED)
 find_package(SQLite3 REQUIRED)
@@ -51,6 +59,7 @@ add_test(NAME golden_reports
 add_executable(prompt_check_bench ${CMAKE_SOURCE_DIR}/bench/prompt_check_bench.cpp)
 target_link_libraries(prompt_check_bench PRIVATE fernwick_image)
 add_test(NAME prompt_check_bench_small COMMAND prompt_check_bench --languages 3 --prompts 40)
+
 # Packaging: Write To File, Browse, the start-up hook.
 fernwick_sources(PACKAGING_TEST_SOURCES tests/native/packaging)
 target_sources(fernwick_tests PRIVATE ${PACKAGING_TEST_SOURCES})
@@ -81,3 +90,6 @@ fernwick_sources(DUMPEL_TEST_SOURCES tests/native/dumpel)
 target_sources(fernwick_tests PRIVATE ${DUMPEL_TEST_SOURCES})
 target_compile_definitions(fernwick PRIVATE FERNWICK_SHIPPED_DIR="${CMAKE_SOURCE_DIR}/shipped")
 add_test(NAME package_sample COMMAND ${CMAKE_SOURCE_DIR}/tests/package/run.sh $<TARGET_FILE:fernwick>)
+if(FERNWICK_FUZZ)
+  include(cmake/fuzz.cmake)
+endif()

@@ -9,6 +9,7 @@ packages=(
   liblief-dev cabextract bc python3
   fonts-ipafont-gothic
   libgcab-dev gcab pkg-config
+  clang-16 libclang-rt-16-dev llvm-16
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -15,6 +15,7 @@ echo "build times: native $((t1 - t0)) s, windows $((t2 - t1)) s"
 
 status=0
 (cd "$build/native" && ctest --output-on-failure -j "$(nproc)") || status=1
+"$root/scripts/fuzz.sh" all 20 || status=1  # smoke run of every fuzz target
 t3=$(date +%s)
 "$root/tests/imports/check_imports.sh" "$build/win32" "$build/win64" || status=1
 "$root/tests/wine/run_all.sh" "$build/win64" || status=1

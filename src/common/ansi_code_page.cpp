@@ -22,6 +22,26 @@ char CodePointToAnsi(char32_t cp) {
   return '?';
 }
 
+// How a UTF-8 lead byte goes on: continuation bytes it needs, the bits it
+// carries and the range its second byte must lie in (0 extra: not a lead).
+struct Utf8Lead {
+  int extra = 0;
+  unsigned char mask = 0;
+  unsigned char secondLow = 0x80;
+  unsigned char secondHigh = 0xBF;
+};
+
+Utf8Lead LeadForm(unsigned char lead) {
+  if (lead >= 0xC2 && lead <= 0xDF) return {1, 0x1F};
+  if (lead == 0xE0) return {2, 0x0F, 0xA0, 0xBF};
+  if (lead == 0xED) return {2, 0x0F, 0x80, 0x9F};
+  if (lead >= 0xE1 && lead <= 0xEF) return {2, 0x0F};
+  if (lead == 0xF0) return {3, 0x07, 0x90, 0xBF};
+  if (lead >= 0xF1 && lead <= 0xF3) return {3, 0x07};
+  if (lead == 0xF4) return {3, 0x07, 0x80, 0x8F};
+  return {};
+}
+
 }  // namespace
 
 std::string Utf16ToAnsi(std::u16string_view text) {
@@ -67,36 +87,32 @@ std::string Utf8ToAnsi(std::string_view text) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    int extra = 0;
-    char32_t cp = lead;
-    if (lead >= 0xF0 && lead <= 0xF4) {
-      extra = 3, cp = lead & 0x07u;
-    } else if (lead >= 0xE0) {
-      extra = 2, cp = lead & 0x0Fu;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      extra = 1, cp = lead & 0x1Fu;
-    } else if (lead >= 0x80) {
-      out.push_back('?');
+    if (lead < 0x80) {
+      out.push_back(static_cast<char>(lead));
       ++i;
       continue;
     }
-    bool ok = true;
-    for (int k = 1; ok && k <= extra; ++k) {
-      if (i + static_cast<std::size_t>(k) >= text.size()) {
-        ok = false;
+    const Utf8Lead form = LeadForm(lead);
+    // The longest start of a well-formed sequence found here becomes one '?'
+    // when it breaks off, as the system's converter does: overlong forms,
+    // surrogates and code points above U+10FFFF never pass the second byte.
+    char32_t cp = lead & form.mask;
+    std::size_t used = 1;
+    bool complete = form.extra > 0;
+    for (int k = 0; complete && k < form.extra; ++k) {
+      const std::size_t at = i + used;
+      const unsigned char low = k == 0 ? form.secondLow : 0x80;
+      const unsigned char high = k == 0 ? form.secondHigh : 0xBF;
+      if (at >= text.size() || static_cast<unsigned char>(text[at]) < low ||
+          static_cast<unsigned char>(text[at]) > high) {
+        complete = false;
         break;
       }
-      const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-      if ((next & 0xC0u) != 0x80u) ok = false;
-      cp = (cp << 6) | (next & 0x3Fu);
+      cp = (cp << 6) | (static_cast<unsigned char>(text[at]) & 0x3Fu);
+      ++used;
     }
-    if (!ok) {
-      out.push_back('?');
-      ++i;
-      continue;
-    }
-    out.push_back(CodePointToAnsi(cp));
-    i += static_cast<std::size_t>(extra) + 1;
+    out.push_back(complete ? CodePointToAnsi(cp) : '?');
+    i += used;
   }
   return out;
 }

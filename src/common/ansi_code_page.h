@@ -11,7 +11,8 @@ std::string Utf16ToAnsi(std::u16string_view text);
 // UTF-16 held as little-endian bytes; an odd last byte is ignored.
 std::string Utf16LeBytesToAnsi(std::string_view bytes);
 std::u16string AnsiToUtf16(std::string_view text);
-// Invalid UTF-8 sequences become '?'.
+// Each invalid UTF-8 sequence (overlong, surrogate, beyond U+10FFFF, cut
+// short, a stray byte) becomes one '?'.
 std::string Utf8ToAnsi(std::string_view text);
 
 }  // namespace fernwick

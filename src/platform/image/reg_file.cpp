@@ -1,5 +1,6 @@
 #include "platform/image/reg_file.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -62,11 +63,17 @@ class Parser {
     for (++i; i < lines.size(); ++i) {
       std::string logical = lines[i].text;
       const int number = lines[i].number;
-      // A value's data may continue on following lines after a backslash.
-      while (IsValueLine(logical) && EndsWithContinuation(logical)) {
-        logical.pop_back();
-        if (++i == lines.size()) Fail(number, "line continuation at the end of the file");
-        logical += TrimLeft(lines[i].text);
+      // A value's hex data may continue on following lines after a
+      // backslash. Whether the line is such a value is decided once, on its
+      // first line; each further line is only looked at for its own end.
+      if (IsValueLine(logical) && ContainsNoCase(logical, "=hex")) {
+        while (EndsWithContinuation(logical)) {
+          logical.resize(logical.find_last_not_of(" \t"));  // drops the backslash and the blanks after it
+          if (++i == lines.size()) Fail(number, "line continuation at the end of the file");
+          const std::string& next = lines[i].text;
+          const auto first = next.find_first_not_of(" \t");
+          if (first != std::string::npos) logical.append(next, first);
+        }
       }
       ParseLine(logical, number);
     }
@@ -81,11 +88,16 @@ class Parser {
     const std::string t = TrimLeft(s);
     return !t.empty() && (t[0] == '"' || t[0] == '@');
   }
+  // Only hex data continues; a quoted string may itself end in a backslash.
   static bool EndsWithContinuation(const std::string& s) {
-    std::string t = s;
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.pop_back();
-    // Only hex data continues; a quoted string may itself end in a backslash.
-    return !t.empty() && t.back() == '\\' && ContainsNoCase(t, "=hex");
+    const auto last = s.find_last_not_of(" \t");
+    return last != std::string::npos && s[last] == '\\';
+  }
+
+  // Levels below the hive; one trailing backslash names no level.
+  static std::size_t Depth(const std::string& path) {
+    const std::size_t end = path.back() == '\\' ? path.size() - 1 : path.size();
+    return static_cast<std::size_t>(std::count(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(end), '\\'));
   }
 
   [[noreturn]] void Fail(int line, const std::string& message) const {
@@ -107,6 +119,10 @@ class Parser {
     const bool remove = !path.empty() && path[0] == '-';
     if (remove) path.erase(0, 1);
     if (path.empty()) Fail(number, "empty key name");
+    if (path.find('\0') != std::string::npos) Fail(number, "NUL character in the key name");
+    if (Depth(path) > kMaxKeyDepth) {
+      Fail(number, "key nested deeper than " + std::to_string(kMaxKeyDepth) + " levels");
+    }
     if (remove) {
       registry_.DeleteKey(path);
       currentKey_.clear();

@@ -21,10 +21,11 @@ std::vector<std::string> SplitKeyPath(const std::string& path, bool& ok) {
     const std::size_t end = path.find('\\', start);
     const std::string part = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (end == std::string::npos) {
-      if (!part.empty()) parts.push_back(part);  // one trailing backslash is tolerated
+      if (part.find('\0') != std::string::npos) ok = false;  // Windows names hold no NUL
+      if (!part.empty()) parts.push_back(part);              // one trailing backslash is tolerated
       break;
     }
-    if (part.empty()) {
+    if (part.empty() || part.find('\0') != std::string::npos) {
       ok = false;
       return parts;
     }
@@ -37,6 +38,20 @@ std::vector<std::string> SplitKeyPath(const std::string& path, bool& ok) {
 }  // namespace
 
 RegistryDouble::RegistryDouble() = default;
+
+RegistryDouble::Node::~Node() {
+  // Children are detached onto a work list before they die, so each node's
+  // own destructor finds no subkeys and a deep chain needs no deep stack.
+  std::vector<std::unique_ptr<Node>> pending;
+  for (auto& entry : subkeys) pending.push_back(std::move(entry.second));
+  subkeys.clear();
+  while (!pending.empty()) {
+    std::unique_ptr<Node> node = std::move(pending.back());
+    pending.pop_back();
+    for (auto& entry : node->subkeys) pending.push_back(std::move(entry.second));
+    node->subkeys.clear();
+  }
+}
 
 RegistryDouble::Node* RegistryDouble::HiveOf(const std::string& path, std::string& rest) {
   const auto slash = path.find('\\');

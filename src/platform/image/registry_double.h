@@ -14,6 +14,9 @@
 
 namespace fernwick::image {
 
+// Windows nests keys at most this deep below a hive.
+constexpr std::size_t kMaxKeyDepth = 512;
+
 struct StoredValue {
   std::uint32_t type = platform::kRegNone;
   std::vector<std::uint8_t> data;
@@ -49,6 +52,10 @@ class RegistryDouble : public platform::Registry {
     bool operator()(const std::string& a, const std::string& b) const { return LessNoCase(a, b); }
   };
   struct Node {
+    Node() = default;
+    ~Node();  // frees the subtree without one stack frame per level
+    Node(Node&&) = default;
+    Node& operator=(Node&&) = default;
     std::map<std::string, std::unique_ptr<Node>, NoCaseLess> subkeys;
     std::map<std::string, StoredValue, NoCaseLess> values;
   };

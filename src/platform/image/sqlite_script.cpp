@@ -35,6 +35,16 @@ long LineAt(std::string_view script, std::size_t offset) {
   return 1 + static_cast<long>(std::count(script.begin(), script.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
 }
 
+// The script builds this one database file: ATTACH and VACUUM INTO, which
+// would write files anywhere, are refused ("not authorized").
+int RefuseOtherFiles(void*, int action, const char*, const char*, const char*, const char*) {
+  return action == SQLITE_ATTACH ? SQLITE_DENY : SQLITE_OK;
+}
+
+bool OnlyNulsAndBlanks(std::string_view text) {
+  return text.find_first_not_of(std::string_view(" \t\r\n\0", 5)) == std::string_view::npos;
+}
+
 void RunScript(sqlite3* database, std::string_view script, std::string_view scriptName) {
   const char* const begin = script.data();
   const char* const end = begin + script.size();
@@ -46,7 +56,13 @@ void RunScript(sqlite3* database, std::string_view script, std::string_view scri
     StatementOwner statement(raw);
     const std::string where = "line " + std::to_string(LineAt(script, static_cast<std::size_t>(start - begin)));
     if (prepared != SQLITE_OK) Fail(scriptName, where + ": " + sqlite3_errmsg(database));
-    if (!statement) continue;  // only blanks or comments
+    if (!statement) {
+      if (next > start) continue;  // only blanks or comments
+      // SQLite reads no further than a NUL byte. NULs with nothing but
+      // blanks after them end the script; anything else there is an error.
+      if (OnlyNulsAndBlanks(script.substr(static_cast<std::size_t>(start - begin)))) return;
+      Fail(scriptName, where + ": NUL byte in the script");
+    }
     int stepped = SQLITE_ROW;
     while (stepped == SQLITE_ROW) stepped = sqlite3_step(statement.get());
     if (stepped != SQLITE_DONE) Fail(scriptName, where + ": " + sqlite3_errmsg(database));
@@ -61,6 +77,7 @@ void Build(std::string_view script, std::string_view scriptName, const std::file
   if (opened != SQLITE_OK) {
     Fail(scriptName, target.string() + ": " + (raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(opened)));
   }
+  sqlite3_set_authorizer(database.get(), RefuseOtherFiles, nullptr);
   char* message = nullptr;
   if (sqlite3_exec(database.get(), "BEGIN", nullptr, nullptr, &message) != SQLITE_OK) {
     const std::string text = message != nullptr ? message : "BEGIN failed";

@@ -121,6 +121,7 @@ TEST(RegFile, MalformedFilesNameFileAndLine) {
   ExpectError("REGEDIT4\n\"a\"=\"b\"\n", "bad.reg:2: value outside of a key");
   ExpectError("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X\n", "bad.reg:2: key line without closing ']'");
   ExpectError("REGEDIT4\n[HKEY_NOWHERE\\X]\n", "bad.reg:2: unknown hive or bad key path: HKEY_NOWHERE\\X");
+  ExpectError(std::string("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X\0Y]\n", 34), "bad.reg:2: NUL character in the key name");
   ExpectError("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"a\"=dword:123456789\n", "bad.reg:3: bad dword \"123456789\"");
   ExpectError("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"a\"=hex:1,zz\n", "bad.reg:3: bad hex byte \"zz\"");
   ExpectError("REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"a\"=\"open\n", "bad.reg:3: unterminated quoted string");

@@ -1,0 +1,4 @@
+-- c
+CREATE TABLE t(a INTEGER, b TEXT);
+INSERT INTO t VALUES (1, 'x');
+/* c */ SELECT * FROM t;
