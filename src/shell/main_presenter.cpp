@@ -7,12 +7,10 @@
 #include "report/gathering.h"
 #include "shell/command_line_switches.h"
 #include "shell/main_window_layout.h"
+#include "shell/update_check.h"
 
 namespace fernwick::shell {
 namespace {
-
-// The tool's page on the tools web site, which the start-up hook passes on.
-constexpr const char* kToolPageAddress = "http://voxtratools.norvane.com/Applications/Voxtra/TORB/TORB.html";
 
 // What Write To File sees of the window.
 class PackagingWindowOf : public packaging::PackagingWindow {
@@ -56,7 +54,7 @@ StartupOutcome MainPresenter::FormLoad() {
     SaveRecordedMessages();
     return StartupOutcome::EndProgram;
   }
-  packaging::RunStartupHook(platform_, kToolPageAddress, "");
+  packaging::RunStartupHook(platform_, std::string(kToolPageAddress), "");
   return StartupOutcome::ShowWindow;
 }
 
