@@ -13,6 +13,7 @@ RuntimeError::RuntimeError(long number, std::string description, std::string sou
 std::string ErrorDescription(long number) {
   switch (number) {
     case err::kOverflow: return "Overflow";
+    case err::kInvalidProcedureCall: return "Invalid procedure call or argument";
     case err::kOutOfMemory: return "Out of memory";
     case err::kSubscriptOutOfRange: return "Subscript out of range";
     case err::kTypeMismatch: return "Type mismatch";
@@ -20,6 +21,7 @@ std::string ErrorDescription(long number) {
     case err::kFileNotFound: return "File not found";
     case err::kPermissionDenied: return "Permission denied";
     case err::kPathNotFound: return "Path not found";
+    case err::kObjectVariableNotSet: return "Object variable or With block variable not set";
     case err::kInvalidUseOfNull: return "Invalid use of Null";
     case err::kUnsupportedValueType: return "Unsupported value type";
     case err::kDatabaseError: return "Unspecified error";

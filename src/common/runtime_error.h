@@ -24,6 +24,7 @@ class RuntimeError : public std::runtime_error {
 // Error numbers as support engineers know them from the classic Windows
 // scripting runtime, plus the few the program raises itself.
 namespace err {
+inline constexpr long kInvalidProcedureCall = 5;
 inline constexpr long kOutOfMemory = 7;
 inline constexpr long kOverflow = 6;
 inline constexpr long kSubscriptOutOfRange = 9;
@@ -32,6 +33,7 @@ inline constexpr long kInternalError = 51;
 inline constexpr long kFileNotFound = 53;
 inline constexpr long kPermissionDenied = 70;
 inline constexpr long kPathNotFound = 76;
+inline constexpr long kObjectVariableNotSet = 91;
 inline constexpr long kInvalidUseOfNull = 94;
 inline constexpr long kUnsupportedValueType = 1001;
 inline constexpr long kNoCurrentRecord = 3021;

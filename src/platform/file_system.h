@@ -23,6 +23,8 @@ class FileSystem {
   virtual std::optional<std::string> ReadWholeFile(const std::string& path) = 0;
   // Creates or replaces the file with exactly these bytes.
   virtual bool WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
+  // Deletes the file, a read-only one too; false when it cannot.
+  virtual bool RemoveFile(const std::string& path) = 0;
 };
 
 }  // namespace fernwick::platform

@@ -15,6 +15,11 @@ GatheringOutcome GetSystemInfo(Gathering& g) {
   }
   WriteReportHeader(g);
   WriteInstallInformation(g, version);
+  BackEnd backEnd;  // settled by the environment section, read by the next two
+  WriteEnvironmentInformation(g, backEnd);
+  WriteDirectoryConnectorSettings(g, version, backEnd);
+  WriteMessagingChecks(g, version, backEnd);
+  WriteDirectoryStatistics(g, version);
   return GatheringOutcome::Finished;
 }
 

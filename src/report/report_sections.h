@@ -1,6 +1,7 @@
 #pragma once
 // The stretches of the report, in the order GetSystemInfo writes them.
 #include "probes/voxtra_version.h"
+#include "report/back_end.h"
 #include "report/gathering.h"
 
 namespace fernwick::report {
@@ -9,5 +10,16 @@ namespace fernwick::report {
 void WriteReportHeader(Gathering& g);
 // "Voxtra Install Information:" up to the failover role.
 void WriteInstallInformation(Gathering& g, probes::VoxtraVersion& version);
+// "Environment Information:": uptime, back end, partner server, status check.
+void WriteEnvironmentInformation(Gathering& g, BackEnd& backEnd);
+// Active Directory, or the Domino mail servers or address books and the
+// Notes proxy.
+void WriteDirectoryConnectorSettings(Gathering& g, probes::VoxtraVersion& version, const BackEnd& backEnd);
+// MAPI provider, SQL Server, Windows, Outlook or Notes, shared memory,
+// offload settings, receipts.
+void WriteMessagingChecks(Gathering& g, probes::VoxtraVersion& version, const BackEnd& backEnd);
+// "Voxtra Directory Information", "Voxtra Licensing Information:" and
+// "OS Platform IP Config Info:", the end of the report.
+void WriteDirectoryStatistics(Gathering& g, probes::VoxtraVersion& version);
 
 }  // namespace fernwick::report

@@ -44,6 +44,7 @@ std::optional<fs::path> ImageFileSystem::HostPath(const std::string& windowsPath
   const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
   if (!resolved) return std::nullopt;
   if (auto found = Locate(overlayRoot_ / "drives", *resolved)) return found;
+  if (removed_.count(ToUpper(resolved->Text())) > 0) return std::nullopt;
   return Locate(imageRoot_ / "drives", *resolved);
 }
 
@@ -132,6 +133,17 @@ bool ImageFileSystem::WriteWholeFile(const std::string& path, std::string_view b
   std::ofstream out(*target, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
+}
+
+bool ImageFileSystem::RemoveFile(const std::string& path) {
+  const auto resolved = ResolveWindowsPath(path, currentFolder_);
+  if (!resolved || !FileExists(path)) return false;
+  std::error_code ec;
+  if (const auto overlay = Locate(overlayRoot_ / "drives", *resolved)) {
+    if (!fs::remove(*overlay, ec) || ec) return false;
+  }
+  if (Locate(imageRoot_ / "drives", *resolved)) removed_.insert(ToUpper(resolved->Text()));
+  return true;
 }
 
 }  // namespace fernwick::image

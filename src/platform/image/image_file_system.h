@@ -6,6 +6,7 @@
 // reads consult first.
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/file_system.h"
@@ -30,11 +31,16 @@ class ImageFileSystem : public platform::FileSystem {
   std::optional<std::string> FullPathName(const std::string& path) override;
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
   bool WriteWholeFile(const std::string& path, std::string_view bytes) override;
+  // Removes an overlay file; a file of the image itself is only hidden, so
+  // the image stays as it was.
+  bool RemoveFile(const std::string& path) override;
 
  private:
   std::filesystem::path imageRoot_;
   std::filesystem::path overlayRoot_;
   std::string currentFolder_;
+  // Image files the program deleted (upper-case Windows paths).
+  std::set<std::string> removed_;
 };
 
 }  // namespace fernwick::image

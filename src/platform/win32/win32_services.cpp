@@ -70,6 +70,15 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, std::string_view b
          written == bytes.size();
 }
 
+bool Win32FileSystem::RemoveFile(const std::string& path) {
+  // A read-only file cannot be deleted until it loses the attribute.
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetFileAttributesA(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+  }
+  return DeleteFileA(path.c_str()) != FALSE;
+}
+
 std::string Win32ProgramFacts::CommandLine() {
   return GetCommandLineA();
 }

@@ -18,6 +18,7 @@ class Win32FileSystem : public platform::FileSystem {
   std::optional<std::string> FullPathName(const std::string& path) override;
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
   bool WriteWholeFile(const std::string& path, std::string_view bytes) override;
+  bool RemoveFile(const std::string& path) override;
 };
 
 class Win32ProgramFacts : public platform::ProgramFacts {

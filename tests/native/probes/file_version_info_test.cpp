@@ -79,6 +79,7 @@ class ExpandingFileSystem : public platform::FileSystem {
   }
   std::optional<std::string> ReadWholeFile(const std::string&) override { return std::nullopt; }
   bool WriteWholeFile(const std::string&, std::string_view) override { return false; }
+  bool RemoveFile(const std::string&) override { return false; }
 };
 
 platform::FixedFileInfo Library(std::uint32_t fileVersionMS, std::uint32_t fileVersionLS) {

@@ -34,6 +34,7 @@ class FixtureFileSystem : public platform::FileSystem {
   }
   std::optional<std::string> ReadWholeFile(const std::string&) override { return std::nullopt; }
   bool WriteWholeFile(const std::string&, std::string_view) override { return false; }
+  bool RemoveFile(const std::string&) override { return false; }
 };
 
 }  // namespace
