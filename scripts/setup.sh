@@ -7,6 +7,7 @@ packages=(
   wine wine64 xvfb xauth xdotool imagemagick
   unixodbc unixodbc-dev libsqliteodbc sqlite3 libsqlite3-dev
   liblief-dev cabextract bc python3
+  libxml2-dev
 )
 missing=()
 for p in "${packages[@]}"; do
