@@ -13,7 +13,7 @@ target_link_libraries(fernwick_odbc PUBLIC fernwick_core odbc32)
 
 fernwick_sources(WIN32_SOURCES src/platform/win32)
 add_library(fernwick_win32 STATIC ${WIN32_SOURCES})
-target_link_libraries(fernwick_win32 PUBLIC fernwick_core fernwick_odbc version netapi32 advapi32 shell32 user32 gdi32 comctl32 wininet ole32 oleaut32)
+target_link_libraries(fernwick_win32 PUBLIC fernwick_core fernwick_odbc version netapi32 advapi32 shell32 user32 gdi32 comctl32 wininet ole32 oleaut32 uuid)
 
 fernwick_sources(GUI_SOURCES src/frontend/win32)
 add_executable(Fernwick WIN32 ${GUI_SOURCES} src/frontend/win32/fernwick.rc src/compat/server2003_kernel32.cpp)
