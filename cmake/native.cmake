@@ -28,6 +28,9 @@ fernwick_sources(NATIVE_FRONTEND_SOURCES src/frontend/native)
 add_executable(fernwick ${NATIVE_FRONTEND_SOURCES})
 target_link_libraries(fernwick PRIVATE fernwick_image)
 
+add_executable(gathering_bench bench/gathering_bench.cpp)
+target_link_libraries(gathering_bench PRIVATE fernwick_image)
+
 fernwick_sources(SERVICELIST_SOURCES src/servicelist)
 add_library(tabulex_core STATIC ${SERVICELIST_SOURCES})
 target_include_directories(tabulex_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
