@@ -44,4 +44,6 @@ if(FERNWICK_WINE_TESTS)
   fernwick_sources(DRIVER_SOURCES tests/wine/driver)
   add_executable(guidriver ${DRIVER_SOURCES})
   target_link_libraries(guidriver PRIVATE user32 gdi32)
+
+  add_executable(systeminfo_standin tests/wine/stand_ins/systeminfo_standin.cpp)
 endif()
