@@ -28,7 +28,8 @@ fernwick_sources(NATIVE_FRONTEND_SOURCES src/frontend/native)
 add_executable(fernwick ${NATIVE_FRONTEND_SOURCES})
 target_link_libraries(fernwick PRIVATE fernwick_image)
 
-add_executable(gathering_bench bench/gathering_bench.cpp)
+add_executable(gathering_bench bench/gathering_bench.cpp bench/gathering_timer.cpp)
+target_include_directories(gathering_bench PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(gathering_bench PRIVATE fernwick_image)
 
 fernwick_sources(SERVICELIST_SOURCES src/servicelist)

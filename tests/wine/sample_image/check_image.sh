@@ -7,7 +7,9 @@
 # stands in for Wine's empty `systeminfo` with the image's output, gathers
 # through the real window and compares the report with the native golden
 # report up to what the live machine answers (see mask_report.py). The
-# prefix is left as it was, also when the check fails.
+# prefix is left as it was, also when the check fails. With
+# FERNWICK_WINE_BENCH=RUNS it also times whole gatherings on the seeded
+# prefix (bench/gathering_bench_win32.cpp), into the artifacts folder.
 
 sample_image_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
@@ -44,7 +46,7 @@ check_sample_image() (
     wine_import_reg "$work/cleanup.reg"
     rm -f "$WINEPREFIX/dosdevices/d:"
     while IFS= read -r f; do rm -f "$drive_c/Program Files/$f"; done <"$work/program_files.txt"
-    rm -f "$install/Fernwick.exe" "$install"/*.bat
+    rm -f "$install/Fernwick.exe" "$install/gathering_bench_win32.exe" "$install"/*.bat
     (cd "$image/drives/C/Program Files" && find . -mindepth 1 -type d | sort -r) |
       while IFS= read -r d; do rmdir "$drive_c/Program Files/$d" 2>/dev/null; done
     # Folders the image brought, with what the program wrote into them.
@@ -119,4 +121,11 @@ INI
     fail "$name: gathering changed the database"
   if [ -n "$pages" ]; then grep -q "GET /tlxml/effectivelicense.asp" "$work/http.log" || fail "$name: the licence page was not fetched"; fi
   echo "sample image $name: report matches"
+  # FERNWICK_WINE_BENCH=RUNS: the gathering's wall time on the seeded prefix.
+  if [ -n "${FERNWICK_WINE_BENCH:-}" ]; then
+    cp "$FERNWICK_WIN_BUILD/gathering_bench_win32.exe" "$install/"
+    timeout 300 wine "C:\\Program Files\\Fernwick\\gathering_bench_win32.exe" "$FERNWICK_WINE_BENCH" \
+      >"$artifacts/gathering_bench_$name.txt"
+    tr -d '\r' <"$artifacts/gathering_bench_$name.txt"
+  fi
 )
