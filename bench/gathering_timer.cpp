@@ -7,6 +7,7 @@
 
 #include "common/message_boxes.h"
 #include "common/session.h"
+#include "probes/file_version_info.h"
 #include "probes/voxtra_version.h"
 #include "report/gathering.h"
 #include "report/report_buffer.h"
@@ -19,8 +20,11 @@ std::vector<std::pair<std::string, double>> TimeGathering(platform::Platform& pl
   session.bSilentMode = true;
   report::ReportBuffer buffer;
   MessageBoxes messages(platform.ui, session);
-  report::Gathering g{platform, session, buffer, messages};
+  report::PromptCheckState promptCheck;
+  promptCheck.iPromptListBudget = 30000;  // as start-up sets it
+  report::Gathering g{platform, session, buffer, messages, promptCheck};
   probes::VoxtraVersion version(platform.registry, platform.files, messages);
+  CFileVersionInfo fileVersion(platform.versions, platform.files);
   report::BackEnd backEnd;
   std::vector<std::pair<std::string, double>> times;
   const auto timed = [&](const std::string& name, const std::function<void()>& stretch) {
@@ -34,6 +38,9 @@ std::vector<std::pair<std::string, double>> TimeGathering(platform::Platform& pl
     report::WriteReportHeader(g);
   });
   timed("install information", [&] { report::WriteInstallInformation(g, version); });
+  timed("security settings", [&] { report::WriteSecuritySettings(g, version); });
+  timed("telephony settings", [&] { report::WriteTelephonySettings(g, version, fileVersion); });
+  timed("language settings and prompt check", [&] { report::WriteLanguageSettings(g); });
   timed("environment (si.bat)", [&] { report::WriteEnvironmentInformation(g, backEnd); });
   timed("directory connectors", [&] { report::WriteDirectoryConnectorSettings(g, version, backEnd); });
   timed("messaging, SQL Server, Windows", [&] { report::WriteMessagingChecks(g, version, backEnd); });

@@ -50,3 +50,9 @@ gtest_discover_tests(fernwick_tests DISCOVERY_TIMEOUT 60
 
 add_test(NAME golden_reports
          COMMAND ${CMAKE_SOURCE_DIR}/tests/golden/run.sh $<TARGET_FILE:fernwick>)
+
+# The prompt check against the least walk of a prompt tree (see the source);
+# the test runs it once on a small tree only.
+add_executable(prompt_check_bench ${CMAKE_SOURCE_DIR}/bench/prompt_check_bench.cpp)
+target_link_libraries(prompt_check_bench PRIVATE fernwick_image)
+add_test(NAME prompt_check_bench_small COMMAND prompt_check_bench --languages 3 --prompts 40)

@@ -13,7 +13,6 @@ RuntimeError::RuntimeError(long number, std::string description, std::string sou
 std::string ErrorDescription(long number) {
   switch (number) {
     case err::kOverflow: return "Overflow";
-    case err::kInvalidProcedureCall: return "Invalid procedure call or argument";
     case err::kOutOfMemory: return "Out of memory";
     case err::kSubscriptOutOfRange: return "Subscript out of range";
     case err::kTypeMismatch: return "Type mismatch";
@@ -30,6 +29,10 @@ std::string ErrorDescription(long number) {
              "current record.";
     case err::kItemNotFound:
       return "Item cannot be found in the collection corresponding to the requested name or ordinal.";
+    case err::kInvalidProcedureCall: return "Invalid procedure call or argument";
+    case err::kDivisionByZero: return "Division by zero";
+    case err::kInputPastEndOfFile: return "Input past end of file";
+    case err::kDiskNotReady: return "Disk not ready";
     default: return "Application-defined or object-defined error";
   }
 }

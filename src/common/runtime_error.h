@@ -24,7 +24,6 @@ class RuntimeError : public std::runtime_error {
 // Error numbers as support engineers know them from the classic Windows
 // scripting runtime, plus the few the program raises itself.
 namespace err {
-inline constexpr long kInvalidProcedureCall = 5;
 inline constexpr long kOutOfMemory = 7;
 inline constexpr long kOverflow = 6;
 inline constexpr long kSubscriptOutOfRange = 9;
@@ -38,6 +37,10 @@ inline constexpr long kInvalidUseOfNull = 94;
 inline constexpr long kUnsupportedValueType = 1001;
 inline constexpr long kNoCurrentRecord = 3021;
 inline constexpr long kItemNotFound = 3265;
+inline constexpr long kInvalidProcedureCall = 5;
+inline constexpr long kDivisionByZero = 11;
+inline constexpr long kInputPastEndOfFile = 62;
+inline constexpr long kDiskNotReady = 71;
 // ODBC failures carry the driver's native error code when it gives one;
 // this is the number used when it does not.
 inline constexpr long kDatabaseError = -2147467259;

@@ -1,5 +1,7 @@
 #pragma once
-// The program-wide flags of one run, written by start-up only.
+// The program-wide flags of one run, written by start-up only. (The prompt
+// check's budget, which the gathering counts down, lives in
+// report::PromptCheckState.)
 #include <cstdint>
 
 namespace fernwick {
@@ -7,7 +9,6 @@ namespace fernwick {
 struct Session {
   bool bSilentMode = false;
   bool bSkipPromptCheck = false;
-  std::int16_t iPromptListBudget = 0;
 };
 
 }  // namespace fernwick

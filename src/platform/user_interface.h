@@ -26,6 +26,10 @@ class UserInterface {
                                         const std::string& directory, int showCommand) = 0;
   // The main window's mouse pointer: the hourglass while `busy`, else the default.
   virtual void SetWaitPointer(bool busy) = 0;
+  // Lets the window handle the messages waiting for it, so that it stays
+  // responsive during a long walk (the classic DoEvents). Nothing to do
+  // where there is no window.
+  virtual void PumpMessages() {}
 };
 
 }  // namespace fernwick::platform

@@ -1,9 +1,11 @@
 #pragma once
 // What one gathering works with: the platform, the run's flags, the report
-// buffer and the message boxes.
+// buffer, the message boxes and the prompt check's program-wide state (the
+// one thing a gathering changes besides the report).
 #include "common/message_boxes.h"
 #include "common/session.h"
 #include "platform/platform.h"
+#include "report/prompt_set_verification.h"
 #include "report/report_buffer.h"
 
 namespace fernwick::report {
@@ -13,6 +15,7 @@ struct Gathering {
   const Session& session;
   ReportBuffer& buffer;
   MessageBoxes& messages;
+  PromptCheckState& promptCheck;
 };
 
 enum class GatheringOutcome { Finished, EndProgram };

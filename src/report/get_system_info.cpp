@@ -13,8 +13,12 @@ GatheringOutcome GetSystemInfo(Gathering& g) {
     if (!g.session.bSilentMode) g.messages.Show("The Fernwick Tool only works with Voxtra 3.0(1) and later");
     return GatheringOutcome::EndProgram;
   }
+  CFileVersionInfo fileVersion(g.platform.versions, g.platform.files);
   WriteReportHeader(g);
   WriteInstallInformation(g, version);
+  WriteSecuritySettings(g, version);
+  WriteTelephonySettings(g, version, fileVersion);
+  WriteLanguageSettings(g);
   BackEnd backEnd;  // settled by the environment section, read by the next two
   WriteEnvironmentInformation(g, backEnd);
   WriteDirectoryConnectorSettings(g, version, backEnd);

@@ -3,6 +3,7 @@
 #include "probes/configuration_database.h"
 #include "probes/registry_api.h"
 #include "probes/workstation_info.h"
+#include "report/drive_space_block.h"
 #include "report/report_guard.h"
 #include "report/report_sections.h"
 
@@ -39,6 +40,33 @@ void WriteSystemId(Gathering& g) {
   g.buffer.AppendReportLine("     Voxtra System ID = " + id);
 }
 
+bool IsFiveOhOne(const probes::ProductVersion& current) {
+  return current.iMajor == 5 && current.iMinor == 0 && current.iRelease == 1;
+}
+
+// The two builds of 5.0(1) differ by the date of one upgrade script: the
+// later build ships it dated 2008 or after.
+void WriteVersionLine(Gathering& g, const probes::ProductVersion& current) {
+  if (!IsFiveOhOne(current)) {
+    g.buffer.AppendReportLine("     Voxtra version = " + current.strVersion);
+    return;
+  }
+  ReportGuard guard(g.buffer);
+  std::string language;
+  std::string root;
+  guard([&] { language = ReadString(g, "SOFTWARE\\Tessaline\\SystemParameters\\1.0", "GUI Language Default"); });
+  guard([&] { root = ReadString(g, "SOFTWARE\\Tessaline\\CommServer\\1.0", "Root Path"); });
+  int year = 1899;  // the earliest date, when the script cannot be found
+  guard([&] {
+    const auto modified = g.platform.files.FileLastModified(root + "\\Localize\\DefaultConfiguration\\" + language +
+                                                            "\\UpgradeDatabase_003_021.sql");
+    if (!modified) Raise(err::kFileNotFound);
+    year = modified->year;
+  });
+  g.buffer.AppendReportLine("     Voxtra version = " + current.strVersion +
+                            (year >= 2008 ? " (A Version)" : " (Original Version)"));
+}
+
 void WriteVersionWarning(Gathering& g, const probes::ProductVersion& current) {
   if (current.iMajor < 4) {
     g.buffer.AppendReportLine(
@@ -66,10 +94,40 @@ void WriteSetupWizardVersion(Gathering& g) {
   g.buffer.AppendReportLine("     SUW Version : " + text);
 }
 
-void WriteStorageLocation(Gathering& g, const std::string& key, const std::string& value, const std::string& label,
-                          const std::string& whenEmpty) {
+void WriteStorageLocation(Gathering& g, DriveSpaceReads& reads, const std::string& key, const std::string& value,
+                          const std::string& label, const std::string& whenEmpty) {
   const std::string path = ReadString(g, key, value);
-  g.buffer.AppendReportLine(path.empty() ? whenEmpty : label + path);
+  if (path.empty()) {
+    g.buffer.AppendReportLine(whenEmpty);
+    return;
+  }
+  g.buffer.AppendReportLine(label + path);
+  DriveSpaceBlock(g, reads, path);
+}
+
+// One file of the configuration database, by its logical name in sysfiles.
+void WriteDatabaseFile(Gathering& g, DriveSpaceReads& reads, const std::string& sql, const std::string& label,
+                       const std::string& whenEmpty) {
+  ReportGuard guard(g.buffer);
+  std::string path;
+  guard([&] {
+    auto query = g.platform.database.OpenQuery(sql, probes::kStandardConnectionString);
+    if (query.RecordCount() > 0) {
+      query.MoveFirst();
+      const auto& value = query.Field("Value");
+      if (!value) Raise(err::kInvalidUseOfNull);
+      path = Trim(*value);
+    } else {
+      g.buffer.AppendReportLine("(error) no entry for the VoxtraDB location in the VoxtraDB sysfiles table");
+    }
+    query.Close();
+  });
+  if (path.empty()) {
+    g.buffer.AppendReportLine(whenEmpty);
+    return;
+  }
+  g.buffer.AppendReportLine(label + path);
+  DriveSpaceBlock(g, reads, path);
 }
 
 void WriteFailover(Gathering& g) {
@@ -105,26 +163,28 @@ void WriteInstallInformation(Gathering& g, probes::VoxtraVersion& version) {
     // A failed query still leaves the line, with an empty id.
     if (!written) g.buffer.AppendReportLine("     Voxtra System ID = ");
   }
-  // The version line of 5.0(1.x) servers, which tells the two builds of that
-  // release apart by the date of an upgrade script, comes with the storage
-  // and database sections; every other version prints as it reads.
-  guard([&] { g.buffer.AppendReportLine("     Voxtra version = " + version.CurrentVersion.strVersion); });
+  guard([&] { WriteVersionLine(g, version.CurrentVersion); });
   guard([&] { WriteVersionWarning(g, version.CurrentVersion); });
   guard([&] { WritePatches(g, version); });
   guard([&] { WriteSetupWizardVersion(g); });
+  DriveSpaceReads reads;
   guard([&] {
-    WriteStorageLocation(g, "SOFTWARE\\Tessaline\\CommServer\\1.0", "Root Path", "     Core install files to= ",
+    WriteStorageLocation(g, reads, "SOFTWARE\\Tessaline\\CommServer\\1.0", "Root Path", "     Core install files to= ",
                          "     Cannot determine location of data and diagnostic logging location");
   });
   guard([&] {
-    WriteStorageLocation(g, "SOFTWARE\\Tessaline\\TlLogMgr\\1.0", "Output Path",
+    WriteStorageLocation(g, reads, "SOFTWARE\\Tessaline\\TlLogMgr\\1.0", "Output Path",
                          "     Logging diagnostics and data files to= ",
                          "     Cannot determine location of data and diagnostic logging location");
   });
   guard([&] {
-    WriteStorageLocation(g, "SOFTWARE\\Tessaline\\VoxtraQMR\\1.00", "MTAStoragePath",
+    WriteStorageLocation(g, reads, "SOFTWARE\\Tessaline\\VoxtraQMR\\1.00", "MTAStoragePath",
                          "     QMR repository location= ", "     Cannot determine location of QMR repository");
   });
+  WriteDatabaseFile(g, reads, "Select filename as value from sysfiles where name = 'VoxtraDb'",
+                    "     VoxtraDB location= ", "     Cannot determine location of VoxtraDb");
+  WriteDatabaseFile(g, reads, "Select filename as value from sysfiles where name = 'VoxtraDb_log'",
+                    "     VoxtraDB log location= ", "     Cannot determine location of VoxtraDb Transaction Logs");
   guard([&] { WriteFailover(g); });
 }
 

@@ -26,7 +26,7 @@ StartupOutcome MainPresenter::FormLoad() {
   }
   view_.SetText(Control::txtSavePath, workFolder_ + "\\");
   view_.SetText(Control::txtMain, kGreeting);
-  session_.iPromptListBudget = kPromptListBudget;
+  promptCheck_.iPromptListBudget = kPromptListBudget;
 
   if (session_.bSilentMode) {
     GoClick();
@@ -45,7 +45,7 @@ GoOutcome MainPresenter::GoClick() {
   view_.SetText(Control::cmdGoTorb, "Working...");
   view_.SetEnabled(Control::cmdGoTorb, false);
 
-  report::Gathering gathering{platform_, session_, buffer_, messages_};
+  report::Gathering gathering{platform_, session_, buffer_, messages_, promptCheck_};
   if (report::GetSystemInfo(gathering) == report::GatheringOutcome::EndProgram) {
     return GoOutcome::EndProgram;
   }

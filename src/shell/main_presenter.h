@@ -8,6 +8,7 @@
 #include "common/message_boxes.h"
 #include "common/session.h"
 #include "platform/platform.h"
+#include "report/prompt_set_verification.h"
 #include "report/report_buffer.h"
 #include "shell/main_window_design.h"
 
@@ -51,6 +52,7 @@ class MainPresenter {
 
   MainState State() const { return state_; }
   const Session& RunSession() const { return session_; }
+  const report::PromptCheckState& PromptCheck() const { return promptCheck_; }
   const report::ReportBuffer& Buffer() const { return buffer_; }
   const std::string& WorkFolder() const { return workFolder_; }
   const std::string& StartupError() const { return startupError_; }
@@ -62,6 +64,7 @@ class MainPresenter {
   platform::Platform& platform_;
   MainView& view_;
   Session session_;
+  report::PromptCheckState promptCheck_;  // lives for the whole run, as the check's state must
   MessageBoxes messages_;
   report::ReportBuffer buffer_;
   MainState state_ = MainState::Ready;

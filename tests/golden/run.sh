@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Each sample server image gives its checked-in report, byte for byte, and
-# is left exactly as it was. Usage: run.sh FERNWICK_COMMAND
+# Each sample server image gives its checked-in report, byte for byte (and,
+# where tests/golden/<image>.messages exists, those message boxes), and is
+# left exactly as it was. Usage: run.sh FERNWICK_COMMAND
 set -uo pipefail
 fernwick=${1:?fernwick command}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -24,6 +25,12 @@ for image in "$root"/samples/*/; do
   check "$name exit code" "$rc" "exit code $rc: $(cat "$scratch/$name.err")"
   cmp -s "$expected" "$scratch/$name.txt"
   check "$name report" $? "$(diff "$expected" "$scratch/$name.txt" | head -20)"
+  # The message boxes a gathering shows (printed on standard error), where
+  # the image expects some.
+  if [ -f "$here/$name.messages" ]; then
+    cmp -s "$here/$name.messages" "$scratch/$name.err"
+    check "$name message boxes" $? "$(diff "$here/$name.messages" "$scratch/$name.err" | head -10)"
+  fi
   [ "$before" = "$(fingerprint "$image")" ]
   check "$name image untouched" $? "the image folder changed"
 done

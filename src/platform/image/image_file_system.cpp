@@ -1,10 +1,13 @@
 #include "platform/image/image_file_system.h"
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <system_error>
 
+#include "common/ansi_code_page.h"
 #include "common/text.h"
 #include "platform/image/windows_path.h"
 
@@ -13,13 +16,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The ANSI name a host file goes by: image folders name their files in
+// UTF-8, as the Wine tests' folders do.
+std::string WindowsName(const fs::path& host) {
+  return Utf8ToAnsi(host.filename().string());
+}
+
 // The entry of `dir` named `name` without regard to case (an exact match
 // first, as Windows would find it).
 std::optional<fs::path> FindEntry(const fs::path& dir, const std::string& name) {
   std::error_code ec;
   if (fs::exists(dir / name, ec)) return dir / name;
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (EqualsNoCase(it->path().filename().string(), name)) return it->path();
+    if (EqualsNoCase(WindowsName(it->path()), name)) return it->path();
   }
   return std::nullopt;
 }
@@ -33,12 +42,27 @@ std::optional<fs::path> Locate(const fs::path& drivesRoot, const WindowsPath& pa
   return current;
 }
 
+// Adds `name` unless a name differing only in case is there already (the
+// overlay's spelling wins, as it is listed first).
+void AddOnce(std::vector<std::string>& names, const std::string& name) {
+  const bool known =
+      std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsNoCase(n, name); });
+  if (!known) names.push_back(name);
+}
+
+// NTFS lists a folder in case-insensitive name order.
+void SortAsNtfs(std::vector<std::string>& names) {
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return LessNoCase(a, b); });
+}
+
 }  // namespace
 
-ImageFileSystem::ImageFileSystem(fs::path imageRoot, fs::path overlayRoot, std::string currentFolder)
+ImageFileSystem::ImageFileSystem(fs::path imageRoot, fs::path overlayRoot, std::string currentFolder,
+                                 ImageFileFacts facts)
     : imageRoot_(std::move(imageRoot)),
       overlayRoot_(std::move(overlayRoot)),
-      currentFolder_(std::move(currentFolder)) {}
+      currentFolder_(std::move(currentFolder)),
+      facts_(std::move(facts)) {}
 
 std::optional<fs::path> ImageFileSystem::HostPath(const std::string& windowsPath) const {
   const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
@@ -92,7 +116,7 @@ std::vector<std::string> ImageFileSystem::SubFolderNames(const std::string& path
     std::error_code ec;
     for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
       if (!it->is_directory(ec)) continue;
-      const std::string name = it->path().filename().string();
+      const std::string name = WindowsName(it->path());
       const bool known =
           std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsNoCase(n, name); });
       if (!known) names.push_back(name);
@@ -133,6 +157,54 @@ bool ImageFileSystem::WriteWholeFile(const std::string& path, std::string_view b
   std::ofstream out(*target, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
+}
+
+std::optional<platform::FolderListing> ImageFileSystem::ListFolder(const std::string& path) {
+  const auto resolved = ResolveWindowsPath(path, currentFolder_);
+  if (!resolved) return std::nullopt;
+  platform::FolderListing listing;
+  bool found = false;
+  for (const fs::path& root : {overlayRoot_ / "drives", imageRoot_ / "drives"}) {
+    const auto dir = Locate(root, *resolved);
+    std::error_code ec;
+    if (!dir || !fs::is_directory(*dir, ec)) continue;
+    found = true;
+    for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string name = WindowsName(it->path());
+      if (it->is_directory(ec)) {
+        AddOnce(listing.folders, name);
+      } else if (name != ".keep") {  // the placeholder that keeps an empty folder in git
+        AddOnce(listing.files, name);
+      }
+    }
+  }
+  if (!found) return std::nullopt;
+  SortAsNtfs(listing.files);
+  SortAsNtfs(listing.folders);
+  return listing;
+}
+
+std::optional<platform::LocalTime> ImageFileSystem::FileLastModified(const std::string& path) {
+  const auto resolved = ResolveWindowsPath(path, currentFolder_);
+  const auto host = HostPath(path);
+  std::error_code ec;
+  if (!resolved || !host || !fs::is_regular_file(*host, ec)) return std::nullopt;
+  const auto dated = facts_.fileDates.find(ToUpper(resolved->Text()));
+  if (dated != facts_.fileDates.end()) return dated->second;
+  const auto written = fs::last_write_time(*host, ec);
+  if (ec) return std::nullopt;
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
+  std::tm local{};
+  if (localtime_r(&seconds, &local) == nullptr) return std::nullopt;
+  return platform::LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                             local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+std::optional<platform::DriveSpace> ImageFileSystem::DriveSpaceOf(const std::string& driveName) {
+  if (driveName.size() != 2 || driveName[1] != ':') return std::nullopt;  // shares are out of the image's reach
+  const auto drive = facts_.drives.find(AsciiUpper(driveName[0]));
+  if (drive == facts_.drives.end()) return std::nullopt;
+  return drive->second;
 }
 
 bool ImageFileSystem::RemoveFile(const std::string& path) {

@@ -10,13 +10,18 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/image/image_file_facts.h"
 
 namespace fernwick::image {
 
 class ImageFileSystem : public platform::FileSystem {
  public:
   // `currentFolder` is the Windows path relative paths resolve against.
-  ImageFileSystem(std::filesystem::path imageRoot, std::filesystem::path overlayRoot, std::string currentFolder);
+  // `facts` gives the drives' capacities and the files' dates; a drive it
+  // does not list cannot be read, a file it does not date has the host
+  // file's date.
+  ImageFileSystem(std::filesystem::path imageRoot, std::filesystem::path overlayRoot, std::string currentFolder,
+                  ImageFileFacts facts = {});
 
   // The host file or folder a Windows path names (overlay first), or nullopt
   // when nothing exists there.
@@ -31,6 +36,9 @@ class ImageFileSystem : public platform::FileSystem {
   std::optional<std::string> FullPathName(const std::string& path) override;
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
   bool WriteWholeFile(const std::string& path, std::string_view bytes) override;
+  std::optional<platform::FolderListing> ListFolder(const std::string& path) override;
+  std::optional<platform::LocalTime> FileLastModified(const std::string& path) override;
+  std::optional<platform::DriveSpace> DriveSpaceOf(const std::string& driveName) override;
   // Removes an overlay file; a file of the image itself is only hidden, so
   // the image stays as it was.
   bool RemoveFile(const std::string& path) override;
@@ -39,6 +47,7 @@ class ImageFileSystem : public platform::FileSystem {
   std::filesystem::path imageRoot_;
   std::filesystem::path overlayRoot_;
   std::string currentFolder_;
+  ImageFileFacts facts_;
   // Image files the program deleted (upper-case Windows paths).
   std::set<std::string> removed_;
 };

@@ -45,4 +45,13 @@ std::string IniFile::GetOr(std::string_view section, std::string_view key, std::
   return Get(section, key).value_or(std::move(fallback));
 }
 
+std::map<std::string, std::string> IniFile::Section(std::string_view section) const {
+  std::map<std::string, std::string> entries;
+  const std::string prefix = Slot(section, "");
+  for (auto it = values_.lower_bound(prefix); it != values_.end() && it->first.starts_with(prefix); ++it) {
+    entries.emplace(it->first.substr(prefix.size()), it->second);
+  }
+  return entries;
+}
+
 }  // namespace fernwick::image

@@ -14,6 +14,8 @@ class IniFile {
 
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
   std::string GetOr(std::string_view section, std::string_view key, std::string fallback) const;
+  // Every key of a section (upper-cased) with its value, in key order.
+  std::map<std::string, std::string> Section(std::string_view section) const;
 
  private:
   std::map<std::string, std::string> values_;  // "SECTION\nKEY" upper-cased -> value

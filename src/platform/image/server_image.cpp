@@ -76,7 +76,14 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
   }
 
   const std::string installFolder = facts_.GetOr("program", "InstallFolder", "C:\\Program Files\\Fernwick");
-  files_ = std::make_unique<ImageFileSystem>(root, outputRoot, facts_.GetOr("program", "CurrentFolder", installFolder));
+  ImageFileFacts fileFacts;
+  try {
+    fileFacts = ReadImageFileFacts(facts_);
+  } catch (const std::runtime_error& e) {
+    throw ServerImageError(factsFile.string() + ": " + e.what());
+  }
+  files_ = std::make_unique<ImageFileSystem>(root, outputRoot, facts_.GetOr("program", "CurrentFolder", installFolder),
+                                             std::move(fileFacts));
   WorkstationFacts workstation;
   try {
     workstation = ReadWorkstationFacts(facts_);

@@ -70,6 +70,52 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, std::string_view b
          written == bytes.size();
 }
 
+std::optional<platform::FolderListing> Win32FileSystem::ListFolder(const std::string& path) {
+  std::string pattern = path;
+  if (!pattern.empty() && pattern.back() != '\\') pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAA data{};
+  UniqueFindHandle find(FindFirstFileA(pattern.c_str(), &data));
+  if (!find.Valid()) return std::nullopt;
+  platform::FolderListing listing;
+  do {
+    const std::string name = data.cFileName;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      listing.files.push_back(name);
+    } else if (name != "." && name != "..") {
+      listing.folders.push_back(name);
+    }
+  } while (FindNextFileA(find.Get(), &data) != FALSE);
+  return listing;
+}
+
+std::optional<platform::LocalTime> Win32FileSystem::FileLastModified(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) == FALSE ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return std::nullopt;
+  }
+  FILETIME local{};
+  SYSTEMTIME t{};
+  if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) == FALSE || FileTimeToSystemTime(&local, &t) == FALSE) {
+    return std::nullopt;
+  }
+  return platform::LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+std::optional<platform::DriveSpace> Win32FileSystem::DriveSpaceOf(const std::string& driveName) {
+  if (driveName.empty()) return std::nullopt;
+  const std::string root = driveName.back() == '\\' ? driveName : driveName + "\\";
+  ULARGE_INTEGER available{};
+  ULARGE_INTEGER total{};
+  // A drive that is not ready must fail quietly, not ask the user to insert a disk.
+  const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+  const BOOL read = GetDiskFreeSpaceExA(root.c_str(), &available, &total, nullptr);
+  SetErrorMode(previousMode);
+  if (read == FALSE) return std::nullopt;
+  return platform::DriveSpace{static_cast<double>(total.QuadPart), static_cast<double>(available.QuadPart)};
+}
+
 bool Win32FileSystem::RemoveFile(const std::string& path) {
   // A read-only file cannot be deleted until it loses the attribute.
   const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -137,6 +183,20 @@ std::intptr_t Win32UserInterface::RunShellExecute(const std::string& verb, const
 
 void Win32UserInterface::SetWaitPointer(bool busy) {
   SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+void Win32UserInterface::PumpMessages() {
+  MSG message{};
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+    if (message.message == WM_QUIT) {
+      // The main loop must still see it and end the program.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    if (owner_ != nullptr && IsDialogMessageA(static_cast<HWND>(owner_), &message) != FALSE) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
 }
 
 platform::LocalTime Win32Clock::Now() {

@@ -18,6 +18,9 @@ class Win32FileSystem : public platform::FileSystem {
   std::optional<std::string> FullPathName(const std::string& path) override;
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
   bool WriteWholeFile(const std::string& path, std::string_view bytes) override;
+  std::optional<platform::FolderListing> ListFolder(const std::string& path) override;
+  std::optional<platform::LocalTime> FileLastModified(const std::string& path) override;
+  std::optional<platform::DriveSpace> DriveSpaceOf(const std::string& driveName) override;
   bool RemoveFile(const std::string& path) override;
 };
 
@@ -38,6 +41,7 @@ class Win32UserInterface : public platform::UserInterface {
   std::intptr_t RunShellExecute(const std::string& verb, const std::string& file, const std::string& parameters,
                                 const std::string& directory, int showCommand) override;
   void SetWaitPointer(bool busy) override;
+  void PumpMessages() override;
 
  private:
   void* owner_ = nullptr;

@@ -34,6 +34,9 @@ class FixtureFileSystem : public platform::FileSystem {
   }
   std::optional<std::string> ReadWholeFile(const std::string&) override { return std::nullopt; }
   bool WriteWholeFile(const std::string&, std::string_view) override { return false; }
+  std::optional<platform::FolderListing> ListFolder(const std::string&) override { return std::nullopt; }
+  std::optional<platform::LocalTime> FileLastModified(const std::string&) override { return std::nullopt; }
+  std::optional<platform::DriveSpace> DriveSpaceOf(const std::string&) override { return std::nullopt; }
   bool RemoveFile(const std::string&) override { return false; }
 };
 

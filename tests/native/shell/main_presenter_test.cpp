@@ -60,7 +60,7 @@ TEST(MainPresenter, StartUpLowersPriorityPreparesTheWorkFolderAndGreets) {
             "complete.");
   EXPECT_TRUE(std::filesystem::is_directory(image.Out() / "drives" / "C" / "Voxtra" / "SystemInfo"));
   EXPECT_FALSE(std::filesystem::exists(image.ImageFolder() / "drives" / "C" / "Voxtra" / "SystemInfo"));
-  EXPECT_EQ(presenter.RunSession().iPromptListBudget, 30000);
+  EXPECT_EQ(presenter.PromptCheck().iPromptListBudget, 30000);
   EXPECT_FALSE(presenter.RunSession().bSilentMode);
   EXPECT_EQ(presenter.State(), MainState::Ready);
 }

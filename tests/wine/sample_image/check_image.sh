@@ -1,7 +1,8 @@
 # Sourced by the Wine tests of sample server images (after lib.sh).
 # check_sample_image NAME: seeds the prefix with the image samples/NAME (its
-# product and messaging registry keys, its C:\Program Files and D: files and
-# system32 libraries, its database behind the ODBC driver "SQL Server"),
+# product and messaging registry keys, its drives and file dates through
+# seed_drives.py, its system32 libraries in place of the prefix's own files
+# of those names, its database behind the ODBC driver "SQL Server"),
 # installs Fernwick.exe with the shipped batch files, serves the image's
 # licence page on port 80 of the address the computer name resolves to,
 # stands in for Wine's empty `systeminfo` with the image's output, gathers
@@ -22,15 +23,13 @@ check_sample_image() (
   system32="$drive_c/windows/system32"
   install="$drive_c/Program Files/Fernwick"
   rm -rf "$work"
-  mkdir -p "$work/database" "$work/drive_d" "$work/backup"
+  mkdir -p "$work/database" "$work/backup"
 
   python3 "$sample_image_dir/prefix_registry.py" "$image/registry" "$work/seed.reg" "$work/cleanup.reg"
-  (cd "$image/drives/C/Program Files" && find . -type f | sort) >"$work/program_files.txt"
-  for d in "$image/drives/C/Program Files"/*/; do
-    d=$(basename "$d")
-    [ -e "$drive_c/Program Files/$d" ] || echo "$d"
-  done >"$work/new_folders.txt"
   : >"$work/placed.txt"
+  : >"$work/created.txt"
+  install_made=
+  [ -d "$install" ] || install_made=yes
   libraries=()
   for dir in "$image"/drives/[Cc]/[Ww][Ii][Nn][Dd][Oo][Ww][Ss]/[Ss]ystem32; do
     [ -d "$dir" ] && while IFS= read -r f; do libraries+=("$f"); done < <(find "$dir" -maxdepth 1 -type f ! -name .keep)
@@ -44,13 +43,9 @@ check_sample_image() (
       wait "$server_pid" 2>/dev/null
     fi
     wine_import_reg "$work/cleanup.reg"
-    rm -f "$WINEPREFIX/dosdevices/d:"
-    while IFS= read -r f; do rm -f "$drive_c/Program Files/$f"; done <"$work/program_files.txt"
     rm -f "$install/Fernwick.exe" "$install/gathering_bench_win32.exe" "$install"/*.bat
-    (cd "$image/drives/C/Program Files" && find . -mindepth 1 -type d | sort -r) |
-      while IFS= read -r d; do rmdir "$drive_c/Program Files/$d" 2>/dev/null; done
-    # Folders the image brought, with what the program wrote into them.
-    while IFS= read -r d; do rm -rf "$drive_c/Program Files/$d"; done <"$work/new_folders.txt"
+    python3 "$sample_image_dir/seed_drives.py" clean "$work/created.txt"
+    [ -n "$install_made" ] && rm -rf "$install"
     # Libraries and the systeminfo stand-in go; the prefix's own files come back.
     while IFS= read -r f; do rm -f "$system32/$f"; done <"$work/placed.txt"
     for f in "$work"/backup/*; do [ -e "$f" ] && mv -f "$f" "$system32/"; done
@@ -74,12 +69,12 @@ check_sample_image() (
   }
 
   wine_import_reg "$work/seed.reg"
-  cp -r "$image/drives/C/Program Files/." "$drive_c/Program Files/"
+  # The image's system32 files replace the prefix's own; seed_drives.py then
+  # adds the rest of the drives (it leaves files that exist alone).
+  for f in "${libraries[@]}"; do place_in_system32 "$f" "$(basename "$f")"; done
+  python3 "$sample_image_dir/seed_drives.py" seed "$image" "$WINEPREFIX" "$work" "$work/created.txt"
   mkdir -p "$install"
   cp "$FERNWICK_WIN_BUILD/Fernwick.exe" "$FERNWICK_SOURCE_DIR"/shipped/*.bat "$install/"
-  [ -d "$image/drives/D" ] && cp -r "$image/drives/D/." "$work/drive_d/"
-  ln -sfn "$work/drive_d" "$WINEPREFIX/dosdevices/d:"
-  for f in "${libraries[@]}"; do place_in_system32 "$f" "$(basename "$f")"; done
   if [ -f "$image/programs/systeminfo.txt" ]; then
     place_in_system32 "$FERNWICK_WIN_BUILD/systeminfo_standin.exe" systeminfo.exe
     place_in_system32 "$image/programs/systeminfo.txt" systeminfo.txt

@@ -2,9 +2,10 @@
 """Masks what the live machine answers in a report, so that a report
 gathered under Wine compares with the native golden report of the same
 image: the date, the computer name and domain, the count that depends on
-the computer name, SQL Server's version and edition with the Windows
-version (Wine's server connection reaches no SQL Server, so error lines
-may stand before them), and the IP configuration text.
+the computer name, the drives' capacity and free space, SQL Server's
+version and edition with the Windows version (Wine's server connection
+reaches no SQL Server, so error lines may stand before them), and the IP
+configuration text.
 Usage: mask_report.py REPORT OUT"""
 import re
 import sys
@@ -14,6 +15,7 @@ LINES = [
     (rb"^(     Voxtra server name = ).*$", rb"\1<computer>"),
     (rb"^(     Active Directory domain = ).*$", rb"\1<domain>"),
     (rb"^(     Total full subscribers homed on the local message store \(if any\) = ).*$", rb"\1<count>"),
+    (rb"^(         Total capacity \(megs\)=|         Megs free=|         % free space=).*$", rb"\1<live drive>"),
 ]
 
 

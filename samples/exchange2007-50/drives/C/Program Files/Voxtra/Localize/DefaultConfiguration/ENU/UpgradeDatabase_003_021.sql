@@ -1,0 +1,1 @@
+-- Upgrade of the configuration database from 3.21
