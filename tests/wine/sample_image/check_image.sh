@@ -31,9 +31,8 @@ check_sample_image() (
   install_made=
   [ -d "$install" ] || install_made=yes
   libraries=()
-  for dir in "$image"/drives/[Cc]/[Ww][Ii][Nn][Dd][Oo][Ww][Ss]/[Ss]ystem32; do
-    [ -d "$dir" ] && while IFS= read -r f; do libraries+=("$f"); done < <(find "$dir" -maxdepth 1 -type f ! -name .keep)
-  done
+  while IFS= read -r f; do libraries+=("$f"); done < <(
+    find "$image/drives" -mindepth 4 -maxdepth 4 -type f ! -name .keep -ipath "$image/drives/c/win*/system32/*")
   server_pid=
   cleanup() {
     local status=$?
@@ -82,7 +81,8 @@ check_sample_image() (
 
   # The licence page, at the address WinINet finds for the computer name.
   host=$(awk -F= 'tolower($1) == "computername" {print $2; exit}' "$image/image.ini" | tr -d '\r')
-  pages=$(find "$image/pages" -mindepth 1 -maxdepth 1 -type d -iname "$host" 2>/dev/null | head -1)
+  pages=
+  [ -d "$image/pages" ] && pages=$(find "$image/pages" -mindepth 1 -maxdepth 1 -type d -iname "$host" | head -1)
   if [ -n "$pages" ]; then
     address=$(getent hosts "$(hostname)" | awk '{print $1; exit}')
     python3 -m http.server 80 --bind "${address:-127.0.0.1}" --directory "$pages" >"$work/http.log" 2>&1 &
@@ -103,8 +103,8 @@ INI
   wine "C:\\Program Files\\Fernwick\\Fernwick.exe" &
   fernwick_pid=$!
   timeout 60 wine "$driver" wait || fail "$name: main window did not appear"
-  timeout 120 wine "$driver" click 1006
-  timeout 60 wine "$driver" text 1004 >"$work/report.txt"
+  timeout 120 wine "$driver" click 1006 || fail "$name: Go could not be pressed"
+  timeout 60 wine "$driver" text 1004 >"$work/report.txt" || fail "$name: the report box could not be read"
   timeout 60 wine "$driver" command 102
   timeout 60 wine "$driver" gone || fail "$name: Exit did not end the program"
   wait "$fernwick_pid"
