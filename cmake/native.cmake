@@ -18,6 +18,7 @@ find_package(ODBC REQUIRED)
 find_package(SQLite3 REQUIRED)
 find_package(GTest REQUIRED)
 find_library(LIEF_LIBRARY LIEF REQUIRED)
+find_package(LibXml2 REQUIRED)
 
 fernwick_sources(CORE_SOURCES src/common src/platform src/probes src/report src/shell src/packaging)
 add_library(fernwick_core STATIC ${CORE_SOURCES})
@@ -29,11 +30,15 @@ target_link_libraries(fernwick_odbc PUBLIC fernwick_core ODBC::ODBC)
 
 fernwick_sources(IMAGE_SOURCES src/platform/image)
 add_library(fernwick_image STATIC ${IMAGE_SOURCES})
-target_link_libraries(fernwick_image PUBLIC fernwick_core fernwick_odbc SQLite::SQLite3 ${LIEF_LIBRARY})
+target_link_libraries(fernwick_image PUBLIC fernwick_core fernwick_odbc SQLite::SQLite3 ${LIEF_LIBRARY} LibXml2::LibXml2)
 
 fernwick_sources(NATIVE_FRONTEND_SOURCES src/frontend/native)
 add_executable(fernwick ${NATIVE_FRONTEND_SOURCES})
 target_link_libraries(fernwick PRIVATE fernwick_image)
+
+add_executable(gathering_bench bench/gathering_bench.cpp bench/gathering_timer.cpp)
+target_include_directories(gathering_bench PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(gathering_bench PRIVATE fernwick_image)
 
 fernwick_sources(SERVICELIST_SOURCES src/servicelist)
 add_library(tabulex_core STATIC ${SERVICELIST_SOURCES})

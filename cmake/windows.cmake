@@ -13,7 +13,7 @@ target_link_libraries(fernwick_odbc PUBLIC fernwick_core odbc32)
 
 fernwick_sources(WIN32_SOURCES src/platform/win32)
 add_library(fernwick_win32 STATIC ${WIN32_SOURCES})
-target_link_libraries(fernwick_win32 PUBLIC fernwick_core fernwick_odbc version netapi32 advapi32 shell32 user32 gdi32 comctl32 wininet ole32 oleaut32)
+target_link_libraries(fernwick_win32 PUBLIC fernwick_core fernwick_odbc version netapi32 advapi32 shell32 user32 gdi32 comctl32 wininet ole32 oleaut32 uuid)
 
 fernwick_sources(GUI_SOURCES src/frontend/win32)
 add_executable(Fernwick WIN32 ${GUI_SOURCES} src/frontend/win32/fernwick.rc src/compat/server2003_kernel32.cpp)
@@ -53,6 +53,13 @@ if(FERNWICK_WINE_TESTS)
   fernwick_sources(DRIVER_SOURCES tests/wine/driver)
   add_executable(guidriver ${DRIVER_SOURCES})
   target_link_libraries(guidriver PRIVATE user32 gdi32)
+
+  add_executable(systeminfo_standin tests/wine/stand_ins/systeminfo_standin.cpp)
+
+  add_executable(gathering_bench_win32 bench/gathering_bench_win32.cpp bench/gathering_timer.cpp
+                 src/frontend/win32/win32_platform.cpp)
+  target_include_directories(gathering_bench_win32 PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(gathering_bench_win32 PRIVATE fernwick_win32)
 endif()
 
 # The About window's logos; the language libraries: resource-only DLLs beside

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything: native (with sanitizers), Windows x86_64 (with the Wine
-# test programs) and Windows i686 (the shipping build).
-# Usage: scripts/build.sh [native|win64|win32]...   (default: all three)
+# test programs) and Windows i686 (the shipping build). "release" builds only
+# the optimised native `fernwick` (no sanitizers) that scripts/run-sample.sh
+# runs.
+# Usage: scripts/build.sh [native|win64|win32|release]...   (default: the first three)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FERNWICK_BUILD_DIR:-$root/build}
@@ -31,6 +33,9 @@ for t in "${targets[@]}"; do
         -DCMAKE_BUILD_TYPE=Release -DFERNWICK_WINE_TESTS=ON
       cmake --build "$build/win64" -j "$jobs"
       cmake --build "$build/win64" --target dist >/dev/null ;;
+    release)
+      configure "$build/release" -DCMAKE_BUILD_TYPE=Release -DFERNWICK_SANITIZE=OFF
+      cmake --build "$build/release" -j "$jobs" --target fernwick gathering_bench ;;
     win32)
       configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel
       cmake --build "$build/win32" -j "$jobs"

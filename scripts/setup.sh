@@ -10,6 +10,7 @@ packages=(
   fonts-ipafont-gothic
   libgcab-dev gcab pkg-config
   clang-16 libclang-rt-16-dev llvm-16
+  libxml2-dev
 )
 missing=()
 for p in "${packages[@]}"; do

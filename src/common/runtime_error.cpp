@@ -21,6 +21,7 @@ std::string ErrorDescription(long number) {
     case err::kFileNotFound: return "File not found";
     case err::kPermissionDenied: return "Permission denied";
     case err::kPathNotFound: return "Path not found";
+    case err::kObjectVariableNotSet: return "Object variable or With block variable not set";
     case err::kInvalidUseOfNull: return "Invalid use of Null";
     case err::kUnsupportedValueType: return "Unsupported value type";
     case err::kDatabaseError: return "Unspecified error";

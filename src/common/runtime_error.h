@@ -33,6 +33,7 @@ inline constexpr long kBadFileNameOrNumber = 52;
 inline constexpr long kFileNotFound = 53;
 inline constexpr long kPermissionDenied = 70;
 inline constexpr long kPathNotFound = 76;
+inline constexpr long kObjectVariableNotSet = 91;
 inline constexpr long kInvalidUseOfNull = 94;
 inline constexpr long kUnsupportedValueType = 1001;
 inline constexpr long kNoCurrentRecord = 3021;

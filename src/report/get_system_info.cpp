@@ -20,6 +20,11 @@ GatheringOutcome GetSystemInfo(Gathering& g) {
   WriteSecuritySettings(g, version);
   WriteTelephonySettings(g, version, fileVersion);
   WriteLanguageSettings(g);
+  BackEnd backEnd;  // settled by the environment section, read by the next two
+  WriteEnvironmentInformation(g, backEnd);
+  WriteDirectoryConnectorSettings(g, version, backEnd);
+  WriteMessagingChecks(g, version, backEnd);
+  WriteDirectoryStatistics(g, version);
   return GatheringOutcome::Finished;
 }
 

@@ -93,14 +93,4 @@ std::uint32_t ImageProcessControl::WaitForProcessId(std::uint32_t processId, std
   return processId >= 0x1000 && processId < nextProcessId_ ? 0 : platform::kWaitFailed;
 }
 
-std::unique_ptr<platform::InternetUrl> ImageInternet::OpenUrl(const std::string&, std::uint32_t, const std::string&,
-                                                              std::uint32_t, std::uint32_t& error) {
-  error = platform::kInternetErrorCannotConnect;
-  return nullptr;
-}
-
-std::unique_ptr<platform::XmlDocument> ImageXmlParser::Load(const std::string&) {
-  return nullptr;
-}
-
 }  // namespace fernwick::image

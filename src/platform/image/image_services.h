@@ -1,6 +1,6 @@
 #pragma once
 // The small services of a server image: clock, program facts, user
-// interface, process control, internet and XML.
+// interface and process control.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/internet.h"
 #include "platform/process_control.h"
 #include "platform/program_facts.h"
 #include "platform/user_interface.h"
-#include "platform/xml.h"
 
 namespace fernwick::image {
 
@@ -95,19 +93,6 @@ class ImageProcessControl : public platform::ProcessControl {
   FileExists fileExists_;
   std::map<std::string, Program> programs_;
   std::uint32_t nextProcessId_ = 0x1000;
-};
-
-// Until the image serves pages, no server answers.
-class ImageInternet : public platform::Internet {
- public:
-  std::unique_ptr<platform::InternetUrl> OpenUrl(const std::string& agent, std::uint32_t accessType,
-                                                 const std::string& url, std::uint32_t flags,
-                                                 std::uint32_t& error) override;
-};
-
-class ImageXmlParser : public platform::XmlParser {
- public:
-  std::unique_ptr<platform::XmlDocument> Load(const std::string& text) override;
 };
 
 }  // namespace fernwick::image

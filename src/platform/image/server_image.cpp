@@ -5,10 +5,13 @@
 #include <sstream>
 
 #include "platform/image/image_database.h"
+#include "platform/image/image_internet.h"
+#include "platform/image/image_programs.h"
 #include "platform/image/image_services.h"
 #include "platform/image/image_version_resources.h"
 #include "platform/image/image_workstation.h"
 #include "platform/image/packaging_programs.h"
+#include "platform/image/image_xml.h"
 #include "platform/image/reg_file.h"
 
 namespace fernwick::image {
@@ -98,8 +101,9 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
                                  Unescape(facts_.GetOr("sqlserver", "Edition", ""))),
                    ImageVersionResources([files](const std::string& path) { return files->HostPath(path); }),
                    ImageWorkstation(std::move(workstation)),
-                   {},
+                   ImageInternet(root),
                    {}});
+  AddGatheringPrograms(services_->process, *files_, root);
   platform_ = std::make_unique<platform::Platform>(platform::Platform{
       registry_, *files_, services_->process, services_->program, services_->ui, services_->clock, services_->database,
       services_->versions, services_->workstation, services_->internet, services_->xml});

@@ -2,8 +2,12 @@
 // One owner per Win32 handle kind; each closes its handle when it goes.
 #include "platform/win32/windows_api.h"
 
+#include <objbase.h>
+#include <oleauto.h>
 #include <shlobj.h>
 #include <wininet.h>
+
+#include <utility>
 
 namespace fernwick::win32 {
 
@@ -118,19 +122,71 @@ class UniqueInternetHandle {
   HINTERNET handle_;
 };
 
-// COM initialized for the current thread (single-threaded apartment) for
-// the lifetime of the object; balanced also when COM was already initialized.
+// A COM interface pointer; releases its reference when it goes.
+template <typename Interface>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ~ComPtr() { Reset(); }
+  ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+  ComPtr& operator=(ComPtr&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      pointer_ = std::exchange(other.pointer_, nullptr);
+    }
+    return *this;
+  }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+
+  Interface* Get() const { return pointer_; }
+  Interface* operator->() const { return pointer_; }
+  explicit operator bool() const { return pointer_ != nullptr; }
+  // For the out parameter of a call that hands over a new reference.
+  Interface** Put() {
+    Reset();
+    return &pointer_;
+  }
+  void Reset() {
+    if (pointer_ != nullptr) pointer_->Release();
+    pointer_ = nullptr;
+  }
+
+ private:
+  Interface* pointer_ = nullptr;
+};
+
+// A BSTR this program owns.
+class UniqueBstr {
+ public:
+  explicit UniqueBstr(BSTR text = nullptr) : text_(text) {}
+  ~UniqueBstr() { SysFreeString(text_); }
+  UniqueBstr(const UniqueBstr&) = delete;
+  UniqueBstr& operator=(const UniqueBstr&) = delete;
+  BSTR Get() const { return text_; }
+  BSTR* Put() {
+    SysFreeString(text_);
+    text_ = nullptr;
+    return &text_;
+  }
+
+ private:
+  BSTR text_;
+};
+
+// COM on this thread for the lifetime of the object (a single-threaded
+// apartment, which the window thread is anyway).
 class ComApartment {
  public:
-  ComApartment() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
   ~ComApartment() {
-    if (initialized_) CoUninitialize();
+    if (SUCCEEDED(result_)) CoUninitialize();
   }
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
 
  private:
-  bool initialized_;
+  HRESULT result_;
 };
 
 }  // namespace fernwick::win32

@@ -1,0 +1,95 @@
+#include "common/runtime_error.h"
+#include "common/text.h"
+#include "packaging/external_app.h"
+#include "probes/license_data.h"
+#include "probes/workstation_info.h"
+#include "report/configuration_query.h"
+#include "report/report_guard.h"
+#include "report/report_sections.h"
+
+namespace fernwick::report {
+namespace {
+
+// ipconfigdump.bat writes the `ipconfig` output here.
+constexpr const char* kIpConfigCapture = "c:\\tempipoutput.txt";
+
+// Writes the label and the query's row count (less `less`), or the error
+// line in its place when the query fails.
+void WriteCount(Gathering& g, const std::string& sql, const std::string& label, long less = 0) {
+  auto query = OpenReportQuery(g, sql);
+  if (!query) return;
+  ReportGuard guard(g.buffer);
+  g.buffer.AppendReportLine(label + std::to_string(query->RecordCount() - less));
+  guard([&] { query->Close(); });
+}
+
+void WriteDirectoryCounts(Gathering& g) {
+  std::string computer;
+  ReportGuard guard(g.buffer);
+  guard([&] { computer = WorkStationInfo(g.platform.workstation).ComputerName(); });
+  g.buffer.AppendReportLine("");
+  g.buffer.AppendReportLine("Voxtra Directory Information");
+  WriteCount(g, "select Alias from Subscriber where IsSubscriber='1' and SubscriberType IN (1,2,3,5,7,8,9)",
+             "     Total Subscribers in network = ");
+  WriteCount(g,
+             "select alias from Subscriber where SubscriberType IN (1,3) and IsSubscriber='1' and HomeServer='" +
+                 Trim(computer) + "'",
+             "     Total full subscribers homed on the local message store (if any) = ");
+  WriteCount(g, "select alias from Subscriber where SubscriberType IN (1,3) and IsSubscriber='1'",
+             "     Total full subscribers assigned to the local Voxtra server = ");
+  WriteCount(g, "select alias from Subscriber where SubscriberType IN (2,5,7,8,9)",
+             "     Total network (contact) subscribers homed locally = ");
+  WriteCount(g, "select Alias from CallHandler where IsPrimary='0'", "     Total call handlers on local box = ");
+  // The default location is the server's own, not a delivery location.
+  WriteCount(g, "Select alias from Location", "     Total delivery locations homed locally = ", 1);
+  WriteCount(g,
+             std::string("SELECT globallocation.homeserver FROM globallocation INNER JOIN location ") +
+                 "ON location.dialingdomainName=globallocation.DialingDomainName " +
+                 "WHERE location.alias='default' GROUP BY GlobalLocation.HomeServer",
+             "     Total Voxtra servers in the same dialing domain (including local server) =");
+  WriteCount(g, "Select HomeServer from globallocation group by HomeServer",
+             "     Total Voxtra servers seen in directory (including local server)= ");
+}
+
+void WriteLicensing(Gathering& g) {
+  ReportGuard guard(g.buffer);
+  g.buffer.AppendReportLine("");
+  g.buffer.AppendReportLine("Voxtra Licensing Information:");
+  probes::LicenseData data;
+  guard([&] {
+    const std::string computer = WorkStationInfo(g.platform.workstation).ComputerName();
+    data = probes::GetLicenseData(g.platform.internet, g.platform.xml, computer);
+  });
+  for (const auto& [key, value] : data.Entries()) g.buffer.AppendReportLine("     " + key + "=" + value);
+}
+
+void WriteIpConfiguration(Gathering& g) {
+  ReportGuard guard(g.buffer);
+  g.buffer.AppendReportLine("");
+  guard([&] {
+    packaging::RunAndWait(g.platform.process, g.platform.program.InstallFolder() + "\\ipconfigdump.bat",
+                          platform::kWindowHidden, platform::kInfinite);
+  });
+  if (!g.platform.files.FileExists(kIpConfigCapture)) return;
+  std::string output;
+  guard([&] {
+    auto text = g.platform.files.ReadWholeFile(kIpConfigCapture);
+    if (!text) Raise(err::kFileNotFound);
+    output = std::move(*text);
+  });
+  g.buffer.AppendReportLine("OS Platform IP Config Info:");
+  g.buffer.AppendReportLine(output);
+  guard([&] {
+    if (g.platform.files.RemoveFile("C:\\tempipoutput.txt", true) != 0) Raise(err::kPermissionDenied);
+  });
+}
+
+}  // namespace
+
+void WriteDirectoryStatistics(Gathering& g, probes::VoxtraVersion& version) {
+  WriteDirectoryCounts(g);
+  if (version.bIsVersionGreaterThanOrEqualTo(4, 0, 1, 51)) WriteLicensing(g);
+  WriteIpConfiguration(g);
+}
+
+}  // namespace fernwick::report
