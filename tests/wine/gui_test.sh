@@ -92,7 +92,11 @@ drive command 102
 drive gone || fail "window after /skippromptcheck did not end"
 wait
 rm -rf "$drive_c/Voxtra/SystemInfo"
-timeout 60 wine "$FERNWICK_WIN_BUILD/Fernwick.exe" /SILENT skippromptcheck || true
+# From the distribution folder, so that packaging finds its programs and
+# directive files and no message box waits for a person.
+rc=0
+timeout 60 wine "$FERNWICK_WIN_BUILD/dist/Fernwick.exe" /SILENT skippromptcheck || rc=$?
+[ "$rc" -ne 124 ] || fail "the silent run did not end (a message box waiting for a person?)"
 drive gone || fail "a silent run left a window"
 [ -d "$drive_c/Voxtra/SystemInfo" ] || fail "silent run did not prepare the work folder"
 echo "gui test passed"
