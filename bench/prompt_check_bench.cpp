@@ -36,6 +36,7 @@
 #include "platform/image/image_file_system.h"
 #include "report/prompt_index_file.h"
 #include "report/prompt_set_verification.h"
+#include "platform/no_window.h"
 
 namespace {
 
@@ -118,18 +119,6 @@ double BestOfThree(const std::function<void()>& run) {
   return best;
 }
 
-class NoWindow : public fernwick::platform::UserInterface {
- public:
-  int MessageBox(const std::string&, const std::string&, unsigned) override { return 1; }
-  bool SetClipboardText(const std::string&) override { return true; }
-  std::string BrowseForFolder() override { return {}; }
-  std::intptr_t RunShellExecute(const std::string&, const std::string&, const std::string&, const std::string&,
-                                int) override {
-    return 0;
-  }
-  void SetWaitPointer(bool) override {}
-};
-
 bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string flag = argv[i];
@@ -165,7 +154,7 @@ int main(int argc, char** argv) {
   std::printf("tree: %d languages x %d prompts, %d missing\n", options.languages, options.prompts, missing);
 
   ImageFileSystem files(options.dir / "image", options.dir / "out", "C:\\");
-  NoWindow window;
+  fernwick::platform::NoWindow window;
   long floorMissing = FloorWalk(files, kPrompts);  // warm-up: the tree is in the page cache for both
   const double floorMs = BestOfThree([&] { floorMissing = FloorWalk(files, kPrompts); });
   std::string block;

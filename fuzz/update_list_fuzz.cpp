@@ -14,22 +14,16 @@
 #include "common/session.h"
 #include "common/text.h"
 #include "shell/update_check.h"
+#include "platform/no_window.h"
 
 namespace {
 
-class CountingUi : public fernwick::platform::UserInterface {
+class CountingUi : public fernwick::platform::NoWindow {
  public:
   int MessageBox(const std::string&, const std::string&, unsigned) override {
     ++shown;
     return fernwick::platform::kIdOk;
   }
-  bool SetClipboardText(const std::string&) override { return true; }
-  std::string BrowseForFolder() override { return {}; }
-  std::intptr_t RunShellExecute(const std::string&, const std::string&, const std::string&, const std::string&,
-                                int) override {
-    return 42;
-  }
-  void SetWaitPointer(bool) override {}
   int shown = 0;
 };
 

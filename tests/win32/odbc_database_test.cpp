@@ -12,6 +12,7 @@
 #include "common/message_boxes.h"
 #include "common/runtime_error.h"
 #include "probes/configuration_database.h"
+#include "platform/no_window.h"
 
 namespace fernwick::odbc {
 namespace {
@@ -106,17 +107,7 @@ TEST(OdbcWineConnection, TheServerQueriesFailAsForAnUnreachableServer) {
   EXPECT_THROW(ask("select SERVERPROPERTY('edition')"), RuntimeError);
 }
 
-class NoWindow : public platform::UserInterface {
- public:
-  int MessageBox(const std::string&, const std::string&, unsigned) override { return platform::kIdOk; }
-  bool SetClipboardText(const std::string&) override { return true; }
-  std::string BrowseForFolder() override { return {}; }
-  std::intptr_t RunShellExecute(const std::string&, const std::string&, const std::string&, const std::string&,
-                                int) override {
-    return 0;
-  }
-  void SetWaitPointer(bool) override {}
-};
+using platform::NoWindow;
 
 class OdbcWinePullConfigurationString : public ::testing::Test {
  protected:

@@ -1,12 +1,14 @@
 #include "cabmaker/win32/fci_writer.h"
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 #include <fci.h>
 #include <fcntl.h>
 
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/win32/win32_handles.h"
 
 namespace fernwick::cabmaker {
 namespace {
@@ -155,20 +157,6 @@ std::string FciFailure(const ERF& error, const Context& context) {
   }
 }
 
-class FciHandle {
- public:
-  explicit FciHandle(HFCI handle) : handle_(handle) {}
-  ~FciHandle() {
-    if (handle_ != nullptr) FCIDestroy(handle_);
-  }
-  FciHandle(const FciHandle&) = delete;
-  FciHandle& operator=(const FciHandle&) = delete;
-  HFCI Get() const { return handle_; }
-
- private:
-  HFCI handle_;
-};
-
 }  // namespace
 
 std::string WriteCabinetWithFci(const CabinetPlan& plan, const std::string& cabinetPath) {
@@ -186,7 +174,7 @@ std::string WriteCabinetWithFci(const CabinetPlan& plan, const std::string& cabi
 
   ERF error{};
   Context context;
-  FciHandle fci(
+  win32::UniqueFciContext fci(
       FCICreate(&error, Placed, Alloc, Free, Open, Read, Write, Close, Seek, Delete, TempFile, &cab, &context));
   if (fci.Get() == nullptr) return FciFailure(error, context);
   const TCOMP compression = plan.compress ? tcompTYPE_MSZIP : tcompTYPE_NONE;

@@ -1,44 +1,25 @@
 // cabmaker.exe: "cabmaker /f directives.ddf", the cabinet written by
 // cabinet.dll.
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 #include <cstdio>
 
 #include "cabmaker/cabmaker_run.h"
 #include "cabmaker/win32/fci_writer.h"
+#include "platform/win32/system_message.h"
+#include "platform/win32/win32_handles.h"
 
 namespace {
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : handle_(h) {}
-  ~FileHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return handle_; }
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
-
-std::string SystemMessage(DWORD code) {
-  char buffer[512] = {};
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                      buffer, sizeof buffer, nullptr);
-  std::string text(buffer, length);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == '.')) text.pop_back();
-  return text.empty() ? "error " + std::to_string(code) : text;
-}
+using fernwick::win32::SystemMessage;
+using fernwick::win32::UniqueHandle;
 
 class Win32Host : public fernwick::cabmaker::CabinetHost {
  public:
   std::optional<std::string> ReadWholeFile(const std::string& path) override {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return std::nullopt;
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
     std::string content;
     char chunk[65536];
     DWORD got = 0;
@@ -46,10 +27,10 @@ class Win32Host : public fernwick::cabmaker::CabinetHost {
     return content;
   }
   std::optional<std::uint64_t> ReadableSize(const std::string& path, std::string& reason) override {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
-    if (!file.Valid() || GetFileSizeEx(file.Get(), &size) == FALSE) {
+    if (!file || GetFileSizeEx(file.Get(), &size) == FALSE) {
       reason = SystemMessage(GetLastError());
       return std::nullopt;
     }
@@ -61,10 +42,10 @@ class Win32Host : public fernwick::cabmaker::CabinetHost {
   }
   bool CreateFolder(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override {
-    FileHandle file(
+    UniqueHandle file(
         CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return file.Valid() &&
+    return static_cast<bool>(file) &&
            WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE &&
            written == bytes.size();
   }

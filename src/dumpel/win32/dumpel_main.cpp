@@ -1,67 +1,21 @@
 // dumpel.exe: the records of one event log into a text file,
 // "dumpel -d DAYS -format LETTERS -c -l LOG -f FILE".
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 #include <cstdio>
 #include <vector>
 
 #include "dumpel/dumpel_options.h"
+#include "platform/win32/system_message.h"
+#include "platform/win32/win32_handles.h"
 
 namespace {
 
 using fernwick::dumpel::EventRecord;
-
-class EventLogHandle {
- public:
-  explicit EventLogHandle(HANDLE h) : handle_(h) {}
-  ~EventLogHandle() {
-    if (handle_ != nullptr) CloseEventLog(handle_);
-  }
-  EventLogHandle(const EventLogHandle&) = delete;
-  EventLogHandle& operator=(const EventLogHandle&) = delete;
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-class KeyHandle {
- public:
-  KeyHandle() = default;
-  ~KeyHandle() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  KeyHandle(const KeyHandle&) = delete;
-  KeyHandle& operator=(const KeyHandle&) = delete;
-  HKEY* Out() { return &key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : handle_(h) {}
-  ~FileHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return handle_; }
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
-
-std::string SystemMessage(DWORD code) {
-  char buffer[512] = {};
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                      buffer, sizeof buffer, nullptr);
-  std::string text(buffer, length);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == '.')) text.pop_back();
-  return text.empty() ? "error " + std::to_string(code) : text;
-}
+using fernwick::win32::SystemMessage;
+using fernwick::win32::UniqueEventLog;
+using fernwick::win32::UniqueHandle;
+using fernwick::win32::UniqueRegistryKey;
 
 int Fail(const std::string& message, int code) {
   std::fprintf(stderr, "dumpel: %s\n", message.c_str());
@@ -126,12 +80,12 @@ int main(int argc, char** argv) {
 
   // OpenEventLog opens the Application log for a name it does not know:
   // a log that is not registered is refused here instead.
-  KeyHandle key;
+  UniqueRegistryKey key;
   const std::string keyName = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\" + options->log;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName.c_str(), 0, KEY_READ, key.Out()) != ERROR_SUCCESS) {
     return Fail("cannot open the event log \"" + options->log + "\": there is no such log", 1);
   }
-  EventLogHandle log(OpenEventLogA(nullptr, options->log.c_str()));
+  UniqueEventLog log(OpenEventLogA(nullptr, options->log.c_str()));
   if (log.Get() == nullptr) {
     return Fail("cannot open the event log \"" + options->log + "\": " + SystemMessage(GetLastError()), 1);
   }
@@ -169,9 +123,9 @@ int main(int argc, char** argv) {
   clock.minute = now.wMinute;
   clock.second = now.wSecond;
   const std::string bytes = fernwick::dumpel::DumpRecords(records, *options, fernwick::dumpel::LocalSeconds(clock));
-  FileHandle file(
+  UniqueHandle file(
       CreateFileA(options->file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return Fail("cannot create \"" + options->file + "\": " + SystemMessage(GetLastError()), 1);
+  if (!file) return Fail("cannot create \"" + options->file + "\": " + SystemMessage(GetLastError()), 1);
   DWORD written = 0;
   if (WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) == FALSE ||
       written != bytes.size()) {

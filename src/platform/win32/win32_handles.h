@@ -2,6 +2,7 @@
 // One owner per Win32 handle kind; each closes its handle when it goes.
 #include "platform/win32/windows_api.h"
 
+#include <fci.h>
 #include <objbase.h>
 #include <oleauto.h>
 #include <shlobj.h>
@@ -187,6 +188,52 @@ class ComApartment {
 
  private:
   HRESULT result_;
+};
+
+// An event log opened for reading.
+class UniqueEventLog {
+ public:
+  explicit UniqueEventLog(HANDLE h) : handle_(h) {}
+  ~UniqueEventLog() {
+    if (handle_ != nullptr) CloseEventLog(handle_);
+  }
+  UniqueEventLog(const UniqueEventLog&) = delete;
+  UniqueEventLog& operator=(const UniqueEventLog&) = delete;
+  HANDLE Get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// A registry key opened through Out().
+class UniqueRegistryKey {
+ public:
+  UniqueRegistryKey() = default;
+  ~UniqueRegistryKey() {
+    if (key_ != nullptr) RegCloseKey(key_);
+  }
+  UniqueRegistryKey(const UniqueRegistryKey&) = delete;
+  UniqueRegistryKey& operator=(const UniqueRegistryKey&) = delete;
+  HKEY Get() const { return key_; }
+  HKEY* Out() { return &key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+// A cabinet.dll compression context.
+class UniqueFciContext {
+ public:
+  explicit UniqueFciContext(HFCI handle) : handle_(handle) {}
+  ~UniqueFciContext() {
+    if (handle_ != nullptr) FCIDestroy(handle_);
+  }
+  UniqueFciContext(const UniqueFciContext&) = delete;
+  UniqueFciContext& operator=(const UniqueFciContext&) = delete;
+  HFCI Get() const { return handle_; }
+
+ private:
+  HFCI handle_;
 };
 
 }  // namespace fernwick::win32

@@ -4,6 +4,7 @@
 #include "platform/image/image_database.h"
 #include "probes/configuration_database.h"
 #include "scratch_folder.h"
+#include "platform/no_window.h"
 
 namespace fernwick::probes {
 namespace {
@@ -22,17 +23,7 @@ INSERT INTO Configuration VALUES
   ('System.Owner''s.Name', 'apostrophe works');
 )sql";
 
-class NoWindow : public platform::UserInterface {
- public:
-  int MessageBox(const std::string&, const std::string&, unsigned) override { return platform::kIdOk; }
-  bool SetClipboardText(const std::string&) override { return true; }
-  std::string BrowseForFolder() override { return {}; }
-  std::intptr_t RunShellExecute(const std::string&, const std::string&, const std::string&, const std::string&,
-                                int) override {
-    return 0;
-  }
-  void SetWaitPointer(bool) override {}
-};
+using platform::NoWindow;
 
 // Counts the queries, so that a lookup that should not touch the database
 // can be caught doing so.

@@ -8,6 +8,7 @@
 #include "common/runtime_error.h"
 #include "common/text.h"
 #include "report/prompt_index_file.h"
+#include "platform/no_window.h"
 
 namespace fernwick::report {
 namespace {
@@ -63,16 +64,8 @@ class PromptTree : public platform::FileSystem {
   std::map<std::string, std::string> files_;
 };
 
-class CountingWindow : public platform::UserInterface {
+class CountingWindow : public platform::NoWindow {
  public:
-  int MessageBox(const std::string&, const std::string&, unsigned) override { return platform::kIdOk; }
-  bool SetClipboardText(const std::string&) override { return true; }
-  std::string BrowseForFolder() override { return {}; }
-  std::intptr_t RunShellExecute(const std::string&, const std::string&, const std::string&, const std::string&,
-                                int) override {
-    return 0;
-  }
-  void SetWaitPointer(bool) override {}
   void PumpMessages() override { ++pumped; }
   int pumped = 0;
 };
