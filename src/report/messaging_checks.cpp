@@ -97,24 +97,29 @@ void WriteSqlServer(Section& s) {
   auto& g = s.g;
   ReportGuard guard(g.buffer);
   std::unique_ptr<platform::ServerConnection> server;
+  // Each query runs on the server connection and opens it when it is not
+  // open yet, so an unreachable server leaves an error line before each of
+  // the two label lines.
+  const auto execute = [&](const std::string& sql) {
+    if (!server) {
+      WorkStationInfo workstation(g.platform.workstation);
+      server = g.platform.database.OpenServer("Provider=SQLOLEDB;Server=" + workstation.ComputerName() +
+                                              ";Trusted_Connection=Yes;");
+    }
+    auto result = server->Execute(sql);
+    result.MoveFirst();
+    std::string text = JoinedText(result.Field(std::size_t{0}));
+    result.Close();
+    return text;
+  };
   std::string version;
   std::string edition;
   bool versionRead = false;
   bool editionRead = false;
   guard([&] {
-    WorkStationInfo workstation(g.platform.workstation);
-    server = g.platform.database.OpenServer("Provider=SQLOLEDB;Server=" + workstation.ComputerName() +
-                                            ";Trusted_Connection=Yes;");
+    version = execute("select @@version");
+    versionRead = true;
   });
-  if (server) {
-    guard([&] {
-      auto result = server->Execute("select @@version");
-      result.MoveFirst();
-      version = JoinedText(result.Field(std::size_t{0}));
-      result.Close();
-      versionRead = true;
-    });
-  }
   std::string servicePack;
   if (versionRead) {
     guard([&] { SplitSqlVersion(version, s.sql); });
@@ -122,15 +127,10 @@ void WriteSqlServer(Section& s) {
     guard([&] { servicePack = SqlServicePackText(static_cast<long>(Val(SqlBuildNumber(s.sql.strSqlFirstLine)))); });
   }
   g.buffer.AppendReportLine("     SQL Version = " + s.sql.strSqlFirstLine + servicePack);
-  if (server) {
-    guard([&] {
-      auto result = server->Execute("select SERVERPROPERTY('edition')");
-      result.MoveFirst();
-      edition = JoinedText(result.Field(std::size_t{0}));
-      result.Close();
-      editionRead = true;
-    });
-  }
+  guard([&] {
+    edition = execute("select SERVERPROPERTY('edition')");
+    editionRead = true;
+  });
   server.reset();
   if (editionRead && !ContainsNoCase(edition, "Desktop") && !ContainsNoCase(edition, "Standard")) {
     edition += " (This version is not supported)";
