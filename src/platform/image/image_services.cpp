@@ -58,8 +58,8 @@ std::string ProgramName(std::string path) {
 
 }  // namespace
 
-void ImageProcessControl::AddProgram(const std::string& name, Program run) {
-  programs_[ToUpper(name)] = std::move(run);
+void ImageProcessControl::AddProgram(const std::string& name, Program run, bool needsFile) {
+  programs_[ToUpper(name)] = {std::move(run), needsFile};
 }
 
 bool ImageProcessControl::SetProcessPriority(std::uint32_t cls) {
@@ -79,11 +79,12 @@ platform::ProcessStart ImageProcessControl::StartProcess(const std::string& comm
     }
   }
   for (const std::string& candidate : candidates) {
-    const auto known = programs_.find(ProgramName(candidate));
+    auto known = programs_.find(ProgramName(candidate));
     const bool exists = fileExists_ && (fileExists_(candidate) || fileExists_(candidate + ".exe"));
+    if (known != programs_.end() && known->second.needsFile && !exists) known = programs_.end();
     if (known == programs_.end() && !exists) continue;
     started.push_back({commandLine, windowStyle});
-    if (known != programs_.end()) known->second(commandLine);
+    if (known != programs_.end()) known->second.run(commandLine);
     return {nextProcessId_++, 0};
   }
   return {0, 2};

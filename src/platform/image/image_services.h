@@ -70,8 +70,11 @@ class ImageProcessControl : public platform::ProcessControl {
   explicit ImageProcessControl(FileExists fileExists) : fileExists_(std::move(fileExists)) {}
 
   // What starting a program whose file name is `name` (no folder, no
-  // extension, any case: "si", "dumpel") does.
-  void AddProgram(const std::string& name, Program run);
+  // extension, any case: "si", "dumpel") does. A program that `needsFile`
+  // starts only where its file is in the image (a batch file the program
+  // copies there itself, say); the others stand for programs an image does
+  // not carry.
+  void AddProgram(const std::string& name, Program run, bool needsFile = false);
 
   bool SetProcessPriority(std::uint32_t priorityClass) override;
   // Resolves the program as CreateProcess does with an unquoted path: the
@@ -91,7 +94,11 @@ class ImageProcessControl : public platform::ProcessControl {
 
  private:
   FileExists fileExists_;
-  std::map<std::string, Program> programs_;
+  struct KnownProgram {
+    Program run;
+    bool needsFile = false;
+  };
+  std::map<std::string, KnownProgram> programs_;
   std::uint32_t nextProcessId_ = 0x1000;
 };
 

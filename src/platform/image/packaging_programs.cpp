@@ -184,11 +184,16 @@ void AddPackagingPrograms(ImageProcessControl& process, ImageFileSystem& files, 
   });
   process.AddProgram(
       "Tabulex", [&files, imageRoot](const std::string& commandLine) { RunTabulex(commandLine, files, imageRoot); });
-  process.AddProgram("media", [&files, &platform](const std::string&) {
-    if (!files.FileExists("TelCfgRpt.vbs")) return;
-    files.WriteWholeFile("SwitchReport.html", SwitchReportHtml(platform.registry));
-    files.WriteWholeFile("switchlog.txt", SwitchLogText(platform.registry));
-  });
+  // media.bat is the copy Write To File puts into the output folder: it
+  // starts only where that copy exists, as on a server.
+  process.AddProgram(
+      "media",
+      [&files, &platform](const std::string&) {
+        if (!files.FileExists("TelCfgRpt.vbs")) return;
+        files.WriteWholeFile("SwitchReport.html", SwitchReportHtml(platform.registry));
+        files.WriteWholeFile("switchlog.txt", SwitchLogText(platform.registry));
+      },
+      true);
   process.AddProgram("cabmaker", [&files](const std::string& commandLine) {
     auto arguments = dumpel::SplitCommandLine(commandLine);
     if (!arguments.empty()) arguments.erase(arguments.begin());
