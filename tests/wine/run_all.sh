@@ -37,6 +37,9 @@ timeout 120 wine wineboot -i >"$FERNWICK_WINE_WORK/wineboot.log" 2>&1 || { echo 
 wineserver -p
 echo "wine prefix ready in $(elapsed "$start") s"
 
+programs='(Fernwick|Tabulex|cabmaker|dumpel|guidriver|fdi_extract)\.exe'
+# Live (not zombie) processes of our Windows programs: "PID STAT ARGS".
+running_programs() { ps -eo pid=,stat=,args= | awk '$2 !~ /^Z/' | grep -E "$programs" | grep -v -e grep -e run_all; }
 passed=0
 failed=0
 failures=()
@@ -52,6 +55,14 @@ for test in "$here"/*_test.sh; do
     failures+=("$name")
     printf 'FAIL %-32s %6s s\n' "$name" "$(elapsed "$t0")"
     sed 's/^/    /' "$FERNWICK_WINE_WORK/$name.log" | tail -40
+  fi
+  # A program a test left running would answer the next test's window
+  # lookups: name it and stop it, so each test starts from a quiet prefix.
+  leftover=$(running_programs)
+  if [ -n "$leftover" ]; then
+    echo "note: $name left running: $(awk '{$1=$2=""; print}' <<<"$leftover" | tr '\n' ';')"
+    awk '{print $1}' <<<"$leftover" | xargs -r kill 2>/dev/null
+    for _ in $(seq 50); do [ -z "$(running_programs)" ] && break; sleep 0.1; done
   fi
 done
 echo "wine: $passed passed, $failed failed"
