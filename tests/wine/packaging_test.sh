@@ -60,11 +60,11 @@ printf '@echo %%*> C:\\hook_arguments.txt\r\n' >"$install/test.bat"
 echo "== the window: start-up hook, Go, Write To File"
 wine "$fernwick" &
 timeout 60 wine "$driver" wait || fail "main window did not appear"
-timeout 120 wine "$driver" click 1006
-timeout 60 wine "$driver" text 1004 >"$work/window_report.txt"
-timeout 300 wine "$driver" click 1003
-timeout 60 wine "$driver" text 1004 >"$work/window_report_after.txt"
-timeout 60 wine "$driver" command 102
+timeout 120 wine "$driver" click 1006 || fail "Go could not be pressed"
+timeout 60 wine "$driver" text 1004 >"$work/window_report.txt" || fail "the report box could not be read"
+timeout 300 wine "$driver" click 1003 || fail "Write To File could not be pressed"
+timeout 60 wine "$driver" text 1004 >"$work/window_report_after.txt" || fail "the report box could not be read again"
+timeout 60 wine "$driver" command 102 || fail "File > Exit could not be sent"
 timeout 60 wine "$driver" gone || fail "Exit did not end the program"
 wait
 for _ in $(seq 50); do [ -s "$drive_c/hook_arguments.txt" ] && break; sleep 0.1; done
