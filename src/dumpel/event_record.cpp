@@ -76,7 +76,11 @@ long long DaysFromCivil(int year, int month, int day) {
 }
 
 long long LocalSeconds(const EventRecord& r) {
-  return DaysFromCivil(r.year, r.month, r.day) * 86400LL + r.hour * 3600LL + r.minute * 60LL + r.second;
+  return LocalSeconds(r.year, r.month, r.day, r.hour, r.minute, r.second);
+}
+
+long long LocalSeconds(int year, int month, int day, int hour, int minute, int second) {
+  return DaysFromCivil(year, month, day) * 86400LL + hour * 3600LL + minute * 60LL + second;
 }
 
 }  // namespace fernwick::dumpel

@@ -35,5 +35,6 @@ long long DaysFromCivil(int year, int month, int day);
 
 // Seconds since 1970-01-01 00:00 of the record's local time, for the -d filter.
 long long LocalSeconds(const EventRecord& record);
+long long LocalSeconds(int year, int month, int day, int hour, int minute, int second);
 
 }  // namespace fernwick::dumpel

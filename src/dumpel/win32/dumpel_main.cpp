@@ -115,14 +115,9 @@ int main(int argc, char** argv) {
 
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  EventRecord clock;
-  clock.year = now.wYear;
-  clock.month = now.wMonth;
-  clock.day = now.wDay;
-  clock.hour = now.wHour;
-  clock.minute = now.wMinute;
-  clock.second = now.wSecond;
-  const std::string bytes = fernwick::dumpel::DumpRecords(records, *options, fernwick::dumpel::LocalSeconds(clock));
+  const long long nowSeconds =
+      fernwick::dumpel::LocalSeconds(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+  const std::string bytes = fernwick::dumpel::DumpRecords(records, *options, nowSeconds);
   UniqueHandle file(
       CreateFileA(options->file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return Fail("cannot create \"" + options->file + "\": " + SystemMessage(GetLastError()), 1);

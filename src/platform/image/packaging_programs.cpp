@@ -56,15 +56,10 @@ void RunDumpel(const std::string& commandLine, ImageFileSystem& files, platform:
     return;
   }
   const platform::LocalTime now = clock.Now();
-  dumpel::EventRecord at;
-  at.year = now.year;
-  at.month = now.month;
-  at.day = now.day;
-  at.hour = now.hour;
-  at.minute = now.minute;
-  at.second = now.second;
   const auto& records = std::get<std::vector<dumpel::EventRecord>>(parsed);
-  files.WriteWholeFile(options->file, dumpel::DumpRecords(records, *options, dumpel::LocalSeconds(at)));
+  files.WriteWholeFile(options->file, dumpel::DumpRecords(records, *options,
+                                                          dumpel::LocalSeconds(now.year, now.month, now.day, now.hour,
+                                                                               now.minute, now.second)));
 }
 
 void RunTabulex(const std::string& commandLine, ImageFileSystem& files, const fs::path& imageRoot) {
