@@ -1,6 +1,7 @@
 #pragma once
 // The bundle of platform services handed to the core. The core reaches the
 // machine only through these.
+#include "platform/capture_store.h"
 #include "platform/clock.h"
 #include "platform/config_database.h"
 #include "platform/file_system.h"
@@ -27,6 +28,8 @@ struct Platform {
   Workstation& workstation;
   Internet& internet;
   XmlParser& xml;
+  // The recording of this gathering, when the bundle records; else none.
+  CaptureStore* capture = nullptr;
 };
 
 }  // namespace fernwick::platform
