@@ -7,7 +7,7 @@ packages=(
   wine wine64 xvfb xauth xdotool imagemagick
   unixodbc unixodbc-dev libsqliteodbc sqlite3 libsqlite3-dev
   liblief-dev cabextract bc python3
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic locales
   libgcab-dev gcab pkg-config
   clang-16 libclang-rt-16-dev llvm-16
   libxml2-dev

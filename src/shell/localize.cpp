@@ -112,6 +112,7 @@ std::string Localizer::LanguageNameFromCode(std::string_view code) {
 
 void Localizer::ChooseLanguage(std::uint32_t lcid) {
   currentLangID_ = lcid;
+  languageChosen_ = true;
   InitalizeLanguages();
   const LanguageFont font = FontForLanguage(currentLangID_);
   for (auto* window : windows_) {
@@ -121,15 +122,12 @@ void Localizer::ChooseLanguage(std::uint32_t lcid) {
   }
 }
 
-std::string Localizer::Translate(std::string_view english) const {
+std::optional<std::string> Localizer::Translation(std::string_view english) const {
   const auto id = TextIdOf(english);
-  if (!id || languageDllHandle_ == 0) return std::string(english);
+  if (!languageChosen_ || !id || languageDllHandle_ == 0) return std::nullopt;
   auto text = services_.libraries.LoadText(languageDllHandle_, *id);
-  return text && !text->empty() ? *text : std::string(english);
-}
-
-bool Localizer::Translates(std::string_view english) const {
-  return Translate(english) != english;
+  if (!text || text->empty()) return std::nullopt;
+  return text;
 }
 
 }  // namespace fernwick::shell

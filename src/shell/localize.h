@@ -3,6 +3,7 @@
 // between language identifiers and three-letter codes, the fonts East Asian
 // languages need, and the windows' texts in the chosen language.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,11 +68,12 @@ class Localizer {
   // fonts, reloads its texts and repaints.
   void ChooseLanguage(std::uint32_t lcid);
 
-  // A window text in the current language (UTF-8): the loaded library's
-  // translation, or the text itself when it has none.
-  std::string Translate(std::string_view english) const;
-  // True when Translate would change `english`.
-  bool Translates(std::string_view english) const;
+  // The chosen language's text (UTF-8) for a window text. Nothing is
+  // translated until a language is chosen, although opening About loads
+  // the library of the user's language: the windows' texts then change
+  // language together. Without a translation the window shows the text
+  // itself, which is ANSI like every other text of the program.
+  std::optional<std::string> Translation(std::string_view english) const;
 
   std::uint32_t CurrentLangID() const { return currentLangID_; }
   std::uintptr_t LanguageDllHandle() const { return languageDllHandle_; }
@@ -83,6 +85,7 @@ class Localizer {
   LocalizeServices services_;
   std::uint32_t currentLangID_ = 0;
   std::uintptr_t languageDllHandle_ = 0;
+  bool languageChosen_ = false;
   std::vector<std::string> availableLanguageCodes_{""};
   std::vector<LocalizedWindow*> windows_;
 };

@@ -23,7 +23,7 @@ inline constexpr std::array<std::string_view, 5> kLegalNotices = {
     "14 Harrow Lane, Kelmscott KC4 2RN, United Kingdom",
 };
 
-inline constexpr std::array<WindowText, 21> kWindowTexts = {{
+inline constexpr std::array<WindowText, 22> kWindowTexts = {{
     {IDS_LABEL1, "Select directory to save CAB file to:"},
     {IDS_BROWSE, "Browse..."},
     {IDS_WRITE_TO_FILE, "Write To File"},
@@ -36,6 +36,7 @@ inline constexpr std::array<WindowText, 21> kWindowTexts = {{
     {IDS_MENU_HELP, "Help"},
     {IDS_MENU_ABOUT, "About"},
     {IDS_MENU_CHECK_FOR_UPDATED_VERSION, "Check for updated version"},
+    {IDS_GATHERING, "Gathering data, please wait..."},
     {IDS_VERSION_TITLE, "Version:"},
     {IDS_CHANGE_LANGUAGE, "Change Language"},
     {IDS_OK, "OK"},

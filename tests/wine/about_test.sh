@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The About window and the language libraries through the real program:
 # its texts, the language menu with none, one and three libraries beside the
-# program, and the switch to Japanese (and back) in the fonts and texts of
-# every open window. Fonts and the pop-up menu are read inside the program
-# by tests/wine/fontprobe, which Wine loads there through a window hook.
+# program, the switch to Japanese (and back) in the fonts and texts of every
+# open window, and a Japanese system (code page 932), where no window text
+# changes before a language is chosen. Fonts and the pop-up menu are read
+# inside the program by tests/wine/fontprobe, which Wine loads there through
+# a window hook.
 source "$(dirname "$0")/lib.sh"
 expected="$FERNWICK_SOURCE_DIR/tests/wine/expected/about"
 driver="$FERNWICK_WIN_BUILD/guidriver.exe"
@@ -20,8 +22,8 @@ install_with() {  # FOLDER CODE...
   wine_install "$FERNWICK_WIN_BUILD/Fernwick.exe" "FernwickLanguages/$folder" >/dev/null
   for code in "$@"; do wine_install "$FERNWICK_WIN_BUILD/Fernwick_$code.dll" "FernwickLanguages/$folder" >/dev/null; done
 }
-start_in() {  # FOLDER
-  (cd "$drive_c/FernwickLanguages/$1" && exec wine ./Fernwick.exe) &
+start_in() {  # FOLDER [VAR=VALUE...]: the program's environment
+  (cd "$drive_c/FernwickLanguages/$1" && shift && exec env "$@" wine ./Fernwick.exe) &
   program=$!
   drive wait || fail "main window did not appear in $1"
 }
@@ -38,6 +40,10 @@ stop() {
   wait "$program"
   program=
 }
+
+# Language names as the ANSI functions answer them, in code pages 1252 and 932.
+wine "$FERNWICK_WIN_BUILD/fernwick_wine_tests.exe" --gtest_filter='WindowTextWin32.*' --gtest_brief=1 ||
+  fail "WindowTextWin32 test cases failed"
 
 install_with none
 install_with one ENU
@@ -91,5 +97,30 @@ main_texts >texts_english.txt
 expect_same_file "English texts again" "$expected/main_english.txt" texts_english.txt
 [ "$(fonts_of_controls)" = "17 1 MS Sans Serif" ] || fail "fonts after English: $(fonts_of_controls)"
 drive about click 2010
+stop
+
+# A Japanese system: About loads the library of the user's language and
+# gives every window its font, but every text stays English until a
+# language is chosen, also the captions Go sets afterwards. Its locale is
+# built for this test alone; the server is the window test's, without a
+# configuration database.
+mkdir -p "$work/locale" "$work/no-odbc-drivers" "$drive_c/Voxtra"
+localedef -i ja_JP -f UTF-8 "$work/locale/ja_JP.UTF-8" >/dev/null 2>&1 ||
+  [ -f "$work/locale/ja_JP.UTF-8/LC_CTYPE" ] || fail "no Japanese locale (package locales)"
+wine_import_reg "$FERNWICK_SOURCE_DIR/tests/fixtures/gui/gui_server.reg"
+trap '[ -n "$program" ] && kill "$program" 2>/dev/null; rm -rf "$drive_c/FernwickLanguages" "$drive_c/Voxtra";
+  wine_import_reg "$FERNWICK_SOURCE_DIR/tests/fixtures/gui/gui_server_cleanup.reg"' EXIT
+start_in three LOCPATH="$work/locale" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 ODBCSYSINI="$work/no-odbc-drivers"
+open_about
+language_menu >menu_japanese_system.txt
+expect_same_file "menu on a Japanese system" "$expected/menu_three.txt" menu_japanese_system.txt
+[ "$(fonts_of_controls)" = "17 128 ＭＳ Ｐゴシック" ] || fail "fonts on a Japanese system: $(fonts_of_controls)"
+[ "$(drive about wtext 2009)" = "Change Language" ] || fail "About text before the choice: $(drive about wtext 2009)"
+drive about click 2010
+drive about gone || fail "OK did not hide the About window"
+drive click 1006
+main_texts >texts_japanese_system.txt
+printf 'Select directory to save CAB file to:\nBrowse...\nWrite To File\nExit\nFINISHED\n' >texts_after_go.txt
+expect_same_file "texts on a Japanese system after Go" texts_after_go.txt texts_japanese_system.txt
 stop
 echo "about test passed"

@@ -5,7 +5,6 @@
 
 #include "frontend/win32/about_ids.h"
 #include "frontend/win32/language_font.h"
-#include "platform/win32/win32_language_libraries.h"
 #include "shell/window_texts.h"
 
 namespace fernwick::win32 {
@@ -13,11 +12,6 @@ namespace {
 
 constexpr int kWidth = 420;
 constexpr int kHeight = 300;
-
-BOOL CALLBACK RepaintChild(HWND child, LPARAM) {
-  InvalidateRect(child, nullptr, TRUE);
-  return TRUE;
-}
 
 // The GIF logo is RCDATA: GDI draws no GIF, the OLE picture loader does.
 HBITMAP LoadGifLogo(HINSTANCE instance) {
@@ -154,7 +148,8 @@ void AboutWindow::BuildLanguageMenu() {
   languageMenu_ = CreatePopupMenu();
   const auto& items = presenter_.LanguageMenu();
   for (std::size_t i = 0; i < items.size(); ++i) {
-    const std::wstring caption = WideFromUtf8(localizer_.Translate(items[i].caption));
+    // The platform's language names are ANSI, in the system's code page.
+    const std::wstring caption = WindowText(&localizer_, items[i].caption);
     AppendMenuW(languageMenu_, MF_STRING, FERNWICK_ABOUT_LANGUAGE_ITEM + i, caption.c_str());
   }
 }
@@ -193,8 +188,7 @@ void AboutWindow::AutoInit() {
 }
 
 void AboutWindow::RepaintControls() {
-  InvalidateRect(window_, nullptr, TRUE);
-  EnumChildWindows(window_, RepaintChild, 0);
+  RepaintWindow(window_);
 }
 
 LRESULT CALLBACK AboutWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -12,6 +12,11 @@ BOOL CALLBACK SetChildFont(HWND child, LPARAM font) {
   return TRUE;
 }
 
+BOOL CALLBACK RepaintChild(HWND child, LPARAM) {
+  InvalidateRect(child, nullptr, TRUE);
+  return TRUE;
+}
+
 }  // namespace
 
 void ApplyLanguageFont(LOGFONTW& font, const shell::LanguageFont& language) {
@@ -31,12 +36,18 @@ HFONT ApplyFormFonts(HWND window, const LOGFONTW& design, const shell::LanguageF
   return created;
 }
 
+void RepaintWindow(HWND window) {
+  InvalidateRect(window, nullptr, TRUE);
+  EnumChildWindows(window, RepaintChild, 0);
+}
+
+std::wstring WindowText(const shell::Localizer* localizer, const std::string& text) {
+  const auto translation = localizer != nullptr ? localizer->Translation(text) : std::nullopt;
+  return translation ? WideFromUtf8(*translation) : WideFromAnsi(text);
+}
+
 void SetControlText(HWND control, const shell::Localizer* localizer, const std::string& text) {
-  if (localizer != nullptr && localizer->Translates(text)) {
-    SetWindowTextW(control, WideFromUtf8(localizer->Translate(text)).c_str());
-  } else {
-    SetWindowTextA(control, text.c_str());
-  }
+  SetWindowTextW(control, WindowText(localizer, text).c_str());
 }
 
 }  // namespace fernwick::win32

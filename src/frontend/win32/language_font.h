@@ -1,7 +1,10 @@
 #pragma once
-// The font side of the language choice: every control of a window gets the
-// window's design font with the language's character set and face name.
+// The language choice at a window: every control gets the window's design
+// font with the language's character set and face name, and its text in
+// the chosen language or, untranslated, in the system's ANSI code page.
 #include "platform/win32/windows_api.h"
+
+#include <string>
 
 #include "shell/localize.h"
 
@@ -15,7 +18,12 @@ void ApplyLanguageFont(LOGFONTW& font, const shell::LanguageFont& language);
 // when it could not be made; the controls then keep theirs).
 HFONT ApplyFormFonts(HWND window, const LOGFONTW& design, const shell::LanguageFont& language);
 
-// Sets a control's text; translated window texts go in as UTF-16.
+// Asks the window and every control on it to repaint.
+void RepaintWindow(HWND window);
+
+// A window text as the window shows it: the chosen language's translation,
+// or the text itself in the system's ANSI code page.
+std::wstring WindowText(const shell::Localizer* localizer, const std::string& text);
 void SetControlText(HWND control, const shell::Localizer* localizer, const std::string& text);
 
 }  // namespace fernwick::win32

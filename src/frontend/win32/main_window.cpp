@@ -155,11 +155,8 @@ void MainWindow::CreateControls() {
 
 void MainWindow::CreateMenus() {
   // Built anew after a language choice, in the chosen language.
-  const auto caption = [this](const char* english) {
-    return WideFromUtf8(localizer_ ? localizer_->Translate(english) : std::string(english));
-  };
-  const auto item = [&](HMENU menu, UINT flags, UINT_PTR id, const char* english) {
-    AppendMenuW(menu, flags, id, caption(english).c_str());
+  const auto item = [this](HMENU menu, UINT flags, UINT_PTR id, const char* english) {
+    AppendMenuW(menu, flags, id, WindowText(localizer_.get(), english).c_str());
   };
   HMENU bar = CreateMenu();
   HMENU file = CreatePopupMenu();
@@ -297,7 +294,7 @@ void MainWindow::ShowSplash(bool shown) {
     if (splash_) splash_->Hide();
     return;
   }
-  if (!splash_) splash_ = std::make_unique<SplashWindow>(instance_, font_.Get());
+  if (!splash_) splash_ = std::make_unique<SplashWindow>(instance_, *localizer_, designFont_);
   splash_->Show(window_, dpiX_, dpiY_);
 }
 

@@ -10,12 +10,20 @@ namespace {
 constexpr DWORD kLoadAsDataFile = DONT_RESOLVE_DLL_REFERENCES | LOAD_LIBRARY_AS_DATAFILE;  // 3
 }
 
-std::wstring WideFromUtf8(const std::string& text) {
+std::wstring WideFromCodePage(std::string_view text, unsigned codePage) {
   if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
   return wide;
+}
+
+std::wstring WideFromAnsi(std::string_view text) {
+  return WideFromCodePage(text, CP_ACP);
+}
+
+std::wstring WideFromUtf8(const std::string& text) {
+  return WideFromCodePage(text, CP_UTF8);
 }
 
 std::string Utf8FromWide(const wchar_t* text, int length) {
@@ -54,10 +62,7 @@ std::vector<std::string> Win32LanguageLibraries::FileNames(const std::string& fo
 
 std::uintptr_t Win32LanguageLibraries::LoadAsDataFile(const std::string& path) {
   // The path is ANSI; the wide form reaches folders with any name.
-  const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
-  return reinterpret_cast<std::uintptr_t>(LoadLibraryExW(wide.c_str(), nullptr, kLoadAsDataFile));
+  return reinterpret_cast<std::uintptr_t>(LoadLibraryExW(WideFromAnsi(path).c_str(), nullptr, kLoadAsDataFile));
 }
 
 void Win32LanguageLibraries::Free(std::uintptr_t library) {

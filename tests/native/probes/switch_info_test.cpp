@@ -48,12 +48,12 @@ struct Switches {
 
 TEST(SwitchInfo, CurrentServerListsEveryIntegrationInEnumerationOrder) {
   Switches switches;
-  switches.AddIntegration("Integration B", "CallManager", 7);
-  switches.AddIntegration("Integration A", "Meridian", 3);
+  switches.AddIntegration("Integration B", "Harbor", 7);
+  switches.AddIntegration("Integration A", "Kestrel", 3);
   switches.info.InitalizeSwitchInfo(kCurrentServer);
   EXPECT_EQ(switches.info.SwitchCount(), 2);
-  EXPECT_EQ(switches.Entry(1), "Meridian, ID=3");
-  EXPECT_EQ(switches.Entry(2), "CallManager, ID=7");
+  EXPECT_EQ(switches.Entry(1), "Kestrel, ID=3");
+  EXPECT_EQ(switches.Entry(2), "Harbor, ID=7");
   EXPECT_TRUE(switches.world.ui.shown.empty());
   EXPECT_EQ(switches.world.registry.OpenHandleCount(), 0u);
 }
@@ -86,37 +86,37 @@ TEST(SwitchInfo, CurrentServerWithoutIntegrationsKeyShowsErrorsAndKeepsTheCount)
 
 TEST(SwitchInfo, MissingIntegrationsKeyOnASecondRunKeepsTheEarlierEntries) {
   Switches switches;
-  switches.AddIntegration("Integration A", "Meridian", 3);
-  switches.AddIntegration("Integration B", "CallManager", 7);
+  switches.AddIntegration("Integration A", "Kestrel", 3);
+  switches.AddIntegration("Integration B", "Harbor", 7);
   switches.info.InitalizeSwitchInfo(kCurrentServer);
   switches.world.registry.DeleteKey(kIntegrations);
   switches.info.InitalizeSwitchInfo(kCurrentServer);
   EXPECT_EQ(switches.info.SwitchCount(), 2);
-  EXPECT_EQ(switches.Entry(2), "CallManager, ID=7");
+  EXPECT_EQ(switches.Entry(2), "Harbor, ID=7");
   EXPECT_EQ(switches.world.ui.shown.size(), 2u);
 }
 
 TEST(SwitchInfo, SecondRunWithFewerIntegrationsDropsTheRest) {
   Switches switches;
-  switches.AddIntegration("Integration A", "Meridian", 3);
-  switches.AddIntegration("Integration B", "CallManager", 7);
+  switches.AddIntegration("Integration A", "Kestrel", 3);
+  switches.AddIntegration("Integration B", "Harbor", 7);
   switches.info.InitalizeSwitchInfo(kCurrentServer);
   switches.world.registry.DeleteKey(kIntegrations + "\\Integration B");
   switches.info.InitalizeSwitchInfo(kCurrentServer);
   EXPECT_EQ(switches.info.SwitchCount(), 1);
-  EXPECT_EQ(switches.info.SwitchNames(), std::vector<std::string>{"Meridian"});
+  EXPECT_EQ(switches.info.SwitchNames(), std::vector<std::string>{"Kestrel"});
   EXPECT_EQ(switches.info.SwitchIDs(), std::vector<std::int16_t>{3});
   EXPECT_EQ(switches.Entry(2), "Error - bad switch number passed in:2, ID=-1");
 }
 
 TEST(SwitchInfo, IntegrationIdTooLargeFor16BitsShowsOverflowAndStaysZero) {
   Switches switches;
-  switches.AddIntegration("Integration A", "Meridian", 70000);
-  switches.AddIntegration("Integration B", "CallManager", 0xFFFFFFFF);
+  switches.AddIntegration("Integration A", "Kestrel", 70000);
+  switches.AddIntegration("Integration B", "Harbor", 0xFFFFFFFF);
   switches.info.InitalizeSwitchInfo(kCurrentServer);
   EXPECT_EQ(switches.info.SwitchCount(), 2);
-  EXPECT_EQ(switches.Entry(1), "Meridian, ID=0");
-  EXPECT_EQ(switches.Entry(2), "CallManager, ID=-1");
+  EXPECT_EQ(switches.Entry(1), "Kestrel, ID=0");
+  EXPECT_EQ(switches.Entry(2), "Harbor, ID=-1");
   EXPECT_EQ(switches.world.ShownTexts(),
             std::vector<std::string>{"Error 6 (Overflow) in procedure InitalizeSwitchInfo of Module modSwitchInfo"});
 }
@@ -133,22 +133,22 @@ TEST(SwitchInfo, SilentRunRecordsTheMessagesInsteadOfShowingThem) {
 
 TEST(SwitchInfo, OldServerWithOnlyIntegration1HasOneEntryWithIdZero) {
   Switches switches;
-  switches.world.registry.SetString(kIntegrations + "\\integration1", "DisplayName", "Definity");
+  switches.world.registry.SetString(kIntegrations + "\\integration1", "DisplayName", "Osprey");
   switches.info.InitalizeSwitchInfo(kOldServer);
   EXPECT_EQ(switches.info.SwitchCount(), 1);
-  EXPECT_EQ(switches.Entry(1), "Definity, ID=0");
+  EXPECT_EQ(switches.Entry(1), "Osprey, ID=0");
   EXPECT_EQ(switches.Entry(2), "Error - bad switch number passed in:2, ID=-1");
 }
 
 TEST(SwitchInfo, OldServerWithIntegration2HasTwoEntriesWithIdsZeroAndOne) {
   Switches switches;
-  switches.world.registry.SetString(kIntegrations + "\\integration1", "DisplayName", "Definity");
+  switches.world.registry.SetString(kIntegrations + "\\integration1", "DisplayName", "Osprey");
   switches.world.registry.SetString(kIntegrations + "\\integration2", "DisplayName", "SIP");
   // Old servers carry no IntegrationID; one that is there anyway is ignored.
   switches.world.registry.SetDword(kIntegrations + "\\integration2", "IntegrationID", 9);
   switches.info.InitalizeSwitchInfo(kOldServer);
   EXPECT_EQ(switches.info.SwitchCount(), 2);
-  EXPECT_EQ(switches.Entry(1), "Definity, ID=0");
+  EXPECT_EQ(switches.Entry(1), "Osprey, ID=0");
   EXPECT_EQ(switches.Entry(2), "SIP, ID=1");
 }
 
@@ -165,8 +165,8 @@ TEST(SwitchInfo, OldServerListsIntegration1EvenWhenItsKeyIsMissing) {
 
 TEST(SwitchInfo, NumberOutsideTheListGivesThePlaceholderAndIdMinusOne) {
   Switches switches;
-  switches.AddIntegration("Integration A", "Meridian", 3);
-  switches.AddIntegration("Integration B", "CallManager", 7);
+  switches.AddIntegration("Integration A", "Kestrel", 3);
+  switches.AddIntegration("Integration B", "Harbor", 7);
   switches.info.InitalizeSwitchInfo(kCurrentServer);
   EXPECT_EQ(switches.Entry(0), "Error - bad switch number passed in:0, ID=-1");
   EXPECT_EQ(switches.Entry(3), "Error - bad switch number passed in:3, ID=-1");

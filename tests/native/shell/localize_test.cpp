@@ -82,7 +82,12 @@ class NamingVersions : public platform::VersionResources {
  public:
   std::uint32_t InfoSize(const std::string&) override { return 0; }
   std::unique_ptr<platform::VersionBlock> Load(const std::string&) override { return nullptr; }
-  std::string LanguageName(std::uint32_t id) override { return id == 0x0407 ? "" : image::WindowsLanguageName(id); }
+  std::string LanguageName(std::uint32_t id) override {
+    const auto it = names.find(id);
+    if (it != names.end()) return it->second;
+    return id == 0x0407 ? "" : image::WindowsLanguageName(id);
+  }
+  std::map<std::uint32_t, std::string> names;
 };
 
 class FixedProgram : public platform::ProgramFacts {
@@ -143,6 +148,21 @@ TEST(AboutWindow, ThreeLibrariesAreListedInFolderOrderByThePlatformsNames) {
   EXPECT_EQ(world.libraries.listed, (std::vector<std::string>{"C:\\Tools"}));
 }
 
+TEST(AboutWindow, LanguageNamesStayInTheSystemsAnsiCodePageAndAreNeverTranslated) {
+  // VerLanguageNameA of a French system (code page 1252) and of a Japanese
+  // one (932, where a trail byte may look like ASCII: 0x7B in the second).
+  const std::vector<LanguageMenuItem> table = {
+      {"Anglais (\xC9tats-Unis)", " 1033"},
+      {"\x93\xFA\x96\x7B\x8C\xEA", " 1041"},
+      {"\x83\x68\x83\x43\x83\x63\x8C\xEA", " 1031"},
+  };
+  AboutWorld world;
+  for (const auto& item : table) world.versions.names[static_cast<std::uint32_t>(std::stoul(item.tag))] = item.caption;
+  EXPECT_EQ(world.MenuWith({"Fernwick_ENU.dll", "Fernwick_JPN.dll", "Fernwick_DEU.dll"}), table);
+  world.localizer.ChooseLanguage(1041);
+  for (const auto& item : table) EXPECT_EQ(world.localizer.Translation(item.caption), std::nullopt);
+}
+
 TEST(AboutWindow, AFailedStepOfTheLanguageLoadingIsShownAndTheLoadGoesOn) {
   AboutWorld world;
   world.libraries.failListing = true;
@@ -167,11 +187,11 @@ TEST(Localizer, FirstLoadTakesTheUsersLanguageAndAMissingLibraryIsNoError) {
   EXPECT_EQ(world.libraries.loads, (std::vector<std::string>{"C:\\Tools\\Fernwick_ERROR.dll"}));
   EXPECT_EQ(world.localizer.LanguageDllHandle(), 0u);
   EXPECT_TRUE(world.ui.shown.empty());
-  EXPECT_EQ(world.localizer.Translate("Browse..."), "Browse...");
 }
 
-TEST(Localizer, ChoosingJapaneseReplacesTheLibraryAndEveryWindowTakesFontAndTexts) {
+TEST(Localizer, TheUsersLanguageTranslatesNothingUntilChosenThenEveryWindowTakesFontAndTexts) {
   AboutWorld world;
+  world.libraries.userLanguage = 1041;
   world.libraries.texts["C:\\Tools\\Fernwick_ENU.dll"] = {{IDS_BROWSE, "Browse..."}};
   world.libraries.texts["C:\\Tools\\Fernwick_JPN.dll"] = {{IDS_BROWSE, "参照..."}};
   RecordingWindow main;
@@ -180,14 +200,15 @@ TEST(Localizer, ChoosingJapaneseReplacesTheLibraryAndEveryWindowTakesFontAndText
   world.localizer.AddWindow(about);
   world.localizer.InitalizeLanguages();
   EXPECT_EQ(world.libraries.open, 1);
+  EXPECT_EQ(world.localizer.Translation("Browse..."), std::nullopt);
   main.log.clear();
   world.localizer.ChooseLanguage(1041);
   EXPECT_EQ(world.libraries.open, 1);
   const std::string japanese = "font 128 ＭＳ Ｐゴシック";
   EXPECT_EQ(main.log, (std::vector<std::string>{japanese, japanese, "auto init", "repaint"}));
-  EXPECT_EQ(world.localizer.Translate("Browse..."), "参照...");
-  EXPECT_EQ(world.localizer.Translate("Exit"), "Exit");
-  EXPECT_EQ(world.localizer.Translate("Press 'Go'"), "Press 'Go'");
+  EXPECT_EQ(world.localizer.Translation("Browse..."), "参照...");
+  EXPECT_EQ(world.localizer.Translation("Exit"), std::nullopt);
+  EXPECT_EQ(world.localizer.Translation("Press 'Go'"), std::nullopt);
   world.localizer.RemoveWindow(about);
   about.log.clear();
   world.localizer.ChooseLanguage(1033);
