@@ -16,8 +16,9 @@ work="$out/run/drives/C/Program Files/Voxtra/SystemInfo"
 cabextract -q -t "$work/VoxtraInfo.cab" >/dev/null
 cabextract -q -d "$out/cab" "$work/VoxtraInfo.cab"
 ( cd "$out/cab" && ls ) >"$out/names.txt"
-diff <(printf '%s\n' ServiceInfo.csv SwitchReport.html VoxtraSystemInfo.txt application_event_log.csv switchlog.txt \
-  system_event_log.csv) "$out/names.txt"
+diff <(printf '%s\n' Findings.csv ServiceInfo.csv Summary.htm SwitchReport.html VoxtraSystemInfo.txt \
+  application_event_log.csv switchlog.txt system_event_log.csv) "$out/names.txt"
+cmp "$root/tests/golden/exchange2003-42.findings.csv" "$out/cab/Findings.csv"
 { cat "$root/tests/golden/exchange2003-42.txt"; printf '\r\n'; } | cmp - "$out/cab/VoxtraSystemInfo.txt"
 for f in ServiceInfo.csv SwitchReport.html application_event_log.csv switchlog.txt system_event_log.csv; do
   cmp "$expected/$f" "$out/cab/$f"
