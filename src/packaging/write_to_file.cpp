@@ -166,8 +166,8 @@ void cmdWriteToFile_Click(platform::Platform& p, const Session& session, const p
                  "voxtrainfo.ddf", "ServiceInfo.csv"});
   WriteToFileRun::Quietly([&] { files.RemoveEmptyFolder(strPathName + "disk1"); });
   RemoveQuietly(files, strPathName, {"SwitchReport.html", "media.bat", "TelCfgRpt.vbs", "switchlog.txt"});
-  RemoveFindingsFiles(files, strPathName);
   WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + "TelCfgRpt.vbs", true); });
+  RemoveFindingsFiles(files, strPathName);
 
   if (!session.bSilentMode) {
     WriteToFileRun::Quietly([&] { window.ShowSplash(false); });

@@ -72,13 +72,16 @@ std::string Cell(const std::string& html) {
 void WriteIdentity(std::string& page, const ServerIdentity& identity, const std::vector<Finding>& findings) {
   std::array<std::size_t, 3> counts{};
   for (const Finding& finding : findings) ++counts[static_cast<std::size_t>(Info(finding.id).severity)];
-  page += "<table>\r\n";
+  page += "<table summary=\"The server\">\r\n";
   page += "<tr><th>Server</th>" + Cell(HtmlText(identity.name)) + "</tr>\r\n";
   page += "<tr><th>Voxtra version</th>" + Cell(HtmlText(identity.version)) + "</tr>\r\n";
   page += "<tr><th>Back end</th>" + Cell(HtmlText(identity.backEnd)) + "</tr>\r\n";
+  const auto count = [&](Severity severity) {
+    const std::size_t n = counts[static_cast<std::size_t>(severity)];
+    return std::to_string(n) + " " + SeverityClass(severity) + (n == 1 ? "" : "s");
+  };
   page += "<tr><th>Findings</th>" +
-          Cell(std::to_string(counts[0]) + " errors, " + std::to_string(counts[1]) + " warnings, " +
-               std::to_string(counts[2]) + " notices") +
+          Cell(count(Severity::Error) + ", " + count(Severity::Warning) + ", " + count(Severity::Notice)) +
           "</tr>\r\n</table>\r\n";
 }
 
@@ -105,7 +108,10 @@ void WriteFindings(std::string& page, const std::vector<Finding>& findings) {
     if (count == 0) continue;
     page += "<h2><span class=\"icon " + SeverityClass(severity) + "\">" + Look(severity).icon + "</span> " +
             Look(severity).heading + " (" + std::to_string(count) + ")</h2>\r\n";
-    page += "<table>\r\n<tr><th></th><th>Finding</th><th>Report line</th><th>Fix</th></tr>\r\n" + rows + "</table>\r\n";
+    page += "<table summary=\"" + std::string(Look(severity).heading) +
+            " with their report lines and fixes\">\r\n<tr><th></th><th>Finding</th><th>Report "
+            "line</th><th>Fix</th></tr>\r\n" +
+            rows + "</table>\r\n";
   }
 }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Each sample server image gives its checked-in report, byte for byte (and,
 # where tests/golden/<image>.messages exists, those message boxes), and its
-# findings (tests/golden/<image>.findings.csv), and is left exactly as it
-# was. Every report line that carries a warning marker must be the evidence
+# findings (tests/golden/<image>.findings.csv) and a valid summary page,
+# and is left exactly as it was. Every report line that carries a warning marker must be the evidence
 # of a finding, and of no finding twice. Usage: run.sh FERNWICK_COMMAND
 set -uo pipefail
 fernwick=${1:?fernwick command}
@@ -34,14 +34,18 @@ for image in "$root"/samples/*/; do
   expected="$here/$name.txt"
   [ -f "$expected" ] || { check "$name" 1 "no expected report $expected"; continue; }
   before=$(fingerprint "$image")
-  "$fernwick" --out "$scratch/$name" --findings-csv "$scratch/$name.findings.csv" "$image" >"$scratch/$name.txt" \
-    2>"$scratch/$name.err"
+  "$fernwick" --out "$scratch/$name" --findings-csv "$scratch/$name.findings.csv" --summary "$scratch/$name.htm" \
+    "$image" >"$scratch/$name.txt" 2>"$scratch/$name.err"
   rc=$?
   check "$name exit code" "$rc" "exit code $rc: $(cat "$scratch/$name.err")"
   cmp -s "$expected" "$scratch/$name.txt"
   check "$name report" $? "$(diff "$expected" "$scratch/$name.txt" | head -20)"
   cmp -s "$here/$name.findings.csv" "$scratch/$name.findings.csv"
   check "$name findings" $? "$(diff "$here/$name.findings.csv" "$scratch/$name.findings.csv" | head -10)"
+  # The summary page: valid HTML 4.01 in its code page (tidy: 2 is errors), small.
+  tidy -e -q -win1252 "$scratch/$name.htm" >"$scratch/$name.tidy" 2>&1
+  [ $? -lt 2 ] && [ "$(stat -c %s "$scratch/$name.htm")" -lt 102400 ]
+  check "$name summary page" $? "$(head -5 "$scratch/$name.tidy"), $(stat -c %s "$scratch/$name.htm") bytes"
   "$fernwick" --out "$scratch/$name.again" --findings "$image" >"$scratch/$name.table" 2>/dev/null
   unmarked=$(marker_lines "$expected" | unfound_markers "$scratch/$name.table")
   [ -z "$unmarked" ]
