@@ -98,3 +98,4 @@ add_test(NAME package_sample COMMAND ${CMAKE_SOURCE_DIR}/tests/package/run.sh $<
 if(FERNWICK_FUZZ)
   include(cmake/fuzz.cmake)
 endif()
+include(cmake/help_page.cmake)
