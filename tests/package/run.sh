@@ -2,7 +2,8 @@
 # `fernwick --package` of the sample image: the work folder holds exactly
 # VoxtraInfo.cab, cabextract verifies it, and it holds the golden report
 # (with its final line end), the event logs as dumpel writes them, the
-# service list and the switch report. Usage: run.sh FERNWICK_BINARY
+# service list, the switch report and the golden findings. Usage: run.sh
+# FERNWICK_BINARY
 set -euo pipefail
 fernwick=${1:?fernwick binary}
 root=$(cd "$(dirname "$0")/../.." && pwd)
