@@ -27,6 +27,13 @@ unfound_markers() {
   awk 'NR == FNR { if (FNR > 1) { found[$3] = 1; if (seen[$3 " " $2]++) print $3 } next } !found[$1] { print $1 }' \
     "$1" - | sort -un | tr '\n' ' '
 }
+# The exit code of --findings for a findings file: its worst severity.
+worst_severity_code() {
+  for severity in error:12 warning:11 notice:10; do
+    cut -d, -f2 "$1" | grep -qx "${severity%:*}" && { echo "${severity#*:}"; return; }
+  done
+  echo 0
+}
 fingerprint() { (cd "$1" && find . -printf '%p %s %T@\n' | sort && find . -type f -exec md5sum {} + | sort); }
 
 for image in "$root"/samples/*/; do
@@ -47,6 +54,9 @@ for image in "$root"/samples/*/; do
   [ $? -lt 2 ] && [ "$(stat -c %s "$scratch/$name.htm")" -lt 102400 ]
   check "$name summary page" $? "$(head -5 "$scratch/$name.tidy"), $(stat -c %s "$scratch/$name.htm") bytes"
   "$fernwick" --out "$scratch/$name.again" --findings "$image" >"$scratch/$name.table" 2>/dev/null
+  rc=$?
+  [ "$rc" = "$(worst_severity_code "$here/$name.findings.csv")" ]
+  check "$name findings exit code" $? "--findings exit code $rc"
   unmarked=$(marker_lines "$expected" | unfound_markers "$scratch/$name.table")
   [ -z "$unmarked" ]
   check "$name markers" $? "lines with a marker but no finding, or a finding twice: $unmarked"
