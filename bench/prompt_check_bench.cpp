@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
     fernwick::report::PromptCheckState state;
     state.iPromptListBudget = 30000;
     fernwick::report::PromptSetCheck check(files, window, state);
-    block = check.VerifyPromptSet(kPrompts, "Prompt.ini");
+    block = check.VerifyPromptSet(kPrompts, "Prompt.ini").text;
     budgetLeft = state.iPromptListBudget;
   });
   if (ownFolder) fs::remove_all(options.dir);

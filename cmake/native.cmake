@@ -98,3 +98,6 @@ add_test(NAME package_sample COMMAND ${CMAKE_SOURCE_DIR}/tests/package/run.sh $<
 if(FERNWICK_FUZZ)
   include(cmake/fuzz.cmake)
 endif()
+include(cmake/help_page.cmake)
+# The help page is valid HTML 4.01 (tidy: 2 means errors).
+add_test(NAME help_page_valid COMMAND sh -c "tidy -e -q -win1252 \"$1\"; [ $? -lt 2 ]" sh ${FERNWICK_HELP_PAGE})

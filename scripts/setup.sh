@@ -11,6 +11,7 @@ packages=(
   libgcab-dev gcab pkg-config
   clang-16 libclang-rt-16-dev llvm-16
   libxml2-dev
+  tidy
 )
 missing=()
 for p in "${packages[@]}"; do

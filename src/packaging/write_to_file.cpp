@@ -6,6 +6,7 @@
 #include "common/runtime_error.h"
 #include "common/text.h"
 #include "packaging/external_app.h"
+#include "packaging/findings_files.h"
 
 namespace fernwick::packaging {
 namespace {
@@ -83,6 +84,7 @@ void cmdWriteToFile_Click(platform::Platform& p, const Session& session, const p
                 {"VoxtraInfo.cab", "voxtrasysteminfo.txt", "system_event_log.csv", "application_event_log.csv",
                  "ServiceInfo.csv", "SwitchReport.html", "media.bat", "switchlog.txt", "TelCfgRpt.vbs"});
   WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + "TelCfgRpt.vbs", true); });
+  RemoveFindingsFiles(files, strPathName);
 
   const std::string install = p.program.InstallFolder();
   run.Debug("DEBUG: opening VoxtraSystemInfo.txt");
@@ -105,6 +107,7 @@ void cmdWriteToFile_Click(platform::Platform& p, const Session& session, const p
     run.Step([] { Raise(err::kBadFileNameOrNumber); });
   }
   run.Debug("DEBUG: Finished writing VoxtraSystemInfo.txt");
+  WriteFindingsFiles(files, strPathName, window.Gathered());
 
   const auto quoted = [&](const char* name) { return "\"" + strPathName + name + "\""; };
   run.Step([&] {
@@ -164,6 +167,7 @@ void cmdWriteToFile_Click(platform::Platform& p, const Session& session, const p
   WriteToFileRun::Quietly([&] { files.RemoveEmptyFolder(strPathName + "disk1"); });
   RemoveQuietly(files, strPathName, {"SwitchReport.html", "media.bat", "TelCfgRpt.vbs", "switchlog.txt"});
   WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + "TelCfgRpt.vbs", true); });
+  RemoveFindingsFiles(files, strPathName);
 
   if (!session.bSilentMode) {
     WriteToFileRun::Quietly([&] { window.ShowSplash(false); });

@@ -7,6 +7,7 @@
 #include "common/session.h"
 #include "platform/platform.h"
 #include "probes/voxtra_version.h"
+#include "report/report_buffer.h"
 
 namespace fernwick::packaging {
 
@@ -19,6 +20,8 @@ class PackagingWindow {
   virtual std::string SavePathText() = 0;  // txtSavePath
   // frmSplashScreen, placed relative to the main window.
   virtual void ShowSplash(bool shown) = 0;
+  // The gathered report with its findings, for Findings.csv and Summary.htm.
+  virtual const report::ReportBuffer* Gathered() { return nullptr; }
 };
 
 inline constexpr const char* kCabinetName = "VoxtraInfo.cab";

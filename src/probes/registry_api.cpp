@@ -115,23 +115,26 @@ SubkeyList RegEnumSubkeys(platform::Registry& registry, RegKey hiveOrKey, const 
   return names;
 }
 
-std::string CheckRecommendedDword(platform::Registry& registry, const std::string& hive, const std::string& keyRoot,
-                                  const std::string& keyPath, const std::string& valueName,
-                                  const std::string& recommended) {
+RecommendedDword CheckRecommendedDword(platform::Registry& registry, const std::string& hive,
+                                       const std::string& keyRoot, const std::string& keyPath,
+                                       const std::string& valueName, const std::string& recommended) {
   const auto hiveKey = static_cast<RegKey>(static_cast<std::uint32_t>(CLng(hive)));
   const std::string fullKey = keyRoot + keyPath;
   if (!RegKeyExists(registry, hiveKey, fullKey)) {
-    return keyPath + " : RegKey not found.  Recommend add the key " + keyPath + " and set DWORD " + valueName +
-           " with a value of " + recommended + " (decimal)";
+    return {keyPath + " : RegKey not found.  Recommend add the key " + keyPath + " and set DWORD " + valueName +
+                " with a value of " + recommended + " (decimal)",
+            DwordCheck::KeyMissing};
   }
   const std::string actual =
       RegValueText(RegGetValue(registry, hiveKey, fullKey, valueName, static_cast<std::int16_t>(RegKind::Dword)));
   if (actual.empty()) {
-    return keyPath + " : DWORD not found.  Recommended add DWORD " + valueName + " with a value of " + recommended +
-           " (decimal)";
+    return {keyPath + " : DWORD not found.  Recommended add DWORD " + valueName + " with a value of " + recommended +
+                " (decimal)",
+            DwordCheck::ValueMissing};
   }
-  if (actual == recommended) return keyPath + " : is set to recommended value";
-  return keyPath + " : is set to " + actual + ".  Recommended value " + recommended + "(decimal)";
+  if (actual == recommended) return {keyPath + " : is set to recommended value", DwordCheck::Recommended};
+  return {keyPath + " : is set to " + actual + ".  Recommended value " + recommended + "(decimal)",
+          DwordCheck::OtherValue};
 }
 
 std::string RegGetString(platform::Registry& registry, const std::string& keyPath, const std::string& valueName,

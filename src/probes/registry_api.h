@@ -28,9 +28,15 @@ std::uint32_t RegGetValueType(platform::Registry& registry, RegKey hive, const s
 RegValue RegGetValue(platform::Registry& registry, RegKey hive, const std::string& keyPath,
                      const std::string& valueName, std::int16_t kind, const RegValue& defaultValue = {});
 SubkeyList RegEnumSubkeys(platform::Registry& registry, RegKey hiveOrKey, const std::string& keyPath);
-std::string CheckRecommendedDword(platform::Registry& registry, const std::string& hive, const std::string& keyRoot,
-                                  const std::string& keyPath, const std::string& valueName,
-                                  const std::string& recommended);
+// The line of one recommended DWORD and what it found.
+enum class DwordCheck { Recommended, OtherValue, ValueMissing, KeyMissing };
+struct RecommendedDword {
+  std::string text;
+  DwordCheck outcome;
+};
+RecommendedDword CheckRecommendedDword(platform::Registry& registry, const std::string& hive,
+                                       const std::string& keyRoot, const std::string& keyPath,
+                                       const std::string& valueName, const std::string& recommended);
 
 // A string value of HKEY_LOCAL_MACHINE as text (kind 1), `fallback` when the
 // key or the value is missing.

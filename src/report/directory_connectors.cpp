@@ -31,35 +31,38 @@ void WriteRegistryDirectory(Gathering& g) {
   ReportGuard guard(g.buffer);
   auto& registry = g.platform.registry;
   guard([&] {
-    std::string server = ReadRegString(registry, kGlobalCatalogKey, "DefaultGlobalCatalogServer");
-    if (server.empty()) {
-      server = " *** Warning - RegKey SW_TL_DIRECTORYCONNECTORS_DIRSYNCHGLOBALCATALOG_100_DIRECTORY Not Found";
+    MarkedText server = ReadRegString(registry, kGlobalCatalogKey, "DefaultGlobalCatalogServer");
+    if (server.text.empty()) {
+      server = {FindingId::AdCatalogKeyMissing,
+                " *** Warning - RegKey SW_TL_DIRECTORYCONNECTORS_DIRSYNCHGLOBALCATALOG_100_DIRECTORY Not Found"};
     }
-    g.buffer.AppendReportLine("     Global Catalog Server=" + server);
+    g.buffer.AppendMarkedLine("     Global Catalog Server=" + server);
   });
   guard([&] {
-    std::string list;
+    MarkedText list;
     if (RegKeyExists(registry, kHklm, kAdDomainsKey)) {
+      std::string names;
       for (const std::string& name : RegEnumSubkeys(registry, kHklm, kAdDomainsKey)) {
-        list +=
+        names +=
             name + ": " + ReadRegString(registry, kAdDomainsKey + "\\" + Trim(name), "DefaultDomainController") + ", ";
       }
-      list = DropLastTwo(list);
+      list = DropLastTwo(names);
     } else {
-      list = " *** Warning - RegKey SW_TL_DIRECTORYCONNECTORS_DIRSYNCHAD_100_DOMAINS Not Found";
+      list = {FindingId::AdDomainsKeyMissing,
+              " *** Warning - RegKey SW_TL_DIRECTORYCONNECTORS_DIRSYNCHAD_100_DOMAINS Not Found"};
     }
-    g.buffer.AppendReportLine("     Domain Controllers=" + list);
+    g.buffer.AppendMarkedLine("     Domain Controllers=" + list);
   });
 }
 
 // One configuration node: its NodeValue (with `suffix`), the entry-exists
 // text for an empty or NULL value, or "" after writing the no-entry line.
-std::string ReadDirectoryNode(Gathering& g, const std::string& fullNodeName, const std::string& suffix,
-                              const std::string& valueMissing, const std::string& noEntry) {
+MarkedText ReadDirectoryNode(Gathering& g, const std::string& fullNodeName, const std::string& suffix,
+                             const MarkedText& valueMissing, const MarkedText& noEntry) {
   auto query = OpenReportQuery(g, "SELECT * FROM vw_Configuration WHERE FullNodeName='" + fullNodeName + "'");
   if (!query) return {};
   ReportGuard guard(g.buffer);
-  std::string text;
+  MarkedText text;
   if (query->RecordCount() >= 1) {
     std::string value;
     guard([&] {
@@ -68,19 +71,19 @@ std::string ReadDirectoryNode(Gathering& g, const std::string& fullNodeName, con
       if (!field) Raise(err::kInvalidUseOfNull);
       value = *field;
     });
-    text = value.empty() ? valueMissing : value + suffix;
+    text = value.empty() ? valueMissing : MarkedText(value + suffix);
   } else {
-    g.buffer.AppendReportLine(noEntry);
+    g.buffer.AppendMarkedLine(noEntry);
   }
   guard([&] { query->Close(); });
   return text;
 }
 
-std::string DomainControllers(Gathering& g) {
+MarkedText DomainControllers(Gathering& g) {
   auto query = OpenReportQuery(g, "SELECT * FROM vw_ADDomain");
   if (!query) return {};
   ReportGuard guard(g.buffer);
-  std::string text;
+  MarkedText text;
   if (query->RecordCount() >= 1) {
     guard([&] { query->MoveFirst(); });
     while (!query->Eof()) {
@@ -91,32 +94,38 @@ std::string DomainControllers(Gathering& g) {
       query->MoveNext();
     }
   } else {
-    text = "(error) No active domains found in the ADDomain table";
+    text = {FindingId::AdNoActiveDomains, "(error) No active domains found in the ADDomain table"};
   }
   guard([&] { query->Close(); });
   return text;
 }
 
 void WriteDatabaseDirectory(Gathering& g) {
-  const std::string gc =
+  const MarkedText gc =
       ReadDirectoryNode(g, "System.DirectoryConnectors.ActiveDirectory.DSGC.CurrentGC", "",
-                        "(error) entry exists for the current global catalog server, however the NodeValue is missing "
-                        "from the configuration table",
-                        "(error) no entry for the current global catalog server found in the configuration table");
-  g.buffer.AppendReportLine(std::string(kCrLf) + "     Global Catalog Server = " + gc);
-  const std::string gcInterval = ReadDirectoryNode(
+                        {FindingId::AdCatalogValueMissing,
+                         "(error) entry exists for the current global catalog server, however the NodeValue is missing "
+                         "from the configuration table"},
+                        {FindingId::AdCatalogNoEntry,
+                         "(error) no entry for the current global catalog server found in the configuration table"});
+  g.buffer.AppendMarkedLine(std::string(kCrLf) + "     Global Catalog Server = " + gc);
+  const MarkedText gcInterval = ReadDirectoryNode(
       g, "System.DirectoryConnectors.ActiveDirectory.DSGC.SynchInterval", " min(s)",
-      "(error) entry exists for the global catalog sync interval, however the NodeValue is missing from the "
-      "configuration table",
-      "(error) no entry for the global catalog sync interval found in the configuration table");
-  g.buffer.AppendReportLine("          Sync Interval = " + gcInterval);
-  g.buffer.AppendReportLine("     Domain Controllers (Domain : DC)" + DomainControllers(g));
-  const std::string dcInterval = ReadDirectoryNode(
+      {FindingId::AdCatalogIntervalValueMissing,
+       "(error) entry exists for the global catalog sync interval, however the NodeValue is missing from the "
+       "configuration table"},
+      {FindingId::AdCatalogIntervalNoEntry,
+       "(error) no entry for the global catalog sync interval found in the configuration table"});
+  g.buffer.AppendMarkedLine("          Sync Interval = " + gcInterval);
+  g.buffer.AppendMarkedLine("     Domain Controllers (Domain : DC)" + DomainControllers(g));
+  const MarkedText dcInterval = ReadDirectoryNode(
       g, "System.DirectoryConnectors.ActiveDirectory.DSAD.SynchInterval", " min(s)",
-      "(error) entry exists for the Domain Controller sync interval, however the NodeValue is missing from the "
-      "configuration table",
-      "(error) no entry for the Domain Controller sync interval found in the configuration table");
-  g.buffer.AppendReportLine("          Sync Interval = " + dcInterval);
+      {FindingId::AdControllerIntervalValueMissing,
+       "(error) entry exists for the Domain Controller sync interval, however the NodeValue is missing from the "
+       "configuration table"},
+      {FindingId::AdControllerIntervalNoEntry,
+       "(error) no entry for the Domain Controller sync interval found in the configuration table"});
+  g.buffer.AppendMarkedLine("          Sync Interval = " + dcInterval);
 }
 
 void WriteMailServers(Gathering& g) {
@@ -132,7 +141,7 @@ void WriteMailServers(Gathering& g) {
 }
 
 void WriteAddressBooks(Gathering& g) {
-  std::string text;
+  MarkedText text;
   if (auto query = OpenReportQuery(g, "SELECT * FROM dominoaddressbook")) {
     ReportGuard guard(g.buffer);
     if (query->RecordCount() >= 1) {
@@ -147,11 +156,12 @@ void WriteAddressBooks(Gathering& g) {
         query->MoveNext();
       }
     } else {
-      text = "         (error) No active Address Books found in the DominoAddressBook table";
+      text = {FindingId::DominoNoAddressBooks,
+              "         (error) No active Address Books found in the DominoAddressBook table"};
     }
     guard([&] { query->Close(); });
   }
-  g.buffer.AppendReportLine(std::string(kCrLf) + "     Address Book Information : " + text);
+  g.buffer.AppendMarkedLine(std::string(kCrLf) + "     Address Book Information : " + text);
 }
 
 void WriteDominoDirectory(Gathering& g) {
@@ -171,21 +181,21 @@ void WriteDominoDirectory(Gathering& g) {
 
 // The proxy setting as text: the number, "Default" when it is not set, a
 // warning when it is set with another type than a 32-bit number.
-std::string NotesProxySetting(Gathering& g, const std::string& value, const std::string& unit) {
+MarkedText NotesProxySetting(Gathering& g, const std::string& value, const std::string& unit) {
   const std::uint32_t type = probes::RegGetValueType(g.platform.registry, kHklm, kNotesProxyKey, value);
   if (type == platform::kRegDword) return ReadRegNumberText(g.platform.registry, kNotesProxyKey, value) + unit;
   if (type == 0) return "Default";
-  return "Default - *** Warning key present but should be a DWORD *** ";
+  return {FindingId::NotesProxyNotDword, "Default - *** Warning key present but should be a DWORD *** "};
 }
 
 void WriteNotesProxy(Gathering& g) {
   ReportGuard guard(g.buffer);
   g.buffer.AppendReportLine("     Notes Proxy :");
   guard([&] {
-    g.buffer.AppendReportLine("         Timeout Count = " + NotesProxySetting(g, "TimeoutThresholdCount", ""));
+    g.buffer.AppendMarkedLine("         Timeout Count = " + NotesProxySetting(g, "TimeoutThresholdCount", ""));
   });
   guard([&] {
-    g.buffer.AppendReportLine("         Execution Timeout = " + NotesProxySetting(g, "ExecutionTimeoutMs", " mSec") +
+    g.buffer.AppendMarkedLine("         Execution Timeout = " + NotesProxySetting(g, "ExecutionTimeoutMs", " mSec") +
                               std::string(kCrLf));
   });
   guard([&] {

@@ -54,6 +54,7 @@ void WriteDirectoryCounts(Gathering& g) {
 void WriteLicensing(Gathering& g) {
   ReportGuard guard(g.buffer);
   g.buffer.AppendReportLine("");
+  const std::size_t header = g.buffer.NextLine();
   g.buffer.AppendReportLine("Voxtra Licensing Information:");
   probes::LicenseData data;
   guard([&] {
@@ -61,6 +62,10 @@ void WriteLicensing(Gathering& g) {
     data = probes::GetLicenseData(g.platform.internet, g.platform.xml, computer);
   });
   for (const auto& [key, value] : data.Entries()) g.buffer.AppendReportLine("     " + key + "=" + value);
+  // Only the flags that are always listed: the page gave nothing.
+  if (data.Entries().size() <= std::size(probes::kLicenseFlags)) {
+    g.buffer.RecordFinding(FindingId::LicensePageUnread, header);
+  }
 }
 
 void WriteIpConfiguration(Gathering& g) {

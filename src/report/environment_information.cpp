@@ -45,11 +45,14 @@ void WriteBackEnd(Gathering& g, BackEnd& backEnd) {
   const std::string progId = ReadRegString(g.platform.registry, kSystemParametersKey, "IDCProgID");
   if (EqualsNoCase(progId, "TLDsDomino.TlIDCDomino.1")) {
     backEnd.BackEndType = kBackEndDomino;
+    g.buffer.Identity().backEnd = "Domino";
     g.buffer.AppendReportLine("     Back end is Domino");
   } else if (EqualsNoCase(progId, "TlIDCADSvr.TlIDCAD.1")) {
     backEnd.BackEndType = kBackEndActiveDirectory;
+    g.buffer.Identity().backEnd = "Exchange (Active Directory)";
   } else {
     backEnd.BackEndType = kBackEndExchange55;
+    g.buffer.Identity().backEnd = "Exchange 5.5";
     g.buffer.AppendReportLine("     Back end is Exchange 5.5");
   }
 }
@@ -59,21 +62,23 @@ void WriteQmrMode(Gathering& g) {
   const bool allServersDown = ReadRegNumber(registry, kWatchdogKey, "All Servers Down") == 1;
   const bool logonNotDefault = ReadRegNumber(registry, kDirectoryHandlerKey, "LogonDefault") != 7;
   const bool emulateExchangeDown = ReadRegNumber(registry, kMessageRepositoryKey, "EmulateExDown") == 1;
-  std::string mode = "Normal Operations";
+  MarkedText mode = "Normal Operations";
   if (allServersDown && logonNotDefault && emulateExchangeDown) {
-    mode = "*** ALERT *** FORCED QMR Mode ENABLED";
+    mode = {FindingId::QmrModeForced, "*** ALERT *** FORCED QMR Mode ENABLED"};
   } else if (allServersDown || logonNotDefault || emulateExchangeDown) {
-    mode = "* Warning * Some registry keys are set that may cause QMR Mode";
+    mode = {FindingId::QmrKeysSet, "* Warning * Some registry keys are set that may cause QMR Mode"};
   }
-  g.buffer.AppendReportLine("     QMR Mode : " + mode);
+  g.buffer.AppendMarkedLine("     QMR Mode : " + mode);
 }
 
 void WriteCasDetection(Gathering& g) {
   const std::int32_t disabled = ReadRegNumber(g.platform.registry, kWatchdogKey, "Disable CAS Server Detection");
   if (disabled >= 2) {
-    g.buffer.AppendReportLine("     *** Warning : CAS Server Detection is neither 1 or 0 - QDFaa10002 ***");
+    g.buffer.AppendFindingLine(FindingId::CasDetectionInvalid,
+                               "     *** Warning : CAS Server Detection is neither 1 or 0 - QDFaa10002 ***");
   } else if (disabled == 1) {
-    g.buffer.AppendReportLine("     *** Warning : CAS Server Detection :  Disabled ***");
+    g.buffer.AppendFindingLine(FindingId::CasDetectionDisabled,
+                               "     *** Warning : CAS Server Detection :  Disabled ***");
   } else {
     g.buffer.AppendReportLine("     CAS Server Detection : Enabled");
   }
@@ -81,11 +86,15 @@ void WriteCasDetection(Gathering& g) {
 
 void WritePartnerRelease(Gathering& g, BackEnd& backEnd) {
   const std::string store = ReadRegNumberText(g.platform.registry, kPermissionsWizardKey, "MessageStore");
+  std::string& identity = g.buffer.Identity().backEnd;
   if (store == "1") {
+    identity = "Exchange 2000";
     g.buffer.AppendReportLine("     Partner is Exchange 2000");
   } else if (store == "8") {
+    identity = "Exchange 2003";
     g.buffer.AppendReportLine("     Partner is Exchange 2003");
   } else if (store == "16") {
+    identity = "Exchange 2007 / 2010";
     g.buffer.AppendReportLine("     Partner is Exchange 2007 / 2010");
     backEnd.bPartnerIsExchange2007 = true;
     WriteCasDetection(g);
@@ -123,7 +132,7 @@ void WriteServerStatusCheck(Gathering& g) {
                               ReadRegNumberText(g.platform.registry, kWatchdogKey, "Server Ping Period in msecs") +
                               " mSec");
   } else if (disabled == "1") {
-    g.buffer.AppendReportLine("          Server Status Check = *** DISABLED ****");
+    g.buffer.AppendFindingLine(FindingId::StatusCheckDisabled, "          Server Status Check = *** DISABLED ****");
   }
 }
 

@@ -29,7 +29,8 @@ void WriteSystemId(Gathering& g) {
   auto query = g.platform.database.OpenQuery("SELECT * FROM vw_VoxtraSetupParameters WHERE Name='@SystemId'",
                                              probes::kStandardConnectionString);
   if (query.RecordCount() == 0) {
-    g.buffer.AppendReportLine("(error) no entry for the current SystemID in the VoxtraSetupParameters table");
+    g.buffer.AppendFindingLine(FindingId::InstallSystemIdMissing,
+                               "(error) no entry for the current SystemID in the VoxtraSetupParameters table");
   } else {
     query.MoveFirst();
     const auto& value = query.Field("Value");
@@ -47,6 +48,7 @@ bool IsFiveOhOne(const probes::ProductVersion& current) {
 // The two builds of 5.0(1) differ by the date of one upgrade script: the
 // later build ships it dated 2008 or after.
 void WriteVersionLine(Gathering& g, const probes::ProductVersion& current) {
+  g.buffer.Identity().version = current.strVersion;
   if (!IsFiveOhOne(current)) {
     g.buffer.AppendReportLine("     Voxtra version = " + current.strVersion);
     return;
@@ -69,10 +71,12 @@ void WriteVersionLine(Gathering& g, const probes::ProductVersion& current) {
 
 void WriteVersionWarning(Gathering& g, const probes::ProductVersion& current) {
   if (current.iMajor < 4) {
-    g.buffer.AppendReportLine(
+    g.buffer.AppendFindingLine(
+        FindingId::InstallEndOfSupport,
         "     *Warning* - This Version of Voxtra has reached end-of-engineering and end-of-support");
   } else if (current.iMajor == 4) {
-    g.buffer.AppendReportLine(
+    g.buffer.AppendFindingLine(
+        FindingId::InstallEndOfEngineering,
         "     *Warning* - This Version of Voxtra has reached end-of-engineering no new fixes will be released");
   }
 }
@@ -95,10 +99,10 @@ void WriteSetupWizardVersion(Gathering& g) {
 }
 
 void WriteStorageLocation(Gathering& g, const std::string& key, const std::string& value, const std::string& label,
-                          const std::string& whenEmpty) {
+                          const MarkedText& whenEmpty) {
   const std::string path = ReadString(g, key, value);
   if (path.empty()) {
-    g.buffer.AppendReportLine(whenEmpty);
+    g.buffer.AppendMarkedLine(whenEmpty);
     return;
   }
   g.buffer.AppendReportLine(label + path);
@@ -106,7 +110,7 @@ void WriteStorageLocation(Gathering& g, const std::string& key, const std::strin
 }
 
 // One file of the configuration database, by its logical name in sysfiles.
-void WriteDatabaseFile(Gathering& g, const std::string& sql, const std::string& label, const std::string& whenEmpty) {
+void WriteDatabaseFile(Gathering& g, const std::string& sql, const std::string& label, const MarkedText& whenEmpty) {
   ReportGuard guard(g.buffer);
   std::string path;
   guard([&] {
@@ -117,12 +121,13 @@ void WriteDatabaseFile(Gathering& g, const std::string& sql, const std::string& 
       if (!value) Raise(err::kInvalidUseOfNull);
       path = Trim(*value);
     } else {
-      g.buffer.AppendReportLine("(error) no entry for the VoxtraDB location in the VoxtraDB sysfiles table");
+      g.buffer.AppendFindingLine(FindingId::InstallDatabaseFileMissing,
+                                 "(error) no entry for the VoxtraDB location in the VoxtraDB sysfiles table");
     }
     query.Close();
   });
   if (path.empty()) {
-    g.buffer.AppendReportLine(whenEmpty);
+    g.buffer.AppendMarkedLine(whenEmpty);
     return;
   }
   g.buffer.AppendReportLine(label + path);
@@ -150,7 +155,8 @@ void WriteInstallInformation(Gathering& g, probes::VoxtraVersion& version) {
   ReportGuard guard(g.buffer);
   guard([&] {
     WorkStationInfo workstation(g.platform.workstation);
-    g.buffer.AppendReportLine("     Voxtra server name = " + workstation.ComputerName());
+    g.buffer.Identity().name = workstation.ComputerName();
+    g.buffer.AppendReportLine("     Voxtra server name = " + g.buffer.Identity().name);
   });
   if (version.bIsVersionGreaterThanOrEqualTo(4, 2, 1, 0)) {
     ReportGuard systemIdGuard(g.buffer);
@@ -167,22 +173,24 @@ void WriteInstallInformation(Gathering& g, probes::VoxtraVersion& version) {
   guard([&] { WritePatches(g, version); });
   guard([&] { WriteSetupWizardVersion(g); });
   guard([&] {
-    WriteStorageLocation(g, "SOFTWARE\\Tessaline\\CommServer\\1.0", "Root Path", "     Core install files to= ",
-                         "     Cannot determine location of data and diagnostic logging location");
+    WriteStorageLocation(
+        g, "SOFTWARE\\Tessaline\\CommServer\\1.0", "Root Path", "     Core install files to= ",
+        {FindingId::InstallPathsUnknown, "     Cannot determine location of data and diagnostic logging location"});
   });
   guard([&] {
-    WriteStorageLocation(g, "SOFTWARE\\Tessaline\\TlLogMgr\\1.0", "Output Path",
-                         "     Logging diagnostics and data files to= ",
-                         "     Cannot determine location of data and diagnostic logging location");
+    WriteStorageLocation(
+        g, "SOFTWARE\\Tessaline\\TlLogMgr\\1.0", "Output Path", "     Logging diagnostics and data files to= ",
+        {FindingId::InstallPathsUnknown, "     Cannot determine location of data and diagnostic logging location"});
   });
   guard([&] {
-    WriteStorageLocation(g, "SOFTWARE\\Tessaline\\VoxtraQMR\\1.00", "MTAStoragePath",
-                         "     QMR repository location= ", "     Cannot determine location of QMR repository");
+    WriteStorageLocation(g, "SOFTWARE\\Tessaline\\VoxtraQMR\\1.00", "MTAStoragePath", "     QMR repository location= ",
+                         {FindingId::InstallQmrPathUnknown, "     Cannot determine location of QMR repository"});
   });
-  WriteDatabaseFile(g, "Select filename as value from sysfiles where name = 'VoxtraDb'",
-                    "     VoxtraDB location= ", "     Cannot determine location of VoxtraDb");
-  WriteDatabaseFile(g, "Select filename as value from sysfiles where name = 'VoxtraDb_log'",
-                    "     VoxtraDB log location= ", "     Cannot determine location of VoxtraDb Transaction Logs");
+  WriteDatabaseFile(g, "Select filename as value from sysfiles where name = 'VoxtraDb'", "     VoxtraDB location= ",
+                    {FindingId::InstallDatabasePathUnknown, "     Cannot determine location of VoxtraDb"});
+  WriteDatabaseFile(
+      g, "Select filename as value from sysfiles where name = 'VoxtraDb_log'", "     VoxtraDB log location= ",
+      {FindingId::InstallDatabasePathUnknown, "     Cannot determine location of VoxtraDb Transaction Logs"});
   guard([&] { WriteFailover(g); });
 }
 

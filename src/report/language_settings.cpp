@@ -20,17 +20,19 @@ void WritePrompts(Gathering& g) {
   }
   const std::string root = ReadString(g, "SOFTWARE\\Tessaline\\CommServer\\1.0", "Root Path");
   if (root.empty()) {
-    g.buffer.AppendReportLine(
+    g.buffer.AppendFindingLine(
+        FindingId::PromptsRootUnknown,
         "     Prompts : *Error* Unable to determine commserver root from registry HKLM\\SW\\TL\\COMMSERVER\\10\\Root "
         "Path");
     return;
   }
   if (!g.platform.files.FolderExists(root)) {
-    g.buffer.AppendReportLine("        Prompt Directory " + root +
-                              " does not exists according to HKLM/SW/TL/COMMSERVER/10/Root Path");
+    g.buffer.AppendFindingLine(
+        FindingId::PromptsFolderMissing,
+        "        Prompt Directory " + root + " does not exists according to HKLM/SW/TL/COMMSERVER/10/Root Path");
     return;
   }
-  std::string missing;
+  MarkedText missing;
   bool completed = false;
   ReportGuard guard(g.buffer);
   guard([&] {
@@ -40,11 +42,15 @@ void WritePrompts(Gathering& g) {
   });
   if (!completed) {
     // An abandoned walk has checked nothing: never report it as verified.
-    g.buffer.AppendReportLine("     Prompts : *Error* - the prompt check did not complete (see the error above)");
-  } else if (missing.empty()) {
+    g.buffer.AppendFindingLine(FindingId::PromptsCheckIncomplete,
+                               "     Prompts : *Error* - the prompt check did not complete (see the error above)");
+  } else if (missing.text.empty()) {
     g.buffer.AppendReportLine("     Prompts : Verified");
   } else {
-    g.buffer.AppendReportLine("     Prompts : *Warning* - The following are missing :" + std::string(kCrLf) + missing);
+    g.buffer.AppendMarkedLine(
+        MarkedText(FindingId::PromptsMissing,
+                   "     Prompts : *Warning* - The following are missing :" + std::string(kCrLf)) +
+        missing);
   }
 }
 

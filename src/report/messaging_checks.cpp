@@ -35,7 +35,7 @@ struct MapiProvider {
   bool bCdoFound = false;
   bool bExchangeToolsFound = false;
   bool bCdoCurrent = false;
-  std::string strMapiProvider;
+  MarkedText strMapiProvider;
   std::string strExchangeToolsVersion;
 };
 
@@ -63,9 +63,13 @@ void DetermineCdo(Section& s) {
     probes::VersionCompare compare(g.messages);
     s.mapi.bCdoCurrent = compare.CompareVersions(version, "6.5.8190.0") != "LESSER";
     s.mapi.strMapiProvider = "CDO Version - " + version;
-    if (!s.mapi.bCdoCurrent) s.mapi.strMapiProvider += " (*** WARNING : This version is vulnerable to QDFaa10003 ***)";
+    if (!s.mapi.bCdoCurrent) {
+      s.mapi.strMapiProvider +=
+          MarkedText(FindingId::MapiCdoVulnerable, " (*** WARNING : This version is vulnerable to QDFaa10003 ***)");
+    }
   } else {
-    s.mapi.strMapiProvider = "CDO Version - *Warning* - Registry Key Exists but couldn't find DLL";
+    s.mapi.strMapiProvider = {FindingId::MapiCdoDllMissing,
+                              "CDO Version - *Warning* - Registry Key Exists but couldn't find DLL"};
   }
   s.mapi.bCdoFound = true;
 }
@@ -83,13 +87,13 @@ void DetermineExchangeTools(Section& s) {
   } else if (RegKeyExists(g.platform.registry, kHklm, kExchangeSetupKey)) {
     const std::int32_t build = ReadRegNumber(g.platform.registry, kExchangeSetupKey, "ServicePackBuild");
     if (build < 1) {
-      s.mapi.strMapiProvider.clear();
+      s.mapi.strMapiProvider = {};
       return;
     }
     s.mapi.bExchangeToolsFound = true;
     const auto servicePack = ExchangeServicePackText(build, emsmdb32);
     s.mapi.strMapiProvider =
-        servicePack ? s.backEnd.strPartnerExchange + " build " + std::to_string(build) + *servicePack : std::string();
+        servicePack ? s.backEnd.strPartnerExchange + " build " + std::to_string(build) + *servicePack : MarkedText();
   }
 }
 
@@ -132,10 +136,12 @@ void WriteSqlServer(Section& s) {
     editionRead = true;
   });
   server.reset();
+  MarkedText line = "     SQL Edition = " + edition;
   if (editionRead && !ContainsNoCase(edition, "Desktop") && !ContainsNoCase(edition, "Standard")) {
-    edition += " (This version is not supported)";
+    line.text += " (This version is not supported)";
+    line.marks.push_back({0, FindingId::SqlEditionUnsupported});
   }
-  g.buffer.AppendReportLine("     SQL Edition = " + edition);
+  g.buffer.AppendMarkedLine(line);
 }
 
 void WriteWindowsVersion(Section& s) {
@@ -158,26 +164,40 @@ void WriteOutlook(Section& s) {
   s.g.buffer.AppendReportLine(text);
 }
 
-std::string MapiProviderText(Section& s) {
+MarkedText MapiProviderText(Section& s) {
   const MapiProvider& m = s.mapi;
-  if (m.bCdoFound && m.bExchangeToolsFound) return "*ERROR* - Unsupported - Both CDO & Exchange Tools Detected";
-  if (!m.bCdoFound && !m.bExchangeToolsFound) return "*Error* - CDO or Exchange Tool MAPI provider not found";
+  if (m.bCdoFound && m.bExchangeToolsFound) {
+    return {FindingId::MapiBothProviders, "*ERROR* - Unsupported - Both CDO & Exchange Tools Detected"};
+  }
+  if (!m.bCdoFound && !m.bExchangeToolsFound) {
+    return {FindingId::MapiNoProvider, "*Error* - CDO or Exchange Tool MAPI provider not found"};
+  }
   if (m.bCdoFound) return m.strMapiProvider;
   const std::string mapi32 = s.strSystem32 + "MAPI32.dll";
-  if (!s.g.platform.files.FileExists(mapi32)) return "*ERROR* - MAPI32.DLL Not Found";
+  if (!s.g.platform.files.FileExists(mapi32)) return {FindingId::MapiMapi32Missing, "*ERROR* - MAPI32.DLL Not Found"};
   const std::string mapiVersion = FileVersionOf(s.g, mapi32);
   if (ContainsNoCase(mapiVersion.substr(0, 4), m.strExchangeToolsVersion.substr(0, 4))) return m.strMapiProvider;
-  return "*WARNING* - Not consistant with Exchange Management Tools";
+  return {FindingId::MapiInconsistent, "*WARNING* - Not consistant with Exchange Management Tools"};
 }
 
 void WriteMapiProvider(Section& s) {
-  std::string text = MapiProviderText(s);
+  MarkedText text = MapiProviderText(s);
   if (!s.mapi.bCdoFound && s.backEnd.bPartnerIsExchange2007) {
     text += " (NOT Valid if Partner Exchange is 2010)";
   } else if (s.mapi.bCdoFound && !s.backEnd.bPartnerIsExchange2007 && !s.mapi.bExchangeToolsFound) {
     text += " CDO Detected & No Exchange System Management : Mailstore is not Exchage 2007/2010";
   }
-  s.g.buffer.AppendReportLine("     MAPI Provider : " + text);
+  s.g.buffer.AppendMarkedLine("     MAPI Provider : " + text);
+}
+
+std::optional<FindingId> SharedMemoryFinding(probes::DwordCheck outcome) {
+  switch (outcome) {
+    case probes::DwordCheck::KeyMissing: return FindingId::SharedMemKeyMissing;
+    case probes::DwordCheck::ValueMissing: return FindingId::SharedMemValueMissing;
+    case probes::DwordCheck::OtherValue: return FindingId::SharedMemNotRecommended;
+    case probes::DwordCheck::Recommended: break;
+  }
+  return std::nullopt;
 }
 
 void WriteSharedMemory(Section& s, const probes::VoxtraVersion& version) {
@@ -191,20 +211,24 @@ void WriteSharedMemory(Section& s, const probes::VoxtraVersion& version) {
   const std::string hive = std::to_string(static_cast<std::int32_t>(platform::kHkeyLocalMachine));
   for (const std::string& process : processes) {
     guard([&] {
-      s.g.buffer.AppendReportLine("            " + probes::CheckRecommendedDword(s.g.platform.registry, hive,
-                                                                                 kMapiApplicationsKey, process,
-                                                                                 "SharedMemMaxSize", "4194304"));
+      const auto checked = probes::CheckRecommendedDword(s.g.platform.registry, hive, kMapiApplicationsKey, process,
+                                                         "SharedMemMaxSize", "4194304");
+      MarkedText line = "            " + checked.text;
+      if (const auto id = SharedMemoryFinding(checked.outcome)) line.marks.push_back({0, *id});
+      s.g.buffer.AppendMarkedLine(line);
     });
   }
 }
 
-void WriteOffloadSetting(Section& s, const std::string& value, const std::string& label) {
+// `enabled` and `unknown`: the findings of the values 1 and neither 0 nor 1.
+void WriteOffloadSetting(Section& s, const std::string& value, const std::string& label, FindingId enabled,
+                         FindingId unknown) {
   if (!RegKeyExists(s.g.platform.registry, kHklm, kTcpIpKey)) return;
   const std::int32_t setting = ReadRegNumber(s.g.platform.registry, kTcpIpKey, value);
-  const std::string text = setting == 0   ? "Disabled"
-                           : setting == 1 ? "Enabled - Warning may cause MAPI delay issues"
-                                          : "Possibly Enabled";
-  s.g.buffer.AppendReportLine(label + text);
+  const MarkedText text = setting == 0   ? MarkedText("Disabled")
+                          : setting == 1 ? MarkedText(enabled, "Enabled - Warning may cause MAPI delay issues")
+                                         : MarkedText(unknown, "Possibly Enabled");
+  s.g.buffer.AppendMarkedLine(label + text);
 }
 
 // One "name : 0" or "name : 1" line of the registry block, nothing for
@@ -284,8 +308,12 @@ void WriteMessagingChecks(Gathering& g, probes::VoxtraVersion& version, const Ba
     guard([&] { WriteMapiProvider(s); });
     WriteSharedMemory(s, version);
     g.buffer.AppendReportLine(" ");
-    guard([&] { WriteOffloadSetting(s, "EnableTCPChimney", "         TCPChimney : "); });
-    guard([&] { WriteOffloadSetting(s, "EnableRSS", "         RSS : "); });
+    guard([&] {
+      WriteOffloadSetting(s, "EnableTCPChimney", "         TCPChimney : ", FindingId::TcpChimneyEnabled,
+                          FindingId::TcpChimneyUnknown);
+    });
+    guard(
+        [&] { WriteOffloadSetting(s, "EnableRSS", "         RSS : ", FindingId::RssEnabled, FindingId::RssUnknown); });
     WriteReceipts(s);
   } else {
     guard([&] { WriteLotusNotes(s); });

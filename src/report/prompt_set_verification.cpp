@@ -31,7 +31,7 @@ void Charge(std::int16_t& budget, std::size_t length) {
 
 }  // namespace
 
-std::string PromptSetCheck::VerifyPromptSet(const std::string& folder, const std::string& name) {
+MarkedText PromptSetCheck::VerifyPromptSet(const std::string& folder, const std::string& name) {
   const std::string path = FolderPath(folder);
   const auto listing = files_.ListFolder(path);
   if (!listing) Raise(err::kPathNotFound);
@@ -39,7 +39,7 @@ std::string PromptSetCheck::VerifyPromptSet(const std::string& folder, const std
     if (EqualsNoCase(file, name)) state_.strPromptIniList.push_back(path + "\\" + file);
     ui_.PumpMessages();
   }
-  std::string result;
+  MarkedText result;
   for (const auto& sub : listing->folders) {
     if (state_.iPromptListBudget < 0) break;
     ui_.PumpMessages();
@@ -49,8 +49,8 @@ std::string PromptSetCheck::VerifyPromptSet(const std::string& folder, const std
   return CheckCollectedIndexFiles();
 }
 
-std::string PromptSetCheck::CheckCollectedIndexFiles() {
-  std::string missing;
+MarkedText PromptSetCheck::CheckCollectedIndexFiles() {
+  MarkedText missing;
   // The list may grow only between checks; index by position, as the list
   // is checked in the order the files were found.
   for (std::size_t i = 0; i < state_.strPromptIniList.size(); ++i) {
@@ -60,12 +60,11 @@ std::string PromptSetCheck::CheckCollectedIndexFiles() {
       const std::string line = "         " + wavPath;
       Charge(state_.iPromptListBudget, line.size());
       if (state_.iPromptListBudget < 1) {
-        missing += "        <more prompts are missing but are not displayed>";
-        missing += kCrLf;
+        missing += {FindingId::PromptsListCut,
+                    "        <more prompts are missing but are not displayed>" + std::string(kCrLf)};
         break;
       }
-      missing += line;
-      missing += kCrLf;
+      missing += line + std::string(kCrLf);
     }
     if (state_.iPromptListBudget < 0) break;
   }

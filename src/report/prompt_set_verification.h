@@ -9,6 +9,7 @@
 
 #include "platform/file_system.h"
 #include "platform/user_interface.h"
+#include "report/marked_text.h"
 
 namespace fernwick::report {
 
@@ -40,15 +41,16 @@ class PromptSetCheck {
       : files_(files), ui_(ui), state_(state) {}
 
   // The block of missing prompts below `folder` (one line of 9 blanks and
-  // the WAV path each, CRLF after each), empty when nothing is missing.
+  // the WAV path each, CRLF after each), empty when nothing is missing; the
+  // line that says the list is cut is marked with its finding.
   // Index files are the files named `name` (any case). A folder or file that
   // cannot be read, or a header without its "]", abandons the whole check
   // with a run-time error.
-  std::string VerifyPromptSet(const std::string& folder, const std::string& name);
+  MarkedText VerifyPromptSet(const std::string& folder, const std::string& name);
 
  private:
   const IndexFileFindings& Findings(const std::string& indexPath);
-  std::string CheckCollectedIndexFiles();
+  MarkedText CheckCollectedIndexFiles();
 
   platform::FileSystem& files_;
   platform::UserInterface& ui_;

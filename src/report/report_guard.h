@@ -20,7 +20,7 @@ class ReportGuard {
     try {
       statement();
     } catch (const std::exception& e) {
-      buffer_.AppendReportLine(ReportErrorLine(AsRuntimeError(e)));
+      buffer_.AppendFindingLine(FindingId::RuntimeError, ReportErrorLine(AsRuntimeError(e)));
     }
   }
 

@@ -2,7 +2,7 @@
 
 namespace fernwick::report {
 
-std::optional<std::string> ExchangeServicePackText(std::int32_t build, const std::string& emsmdb32Path) {
+std::optional<MarkedText> ExchangeServicePackText(std::int32_t build, const std::string& emsmdb32Path) {
   switch (build) {
     case 2448: return ": SP 2";
     case 2650: return ": SP 3";
@@ -16,7 +16,8 @@ std::optional<std::string> ExchangeServicePackText(std::int32_t build, const std
     case 4417: return std::nullopt;
     default: break;
   }
-  if (build > 6944) return " : *** WARNING *** " + emsmdb32Path + " not found";
+  if (build > 6944)
+    return MarkedText(FindingId::MapiEmsmdb32Missing, " : *** WARNING *** " + emsmdb32Path + " not found");
   return std::nullopt;
 }
 

@@ -1,5 +1,7 @@
 #include "report/telephony_settings.h"
 
+#include <vector>
+
 #include "common/plain_number.h"
 #include "common/runtime_error.h"
 #include "common/text.h"
@@ -65,7 +67,8 @@ void WriteSecurityAgent(Gathering& g) {
     if (KeyExists(g, policy)) {
       g.buffer.AppendReportLine("         Voxtra WDA Policy = " + ReadString(g, policy, "Version", "-empty-"));
     } else {
-      g.buffer.AppendReportLine("         Voxtra WDA Policy = -Error, not installed-");
+      g.buffer.AppendFindingLine(FindingId::WdaPolicyNotInstalled,
+                                 "         Voxtra WDA Policy = -Error, not installed-");
     }
   } else {
     g.buffer.AppendReportLine("         Voxtra WDA Policy = - Unknown, managed agent -");
@@ -142,7 +145,7 @@ void WritePorts(Gathering& g, const probes::ProductVersion& current) {
       if (!std::holds_alternative<std::monostate>(sessions)) facts.mapiSessionCount = probes::RegValueNumber(sessions);
     });
   }
-  g.buffer.AppendReportLine("     Ports configured = " + PortsConfiguredText(facts));
+  g.buffer.AppendMarkedLine("     Ports configured = " + PortsConfiguredText(facts));
 }
 
 void WriteRecordingCodec(Gathering& g) {
@@ -159,33 +162,46 @@ void WriteRecordingCodec(Gathering& g) {
 
 }  // namespace
 
-std::string PortsConfiguredText(const PortFacts& facts) {
+MarkedText PortsConfiguredText(const PortFacts& facts) {
   const std::string number = PlainNumber(static_cast<double>(facts.portCount));
-  std::string text;
+  MarkedText text;
   if (facts.portCount >= 97) {
     std::string missing;
+    std::vector<FindingId> found;
     bool threeGb = false;
     bool userva = false;
     if (facts.bootIni) {
       missing = " ";
       const auto add = [&](const std::string& what) { missing = missing != " " ? missing + ", " + what : what; };
       threeGb = ContainsNoCase(*facts.bootIni, "/3GB");
-      if (!threeGb) missing = "/3GB";
+      if (!threeGb) {
+        missing = "/3GB";
+        found.push_back(FindingId::Ports3GbMissing);
+      }
       userva = ContainsNoCase(*facts.bootIni, "/userva=2800");
-      if (!userva) add("/userva=2800");
-      if (!facts.lowFragHeap) add("Registry (Low Fragment Heap)");
+      if (!userva) {
+        add("/userva=2800");
+        found.push_back(FindingId::PortsUservaMissing);
+      }
+      if (!facts.lowFragHeap) {
+        add("Registry (Low Fragment Heap)");
+        found.push_back(FindingId::PortsLowFragHeapOff);
+      }
     } else {
       missing = "c:\\Boot.ini Not Found";
+      found.push_back(FindingId::PortsBootIniNotFound);
     }
     text = threeGb && userva && facts.lowFragHeap ? number
                                                   : number + " *** Warning requirements missing : " + missing + " ****";
+    for (FindingId id : found) text.marks.push_back({0, id});
   } else if (facts.lowFragHeap || facts.portCount < 73) {
     text = number;
   } else {
-    text = number + " *** Warning > 72 ports but Registry (Low Fragment Heap) not enabled ***";
+    text = {FindingId::PortsLowFragHeapOff,
+            number + " *** Warning > 72 ports but Registry (Low Fragment Heap) not enabled ***"};
   }
   if (facts.portCount >= 73 && facts.major == 5 && facts.mapiSessionCount != 4) {
-    text += "(*** Warning MAPI Threads should be increased - see QDFaa10001 ***)";
+    text += {FindingId::PortsMapiThreadsLow, "(*** Warning MAPI Threads should be increased - see QDFaa10001 ***)"};
   }
   return text;
 }

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "report/marked_text.h"
+
 namespace fernwick::report {
 
 // What the ports line depends on. `bootIni` is the text of "c:\boot.ini"
@@ -19,7 +21,7 @@ struct PortFacts {
 };
 
 // The text after "     Ports configured = ": the figure in the plain number
-// format and the memory-tuning warnings it calls for.
-std::string PortsConfiguredText(const PortFacts& facts);
+// format and the memory-tuning warnings it calls for, marked with their findings.
+MarkedText PortsConfiguredText(const PortFacts& facts);
 
 }  // namespace fernwick::report

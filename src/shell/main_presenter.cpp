@@ -15,14 +15,16 @@ namespace {
 // What Write To File sees of the window.
 class PackagingWindowOf : public packaging::PackagingWindow {
  public:
-  explicit PackagingWindowOf(MainView& view) : view_(view) {}
+  PackagingWindowOf(MainView& view, const report::ReportBuffer& gathered) : view_(view), gathered_(gathered) {}
   std::string ReportText() override { return view_.Text(Control::txtMain); }
   void SetReportText(const std::string& text) override { view_.SetText(Control::txtMain, text); }
   std::string SavePathText() override { return view_.Text(Control::txtSavePath); }
   void ShowSplash(bool shown) override { view_.ShowSplash(shown); }
+  const report::ReportBuffer* Gathered() override { return &gathered_; }
 
  private:
   MainView& view_;
+  const report::ReportBuffer& gathered_;
 };
 
 }  // namespace
@@ -95,7 +97,7 @@ void MainPresenter::BrowseClick() {
 }
 
 void MainPresenter::WriteToFileClick() {
-  PackagingWindowOf window(view_);
+  PackagingWindowOf window(view_, buffer_);
   packaging::cmdWriteToFile_Click(platform_, session_, currentVersion_, window);
 }
 

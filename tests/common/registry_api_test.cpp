@@ -99,14 +99,14 @@ TEST(RegistryWrappers, AKeyWithoutSubkeysGivesOneEmptyNameAndAMissingKeyNoList) 
 TEST(RegistryWrappers, RecommendedDwordTexts) {
   const std::string hklm = "-2147483646";
   const std::string root = "SOFTWARE\\FernwickTests\\";
-  EXPECT_EQ(CheckRecommendedDword(CasesRegistry(), hklm, root, "Registry\\Values", "SharedMemory", "4194304"),
+  EXPECT_EQ(CheckRecommendedDword(CasesRegistry(), hklm, root, "Registry\\Values", "SharedMemory", "4194304").text,
             "Registry\\Values : is set to recommended value");
-  EXPECT_EQ(CheckRecommendedDword(CasesRegistry(), hklm, root, "Registry\\Values", "Small", "4194304"),
+  EXPECT_EQ(CheckRecommendedDword(CasesRegistry(), hklm, root, "Registry\\Values", "Small", "4194304").text,
             "Registry\\Values : is set to 7.  Recommended value 4194304(decimal)");
-  EXPECT_EQ(CheckRecommendedDword(CasesRegistry(), hklm, root, "Registry\\Values", "Absent", "4194304"),
+  EXPECT_EQ(CheckRecommendedDword(CasesRegistry(), hklm, root, "Registry\\Values", "Absent", "4194304").text,
             "Registry\\Values : DWORD not found.  Recommended add DWORD Absent with a value of 4194304 (decimal)");
   EXPECT_EQ(
-      CheckRecommendedDword(CasesRegistry(), hklm, root, "Registry\\Gone", "SharedMemory", "4194304"),
+      CheckRecommendedDword(CasesRegistry(), hklm, root, "Registry\\Gone", "SharedMemory", "4194304").text,
       "Registry\\Gone : RegKey not found.  Recommend add the key Registry\\Gone and set DWORD SharedMemory with a "
       "value of 4194304 (decimal)");
 }

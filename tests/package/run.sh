@@ -2,7 +2,8 @@
 # `fernwick --package` of the sample image: the work folder holds exactly
 # VoxtraInfo.cab, cabextract verifies it, and it holds the golden report
 # (with its final line end), the event logs as dumpel writes them, the
-# service list and the switch report. Usage: run.sh FERNWICK_BINARY
+# service list, the switch report and the golden findings. Usage: run.sh
+# FERNWICK_BINARY
 set -euo pipefail
 fernwick=${1:?fernwick binary}
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -16,8 +17,9 @@ work="$out/run/drives/C/Program Files/Voxtra/SystemInfo"
 cabextract -q -t "$work/VoxtraInfo.cab" >/dev/null
 cabextract -q -d "$out/cab" "$work/VoxtraInfo.cab"
 ( cd "$out/cab" && ls ) >"$out/names.txt"
-diff <(printf '%s\n' ServiceInfo.csv SwitchReport.html VoxtraSystemInfo.txt application_event_log.csv switchlog.txt \
-  system_event_log.csv) "$out/names.txt"
+diff <(printf '%s\n' Findings.csv ServiceInfo.csv Summary.htm SwitchReport.html VoxtraSystemInfo.txt \
+  application_event_log.csv switchlog.txt system_event_log.csv) "$out/names.txt"
+cmp "$root/tests/golden/exchange2003-42.findings.csv" "$out/cab/Findings.csv"
 { cat "$root/tests/golden/exchange2003-42.txt"; printf '\r\n'; } | cmp - "$out/cab/VoxtraSystemInfo.txt"
 for f in ServiceInfo.csv SwitchReport.html application_event_log.csv switchlog.txt system_event_log.csv; do
   cmp "$expected/$f" "$out/cab/$f"

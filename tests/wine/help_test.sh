@@ -30,7 +30,7 @@ box=$(drive msgbox) || fail "no message without the help page"
 drive answer 1
 stop
 
-cp "$FERNWICK_SOURCE_DIR/shipped/Fernwick.htm" "$drive_c/FernwickHelp/"
+cp "$FERNWICK_WIN_BUILD/dist/Fernwick.htm" "$drive_c/FernwickHelp/"
 start
 drive post 201
 box=$(drive msgbox) || fail "no message without an association"

@@ -6,7 +6,8 @@
 #    in the box, byte for byte, and Explorer is started on the folder;
 #  - "Fernwick.exe silent" leaves exactly VoxtraInfo.cab in the work folder,
 #    removes a read-only TelCfgRpt.vbs left behind, and its cabinet holds
-#    the report, both event logs, the service list and the switch report;
+#    the report, both event logs, the service list, the switch report and
+#    the findings (Findings.csv, Summary.htm);
 #    cabextract and cabinet.dll's FDI both extract it;
 #  - a silent run that cannot make its work folder ends non-zero and says
 #    why in the temporary folder's FernwickMessages.txt.
@@ -93,13 +94,14 @@ timeout 60 wine 'C:\fdi_extract.exe' 'C:\Program Files\Voxtra\SystemInfo\VoxtraI
   fail "FDI could not extract the cabinet"
 tr -d '\r' <"$work/fdi.txt" >"$work/fdi_names.txt"
 printf '%s\n' VoxtraSystemInfo.txt system_event_log.csv application_event_log.csv ServiceInfo.csv SwitchReport.html \
-  switchlog.txt >"$work/names.expected"
+  switchlog.txt Findings.csv Summary.htm >"$work/names.expected"
 expect_same_file "the files of the cabinet" "$work/names.expected" "$work/fdi_names.txt"
 cabextract -q -d "$work/cab" "$output/VoxtraInfo.cab"
 for f in $(cat "$work/names.expected"); do
   expect_same_file "$f through FDI" "$work/cab/$f" "$drive_c/x/$f"
 done
 head -c 20 "$work/cab/ServiceInfo.csv" | grep -q '^ServiceName,' || fail "the service list is not Tabulex's"
+head -n 1 "$work/cab/Findings.csv" | grep -q '^id,severity,section,title,evidence,fix' || fail "Findings.csv has no header"
 # TelCfgRpt.vbs under Wine writes what the image's switch report gives natively.
 for f in SwitchReport.html switchlog.txt; do
   expect_same_file "$f as natively" "$FERNWICK_SOURCE_DIR/tests/package/expected/$f" "$work/cab/$f"

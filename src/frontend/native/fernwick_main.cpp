@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/native/findings_output.h"
 #include "platform/image/server_image.h"
 #include "shell/command_line_switches.h"
 #include "shell/main_presenter.h"
@@ -16,7 +17,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: fernwick [--out DIR] [--package [--shipped DIR]] IMAGE [SWITCH...]\n"
+    "Usage: fernwick [--out DIR] [--package [--shipped DIR]] [--findings] [--findings-csv FILE]\n"
+    "                [--summary FILE] IMAGE [SWITCH...]\n"
     "\n"
     "Gathers the Voxtra diagnostic report of a server image (a folder holding a\n"
     "registry export, a folder per drive, the configuration database script and\n"
@@ -36,11 +38,18 @@ constexpr const char* kUsage =
     "  SWITCH      passed on as the program's command line: \"silent\",\n"
     "              \"skippromptcheck\" and \"/debug\" are recognised anywhere,\n"
     "              without regard to case.\n"
+    "  --findings  print the report's findings (warnings, errors and notices,\n"
+    "              each with its id and report line) as a table, errors first,\n"
+    "              instead of the report; the exit code tells the worst one.\n"
+    "  --findings-csv FILE, --summary FILE\n"
+    "              also write the findings as Findings.csv, or the summary page\n"
+    "              Summary.htm, to FILE.\n"
     "  --help      this text.\n"
     "\n"
     "Exit codes: 0 report written; 2 bad arguments or unreadable image;\n"
     "3 the work folder could not be made; 4 the product is too old to examine;\n"
-    "5 packaging made no VoxtraInfo.cab.\n";
+    "5 packaging made no VoxtraInfo.cab. With --findings: 0 no finding,\n"
+    "10 notices only, 11 warnings, 12 errors.\n";
 
 // Stands in for the window: the texts the presenter sets are kept.
 class HeadlessView : public fernwick::shell::MainView {
@@ -82,13 +91,20 @@ int main(int argc, char** argv) {
   std::string commandLine = "fernwick";
   bool package = false;
   std::filesystem::path shipped = FERNWICK_SHIPPED_DIR;
+  fernwick::native::FindingsOptions findings;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
     }
-    if (arg == "--package") {
+    if (const auto taken = findings.Take(arg, i + 1 < argc ? argv[i + 1] : nullptr)) {
+      if (*taken < 0) {
+        std::fprintf(stderr, "fernwick: %s needs a file\n", arg.c_str());
+        return 2;
+      }
+      i += *taken;
+    } else if (arg == "--package") {
       package = true;
     } else if (arg == "--shipped") {
       if (i + 1 == argc) {
@@ -130,10 +146,12 @@ int main(int argc, char** argv) {
     }
     if (presenter.State() != fernwick::shell::MainState::Finished) return 4;
     const std::string& report = presenter.Buffer().Text();
-    std::fwrite(report.data(), 1, report.size(), stdout);
+    if (!findings.table) std::fwrite(report.data(), 1, report.size(), stdout);
+    if (!findings.Write(presenter.Buffer())) return 2;
+    const int found = findings.table ? fernwick::native::FindingsExitCode(presenter.Buffer()) : 0;
     if (!package) {
       image.Files().WriteWholeFile(presenter.WorkFolder() + "\\VoxtraSystemInfo.txt", report);
-      return 0;
+      return found;
     }
     if (startup == fernwick::shell::StartupOutcome::ShowWindow) presenter.WriteToFileClick();
     const std::string cabinet = view.Text(fernwick::shell::Control::txtSavePath) + "VoxtraInfo.cab";
@@ -143,7 +161,7 @@ int main(int argc, char** argv) {
       return 5;
     }
     std::fprintf(stderr, "fernwick: packaged %s\n", host->string().c_str());
-    return 0;
+    return found;
   } catch (const fernwick::image::ServerImageError& e) {
     std::fprintf(stderr, "fernwick: cannot read the server image: %s\n", e.what());
     return 2;

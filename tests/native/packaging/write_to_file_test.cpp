@@ -156,6 +156,8 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
                 "del " + out + "switchlog.txt",
                 "del " + out + "TelCfgRpt.vbs",
                 "del /f " + out + "TelCfgRpt.vbs",
+                "del " + out + "Findings.csv",
+                "del " + out + "Summary.htm",
                 "write " + out + "VoxtraSystemInfo.txt",
                 "start 0 " + inst + "\\dumpel -d 5 -format dtTSIs -c -l system -f \"" + out + "system_event_log.csv\"",
                 "wait INFINITE",
@@ -185,6 +187,8 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
                 "del " + out + "TelCfgRpt.vbs",
                 "del " + out + "switchlog.txt",
                 "del /f " + out + "TelCfgRpt.vbs",
+                "del " + out + "Findings.csv",
+                "del " + out + "Summary.htm",
                 "start 1 Explorer C:\\Out",
             }));
   // The first two debug lines reach the file, the others only the window.

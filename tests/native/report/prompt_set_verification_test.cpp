@@ -85,7 +85,7 @@ struct Check {
 
   std::string Run(const std::string& folder = kPrompts) {
     PromptSetCheck check(tree, window, state);
-    return check.VerifyPromptSet(folder, "Prompt.ini");
+    return check.VerifyPromptSet(folder, "Prompt.ini").text;
   }
 };
 

@@ -72,7 +72,7 @@ TEST(PortsConfiguredText, WarnsOfEveryMissingMemorySetting) {
        {97, false, "/userva=2800", 5, {}},
        " 97 *** Warning requirements missing : /3GB, Registry (Low Fragment Heap) ****" + mapi},
   };
-  for (const auto& c : cases) EXPECT_EQ(PortsConfiguredText(c.facts), c.text) << c.what;
+  for (const auto& c : cases) EXPECT_EQ(PortsConfiguredText(c.facts).text, c.text) << c.what;
 }
 
 }  // namespace

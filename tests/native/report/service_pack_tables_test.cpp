@@ -26,7 +26,10 @@ TEST(ServicePackTables, ExchangeBuildsNameTheirServicePackOrNone) {
       {6945, " : *** WARNING *** C:\\WINDOWS\\system32\\EMSMDB32.dll not found"},
       {7000, " : *** WARNING *** C:\\WINDOWS\\system32\\EMSMDB32.dll not found"},
   };
-  for (const auto& [build, text] : cases) EXPECT_EQ(ExchangeServicePackText(build, dll), text) << build;
+  for (const auto& [build, text] : cases) {
+    const auto found = ExchangeServicePackText(build, dll);
+    EXPECT_EQ(found ? std::optional(found->text) : std::nullopt, text) << build;
+  }
 }
 
 TEST(ServicePackTables, SqlBuildsNameTheirServicePackAndOthersAreUnknown) {

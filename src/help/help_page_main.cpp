@@ -1,0 +1,76 @@
+// Makes the help page Fernwick.htm: the page's template with the list of
+// findings, from the same table the report's findings come from, in place
+// of the line "<!-- FINDINGS -->". Runs on the build machine for every
+// build. Usage: help_page TEMPLATE OUTPUT
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "report/findings.h"
+#include "report/html_text.h"
+
+namespace {
+
+using fernwick::report::FindingInfo;
+using fernwick::report::HtmlText;
+
+constexpr std::string_view kMarker = "<!-- FINDINGS -->";
+
+std::string Html(std::string_view text) {
+  return HtmlText(text);
+}
+
+std::string Entry(const FindingInfo& info) {
+  const std::string severity(fernwick::report::SeverityName(info.severity));
+  const std::string name = Html(info.name);
+  return "<h4 id=\"" + name + "\"><span class=\"sev " + severity + "\">" + severity + "</span> <code>" + name +
+         "</code>: " + Html(info.title) + "</h4>\n<p>" + Html(info.meaning) + "</p>\n<p><b>Fix:</b> " + Html(info.fix) +
+         "</p>\n";
+}
+
+std::string FindingsList() {
+  std::string list = "<table summary=\"Every finding\">\n<tr><th>Id</th><th>Severity</th><th>Finding</th></tr>\n";
+  for (const FindingInfo& info : fernwick::report::AllFindings()) {
+    list += "<tr><td><a href=\"#" + Html(info.name) + "\"><code>" + Html(info.name) + "</code></a></td><td>" +
+            std::string(fernwick::report::SeverityName(info.severity)) + "</td><td>" + Html(info.title) +
+            "</td></tr>\n";
+  }
+  list += "</table>\n";
+  std::string_view section;
+  for (const FindingInfo& info : fernwick::report::AllFindings()) {
+    if (info.section != section) {
+      section = info.section;
+      list += "\n<h3>" + Html(section) + "</h3>\n";
+    }
+    list += Entry(info);
+  }
+  return list;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fputs("Usage: help_page TEMPLATE OUTPUT\n", stderr);
+    return 2;
+  }
+  std::ifstream in(argv[1], std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string page = text.str();
+  const auto at = page.find(kMarker);
+  if (!in || at == std::string::npos) {
+    std::fprintf(stderr, "help_page: %s has no %s line\n", argv[1], std::string(kMarker).c_str());
+    return 1;
+  }
+  page.replace(at, kMarker.size(), FindingsList());
+  std::ofstream out(argv[2], std::ios::binary);
+  out << page;
+  out.close();
+  if (!out) {
+    std::fprintf(stderr, "help_page: cannot write %s\n", argv[2]);
+    return 1;
+  }
+  return 0;
+}
