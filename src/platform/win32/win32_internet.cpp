@@ -41,6 +41,11 @@ std::unique_ptr<platform::InternetUrl> Win32Internet::OpenUrl(const std::string&
     error = GetLastError();
     return nullptr;
   }
+  for (const DWORD option :
+       {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+    DWORD timeout = platform::kInternetTimeoutMs;
+    InternetSetOptionA(session.Get(), option, &timeout, sizeof timeout);
+  }
   UniqueInternetHandle opened(InternetOpenUrlA(session.Get(), url.c_str(), nullptr, 0, flags, 0));
   if (!opened) {
     error = GetLastError();
