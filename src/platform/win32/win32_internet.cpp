@@ -41,8 +41,9 @@ std::unique_ptr<platform::InternetUrl> Win32Internet::OpenUrl(const std::string&
     error = GetLastError();
     return nullptr;
   }
-  for (const DWORD option :
-       {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+  const DWORD timeouts[] = {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                            INTERNET_OPTION_RECEIVE_TIMEOUT};
+  for (const DWORD option : timeouts) {
     DWORD timeout = platform::kInternetTimeoutMs;
     InternetSetOptionA(session.Get(), option, &timeout, sizeof timeout);
   }
