@@ -34,7 +34,7 @@ int RunCabmaker(const std::vector<std::string>& commandArguments, CabinetHost& h
   if (const auto* error = std::get_if<DirectiveError>(&parsed)) {
     std::string message = "cabmaker: ";
     message += directiveFile;
-    if (error->line > 0) message += "(" + std::to_string(error->line) + ")";
+    if (error->line > 0) message.append("(").append(std::to_string(error->line)).append(")");
     message += ": ";
     message += error->message;
     message += "; no cabinet written";
