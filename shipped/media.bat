@@ -7,7 +7,8 @@ rem folder (\\server\share\...) as the folder it starts in and falls back to
 rem the Windows folder, while pushd maps it to a free drive letter, which
 rem popd frees again. reg lists the integrations for the script, which reads
 rem their values itself.
-pushd "%~dp0" || exit /b 1
+pushd "%~dp0"
+if errorlevel 1 exit /b 1
 set VOXTRA_KEYS=%TEMP%\voxtra_integrations.txt
 reg query "HKLM\Software\Tessaline\MIU\1.0\initialization\integrations" > "%VOXTRA_KEYS%" 2>nul
 cscript //nologo //B "%~dp0TelCfgRpt.vbs" "%VOXTRA_KEYS%"
