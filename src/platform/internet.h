@@ -36,8 +36,8 @@ class Internet {
   virtual ~Internet() = default;
   // InternetOpen(agent, accessType, no proxy, no bypass, no flags), its
   // connect, send and receive time-outs set to kInternetTimeoutMs, then
-  // InternetOpenUrl(url, no headers, flags). nullptr when either fails, with
-  // the platform's error code in `error`.
+  // what InternetOpenUrl(url, no headers, flags) does. nullptr when a step
+  // fails, with the platform's error code in `error`.
   virtual std::unique_ptr<InternetUrl> OpenUrl(const std::string& agent, std::uint32_t accessType,
                                                const std::string& url, std::uint32_t flags, std::uint32_t& error) = 0;
 };
