@@ -33,14 +33,14 @@ class EventLogReader {
 inline constexpr long long kClockSlackSeconds = 86400;
 
 struct LogDump {
-  std::string bytes;    // the output file (see DumpRecords)
+  std::string bytes;    // the output file
   std::string failure;  // why the reading stopped before the end; empty when it did not
 };
 
 // The output file's bytes: one line per record generated within the last
 // `days` days before `nowLocalSeconds` (every record for 0), oldest first,
-// each ended by CR LF; the user looked up only when the format has `u`.
-// After a read failure: the records read before it.
+// each ended by CR LF (no records: an empty file); the user looked up only
+// when the format has `u`. After a read failure: the records read before it.
 LogDump DumpLog(EventLogReader& reader, const DumpelOptions& options, long long nowLocalSeconds);
 
 // The same over records already converted, oldest first (a server image's log).
