@@ -3,29 +3,64 @@
 namespace fernwick::cabmaker {
 
 CabinetPlan PlanCabinet(const Directives& directives, const std::vector<std::uint64_t>& sizes, std::string& tooLarge,
-                        std::uint64_t folderLimit) {
+                        std::uint64_t folderLimit, std::uint64_t cabinetLimit) {
+  const auto sizeAt = [&sizes](std::size_t index) { return index < sizes.size() ? sizes[index] : 0; };
+  std::uint64_t total = 0;
+  std::size_t index = 0;
+  for (const auto& folder : directives.folders) {
+    for (const auto& entry : folder) {
+      if (!entry.optional) total += sizeAt(index);
+      ++index;
+    }
+  }
   CabinetPlan plan;
   plan.compress = directives.compress;
-  std::size_t index = 0;
+  index = 0;
   for (const auto& folder : directives.folders) {
     plan.folders.emplace_back();
     std::uint64_t used = 0;
     for (const auto& entry : folder) {
-      const std::uint64_t size = index < sizes.size() ? sizes[index] : 0;
-      ++index;
-      if (size > folderLimit) {
-        tooLarge = entry.source;
-        return {};
+      PlannedFile file{entry.source, entry.destination, sizeAt(index++), entry.line, entry.optional};
+      if (file.size > folderLimit) {
+        if (!file.optional) {
+          tooLarge = entry.source;
+          return {};
+        }
+        plan.leftOut.push_back({std::move(file), "it is larger than one cabinet folder can hold (" +
+                                                     std::to_string(folderLimit) + " bytes)"});
+        continue;
       }
-      if (used + size > folderLimit && !plan.folders.back().empty()) {
+      if (file.optional) {
+        if (total + file.size > cabinetLimit) {
+          plan.leftOut.push_back(
+              {std::move(file), "the cabinet would hold more than " + std::to_string(cabinetLimit) + " bytes"});
+          continue;
+        }
+        total += file.size;
+      }
+      if (used + file.size > folderLimit && !plan.folders.back().empty()) {
         plan.folders.emplace_back();
         used = 0;
       }
-      used += size;
-      plan.folders.back().push_back({entry.source, entry.destination, size});
+      used += file.size;
+      plan.folders.back().push_back(std::move(file));
     }
+    if (plan.folders.back().empty()) plan.folders.pop_back();
   }
   return plan;
+}
+
+std::optional<PlannedFile> LeaveOutOptional(CabinetPlan& plan, const std::string& source) {
+  for (auto folder = plan.folders.begin(); folder != plan.folders.end(); ++folder) {
+    for (auto file = folder->begin(); file != folder->end(); ++file) {
+      if (file->source != source || !file->optional) continue;
+      PlannedFile left = std::move(*file);
+      folder->erase(file);
+      if (folder->empty()) plan.folders.erase(folder);
+      return left;
+    }
+  }
+  return std::nullopt;
 }
 
 std::string ReportText(const CabinetPlan& plan, const std::string& cabinetName, std::uint64_t cabinetSize) {

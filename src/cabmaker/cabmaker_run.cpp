@@ -34,7 +34,7 @@ int RunCabmaker(const std::vector<std::string>& commandArguments, CabinetHost& h
   if (const auto* error = std::get_if<DirectiveError>(&parsed)) {
     std::string message = "cabmaker: ";
     message += directiveFile;
-    if (error->line > 0) message += "(" + std::to_string(error->line) + ")";
+    if (error->line > 0) message.append("(").append(std::to_string(error->line)).append(")");
     message += ": ";
     message += error->message;
     message += "; no cabinet written";
@@ -42,6 +42,9 @@ int RunCabmaker(const std::vector<std::string>& commandArguments, CabinetHost& h
     return 1;
   }
   Directives directives = std::get<Directives>(parsed);
+  const auto where = [&directiveFile](const std::string& source, int line) {
+    return "\"" + source + "\" (" + directiveFile + " line " + std::to_string(line) + ")";
+  };
 
   // Every source is found and measured before anything is written. An
   // optional one that is missing is named and left out; any other stops
@@ -58,12 +61,10 @@ int RunCabmaker(const std::vector<std::string>& commandArguments, CabinetHost& h
         present.push_back(std::move(entry));
         continue;
       }
-      const std::string where =
-          "\"" + entry.source + "\" (" + directiveFile + " line " + std::to_string(entry.line) + ")";
       if (entry.optional) {
-        host.Error("cabmaker: optional " + where + " left out: " + reason);
+        host.Error("cabmaker: optional " + where(entry.source, entry.line) + " left out: " + reason);
       } else {
-        host.Error("cabmaker: cannot read " + where + ": " + reason);
+        host.Error("cabmaker: cannot read " + where(entry.source, entry.line) + ": " + reason);
         missing = true;
       }
     }
@@ -73,17 +74,18 @@ int RunCabmaker(const std::vector<std::string>& commandArguments, CabinetHost& h
     host.Error("cabmaker: no cabinet written");
     return 1;
   }
-  std::erase_if(directives.folders, [](const std::vector<FileSpec>& folder) { return folder.empty(); });
-  if (directives.folders.empty()) {
-    host.Error("cabmaker: none of the files exists; no cabinet written");
-    return 1;
-  }
-
   std::string tooLarge;
-  const CabinetPlan plan = PlanCabinet(directives, sizes, tooLarge);
+  CabinetPlan plan = PlanCabinet(directives, sizes, tooLarge);
   if (!tooLarge.empty()) {
     host.Error("cabmaker: \"" + tooLarge +
                "\" is larger than one cabinet folder can hold (2147450880 bytes); no cabinet written");
+    return 1;
+  }
+  for (const auto& [file, reason] : plan.leftOut) {
+    host.Error("cabmaker: optional " + where(file.source, file.line) + " left out: " + reason);
+  }
+  if (plan.folders.empty()) {
+    host.Error("cabmaker: none of the files exists; no cabinet written");
     return 1;
   }
 
@@ -94,10 +96,20 @@ int RunCabmaker(const std::vector<std::string>& commandArguments, CabinetHost& h
   }
   const std::string cabinetName = directives.CabinetName();
   const std::string cabinetPath = diskDirectory.empty() ? cabinetName : diskDirectory + "\\" + cabinetName;
-  if (const std::string failure = host.WriteCabinet(plan, cabinetPath); !failure.empty()) {
+  // A source can still fail while it is packed (it was deleted meanwhile):
+  // an optional one is then left out and the cabinet written again.
+  for (;;) {
+    std::string failedSource;
+    const std::string failure = host.WriteCabinet(plan, cabinetPath, failedSource);
+    if (failure.empty()) break;
     host.RemoveFile(cabinetPath);
-    host.Error("cabmaker: cannot write \"" + cabinetPath + "\": " + failure);
-    return 1;
+    const auto failed = LeaveOutOptional(plan, failedSource);
+    if (!failed || plan.folders.empty()) {
+      const std::string which = failedSource.empty() ? std::string() : "\"" + failedSource + "\": ";
+      host.Error("cabmaker: cannot write \"" + cabinetPath + "\": " + which + failure);
+      return 1;
+    }
+    host.Error("cabmaker: optional " + where(failed->source, failed->line) + " left out: " + failure);
   }
   const std::uint64_t cabinetSize = host.FileSize(cabinetPath).value_or(0);
   if (directives.maxDiskSize != 0 && cabinetSize > directives.maxDiskSize) {

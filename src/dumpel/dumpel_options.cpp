@@ -69,18 +69,3 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
 }
 
 }  // namespace fernwick::dumpel
-
-namespace fernwick::dumpel {
-
-std::string DumpRecords(const std::vector<EventRecord>& records, const DumpelOptions& options,
-                        long long nowLocalSeconds) {
-  const long long oldest = nowLocalSeconds - static_cast<long long>(options.days) * 86400;
-  std::string out;
-  for (const auto& record : records) {
-    if (options.days > 0 && LocalSeconds(record) < oldest) continue;
-    out += FormatRecord(record, options.format, options.separator) + "\r\n";
-  }
-  return out;
-}
-
-}  // namespace fernwick::dumpel

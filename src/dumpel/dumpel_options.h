@@ -24,15 +24,3 @@ std::optional<DumpelOptions> ParseDumpelArguments(const std::vector<std::string>
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
 }  // namespace fernwick::dumpel
-
-#include "dumpel/event_record.h"
-
-namespace fernwick::dumpel {
-
-// The output file's bytes: one line per record (oldest first, as given)
-// generated within the last `days` days before `nowLocalSeconds` (all of
-// them for 0), each ended by CR LF. No records: an empty file.
-std::string DumpRecords(const std::vector<EventRecord>& records, const DumpelOptions& options,
-                        long long nowLocalSeconds);
-
-}  // namespace fernwick::dumpel

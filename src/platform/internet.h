@@ -14,6 +14,10 @@ inline constexpr std::uint32_t kInternetOpenTypePreconfig = 0;  // the system's 
 inline constexpr std::uint32_t kInternetOpenTypeDirect = 1;     // direct connection, no proxy
 // Always fetched from the server, never from the cache.
 inline constexpr std::uint32_t kInternetFlagReload = 0x80000000;
+// How long connecting, sending and receiving may each take, in
+// milliseconds: a host that accepts the connection and never answers fails
+// the request after this long instead of holding the window.
+inline constexpr std::uint32_t kInternetTimeoutMs = 30000;
 // WinINet's "cannot connect" error.
 inline constexpr std::uint32_t kInternetErrorCannotConnect = 12029;
 
@@ -30,9 +34,10 @@ class InternetUrl {
 class Internet {
  public:
   virtual ~Internet() = default;
-  // InternetOpen(agent, accessType, no proxy, no bypass, no flags), then
-  // InternetOpenUrl(url, no headers, flags). nullptr when either fails, with
-  // the platform's error code in `error`.
+  // InternetOpen(agent, accessType, no proxy, no bypass, no flags), its
+  // connect, send and receive time-outs set to kInternetTimeoutMs, then
+  // what InternetOpenUrl(url, no headers, flags) does. nullptr when a step
+  // fails, with the platform's error code in `error`.
   virtual std::unique_ptr<InternetUrl> OpenUrl(const std::string& agent, std::uint32_t accessType,
                                                const std::string& url, std::uint32_t flags, std::uint32_t& error) = 0;
 };

@@ -2,7 +2,8 @@
 # cabmaker.exe and dumpel.exe on their own, as Fernwick starts them (by an
 # unquoted path with a blank): a cabinet of two folders that cabextract and
 # FDI extract identically, a missing source that stops cabmaker, an optional
-# one that is left out; dumpel's empty log (Wine keeps no records) and its
+# one that is left out, one that another program holds open for writing
+# (reading shared only) packed as it stands; dumpel's empty log (Wine keeps no records) and its
 # refusal of a log that does not exist.
 source "$(dirname "$0")/lib.sh"
 work="$FERNWICK_WINE_WORK/cabmaker_dumpel"
@@ -32,6 +33,14 @@ cmp a.csv "$drive_c/x2/a.csv" && cmp b.txt "$drive_c/x2/report.txt" && cmp c.bin
   fail "FDI extracted other bytes"
 [ -f setup.inf ] || fail "no setup.inf"
 grep -q "^Folders: *2" setup.rpt || fail "setup.rpt does not tell two folders"
+
+echo "== a source held open for writing, reading shared only: packed as it stands"
+printf 'ServiceName,DisplayName\r\n"Voxtra Messaging"\r\n' >held.csv
+printf '.Set CabinetNameTemplate=held.cab\r\n.Set DiskDirectoryTemplate=.\r\n"b.txt"\r\n"held.csv" /optional=yes\r\n' >held.ddf
+wine "$start" --hold 'C:\cabout\held.csv' 'C:\Program Files\Fernwick Tools\cabmaker /f "C:\cabout\held.ddf"' \
+  >"$work/held.out" 2>&1 || fail "cabmaker failed beside the held file: $(cat "$work/held.out")"
+[ -s "$work/held.out" ] && fail "cabmaker complained beside the held file: $(cat "$work/held.out")"
+cabextract -q -p -F held.csv held.cab | cmp -s - held.csv || fail "held.csv is not in the cabinet as it stands"
 
 echo "== a missing source: named on standard error, exit 1, no cabinet"
 printf '.Set CabinetNameTemplate=none.cab\r\n.Set DiskDirectoryTemplate=.\r\n"a.csv"\r\n"gone.txt"\r\n' >none.ddf

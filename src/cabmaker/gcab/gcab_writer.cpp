@@ -25,7 +25,8 @@ std::string Why(GError* error) {
 }  // namespace
 
 std::string WriteCabinetWithGcab(const CabinetPlan& plan, const std::string& cabinetPath,
-                                 const std::function<std::string(const std::string&)>& hostPath) {
+                                 const std::function<std::string(const std::string&)>& hostPath,
+                                 std::string& failedSource) {
   // libgcab writes one folder per cabinet: the planned folders are joined,
   // which changes only where compression restarts, as long as they fit.
   std::uint64_t total = 0;
@@ -45,7 +46,8 @@ std::string WriteCabinetWithGcab(const CabinetPlan& plan, const std::string& cab
       GObjectPtr<GCabFile> entry(gcab_file_new_with_file(file.destination.c_str(), source.get()));
       GError* error = nullptr;
       if (!gcab_folder_add_file(folder.get(), entry.get(), FALSE, nullptr, &error)) {
-        return "\"" + file.destination + "\": " + Why(error);
+        failedSource = file.source;
+        return Why(error);
       }
     }
   }

@@ -67,8 +67,9 @@ class NativeHost : public fernwick::cabmaker::CabinetHost {
     std::error_code ec;
     fs::remove(HostPath(path), ec);
   }
-  std::string WriteCabinet(const fernwick::cabmaker::CabinetPlan& plan, const std::string& path) override {
-    return fernwick::cabmaker::WriteCabinetWithGcab(plan, HostPath(path), HostPath);
+  std::string WriteCabinet(const fernwick::cabmaker::CabinetPlan& plan, const std::string& path,
+                           std::string& failedSource) override {
+    return fernwick::cabmaker::WriteCabinetWithGcab(plan, HostPath(path), HostPath, failedSource);
   }
   std::optional<std::uint64_t> FileSize(const std::string& path) override {
     std::error_code ec;

@@ -121,8 +121,7 @@ FNFCISTATUS(Status) {
 
 FNFCIGETOPENINFO(OpenInfo) {
   BY_HANDLE_FILE_INFORMATION information{};
-  HANDLE file =
-      CreateFileA(pszName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = OpenSourceFile(pszName);
   if (file == INVALID_HANDLE_VALUE) {
     *err = static_cast<int>(GetLastError());
     return -1;
@@ -159,7 +158,12 @@ std::string FciFailure(const ERF& error, const Context& context) {
 
 }  // namespace
 
-std::string WriteCabinetWithFci(const CabinetPlan& plan, const std::string& cabinetPath) {
+HANDLE OpenSourceFile(const std::string& path) {
+  return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::string WriteCabinetWithFci(const CabinetPlan& plan, const std::string& cabinetPath, std::string& failedSource) {
   CCAB cab{};
   cab.cb = 0x7FFFFFFF;
   cab.cbFolderThresh = 0x7FFFFFFF;
@@ -187,7 +191,8 @@ std::string WriteCabinetWithFci(const CabinetPlan& plan, const std::string& cabi
       std::string destination = file.destination;
       if (FCIAddFile(fci.Get(), source.data(), destination.data(), FALSE, NextCabinet, Status, OpenInfo, compression) ==
           FALSE) {
-        return "\"" + file.source + "\": " + FciFailure(error, context);
+        failedSource = file.source;
+        return FciFailure(error, context);
       }
     }
   }

@@ -27,8 +27,7 @@ class Win32Host : public fernwick::cabmaker::CabinetHost {
     return content;
   }
   std::optional<std::uint64_t> ReadableSize(const std::string& path, std::string& reason) override {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(fernwick::cabmaker::OpenSourceFile(path));
     LARGE_INTEGER size{};
     if (!file || GetFileSizeEx(file.Get(), &size) == FALSE) {
       reason = SystemMessage(GetLastError());
@@ -50,8 +49,9 @@ class Win32Host : public fernwick::cabmaker::CabinetHost {
            written == bytes.size();
   }
   void RemoveFile(const std::string& path) override { DeleteFileA(path.c_str()); }
-  std::string WriteCabinet(const fernwick::cabmaker::CabinetPlan& plan, const std::string& path) override {
-    return fernwick::cabmaker::WriteCabinetWithFci(plan, path);
+  std::string WriteCabinet(const fernwick::cabmaker::CabinetPlan& plan, const std::string& path,
+                           std::string& failedSource) override {
+    return fernwick::cabmaker::WriteCabinetWithFci(plan, path, failedSource);
   }
   std::optional<std::uint64_t> FileSize(const std::string& path) override {
     WIN32_FILE_ATTRIBUTE_DATA data{};

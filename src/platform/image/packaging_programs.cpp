@@ -9,6 +9,7 @@
 #include "cabmaker/cabmaker_run.h"
 #include "cabmaker/gcab/gcab_writer.h"
 #include "dumpel/dumpel_options.h"
+#include "dumpel/event_log_dump.h"
 #include "dumpel/image_event_log.h"
 #include "probes/registry_api.h"
 
@@ -101,14 +102,18 @@ class ImageCabinetHost : public cabmaker::CabinetHost {
     return files_.WriteWholeFile(path, bytes);
   }
   void RemoveFile(const std::string& path) override { files_.RemoveFile(path, true); }
-  std::string WriteCabinet(const cabmaker::CabinetPlan& plan, const std::string& path) override {
+  std::string WriteCabinet(const cabmaker::CabinetPlan& plan, const std::string& path,
+                           std::string& failedSource) override {
     if (!files_.WriteWholeFile(path, "")) return "the folder cannot be written";
     const auto target = files_.OverlayPath(path);
     if (!target) return "the path cannot be resolved";
-    return cabmaker::WriteCabinetWithGcab(plan, target->string(), [this](const std::string& source) {
-      const auto host = files_.HostPath(source);
-      return host ? host->string() : std::string();
-    });
+    return cabmaker::WriteCabinetWithGcab(
+        plan, target->string(),
+        [this](const std::string& source) {
+          const auto host = files_.HostPath(source);
+          return host ? host->string() : std::string();
+        },
+        failedSource);
   }
   std::optional<std::uint64_t> FileSize(const std::string& path) override {
     const auto host = files_.HostPath(path);

@@ -46,7 +46,10 @@ TEST(CabmakerProgram, WritesAnMszipCabinetThatCabextractVerifiesAndExtractsIdent
   for (int i = 0; i < 20000; ++i) big += "line " + std::to_string(i) + ",System,Information,7036\r\n";
   dir.Write("VoxtraSystemInfo.txt", "report\r\n");
   dir.Write("system_event_log.csv", big);
-  dir.Write("ServiceInfo.csv", "ServiceName,DisplayName\r\n");
+  // Still held open for writing, as by a program that outlived its wait:
+  // packed as it stands.
+  std::ofstream held(dir.path / "ServiceInfo.csv", std::ios::binary);
+  held << "ServiceName,DisplayName\r\n" << std::flush;
   dir.Write("voxtrainfo.ddf", kDirectives);
   ASSERT_EQ(dir.Run(std::string(FERNWICK_CABMAKER) + " /f \"" + (dir.path / "voxtrainfo.ddf").string() + "\""), 0)
       << dir.Read("stderr.txt");
@@ -61,6 +64,7 @@ TEST(CabmakerProgram, WritesAnMszipCabinetThatCabextractVerifiesAndExtractsIdent
   ASSERT_EQ(dir.Run("cabextract -q -d x VoxtraInfo.cab"), 0);
   EXPECT_EQ(dir.Read("x/system_event_log.csv"), big);
   EXPECT_EQ(dir.Read("x/VoxtraSystemInfo.txt"), "report\r\n");
+  EXPECT_EQ(dir.Read("x/ServiceInfo.csv"), "ServiceName,DisplayName\r\n");
 }
 
 TEST(CabmakerProgram, AMissingSourceIsNamedOnStandardErrorAndNoCabinetIsWritten) {

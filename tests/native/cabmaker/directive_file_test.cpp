@@ -67,18 +67,56 @@ TEST(DirectiveFile, ReadsTheLanguageOfTheShippedFiles) {
   EXPECT_EQ(Summary(std::string("a\n\0b", 4)), "error 2: the line holds a NUL character");
 }
 
-TEST(CabinetPlan, SplitsFoldersAtTheLimitAndRefusesAFileOverIt) {
-  const auto d = std::get<Directives>(ParseDirectives("a\nb\nc\n.New Folder\nd"));
+// Each plan summed up: folders "|"-separated, then the optional files left
+// out, with a folder limit of 100 bytes and a cabinet limit of 200.
+std::string PlanSummary(const char* text, const std::vector<std::uint64_t>& sizes) {
   std::string tooLarge;
-  auto plan = PlanCabinet(d, {60, 50, 40, 10}, tooLarge, 100);
-  ASSERT_TRUE(tooLarge.empty());
-  ASSERT_EQ(plan.folders.size(), 3u);  // a | b c | d
-  EXPECT_EQ(plan.folders[0].size(), 1u);
-  EXPECT_EQ(plan.folders[1].size(), 2u);
-  EXPECT_EQ(plan.folders[2][0].destination, "d");
-  plan = PlanCabinet(d, {60, 101, 40, 10}, tooLarge, 100);
-  EXPECT_EQ(tooLarge, "b");
-  EXPECT_TRUE(plan.folders.empty());
+  const auto plan = PlanCabinet(std::get<Directives>(ParseDirectives(text)), sizes, tooLarge, 100, 200);
+  if (!tooLarge.empty()) return "too large: " + tooLarge + (plan.folders.empty() ? "" : " (but planned)");
+  std::string out;
+  for (const auto& folder : plan.folders) {
+    out += "|";
+    for (const auto& f : folder) out += " " + f.destination;
+  }
+  for (const auto& [file, reason] : plan.leftOut) out += "; without " + file.source + ": " + reason;
+  return out;
+}
+
+TEST(CabinetPlan, SplitsFoldersAtTheLimitAndLeavesOutOptionalFilesWithoutRoom) {
+  const char* const four = "a\nb /optional=yes\nc\n.New Folder\nd /optional=yes";
+  const struct {
+    const char* text;
+    std::vector<std::uint64_t> sizes;
+    const char* summary;
+  } cases[] = {
+      {four, {60, 50, 40, 10}, "| a| b c| d"},
+      {four, {60, 101, 40, 10}, "| a c| d; without b: it is larger than one cabinet folder can hold (100 bytes)"},
+      {four, {101, 1, 1, 1}, "too large: a"},
+      // required a and c count first: 150, so b does not fit, d does
+      {four, {90, 51, 60, 50}, "| a| c| d; without b: the cabinet would hold more than 200 bytes"},
+      {four,
+       {100, 50, 100, 1},
+       "| a| c; without b: the cabinet would hold more than 200 bytes; "
+       "without d: the cabinet would hold more than 200 bytes"},
+      {"a /optional=yes\n.New Folder\nb /optional=yes",
+       {300, 80},
+       "| b; without a: it is larger than one cabinet "
+       "folder can hold (100 bytes)"},
+      {"a\nb", {150, 150}, "too large: a"},
+      {"a\nb", {100, 100}, "| a| b"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PlanSummary(c.text, c.sizes), c.summary) << c.text;
+}
+
+TEST(CabinetPlan, LeavesOutAnOptionalFileThatFailsWhilePacked) {
+  std::string tooLarge;
+  auto plan = PlanCabinet(std::get<Directives>(ParseDirectives("a\n.New Folder\nb /optional=yes")), {1, 1}, tooLarge);
+  EXPECT_FALSE(LeaveOutOptional(plan, "a"));
+  const auto left = LeaveOutOptional(plan, "b");
+  ASSERT_TRUE(left);
+  EXPECT_EQ(left->line, 3);
+  ASSERT_EQ(plan.folders.size(), 1u);
+  EXPECT_FALSE(LeaveOutOptional(plan, "b"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "dumpel/dumpel_options.h"
+#include "dumpel/event_log_dump.h"
 #include "dumpel/image_event_log.h"
 
 namespace fernwick::dumpel {
@@ -66,6 +67,69 @@ TEST(DumpelFormat, KeepsTheLastDaysOldestFirstAndAnEmptyLogGivesAnEmptyFile) {
   options->days = 0;
   EXPECT_EQ(DumpRecords({old, recent}, *options, LocalSeconds(now)),
             "12/01/2026,09:05:03,7000\r\n12/06/2026,09:05:03,1\r\n");
+}
+
+// A log read newest first, each record given as the hours before now when
+// it was generated and written; it fails after `failAfter` records, and
+// counts what it reads, converts and looks up.
+struct FakeLog : EventLogReader {
+  struct Hours {
+    long long generated, written;
+  };
+  FakeLog(std::vector<Hours> log, std::size_t failing) : hours(std::move(log)), failAfter(failing) {}
+  bool Next(std::string& failure) override {
+    if (read == failAfter) failure = "the log was cleared";
+    if (read == failAfter || read == hours.size()) return false;
+    ++read;
+    return true;
+  }
+  long long GeneratedSeconds() const override { return kNow - hours[read - 1].generated * 3600; }
+  long long WrittenSeconds() const override { return kNow - hours[read - 1].written * 3600; }
+  EventRecord Convert(bool withUser) override {
+    ++converted;
+    lookedUp += withUser ? 1 : 0;
+    EventRecord r;
+    r.eventId = static_cast<std::uint32_t>(read);  // its place in the reading
+    r.user = withUser ? "CORP\\svc" : "";
+    return r;
+  }
+  static constexpr long long kNow = 1'800'000'000;
+  std::vector<Hours> hours;
+  std::size_t failAfter, read = 0, converted = 0, lookedUp = 0;
+};
+
+TEST(DumpelLog, ConvertsOnlyTheRecordsKeptAndStopsWhereTheWrittenOrderAllows) {
+  // -d 5 keeps what was generated in the last 120 hours; the reading stops
+  // at a record written more than 120 + 24 hours ago.
+  const std::vector<FakeLog::Hours> log = {{1, 1},     {50, 50},   {130, 100}, {100, 110},
+                                           {125, 125}, {140, 140}, {150, 150}, {2, 2}};
+  const struct {
+    int days;
+    const char* format;
+    std::size_t failAfter;
+    const char* bytes;
+    std::size_t read, converted, lookedUp;
+    const char* failure;
+  } cases[] = {
+      {5, "I", 99, "4\r\n2\r\n1\r\n", 7, 3, 0, ""},
+      {5, "Iu", 99, "4,CORP\\svc\r\n2,CORP\\svc\r\n1,CORP\\svc\r\n", 7, 3, 3, ""},
+      {0, "I", 99, "8\r\n7\r\n6\r\n5\r\n4\r\n3\r\n2\r\n1\r\n", 8, 8, 0, ""},
+      {5, "I", 3, "2\r\n1\r\n", 3, 2, 0, "the log was cleared"},
+      {5, "I", 0, "", 0, 0, 0, "the log was cleared"},
+  };
+  for (const auto& c : cases) {
+    FakeLog reader(log, c.failAfter);
+    DumpelOptions options;
+    options.days = c.days;
+    options.format = c.format;
+    options.separator = ',';
+    const LogDump dump = DumpLog(reader, options, FakeLog::kNow);
+    EXPECT_EQ(dump.bytes, c.bytes) << c.days << c.format << c.failAfter;
+    EXPECT_EQ(dump.failure, c.failure);
+    EXPECT_EQ(std::vector<std::size_t>({reader.read, reader.converted, reader.lookedUp}),
+              std::vector<std::size_t>({c.read, c.converted, c.lookedUp}))
+        << c.days << c.format << c.failAfter;
+  }
 }
 
 TEST(DumpelFormat, RefusesCommandLinesItCannotFollow) {
