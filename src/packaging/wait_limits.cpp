@@ -24,8 +24,8 @@ void RunAndWaitWithin(platform::ProcessControl& process, const std::string& comm
     return;
   }
   const bool ended = process.EndProcessTree(processId);
-  throw RuntimeError(err::kWaitTimedOut, late + (ended ? " and was ended with the programs it started"
-                                                   : " and could not be ended"));
+  throw RuntimeError(err::kWaitTimedOut,
+                     late + (ended ? " and was ended with the programs it started" : " and could not be ended"));
 }
 
 void RunCaptureBatch(platform::ProcessControl& process, const std::string& commandLine, const WaitLimit& limit,

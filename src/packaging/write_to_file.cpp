@@ -75,8 +75,10 @@ void CleanUp(platform::FileSystem& files, const std::string& strPathName) {
 bool CabinetMade(platform::FileSystem& files, const std::string& strPathName, WriteToFileRun& run) {
   if (files.FileExists(strPathName + kCabinetName)) return true;
   run.Step([&] {
-    throw RuntimeError(err::kFileNotFound, std::string(kCabinetName) + " was not made; the report and the other files "
-                                               "are left in " + strPathName);
+    throw RuntimeError(err::kFileNotFound, std::string(kCabinetName) +
+                                               " was not made; the report and the other files "
+                                               "are left in " +
+                                               strPathName);
   });
   return false;
 }

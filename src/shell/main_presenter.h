@@ -43,10 +43,10 @@ enum class GoOutcome { Finished, EndProgram };
 // How a run that packaged ends, the same for the Windows program's silent
 // run and the native command.
 namespace exit_code {
-inline constexpr int kPackaged = 0;         // VoxtraInfo.cab made and nothing lost
-inline constexpr int kProductTooOld = 4;    // the version gate ended the program before packaging
-inline constexpr int kNoCabinet = 5;        // no VoxtraInfo.cab
-inline constexpr int kPartLost = 6;         // VoxtraInfo.cab made, but a part is missing or timed out
+inline constexpr int kPackaged = 0;       // VoxtraInfo.cab made and nothing lost
+inline constexpr int kProductTooOld = 4;  // the version gate ended the program before packaging
+inline constexpr int kNoCabinet = 5;      // no VoxtraInfo.cab
+inline constexpr int kPartLost = 6;       // VoxtraInfo.cab made, but a part is missing or timed out
 }  // namespace exit_code
 
 inline constexpr const char* kGreeting =
