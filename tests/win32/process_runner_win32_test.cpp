@@ -72,7 +72,9 @@ TEST(Win32ProcessRunner, AProgramEndedAtItsLimitTakesTheProgramsItStartedWithIt)
   EXPECT_TRUE(process.EndProcessTree(started.processId));
   for (const DWORD child : children) {
     win32::UniqueHandle still(OpenProcess(SYNCHRONIZE, FALSE, child));
-    if (still) EXPECT_EQ(WaitForSingleObject(still.Get(), 5000), static_cast<DWORD>(WAIT_OBJECT_0)) << "still running";
+    if (still) {
+      EXPECT_EQ(WaitForSingleObject(still.Get(), 5000), static_cast<DWORD>(WAIT_OBJECT_0)) << "still running";
+    }
   }
 }
 
