@@ -74,12 +74,9 @@ void CleanUp(platform::FileSystem& files, const std::string& strPathName) {
 // Without a cabinet the loose files are all the package there is: they stay.
 bool CabinetMade(platform::FileSystem& files, const std::string& strPathName, WriteToFileRun& run) {
   if (files.FileExists(strPathName + kCabinetName)) return true;
-  run.Step([&] {
-    throw RuntimeError(err::kFileNotFound, std::string(kCabinetName) +
-                                               " was not made; the report and the other files "
-                                               "are left in " +
-                                               strPathName);
-  });
+  const std::string reason =
+      std::string(kCabinetName) + " was not made; the report and the other files are left in " + strPathName;
+  run.Step([&] { throw RuntimeError(err::kFileNotFound, reason); });
   return false;
 }
 
