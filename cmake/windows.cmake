@@ -55,6 +55,7 @@ if(FERNWICK_WINE_TESTS)
   target_link_libraries(guidriver PRIVATE user32 gdi32)
 
   add_executable(systeminfo_standin tests/wine/stand_ins/systeminfo_standin.cpp)
+  add_executable(late_tabulex tests/wine/stand_ins/late_tabulex.cpp)
 
   add_executable(gathering_bench_win32 bench/gathering_bench_win32.cpp bench/gathering_timer.cpp
                  src/frontend/win32/win32_platform.cpp)

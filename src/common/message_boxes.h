@@ -1,11 +1,14 @@
 #pragma once
-// Message boxes of the probes and the report builder. A silent run never
-// waits for a person: there the text is recorded instead, and the shell
-// writes the recorded texts to "FernwickMessages.txt" in the work folder.
+// Message boxes of the program, and the run's record of what went wrong. A
+// silent run never waits for a person: there a box's text is recorded
+// instead. Recorded texts, and the lines of lost parts (Write To File's
+// error lines, programs that outlived their time limit), are written at once
+// to "FernwickMessages.txt" in the work folder once the shell has named it.
 #include <string>
 #include <vector>
 
 #include "common/session.h"
+#include "platform/file_system.h"
 #include "platform/user_interface.h"
 
 namespace fernwick {
@@ -20,12 +23,26 @@ class MessageBoxes {
   // button pressed (OK when recorded).
   int Show(const std::string& text);
 
+  // A line for the record that no box shows; the run has lost a part of
+  // what it should have gathered or packed.
+  void RecordLostPart(const std::string& line);
+  void MarkPartLost() { partLost_ = true; }
+  bool PartLost() const { return partLost_; }
+
+  // From now on the record is (re)written to `path` whenever it grows.
+  void KeepIn(platform::FileSystem& files, std::string path);
+
   const std::vector<std::string>& Recorded() const { return recorded_; }
 
  private:
+  void Record(const std::string& line);
+
   platform::UserInterface& ui_;
   const Session& session_;
   std::vector<std::string> recorded_;
+  bool partLost_ = false;
+  platform::FileSystem* files_ = nullptr;
+  std::string path_;
 };
 
 }  // namespace fernwick

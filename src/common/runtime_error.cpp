@@ -34,6 +34,7 @@ std::string ErrorDescription(long number) {
     case err::kDivisionByZero: return "Division by zero";
     case err::kInputPastEndOfFile: return "Input past end of file";
     case err::kDiskNotReady: return "Disk not ready";
+    case err::kWaitTimedOut: return "The wait operation timed out.";
     default: return "Application-defined or object-defined error";
   }
 }

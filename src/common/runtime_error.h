@@ -42,6 +42,8 @@ inline constexpr long kInvalidProcedureCall = 5;
 inline constexpr long kDivisionByZero = 11;
 inline constexpr long kInputPastEndOfFile = 62;
 inline constexpr long kDiskNotReady = 71;
+// Windows' WAIT_TIMEOUT: a started program outlived its time limit.
+inline constexpr long kWaitTimedOut = 258;
 // ODBC failures carry the driver's native error code when it gives one;
 // this is the number used when it does not.
 inline constexpr long kDatabaseError = -2147467259;

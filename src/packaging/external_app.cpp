@@ -13,19 +13,28 @@ long ErrorNumberOf(std::uint32_t platformError) {
   }
 }
 
-void RunAndWait(platform::ProcessControl& process, const std::string& commandLine, int windowStyle,
-                std::uint32_t timeoutMs) {
+namespace {
+
+std::uint32_t WaitResult(platform::ProcessControl& process, std::uint32_t processId, std::uint32_t timeoutMs) {
+  try {
+    return process.WaitForProcessId(processId, timeoutMs);
+  } catch (const std::exception&) {
+    return platform::kWaitFailed;
+  }
+}
+
+}  // namespace
+
+std::uint32_t RunAndWait(platform::ProcessControl& process, const std::string& commandLine, int windowStyle,
+                         std::uint32_t timeoutMs, std::uint32_t* processId) {
   const platform::ProcessStart started = process.StartProcess(commandLine, windowStyle);
   if (started.error != 0) Raise(ErrorNumberOf(started.error));
-  WaitForProcess(process, started.processId, timeoutMs);
+  if (processId != nullptr) *processId = started.processId;
+  return WaitResult(process, started.processId, timeoutMs);
 }
 
 bool WaitForProcess(platform::ProcessControl& process, std::uint32_t processId, std::uint32_t timeoutMs) {
-  try {
-    return process.WaitForProcessId(processId, timeoutMs) != platform::kWaitFailed;
-  } catch (const std::exception&) {
-    return false;
-  }
+  return WaitResult(process, processId, timeoutMs) != platform::kWaitFailed;
 }
 
 }  // namespace fernwick::packaging

@@ -11,9 +11,11 @@ namespace fernwick::packaging {
 // Starts the command line with the window style and waits for it at most
 // `timeoutMs` (platform::kInfinite: without limit). A program that cannot be
 // started raises the start error (53 "File not found" for a missing
-// program) before any wait. A time-out leaves the program running.
-void RunAndWait(platform::ProcessControl& process, const std::string& commandLine, int windowStyle,
-                std::uint32_t timeoutMs);
+// program) before any wait. A time-out leaves the program running. Answers
+// the wait's result (0 ended, platform::kWaitTimeout, platform::kWaitFailed)
+// and, through `processId`, the started program's id.
+std::uint32_t RunAndWait(platform::ProcessControl& process, const std::string& commandLine, int windowStyle,
+                         std::uint32_t timeoutMs, std::uint32_t* processId = nullptr);
 
 // The run-time error number of a failed start or file operation, from the
 // platform's error code: 76 path not found, 70 permission denied, else 53

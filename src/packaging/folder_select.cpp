@@ -26,4 +26,9 @@ std::string cmdBrowse_Click(platform::Platform& platform, MessageBoxes& boxes, c
   return shown;
 }
 
+bool IsInstallFolder(platform::Platform& platform, const std::string& outputFolder) {
+  const auto full = [&](const std::string& path) { return platform.files.FullPathName(path).value_or(path); };
+  return EqualsNoCase(full(outputFolder), full(platform.program.InstallFolder() + "\\"));
+}
+
 }  // namespace fernwick::packaging

@@ -19,4 +19,9 @@ inline constexpr const char* kInstallFolderRefused =
 // procedure cmdBrowse_Click of Form frmMain" and the handler goes on.
 std::string cmdBrowse_Click(platform::Platform& platform, MessageBoxes& boxes, const std::string& savePath);
 
+// True when the output folder (with its trailing backslash), typed or
+// browsed, is the install folder, compared as full paths without regard to
+// letter case.
+bool IsInstallFolder(platform::Platform& platform, const std::string& outputFolder);
+
 }  // namespace fernwick::packaging

@@ -7,12 +7,11 @@
 #include "common/text.h"
 #include "packaging/external_app.h"
 #include "packaging/findings_files.h"
+#include "packaging/folder_select.h"
+#include "packaging/wait_limits.h"
 
 namespace fernwick::packaging {
 namespace {
-
-constexpr std::uint32_t kTabulexTimeoutMs = 30000;
-constexpr std::uint32_t kSwitchReportTimeoutMs = 30000;
 
 void Check(std::uint32_t code) {
   if (code != 0) Raise(ErrorNumberOf(code));
@@ -22,21 +21,23 @@ void Check(std::uint32_t code) {
 // policies (ignore, or append an error line and go on).
 class WriteToFileRun {
  public:
-  WriteToFileRun(platform::Platform& platform, PackagingWindow& window, bool debug)
-      : p_(platform), window_(window), debug_(debug) {}
+  WriteToFileRun(PackagingWindow& window, MessageBoxes& messages, bool debug)
+      : window_(window), messages_(messages), debug_(debug) {}
 
   void Debug(const std::string& text) {
     if (debug_) window_.SetReportText(window_.ReportText() + "\r\n" + text);
   }
 
-  // Runs one operation; a failure becomes a line in the report box.
+  // Runs one operation; a failure becomes a line in the report box and in
+  // the run's record.
   template <typename Operation>
   void Step(Operation&& operation) {
     try {
       operation();
     } catch (const std::exception& e) {
-      window_.SetReportText(window_.ReportText() +
-                            "\r\n(error) in cmdWriteToFile routine:" + AsRuntimeError(e).Description() + "\r\n");
+      const std::string line = "(error) in cmdWriteToFile routine:" + AsRuntimeError(e).Description();
+      window_.SetReportText(window_.ReportText() + "\r\n" + line + "\r\n");
+      messages_.RecordLostPart(line);
     }
   }
 
@@ -49,16 +50,35 @@ class WriteToFileRun {
     }
   }
 
-  void Message(const std::string& text) { p_.ui.MessageBox(text, kProgramTitle, platform::kMbOk); }
+  // A silent run records the message and goes on.
+  void Message(const std::string& text) { messages_.Show(text); }
 
  private:
-  platform::Platform& p_;
   PackagingWindow& window_;
+  MessageBoxes& messages_;
   bool debug_;
 };
 
 void RemoveQuietly(platform::FileSystem& files, const std::string& folder, std::initializer_list<const char*> names) {
   for (const char* name : names) WriteToFileRun::Quietly([&] { files.RemoveFile(folder + name, false); });
+}
+
+void CleanUp(platform::FileSystem& files, const std::string& strPathName) {
+  RemoveQuietly(files, strPathName,
+                {"voxtrasysteminfo.txt", "system_event_log.csv", "application_event_log.csv", "setup.rpt", "setup.inf",
+                 "voxtrainfo.ddf", "ServiceInfo.csv"});
+  WriteToFileRun::Quietly([&] { files.RemoveEmptyFolder(strPathName + "disk1"); });
+  RemoveQuietly(files, strPathName, {"SwitchReport.html", "media.bat", "TelCfgRpt.vbs", "switchlog.txt"});
+  WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + "TelCfgRpt.vbs", true); });
+}
+
+// Without a cabinet the loose files are all the package there is: they stay.
+bool CabinetMade(platform::FileSystem& files, const std::string& strPathName, WriteToFileRun& run) {
+  if (files.FileExists(strPathName + kCabinetName)) return true;
+  const std::string reason =
+      std::string(kCabinetName) + " was not made; the report and the other files are left in " + strPathName;
+  run.Step([&] { throw RuntimeError(err::kFileNotFound, reason); });
+  return false;
 }
 
 }  // namespace
@@ -67,17 +87,23 @@ std::string OutputFolderPath(const std::string& savePath) {
   return !savePath.empty() && savePath.back() == '\\' ? savePath : savePath + "\\";
 }
 
-void cmdWriteToFile_Click(platform::Platform& p, const Session& session, const probes::ProductVersion& CurrentVersion,
-                          PackagingWindow& window) {
+PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& session,
+                                      const probes::ProductVersion& CurrentVersion, PackagingWindow& window,
+                                      MessageBoxes& messages) {
   auto& files = p.files;
+  const std::string savePath = window.SavePathText();
+  const std::string strPathName = OutputFolderPath(savePath);
+  // Steps 5 and 21 would delete the shipped files there.
+  if (IsInstallFolder(p, strPathName)) {
+    messages.Show(kInstallFolderRefused);
+    return {};
+  }
   if (!session.bSilentMode) {
     p.ui.SetWaitPointer(true);
     window.ShowSplash(true);
   }
-  const std::string savePath = window.SavePathText();
-  const std::string strPathName = OutputFolderPath(savePath);
   const bool bDebugMode = ContainsNoCase(p.program.CommandLine(), "/debug");
-  WriteToFileRun run(p, window, bDebugMode);
+  WriteToFileRun run(window, messages, bDebugMode);
   run.Debug("DEBUG: strPathName=" + strPathName);
 
   RemoveQuietly(files, strPathName,
@@ -110,20 +136,15 @@ void cmdWriteToFile_Click(platform::Platform& p, const Session& session, const p
   WriteFindingsFiles(files, strPathName, window.Gathered());
 
   const auto quoted = [&](const char* name) { return "\"" + strPathName + name + "\""; };
-  run.Step([&] {
-    RunAndWait(p.process, install + "\\dumpel -d 5 -format dtTSIs -c -l system -f " + quoted("system_event_log.csv"),
-               platform::kWindowHidden, platform::kInfinite);
-  });
-  run.Step([&] {
-    RunAndWait(p.process,
-               install + "\\dumpel -d 5 -format dtTSIs -c -l application -f " + quoted("application_event_log.csv"),
-               platform::kWindowHidden, platform::kInfinite);
-  });
+  const auto runWithin = [&](const std::string& commandLine, const WaitLimit& limit) {
+    run.Step([&] { RunAndWaitWithin(p.process, commandLine, limit, messages); });
+  };
+  runWithin(install + "\\dumpel -d 5 -format dtTSIs -c -l system -f " + quoted("system_event_log.csv"),
+            limits::kEventLogDumper);
+  runWithin(install + "\\dumpel -d 5 -format dtTSIs -c -l application -f " + quoted("application_event_log.csv"),
+            limits::kEventLogDumper);
   run.Debug("DEBUG: Finished dumping out system and application event logs.");
-  run.Step([&] {
-    RunAndWait(p.process, install + "\\Tabulex -o " + quoted("ServiceInfo.csv"), platform::kWindowHidden,
-               kTabulexTimeoutMs);
-  });
+  runWithin(install + "\\Tabulex -o " + quoted("ServiceInfo.csv"), limits::kServiceList);
   run.Debug("DEBUG: Finished tabulex.");
 
   run.Step([&] {
@@ -137,6 +158,7 @@ void cmdWriteToFile_Click(platform::Platform& p, const Session& session, const p
       run.Step([&] {
         if (!files.FileExists(install + "\\" + shipped)) {
           run.Message(missingMessage);
+          messages.MarkPartLost();
         } else {
           Check(files.CopyFileTo(install + "\\" + shipped, strPathName + target));
         }
@@ -149,8 +171,7 @@ void cmdWriteToFile_Click(platform::Platform& p, const Session& session, const p
                 "Could not find TelCfgRpt.vbs in the install directory.  Please uninstall and reinstall TORB.");
     copyShipped("media.bat", "media.bat",
                 "Could not find media.bat in the install directory.  Please uninstall and reinstall TORB.");
-    run.Step(
-        [&] { RunAndWait(p.process, strPathName + "media.bat", platform::kWindowHidden, kSwitchReportTimeoutMs); });
+    runWithin(strPathName + "media.bat", limits::kSwitchReport);
     run.Debug("DEBUG: Finished running media.bat");
   } else {
     run.Step([&] { Check(files.CopyFileTo(install + "\\voxtrainfo.ddf", strPathName + "voxtrainfo.ddf")); });
@@ -159,21 +180,21 @@ void cmdWriteToFile_Click(platform::Platform& p, const Session& session, const p
   const std::string cabmaker = install + "\\cabmaker /f " + quoted("voxtrainfo.ddf");
   run.Debug("DEBUG: Calling cabmaker with string=" + cabmaker);
   if (bDebugMode) run.Message("holding");
-  run.Step([&] { RunAndWait(p.process, cabmaker, platform::kWindowHidden, platform::kInfinite); });
+  runWithin(cabmaker, limits::kCabinetBuilder);
 
-  RemoveQuietly(files, strPathName,
-                {"voxtrasysteminfo.txt", "system_event_log.csv", "application_event_log.csv", "setup.rpt", "setup.inf",
-                 "voxtrainfo.ddf", "ServiceInfo.csv"});
-  WriteToFileRun::Quietly([&] { files.RemoveEmptyFolder(strPathName + "disk1"); });
-  RemoveQuietly(files, strPathName, {"SwitchReport.html", "media.bat", "TelCfgRpt.vbs", "switchlog.txt"});
-  WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + "TelCfgRpt.vbs", true); });
-  RemoveFindingsFiles(files, strPathName);
+  PackagingOutcome outcome;
+  outcome.cabinetMade = CabinetMade(files, strPathName, run);
+  if (outcome.cabinetMade) {
+    CleanUp(files, strPathName);
+    RemoveFindingsFiles(files, strPathName);
+  }
 
   if (!session.bSilentMode) {
     WriteToFileRun::Quietly([&] { window.ShowSplash(false); });
     WriteToFileRun::Quietly([&] { p.ui.SetWaitPointer(false); });
     WriteToFileRun::Quietly([&] { p.process.StartProcess("Explorer " + savePath, platform::kWindowNormalFocus); });
   }
+  return outcome;
 }
 
 }  // namespace fernwick::packaging

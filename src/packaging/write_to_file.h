@@ -4,6 +4,7 @@
 // "VoxtraInfo.cab" in the output folder.
 #include <string>
 
+#include "common/message_boxes.h"
 #include "common/session.h"
 #include "platform/platform.h"
 #include "probes/voxtra_version.h"
@@ -27,8 +28,15 @@ class PackagingWindow {
 inline constexpr const char* kCabinetName = "VoxtraInfo.cab";
 inline constexpr const char* kReportFileName = "VoxtraSystemInfo.txt";
 
-void cmdWriteToFile_Click(platform::Platform& platform, const Session& session,
-                          const probes::ProductVersion& CurrentVersion, PackagingWindow& window);
+struct PackagingOutcome {
+  bool cabinetMade = false;  // VoxtraInfo.cab is in the output folder
+};
+
+// Message boxes go through `messages` (recorded in a silent run), and so do
+// the error lines and the time-outs, which mark a lost part there.
+PackagingOutcome cmdWriteToFile_Click(platform::Platform& platform, const Session& session,
+                                      const probes::ProductVersion& CurrentVersion, PackagingWindow& window,
+                                      MessageBoxes& messages);
 
 // strPathName: the save path with a trailing backslash.
 std::string OutputFolderPath(const std::string& savePath);

@@ -16,6 +16,8 @@ inline constexpr int kWindowMinimizedFocus = 2;
 inline constexpr std::uint32_t kInfinite = 0xFFFFFFFF;
 // What a wait answers when it failed (WAIT_FAILED).
 inline constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;
+// What a wait answers when the time-out passed first (WAIT_TIMEOUT).
+inline constexpr std::uint32_t kWaitTimeout = 0x102;
 
 struct ProcessStart {
   std::uint32_t processId = 0;
@@ -36,6 +38,11 @@ class ProcessControl {
   // 0x102 timed out, kWaitFailed when the wait failed or the process could
   // not be opened.
   virtual std::uint32_t WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) = 0;
+  // Ends the process started last with this id together with every program
+  // it started since, and waits briefly until they are gone. Where the
+  // platform could not keep the programs together, ends the process alone.
+  // False when nothing could be ended.
+  virtual bool EndProcessTree(std::uint32_t processId) = 0;
 };
 
 }  // namespace fernwick::platform

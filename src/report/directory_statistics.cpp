@@ -1,6 +1,6 @@
 #include "common/runtime_error.h"
 #include "common/text.h"
-#include "packaging/external_app.h"
+#include "packaging/wait_limits.h"
 #include "probes/license_data.h"
 #include "probes/workstation_info.h"
 #include "report/configuration_query.h"
@@ -72,8 +72,8 @@ void WriteIpConfiguration(Gathering& g) {
   ReportGuard guard(g.buffer);
   g.buffer.AppendReportLine("");
   guard([&] {
-    packaging::RunAndWait(g.platform.process, g.platform.program.InstallFolder() + "\\ipconfigdump.bat",
-                          platform::kWindowHidden, platform::kInfinite);
+    packaging::RunCaptureBatch(g.platform.process, g.platform.program.InstallFolder() + "\\ipconfigdump.bat",
+                               packaging::limits::kIpConfigBatch, g.messages);
   });
   if (!g.platform.files.FileExists(kIpConfigCapture)) return;
   std::string output;

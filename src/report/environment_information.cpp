@@ -1,6 +1,6 @@
 #include "common/runtime_error.h"
 #include "common/text.h"
-#include "packaging/external_app.h"
+#include "packaging/wait_limits.h"
 #include "report/report_guard.h"
 #include "report/report_registry.h"
 #include "report/report_sections.h"
@@ -23,8 +23,8 @@ constexpr const char* kSystemInfoCapture = "c:\\si.txt";
 void WriteSystemUptime(Gathering& g) {
   ReportGuard guard(g.buffer);
   guard([&] {
-    packaging::RunAndWait(g.platform.process, g.platform.program.InstallFolder() + "\\si.bat", platform::kWindowHidden,
-                          platform::kInfinite);
+    packaging::RunCaptureBatch(g.platform.process, g.platform.program.InstallFolder() + "\\si.bat",
+                               packaging::limits::kSystemInfoBatch, g.messages);
   });
   if (!g.platform.files.FileExists(kSystemInfoCapture)) return;
   std::string output;

@@ -47,13 +47,13 @@ StartupOutcome MainPresenter::FormLoad() {
     if (session_.bSilentMode) RecordStartupFailure();
     return StartupOutcome::Failed;
   }
+  StartMessagesFile();
   view_.SetText(Control::txtSavePath, workFolder_ + "\\");
   view_.SetText(Control::txtMain, kGreeting);
   promptCheck_.iPromptListBudget = kPromptListBudget;
 
   if (session_.bSilentMode) {
     if (GoClick() == GoOutcome::Finished) WriteToFileClick();
-    SaveRecordedMessages();
     return StartupOutcome::EndProgram;
   }
   packaging::RunStartupHook(platform_, std::string(kToolPageAddress), "");
@@ -71,6 +71,7 @@ GoOutcome MainPresenter::GoClick() {
 
   report::Gathering gathering{platform_, session_, buffer_, messages_, promptCheck_, &currentVersion_};
   if (report::GetSystemInfo(gathering) == report::GatheringOutcome::EndProgram) {
+    tooOld_ = true;
     return GoOutcome::EndProgram;
   }
   view_.SetEnabled(Control::cmdWriteToFile, true);
@@ -98,7 +99,13 @@ void MainPresenter::BrowseClick() {
 
 void MainPresenter::WriteToFileClick() {
   PackagingWindowOf window(view_, buffer_);
-  packaging::cmdWriteToFile_Click(platform_, session_, currentVersion_, window);
+  packaged_ = packaging::cmdWriteToFile_Click(platform_, session_, currentVersion_, window, messages_);
+}
+
+int MainPresenter::PackagingExitCode() const {
+  if (tooOld_) return exit_code::kProductTooOld;
+  if (!packaged_.cabinetMade) return exit_code::kNoCabinet;
+  return messages_.PartLost() ? exit_code::kPartLost : exit_code::kPackaged;
 }
 
 // A silent run that cannot make its work folder has nowhere else to leave
@@ -112,11 +119,13 @@ void MainPresenter::RecordStartupFailure() {
   platform_.files.WriteWholeFile(folder + kMessagesFileName, text + startupError_ + "\r\n");
 }
 
-void MainPresenter::SaveRecordedMessages() {
-  if (messages_.Recorded().empty()) return;
-  std::string text;
-  for (const auto& message : messages_.Recorded()) text += message + "\r\n";
-  platform_.files.WriteWholeFile(workFolder_ + "\\" + kMessagesFileName, text);
+// The record of this run only, at a full path: Write To File makes another
+// folder current, and an empty "Root Path" leaves the work folder relative.
+void MainPresenter::StartMessagesFile() {
+  auto& files = platform_.files;
+  const std::string path = files.FullPathName(workFolder_).value_or(workFolder_) + "\\" + kMessagesFileName;
+  files.RemoveFile(path, true);
+  messages_.KeepIn(files, path);
 }
 
 }  // namespace fernwick::shell

@@ -7,6 +7,7 @@
 
 #include "common/message_boxes.h"
 #include "common/session.h"
+#include "packaging/write_to_file.h"
 #include "platform/platform.h"
 #include "report/prompt_set_verification.h"
 #include "probes/voxtra_version.h"
@@ -39,6 +40,15 @@ enum class StartupOutcome {
 
 enum class GoOutcome { Finished, EndProgram };
 
+// How a run that packaged ends, the same for the Windows program's silent
+// run and the native command.
+namespace exit_code {
+inline constexpr int kPackaged = 0;       // VoxtraInfo.cab made and nothing lost
+inline constexpr int kProductTooOld = 4;  // the version gate ended the program before packaging
+inline constexpr int kNoCabinet = 5;      // no VoxtraInfo.cab
+inline constexpr int kPartLost = 6;       // VoxtraInfo.cab made, but a part is missing or timed out
+}  // namespace exit_code
+
 inline constexpr const char* kGreeting =
     "Press 'Go' to start the gathering process.\r\n\r\nNOTE: Gathering process might take some time to complete.";
 inline constexpr const char* kWorkFolderName = "SystemInfo";
@@ -63,10 +73,12 @@ class MainPresenter {
   const std::string& WorkFolder() const { return workFolder_; }
   const std::string& StartupError() const { return startupError_; }
   const MessageBoxes& Messages() const { return messages_; }
+  // The exit code after start-up ended a silent run, or after Write To File.
+  int PackagingExitCode() const;
 
  private:
-  void SaveRecordedMessages();
   void RecordStartupFailure();
+  void StartMessagesFile();
 
   platform::Platform& platform_;
   MainView& view_;
@@ -77,6 +89,8 @@ class MainPresenter {
   probes::ProductVersion currentVersion_;
   MainState state_ = MainState::Ready;
   bool goUsed_ = false;
+  bool tooOld_ = false;
+  packaging::PackagingOutcome packaged_;
   std::string workFolder_;
   std::string startupError_;
 };

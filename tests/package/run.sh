@@ -31,3 +31,19 @@ echo "package of the sample image: ok"
   { cat "$out/stderr.txt"; exit 1; }
 [ "$(ls -A "$out/silent/drives/C/Program Files/Voxtra/SystemInfo")" = "VoxtraInfo.cab" ] || { echo "silent: no cabinet alone"; exit 1; }
 echo "silent package: ok"
+
+# A stale record from an earlier run goes; a shipped file missing from the
+# install folder is a lost part: exit code 6, and the record travels in the
+# cabinet.
+mkdir -p "$out/lost/drives/C/Program Files/Voxtra/SystemInfo" "$out/shipped"
+printf 'from an earlier run\r\n' >"$out/lost/drives/C/Program Files/Voxtra/SystemInfo/FernwickMessages.txt"
+cp "$root/shipped/"* "$out/shipped/"
+rm "$out/shipped/TelCfgRpt.vbs"
+rc=0
+"$fernwick" --shipped "$out/shipped" --out "$out/lost" "$root/samples/exchange2003-42" silent >/dev/null \
+  2>"$out/stderr.txt" || rc=$?
+[ "$rc" -eq 6 ] || { echo "a lost part: exit code $rc, not 6"; cat "$out/stderr.txt"; exit 1; }
+cabextract -q -d "$out/lost_cab" "$out/lost/drives/C/Program Files/Voxtra/SystemInfo/VoxtraInfo.cab"
+printf 'Could not find TelCfgRpt.vbs in the install directory.  Please uninstall and reinstall TORB.\r\n' |
+  cmp - "$out/lost_cab/FernwickMessages.txt"
+echo "a lost part: ok"

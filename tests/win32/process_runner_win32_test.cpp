@@ -9,6 +9,10 @@
 #include "platform/win32/win32_services.h"
 #include "platform/win32/windows_api.h"
 
+#include <tlhelp32.h>
+
+#include <vector>
+
 namespace fernwick {
 namespace {
 
@@ -41,6 +45,37 @@ TEST(Win32ProcessRunner, ATimeOutLeavesTheProgramRunning) {
   ASSERT_TRUE(still);
   EXPECT_EQ(WaitForSingleObject(still.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the program was stopped";
   TerminateProcess(still.Get(), 0);
+}
+
+// The ids of the running programs that `parentId` started.
+std::vector<DWORD> ChildrenOf(DWORD parentId) {
+  std::vector<DWORD> children;
+  win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot.Get(), &entry); more != FALSE;
+       more = Process32Next(snapshot.Get(), &entry)) {
+    if (entry.th32ParentProcessID == parentId) children.push_back(entry.th32ProcessID);
+  }
+  return children;
+}
+
+TEST(Win32ProcessRunner, AProgramEndedAtItsLimitTakesTheProgramsItStartedWithIt) {
+  win32::Win32ProcessControl process;
+  const auto started =
+      process.StartProcess(SystemFolder() + "\\cmd.exe /c start /wait notepad.exe", platform::kWindowHidden);
+  ASSERT_EQ(started.error, 0u);
+  std::vector<DWORD> children;
+  for (int i = 0; i < 100 && children.empty(); ++i, Sleep(100)) children = ChildrenOf(started.processId);
+  ASSERT_FALSE(children.empty()) << "cmd started no notepad";
+  EXPECT_EQ(process.WaitForProcessId(started.processId, 300), platform::kWaitTimeout);
+  EXPECT_TRUE(process.EndProcessTree(started.processId));
+  for (const DWORD child : children) {
+    win32::UniqueHandle still(OpenProcess(SYNCHRONIZE, FALSE, child));
+    if (still) {
+      EXPECT_EQ(WaitForSingleObject(still.Get(), 5000), static_cast<DWORD>(WAIT_OBJECT_0)) << "still running";
+    }
+  }
 }
 
 TEST(Win32ProcessRunner, AProgramThatCannotStartRaisesFileNotFoundWithoutWaiting) {

@@ -12,47 +12,23 @@
 #  - a silent run that cannot make its work folder ends non-zero and says
 #    why in the temporary folder's FernwickMessages.txt.
 source "$(dirname "$0")/lib.sh"
-image="$FERNWICK_SOURCE_DIR/samples/exchange2003-42"
-dist="$FERNWICK_WIN_BUILD/dist"
+source "$(dirname "$0")/sample_server.sh"
 driver="$FERNWICK_WIN_BUILD/guidriver.exe"
-work="$FERNWICK_WINE_WORK/packaging"
-install="$drive_c/Program Files/Fernwick"
-output="$drive_c/Program Files/Voxtra/SystemInfo"
-rm -rf "$work"
-mkdir -p "$work/database" "$work/drive_d" "$work/x"
-
-python3 "$(dirname "$0")/sample_image/prefix_registry.py" "$image/registry" "$work/seed.reg" "$work/cleanup.reg"
-cp -r "$image/drives/C/Program Files/." "$drive_c/Program Files/"
-cp -r "$image/drives/D/." "$work/drive_d/"
-ln -sfn "$work/drive_d" "$WINEPREFIX/dosdevices/d:"
 cleanup() {
-  wine_import_reg "$work/cleanup.reg"
-  rm -f "$WINEPREFIX/dosdevices/d:" "$drive_c/recorded_commands.txt" "$drive_c/hook_arguments.txt" "$drive_c/fdi_extract.exe"
-  chmod -R u+w "$drive_c/Program Files/Voxtra" 2>/dev/null
-  rm -rf "$drive_c/Program Files/Voxtra" "$drive_c/Program Files/Fernwick" "$drive_c/x"
+  sample_server_cleanup
+  rm -f "$drive_c/recorded_commands.txt" "$drive_c/hook_arguments.txt" "$drive_c/fdi_extract.exe"
+  rm -rf "$drive_c/x"
   [ -n "${messages:-}" ] && rm -f "$messages"
   return 0
 }
 trap cleanup EXIT
-wine_import_reg "$work/seed.reg"
-
 echo "== install the distribution folder"
-mkdir -p "$install"
-cp "$dist"/* "$install/"
+install_sample_server "$FERNWICK_WINE_WORK/packaging"
 for f in Fernwick.exe Tabulex.exe cabmaker.exe dumpel.exe voxtrainfo.ddf voxtrainfo_SwitchInfo.ddf media.bat TelCfgRpt.vbs; do
   [ -f "$dist/$f" ] || fail "the distribution folder lacks $f"
 done
 ls "$dist" | grep -Eiq 'test|guidriver|fdi_extract|recorder' && fail "a test program is in the distribution folder"
 
-sqlite3 "$work/database/VoxtraDb" <"$image/database/VoxtraDb.sql"
-cat >"$work/database/odbcinst.ini" <<INI
-[SQL Server]
-Driver=${FERNWICK_SQLITE_ODBC_DRIVER:-/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so}
-INI
-export ODBCSYSINI="$work/database"
-cd "$work/database"
-
-fernwick='C:\Program Files\Fernwick\Fernwick.exe'
 # Programs started without waiting: a stand-in Explorer found first in the
 # program's own folder, and the start-up hook's test.bat.
 cp "$FERNWICK_WIN_BUILD/cmdline_recorder.exe" "$install/explorer.exe"

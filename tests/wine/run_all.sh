@@ -38,8 +38,13 @@ wineserver -p
 echo "wine prefix ready in $(elapsed "$start") s"
 
 programs='(Fernwick|Tabulex|cabmaker|dumpel|guidriver|fdi_extract)\.exe'
-# Live (not zombie) processes of our Windows programs: "PID STAT ARGS".
-running_programs() { ps -eo pid=,stat=,args= | awk '$2 !~ /^Z/' | grep -E "$programs" | grep -v -e grep -e run_all; }
+# Live (not zombie) processes of our Windows programs in this run's prefix:
+# "PID STAT ARGS". Other runs on the same machine (other checkouts, other
+# prefixes) are none of ours.
+ours() { while read -r pid rest; do
+  tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid $rest"
+done; }
+running_programs() { ps -eo pid=,stat=,args= | awk '$2 !~ /^Z/' | grep -E "$programs" | grep -v -e grep -e run_all | ours; }
 passed=0
 failed=0
 failures=()

@@ -46,10 +46,14 @@ constexpr const char* kUsage =
     "              Summary.htm, to FILE.\n"
     "  --help      this text.\n"
     "\n"
-    "Exit codes: 0 report written; 2 bad arguments or unreadable image;\n"
-    "3 the work folder could not be made; 4 the product is too old to examine;\n"
-    "5 packaging made no VoxtraInfo.cab. With --findings: 0 no finding,\n"
-    "10 notices only, 11 warnings, 12 errors.\n";
+    "Exit codes: 0 report written (with --package or \"silent\": VoxtraInfo.cab made\n"
+    "and nothing failed); 2 bad arguments or unreadable image; 3 the work folder\n"
+    "could not be made; 4 the product is too old to examine; 5 packaging made no\n"
+    "VoxtraInfo.cab (the report and the other files stay in the work folder);\n"
+    "6 VoxtraInfo.cab made, but a part of it is missing or a program outlived its\n"
+    "time limit. FernwickMessages.txt in the work folder says what; it is packed\n"
+    "into the cabinet too. With --findings: 0 no finding, 10 notices only,\n"
+    "11 warnings, 12 errors.\n";
 
 // Stands in for the window: the texts the presenter sets are kept.
 class HeadlessView : public fernwick::shell::MainView {
@@ -142,9 +146,9 @@ int main(int argc, char** argv) {
     }
     if (startup == fernwick::shell::StartupOutcome::ShowWindow &&
         presenter.GoClick() == fernwick::shell::GoOutcome::EndProgram) {
-      return 4;
+      return fernwick::shell::exit_code::kProductTooOld;
     }
-    if (presenter.State() != fernwick::shell::MainState::Finished) return 4;
+    if (presenter.State() != fernwick::shell::MainState::Finished) return fernwick::shell::exit_code::kProductTooOld;
     const std::string& report = presenter.Buffer().Text();
     if (!findings.table) std::fwrite(report.data(), 1, report.size(), stdout);
     if (!findings.Write(presenter.Buffer())) return 2;
@@ -158,10 +162,10 @@ int main(int argc, char** argv) {
     const auto host = image.Files().HostPath(cabinet);
     if (!host) {
       std::fprintf(stderr, "fernwick: packaging made no %s\n", cabinet.c_str());
-      return 5;
+    } else {
+      std::fprintf(stderr, "fernwick: packaged %s\n", host->string().c_str());
     }
-    std::fprintf(stderr, "fernwick: packaged %s\n", host->string().c_str());
-    return found;
+    return findings.table ? found : presenter.PackagingExitCode();
   } catch (const fernwick::image::ServerImageError& e) {
     std::fprintf(stderr, "fernwick: cannot read the server image: %s\n", e.what());
     return 2;

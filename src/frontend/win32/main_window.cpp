@@ -80,7 +80,7 @@ int MainWindow::Start(int showCommand) {
   localizer_->AddWindow(*this);
 
   switch (presenter_->FormLoad()) {
-    case shell::StartupOutcome::EndProgram: DestroyWindow(window_); return 0;
+    case shell::StartupOutcome::EndProgram: DestroyWindow(window_); return presenter_->PackagingExitCode();
     case shell::StartupOutcome::Failed:
       if (!presenter_->RunSession().bSilentMode) {
         platform_.Get().ui.MessageBox(presenter_->StartupError(), "Fernwick", MB_OK | MB_ICONERROR);

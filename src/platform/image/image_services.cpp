@@ -94,4 +94,8 @@ std::uint32_t ImageProcessControl::WaitForProcessId(std::uint32_t processId, std
   return processId >= 0x1000 && processId < nextProcessId_ ? 0 : platform::kWaitFailed;
 }
 
+bool ImageProcessControl::EndProcessTree(std::uint32_t processId) {
+  return processId >= 0x1000 && processId < nextProcessId_;
+}
+
 }  // namespace fernwick::image

@@ -84,6 +84,8 @@ class ImageProcessControl : public platform::ProcessControl {
   platform::ProcessStart StartProcess(const std::string& commandLine, int windowStyle) override;
   // Every program of the image has ended by the time anyone waits.
   std::uint32_t WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) override;
+  // Nothing runs on, so there is nothing to end: true for a started id.
+  bool EndProcessTree(std::uint32_t processId) override;
 
   struct Started {
     std::string commandLine;

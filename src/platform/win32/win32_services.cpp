@@ -238,6 +238,46 @@ bool Win32ProcessControl::SetProcessPriority(std::uint32_t priorityClass) {
   return process && SetPriorityClass(process.Get(), priorityClass) != FALSE;
 }
 
+namespace {
+
+// Starts the program suspended, so that it can join its job before it can
+// start anything. A program inside a job of its own (a scheduled task, say)
+// can on Windows before 8 join no other: it breaks away where its job allows,
+// and otherwise starts without a job of ours and is later ended alone.
+bool CreateSuspended(std::string& commandLine, STARTUPINFOA& startup, PROCESS_INFORMATION& started) {
+  for (const DWORD flags : {DWORD{CREATE_SUSPENDED | CREATE_BREAKAWAY_FROM_JOB}, DWORD{CREATE_SUSPENDED}}) {
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup,
+                       &started) != FALSE) {
+      return true;
+    }
+    if (GetLastError() != ERROR_ACCESS_DENIED) return false;
+  }
+  return false;
+}
+
+UniqueHandle JobHolding(HANDLE process) {
+  UniqueHandle job(CreateJobObjectA(nullptr, nullptr));
+  if (job && AssignProcessToJobObject(job.Get(), process) == FALSE) job.Reset();
+  return job;
+}
+
+// Waits up to five seconds until no program of the job runs any more, so
+// that the files they held are free when the caller goes on.
+void AwaitEmptyJob(HANDLE job) {
+  for (int i = 0; i < 100; ++i) {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    if (QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr) == FALSE ||
+        info.ActiveProcesses == 0) {
+      return;
+    }
+    Sleep(50);
+  }
+}
+
+constexpr UINT kEndedExitCode = 1;
+
+}  // namespace
+
 platform::ProcessStart Win32ProcessControl::StartProcess(const std::string& commandLine, int windowStyle) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -247,11 +287,11 @@ platform::ProcessStart Win32ProcessControl::StartProcess(const std::string& comm
                                                                                            : SW_HIDE);
   PROCESS_INFORMATION started{};
   std::string writable = commandLine;  // CreateProcessA may write into its command line
-  if (CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started) ==
-      FALSE) {
-    return {0, GetLastError()};
-  }
+  if (!CreateSuspended(writable, startup, started)) return {0, GetLastError()};
   UniqueHandle thread(started.hThread);
+  lastJob_ = JobHolding(started.hProcess);
+  lastJobId_ = started.dwProcessId;
+  ResumeThread(thread.Get());
   lastStarted_ = UniqueHandle(started.hProcess);
   lastStartedId_ = started.dwProcessId;
   return {started.dwProcessId, 0};
@@ -265,6 +305,17 @@ std::uint32_t Win32ProcessControl::WaitForProcessId(std::uint32_t processId, std
   }
   if (!process) return platform::kWaitFailed;
   return WaitForSingleObject(process.Get(), timeoutMs);
+}
+
+bool Win32ProcessControl::EndProcessTree(std::uint32_t processId) {
+  if (processId == lastJobId_ && lastJob_ && TerminateJobObject(lastJob_.Get(), kEndedExitCode) != FALSE) {
+    AwaitEmptyJob(lastJob_.Get());
+    return true;
+  }
+  UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+  if (!process || TerminateProcess(process.Get(), kEndedExitCode) == FALSE) return false;
+  WaitForSingleObject(process.Get(), 5000);
+  return true;
 }
 
 }  // namespace fernwick::win32

@@ -63,6 +63,7 @@ class Win32ProcessControl : public platform::ProcessControl {
   bool SetProcessPriority(std::uint32_t priorityClass) override;
   platform::ProcessStart StartProcess(const std::string& commandLine, int windowStyle) override;
   std::uint32_t WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) override;
+  bool EndProcessTree(std::uint32_t processId) override;
 
  private:
   // The last started process stays open until it is waited for or the next
@@ -71,6 +72,11 @@ class Win32ProcessControl : public platform::ProcessControl {
   // make the wait open (and wait without limit for) a stranger.
   UniqueHandle lastStarted_;
   std::uint32_t lastStartedId_ = 0;
+  // The job that holds the last started program and whatever it starts;
+  // kept past the wait, so that a program that outlives its limit can be
+  // ended with its children. None when the program could not be put in one.
+  UniqueHandle lastJob_;
+  std::uint32_t lastJobId_ = 0;
 };
 
 }  // namespace fernwick::win32

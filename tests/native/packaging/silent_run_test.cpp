@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "native/packaging/late_programs.h"
 #include "native/temp_image.h"
 #include "shell/main_presenter.h"
 
@@ -31,6 +33,64 @@ TEST(SilentRun, AWorkFolderThatCannotBeMadeIsRecordedInTheTemporaryFolder) {
   text << in.rdbuf();
   EXPECT_EQ(text.str(), presenter.StartupError() + "\r\n");
   EXPECT_NE(presenter.StartupError().find("Q:\\Gone\\SystemInfo"), std::string::npos);
+}
+
+// A 4.2 server with everything shipped beside Fernwick, run silently with one
+// program that never ends (or none).
+struct SilentRun {
+  std::string hung;
+  bool withDirectives;
+  int exitCode;
+  std::string record;      // FernwickMessages.txt afterwards
+  std::string reportLine;  // a line the report holds
+};
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(SilentRun, TheExitCodeAndTheRecordTellWhatWasLost) {
+  const std::string ended = " did not end within 180 seconds and was ended with the programs it started";
+  for (const SilentRun& c : {
+           SilentRun{"", true, 0, "(none)", "TORB Version"},
+           SilentRun{"si.bat", true, 6, "si.bat" + ended + "\r\n",
+                     "(error):258 (si.bat" + ended + ") in procedure GetSystemInfo of Form frmMain"},
+           SilentRun{"ipconfigdump.bat", true, 6, "ipconfigdump.bat" + ended + "\r\n", "ipconfigdump.bat" + ended},
+           SilentRun{"", false, 5,
+                     "Could not find VoxtraInfo_SwitchInfo.DDF in the install directory.  Please uninstall and "
+                     "reinstall TORB.\r\n(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report "
+                     "and the other files are left in C:\\Voxtra\\SystemInfo\\\r\n",
+                     "TORB Version"},
+       }) {
+    testing::TempImage image;
+    image.Registry(
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaline\\CommServer\\1.0]\r\n\"Root Path\"=\"C:\\\\Voxtra\\\\\"\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Norvane Systems\\Norvane Voxtra]\r\n"
+        "\"MajorVersion\"=dword:00000004\r\n\"MinorVersion\"=dword:00000002\r\n");
+    const std::string install = "drives/C/Program Files/Fernwick/";
+    for (const char* program : {"dumpel.exe", "Tabulex.exe", "cabmaker.exe"}) image.Write(install + program, "");
+    for (const char* file : {"voxtrainfo_SwitchInfo.ddf", "TelCfgRpt.vbs", "media.bat"}) {
+      if (!c.withDirectives && std::string(file) == "voxtrainfo_SwitchInfo.ddf") continue;
+      image.Write(install + file, ReadFile(std::string(FERNWICK_SOURCE_DIR) + "/shipped/" + file));
+    }
+    image.Write("drives/C/Voxtra/SystemInfo/FernwickMessages.txt", "from an earlier run\r\n");
+    auto& p = image.Open("Fernwick.exe silent").Platform();
+    testing::Log log;
+    testing::LatePrograms processes(p.process, log, c.hung);
+    platform::Platform bundle{p.registry, p.files,    processes,     p.program,  p.ui, p.clock,
+                              p.database, p.versions, p.workstation, p.internet, p.xml};
+    QuietView view;
+    MainPresenter presenter(bundle, view);
+    EXPECT_EQ(presenter.FormLoad(), StartupOutcome::EndProgram);
+    EXPECT_EQ(presenter.PackagingExitCode(), c.exitCode) << c.hung;
+    const auto work = image.Out() / "drives/C/Voxtra/SystemInfo";
+    const auto record = work / "FernwickMessages.txt";
+    EXPECT_EQ(std::filesystem::exists(record) ? ReadFile(record) : "(none)", c.record) << c.hung;
+    EXPECT_NE(presenter.Buffer().Text().find(c.reportLine), std::string::npos) << c.hung;
+  }
 }
 
 }  // namespace

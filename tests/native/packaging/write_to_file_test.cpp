@@ -4,10 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <vector>
 
+#include "native/packaging/late_programs.h"
 #include "native/temp_image.h"
+#include "packaging/folder_select.h"
 #include "platform/image/image_services.h"
 
 namespace fernwick::packaging {
@@ -16,7 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // One log of what the handler asks of the file system and the processes, in order.
-using Log = std::vector<std::string>;
+using testing::LatePrograms;
+using testing::Log;
 
 class RecordingFiles : public platform::FileSystem {
  public:
@@ -59,24 +63,6 @@ class RecordingFiles : public platform::FileSystem {
   Log& log_;
 };
 
-class RecordingProcesses : public platform::ProcessControl {
- public:
-  RecordingProcesses(platform::ProcessControl& inner, Log& log) : inner_(inner), log_(log) {}
-  bool SetProcessPriority(std::uint32_t c) override { return inner_.SetProcessPriority(c); }
-  platform::ProcessStart StartProcess(const std::string& commandLine, int windowStyle) override {
-    log_.push_back("start " + std::to_string(windowStyle) + " " + commandLine);
-    return inner_.StartProcess(commandLine, windowStyle);
-  }
-  std::uint32_t WaitForProcessId(std::uint32_t id, std::uint32_t timeoutMs) override {
-    log_.push_back("wait " + (timeoutMs == platform::kInfinite ? std::string("INFINITE") : std::to_string(timeoutMs)));
-    return inner_.WaitForProcessId(id, timeoutMs);
-  }
-
- private:
-  platform::ProcessControl& inner_;
-  Log& log_;
-};
-
 class FakeWindow : public PackagingWindow {
  public:
   std::string ReportText() override { return report; }
@@ -115,16 +101,16 @@ struct Packaging {
     }
     image.Folder("drives/C/Out");
     server = &image.Open(commandLine);
+    messages.emplace(server->Platform().ui, session);
   }
-  void Run(const probes::ProductVersion& version, bool silent = false) {
+  PackagingOutcome Run(const probes::ProductVersion& version, bool silent = false, const std::string& hung = "") {
     auto& p = server->Platform();
     RecordingFiles files(p.files, log);
-    RecordingProcesses processes(p.process, log);
+    LatePrograms processes(p.process, log, hung);
     platform::Platform recorded{p.registry, files,      processes,     p.program,  p.ui, p.clock,
                                 p.database, p.versions, p.workstation, p.internet, p.xml};
-    Session session;
     session.bSilentMode = silent;
-    cmdWriteToFile_Click(recorded, session, version, window);
+    return cmdWriteToFile_Click(recorded, session, version, window, *messages);
   }
   std::string OutFile(const std::string& name) const {
     std::ifstream in(image.Out() / "drives/C/Out" / name, std::ios::binary);
@@ -137,6 +123,8 @@ struct Packaging {
   image::ServerImage* server = nullptr;
   FakeWindow window;
   Log log;
+  Session session;
+  std::optional<MessageBoxes> messages;
 };
 
 TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
@@ -160,10 +148,10 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
                 "del " + out + "Summary.htm",
                 "write " + out + "VoxtraSystemInfo.txt",
                 "start 0 " + inst + "\\dumpel -d 5 -format dtTSIs -c -l system -f \"" + out + "system_event_log.csv\"",
-                "wait INFINITE",
+                "wait 900000",
                 "start 0 " + inst + "\\dumpel -d 5 -format dtTSIs -c -l application -f \"" + out +
                     "application_event_log.csv\"",
-                "wait INFINITE",
+                "wait 900000",
                 "start 0 " + inst + "\\Tabulex -o \"" + out + "ServiceInfo.csv\"",
                 "wait 30000",
                 "cd " + out,
@@ -173,7 +161,7 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
                 "start 0 " + out + "media.bat",
                 "wait 30000",
                 "start 0 " + inst + "\\cabmaker /f \"" + out + "voxtrainfo.ddf\"",
-                "wait INFINITE",
+                "wait 900000",
                 "del " + out + "voxtrasysteminfo.txt",
                 "del " + out + "system_event_log.csv",
                 "del " + out + "application_event_log.csv",
@@ -219,6 +207,7 @@ TEST(WriteToFile, TheReportFileIsTheWindowTextWithOneMoreLineEnd) {
   dynamic_cast<image::ImageProcessControl&>(run.server->Platform().process)
       .AddProgram("cabmaker", [&](const std::string&) {
         packed = run.server->Files().ReadWholeFile("C:\\Out\\VoxtraSystemInfo.txt").value_or("(none)");
+        run.server->Files().WriteWholeFile("C:\\Out\\VoxtraInfo.cab", "");
       });
   run.Run(Version(4, 2, 1, 0));
   EXPECT_EQ(packed, "caf\xe9\r\nline\r\n");
@@ -248,17 +237,24 @@ TEST(WriteToFile, TheDirectiveFileAndSwitchReportFollowVersion4_0_0_10) {
 
 TEST(WriteToFile, MissingShippedFilesAreNamedAndThePackagingGoesOn) {
   Packaging newer("Fernwick.exe", false);
-  newer.Run(Version(4, 2, 1, 0), true);  // silent: these messages still wait for OK
-  EXPECT_EQ(newer.server->ShownMessages(),
+  EXPECT_FALSE(newer.Run(Version(4, 2, 1, 0), true).cabinetMade);  // silent: the messages are recorded, not shown
+  EXPECT_TRUE(newer.server->ShownMessages().empty());
+  EXPECT_EQ(newer.messages->Recorded(),
             (std::vector<std::string>{
                 "Could not find VoxtraInfo_SwitchInfo.DDF in the install directory.  Please uninstall and reinstall "
                 "TORB.",
                 "Could not find TelCfgRpt.vbs in the install directory.  Please uninstall and reinstall TORB.",
-                "Could not find media.bat in the install directory.  Please uninstall and reinstall TORB."}));
+                "Could not find media.bat in the install directory.  Please uninstall and reinstall TORB.",
+                "(error) in cmdWriteToFile routine:File not found",
+                "(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report and the other files are "
+                "left in C:\\Out\\"}));
   // media.bat is started all the same; without its copy the start fails, and the packaging goes on.
   EXPECT_EQ(std::count(newer.log.begin(), newer.log.end(), "start 0 C:\\Out\\media.bat"), 1);
+  const std::string noCabinet =
+      "\r\n(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report and the other files are left in "
+      "C:\\Out\\\r\n";
   EXPECT_EQ(newer.window.report,
-            "Report line 1\r\nReport line 2\r\n(error) in cmdWriteToFile routine:File not found\r\n");
+            "Report line 1\r\nReport line 2\r\n(error) in cmdWriteToFile routine:File not found\r\n" + noCabinet);
   EXPECT_TRUE(newer.window.splash.empty());
   EXPECT_EQ(std::count_if(newer.log.begin(), newer.log.end(), [](auto& l) { return l.rfind("start 1", 0) == 0; }), 0)
       << "no Explorer in silent mode";
@@ -267,7 +263,7 @@ TEST(WriteToFile, MissingShippedFilesAreNamedAndThePackagingGoesOn) {
   older.Run(Version(4, 0, 0, 9));
   EXPECT_TRUE(older.server->ShownMessages().empty());
   EXPECT_EQ(older.window.report,
-            "Report line 1\r\nReport line 2\r\n(error) in cmdWriteToFile routine:File not found\r\n");
+            "Report line 1\r\nReport line 2\r\n(error) in cmdWriteToFile routine:File not found\r\n" + noCabinet);
 }
 
 TEST(WriteToFile, AMissingOutputFolderGivesErrorLinesAndNoPackage) {
@@ -276,7 +272,8 @@ TEST(WriteToFile, AMissingOutputFolderGivesErrorLinesAndNoPackage) {
   run.Run(Version(4, 0, 0, 9));
   std::string expected = "Report line 1\r\nReport line 2";
   for (const char* error :
-       {"Path not found", "Bad file name or number", "Bad file name or number", "Path not found", "Path not found"}) {
+       {"Path not found", "Bad file name or number", "Bad file name or number", "Path not found", "Path not found",
+        "VoxtraInfo.cab was not made; the report and the other files are left in C:\\Nowhere\\"}) {
     expected += std::string("\r\n(error) in cmdWriteToFile routine:") + error + "\r\n";
   }
   EXPECT_EQ(run.window.report, expected);
@@ -306,6 +303,61 @@ TEST(WriteToFile, AReadOnlySwitchScriptLeftBehindIsRemoved) {
   EXPECT_FALSE(run.server->Files().FileExists("C:\\Out\\TelCfgRpt.vbs"));
   EXPECT_FALSE(run.server->Files().FolderExists("C:\\Out\\disk1"));
   EXPECT_TRUE(run.server->Files().SubFolderNames("C:\\Out").empty());
+}
+
+struct LateProgram {
+  std::string hung;  // a piece of its command line
+  bool ended;
+  std::string line;  // in the record
+};
+
+TEST(WriteToFile, AProgramThatOutlivesItsLimitIsEndedOrLeftAsItsLimitSaysAndThePackagingGoesOn) {
+  const std::string endedLine = "(error) in cmdWriteToFile routine:";
+  for (const LateProgram& c : {
+           LateProgram{"-l system", true,
+                       endedLine + "dumpel did not end within 15 minutes and was ended with the programs it started"},
+           LateProgram{"cabmaker", true,
+                       endedLine + "cabmaker did not end within 15 minutes and was ended with the programs it started"},
+           LateProgram{"Tabulex", false,
+                       "Tabulex did not end within 30 seconds; Write To File went on while it still ran"},
+           LateProgram{"media.bat", false,
+                       "media.bat did not end within 30 seconds; Write To File went on while it still ran"},
+       }) {
+    Packaging run;
+    const PackagingOutcome outcome = run.Run(Version(4, 2, 1, 0), true, c.hung);
+    EXPECT_EQ(std::count(run.log.begin(), run.log.end(), "end tree"), c.ended ? 1 : 0) << c.hung;
+    ASSERT_FALSE(run.messages->Recorded().empty()) << c.hung;
+    EXPECT_EQ(run.messages->Recorded().front(), c.line);
+    EXPECT_TRUE(run.messages->PartLost());
+    // The image's cabmaker has packed before the fake says it is late.
+    EXPECT_TRUE(outcome.cabinetMade) << c.hung;
+    EXPECT_EQ(run.log.back(), "del /f C:\\Out\\TelCfgRpt.vbs") << "the clean-up ran";
+  }
+}
+
+TEST(WriteToFile, WithoutACabinetTheReportAndTheOtherFilesStay) {
+  Packaging run;
+  dynamic_cast<image::ImageProcessControl&>(run.server->Platform().process)
+      .AddProgram("cabmaker", [](const std::string&) {});
+  EXPECT_FALSE(run.Run(Version(4, 2, 1, 0), true).cabinetMade);
+  const std::string line =
+      "(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report and the other files are left in "
+      "C:\\Out\\";
+  EXPECT_EQ(run.messages->Recorded(), std::vector<std::string>{line});
+  EXPECT_EQ(run.window.report, "Report line 1\r\nReport line 2\r\n" + line + "\r\n");
+  for (const char* name : {"VoxtraSystemInfo.txt", "ServiceInfo.csv", "SwitchReport.html", "voxtrainfo.ddf"}) {
+    EXPECT_TRUE(run.server->Files().FileExists(std::string("C:\\Out\\") + name)) << name;
+  }
+}
+
+TEST(WriteToFile, TheInstallFolderTypedAsOutputIsRefusedAndNothingIsDeleted) {
+  Packaging run;
+  run.window.savePath = "c:\\program files\\FERNWICK";
+  EXPECT_FALSE(run.Run(Version(4, 2, 1, 0)).cabinetMade);
+  EXPECT_EQ(run.server->ShownMessages(), std::vector<std::string>{kInstallFolderRefused});
+  EXPECT_TRUE(run.log.empty()) << run.log.front();
+  EXPECT_TRUE(run.window.splash.empty());
+  EXPECT_TRUE(run.server->Files().FileExists("C:\\Program Files\\Fernwick\\media.bat"));
 }
 
 }  // namespace

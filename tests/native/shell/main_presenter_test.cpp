@@ -147,7 +147,12 @@ TEST(MainPresenter, MessagesOfASilentRunAreRecordedInTheWorkFolderNotShown) {
   std::ifstream file(image.Out() / "drives/C/Voxtra/SystemInfo/FernwickMessages.txt", std::ios::binary);
   std::stringstream content;
   content << file.rdbuf();
-  EXPECT_EQ(content.str(), "(error):6 (Overflow) in procedure getVersion of Module VoxtraVersion\r\n");
+  // The image's install folder is empty: Write To File finds no directive file and makes no cabinet.
+  EXPECT_EQ(content.str(),
+            "(error):6 (Overflow) in procedure getVersion of Module VoxtraVersion\r\n"
+            "(error) in cmdWriteToFile routine:File not found\r\n"
+            "(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report and the other files are left "
+            "in C:\\Voxtra\\SystemInfo\\\r\n");
   EXPECT_NE(presenter.Buffer().Text().find("     Voxtra version = 4.0(0.0)"), std::string::npos);
 }
 
