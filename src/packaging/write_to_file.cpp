@@ -70,6 +70,7 @@ void CleanUp(platform::FileSystem& files, const std::string& strPathName) {
   WriteToFileRun::Quietly([&] { files.RemoveEmptyFolder(strPathName + "disk1"); });
   RemoveQuietly(files, strPathName, {"SwitchReport.html", "media.bat", "TelCfgRpt.vbs", "switchlog.txt"});
   WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + "TelCfgRpt.vbs", true); });
+  RemoveFindingsFiles(files, strPathName);
 }
 
 // Without a cabinet the loose files are all the package there is: they stay.
@@ -184,10 +185,7 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
 
   PackagingOutcome outcome;
   outcome.cabinetMade = CabinetMade(files, strPathName, run);
-  if (outcome.cabinetMade) {
-    CleanUp(files, strPathName);
-    RemoveFindingsFiles(files, strPathName);
-  }
+  if (outcome.cabinetMade) CleanUp(files, strPathName);
 
   if (!session.bSilentMode) {
     WriteToFileRun::Quietly([&] { window.ShowSplash(false); });

@@ -331,7 +331,7 @@ TEST(WriteToFile, AProgramThatOutlivesItsLimitIsEndedOrLeftAsItsLimitSaysAndTheP
     EXPECT_TRUE(run.messages->PartLost());
     // The image's cabmaker has packed before the fake says it is late.
     EXPECT_TRUE(outcome.cabinetMade) << c.hung;
-    EXPECT_EQ(run.log.back(), "del /f C:\\Out\\TelCfgRpt.vbs") << "the clean-up ran";
+    EXPECT_EQ(run.log.back(), "del C:\\Out\\Summary.htm") << "the clean-up ran";
   }
 }
 
