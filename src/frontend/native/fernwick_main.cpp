@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/native/packaging_programs/packaging_programs.h"
 #include "platform/image/server_image.h"
 #include "shell/command_line_switches.h"
 #include "shell/main_presenter.h"
@@ -116,6 +117,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(out);
     fernwick::image::ServerImage image(imagePath, std::filesystem::absolute(out), commandLine);
     package = package || fernwick::shell::ReadSwitches(commandLine).silent;
+    fernwick::native::AddPackagingPrograms(image);
     if (package) InstallShippedFiles(image, shipped);
     HeadlessView view;
     fernwick::shell::MainPresenter presenter(image.Platform(), view);

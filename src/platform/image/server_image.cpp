@@ -10,7 +10,6 @@
 #include "platform/image/image_services.h"
 #include "platform/image/image_version_resources.h"
 #include "platform/image/image_workstation.h"
-#include "platform/image/packaging_programs.h"
 #include "platform/image/image_xml.h"
 #include "platform/image/reg_file.h"
 
@@ -55,7 +54,7 @@ struct ServerImage::Services {
   ImageXmlParser xml;
 };
 
-ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::string commandLine) {
+ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::string commandLine) : root_(root) {
   std::error_code ec;
   if (!fs::is_directory(root, ec)) throw ServerImageError(root.string() + ": not a server image folder");
   const fs::path factsFile = root / "image.ini";
@@ -108,7 +107,6 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
       registry_, *files_, services_->process, services_->program, services_->ui, services_->clock, services_->database,
       services_->versions, services_->workstation, services_->internet, services_->xml});
   files_->SetTemporaryFolder(facts_.GetOr("program", "TempFolder", "C:\\WINDOWS\\Temp\\"));
-  AddPackagingPrograms(services_->process, *files_, *platform_, root);
 }
 
 ServerImage::~ServerImage() = default;
@@ -118,6 +116,9 @@ const std::vector<std::string>& ServerImage::ShownMessages() const {
 }
 const std::string& ServerImage::Clipboard() const {
   return services_->ui.clipboard;
+}
+ImageProcessControl& ServerImage::Processes() {
+  return services_->process;
 }
 
 }  // namespace fernwick::image

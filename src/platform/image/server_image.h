@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/image/image_file_system.h"
+#include "platform/image/image_services.h"
 #include "platform/image/ini_file.h"
 #include "platform/image/registry_double.h"
 #include "platform/platform.h"
@@ -33,6 +34,11 @@ class ServerImage {
   RegistryDouble& Registry() { return registry_; }
   ImageFileSystem& Files() { return *files_; }
   const IniFile& Facts() const { return facts_; }
+  const std::filesystem::path& Root() const { return root_; }
+  // The programs the image runs: the gathering's own (si.bat and the like)
+  // are there; a command that also packages adds the programs Write To File
+  // starts.
+  ImageProcessControl& Processes();
   // Message boxes the program showed, in order (the image has no one to
   // press OK; every box answers OK).
   const std::vector<std::string>& ShownMessages() const;
@@ -41,6 +47,7 @@ class ServerImage {
  private:
   struct Services;
 
+  std::filesystem::path root_;
   IniFile facts_;
   RegistryDouble registry_;
   std::unique_ptr<ImageFileSystem> files_;
