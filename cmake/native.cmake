@@ -101,8 +101,9 @@ add_library(dumpel_core STATIC ${DUMPEL_SOURCES})
 target_include_directories(dumpel_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
 # What the native command assembles above the image: the packaging programs
-# as it runs them on a server image (dumpel, Tabulex, media.bat, cabmaker).
-fernwick_sources(NATIVE_SOURCES src/frontend/native/packaging_programs)
+# as it runs them on a server image (dumpel, Tabulex, media.bat, cabmaker),
+# and the image a VoxtraInfo.cab carries (`fernwick --from-cab`).
+fernwick_sources(NATIVE_SOURCES src/frontend/native/packaging_programs src/frontend/native/cabinet_image)
 add_library(fernwick_native STATIC ${NATIVE_SOURCES})
 target_link_libraries(fernwick_native PUBLIC fernwick_image fernwick_core cabmaker_gcab dumpel_core)
 fernwick_sources(DUMPEL_TEST_SOURCES tests/native/dumpel)

@@ -6,9 +6,11 @@
 #include <fstream>
 #include <sstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "frontend/native/cabinet_image/cabinet_image.h"
 #include "frontend/native/packaging_programs/packaging_programs.h"
 #include "platform/image/server_image.h"
 #include "shell/command_line_switches.h"
@@ -18,6 +20,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: fernwick [--out DIR] [--package [--shipped DIR]] IMAGE [SWITCH...]\n"
+    "       fernwick [--out DIR] --from-cab FILE.cab [SWITCH...]\n"
     "\n"
     "Gathers the Voxtra diagnostic report of a server image (a folder holding a\n"
     "registry export, a folder per drive, the configuration database script and\n"
@@ -34,6 +37,9 @@ constexpr const char* kUsage =
     "              --shipped DIR, default the source tree's shipped/) installed\n"
     "              into the output's copy of the install folder. \"silent\" does\n"
     "              the same.\n"
+    "  --from-cab  gather the server image a VoxtraInfo.cab carries (the\n"
+    "              ServerImage.cab inside it, what Fernwick read on the server)\n"
+    "              instead of an image folder: the same report again.\n"
     "  SWITCH      passed on as the program's command line: \"silent\",\n"
     "              \"skippromptcheck\" and \"/debug\" are recognised anywhere,\n"
     "              without regard to case.\n"
@@ -80,6 +86,7 @@ void InstallShippedFiles(fernwick::image::ServerImage& image, const std::filesys
 int main(int argc, char** argv) {
   std::filesystem::path out = "fernwick-out";
   std::filesystem::path imagePath;
+  std::filesystem::path fromCab;
   std::string commandLine = "fernwick";
   bool package = false;
   std::filesystem::path shipped = FERNWICK_SHIPPED_DIR;
@@ -97,20 +104,36 @@ int main(int argc, char** argv) {
         return 2;
       }
       shipped = argv[++i];
+    } else if (arg == "--from-cab") {
+      if (i + 1 == argc) {
+        std::fputs("fernwick: --from-cab needs a cabinet\n", stderr);
+        return 2;
+      }
+      fromCab = argv[++i];
     } else if (arg == "--out") {
       if (i + 1 == argc) {
         std::fputs("fernwick: --out needs a folder\n", stderr);
         return 2;
       }
       out = argv[++i];
-    } else if (imagePath.empty()) {
+    } else if (imagePath.empty() && fromCab.empty()) {
       imagePath = arg;
     } else {
       commandLine += " " + arg;
     }
   }
-  if (imagePath.empty()) {
+  if (imagePath.empty() == fromCab.empty()) {
     std::fputs(kUsage, stderr);
+    return 2;
+  }
+  std::optional<fernwick::native::CabinetImage> fromCabinet;
+  try {
+    if (!fromCab.empty()) imagePath = fromCabinet.emplace(fromCab).Folder();
+  } catch (const fernwick::native::CabinetImageError& e) {
+    std::fprintf(stderr, "fernwick: cannot read the server image of %s: %s\n", fromCab.c_str(), e.what());
+    return 2;
+  } catch (const std::filesystem::filesystem_error& e) {
+    std::fprintf(stderr, "fernwick: %s\n", e.what());
     return 2;
   }
   try {
