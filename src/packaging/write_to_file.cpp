@@ -5,6 +5,7 @@
 #include "common/message_boxes.h"
 #include "common/runtime_error.h"
 #include "common/text.h"
+#include "packaging/capture_step.h"
 #include "packaging/external_app.h"
 
 namespace fernwick::packaging {
@@ -105,6 +106,7 @@ void cmdWriteToFile_Click(platform::Platform& p, const Session& session, const p
     run.Step([] { Raise(err::kBadFileNameOrNumber); });
   }
   run.Debug("DEBUG: Finished writing VoxtraSystemInfo.txt");
+  PackServerImage(p, session, strPathName);
 
   const auto quoted = [&](const char* name) { return "\"" + strPathName + name + "\""; };
   run.Step([&] {
@@ -161,6 +163,7 @@ void cmdWriteToFile_Click(platform::Platform& p, const Session& session, const p
   RemoveQuietly(files, strPathName,
                 {"voxtrasysteminfo.txt", "system_event_log.csv", "application_event_log.csv", "setup.rpt", "setup.inf",
                  "voxtrainfo.ddf", "ServiceInfo.csv"});
+  RemovePackedServerImage(files, strPathName);
   WriteToFileRun::Quietly([&] { files.RemoveEmptyFolder(strPathName + "disk1"); });
   RemoveQuietly(files, strPathName, {"SwitchReport.html", "media.bat", "TelCfgRpt.vbs", "switchlog.txt"});
   WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + "TelCfgRpt.vbs", true); });

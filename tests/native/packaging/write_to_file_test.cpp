@@ -157,6 +157,7 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
                 "del " + out + "TelCfgRpt.vbs",
                 "del /f " + out + "TelCfgRpt.vbs",
                 "write " + out + "VoxtraSystemInfo.txt",
+                "del /f " + out + "ServerImage.cab",
                 "start 0 " + inst + "\\dumpel -d 5 -format dtTSIs -c -l system -f \"" + out + "system_event_log.csv\"",
                 "wait INFINITE",
                 "start 0 " + inst + "\\dumpel -d 5 -format dtTSIs -c -l application -f \"" + out +
@@ -179,6 +180,7 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
                 "del " + out + "setup.inf",
                 "del " + out + "voxtrainfo.ddf",
                 "del " + out + "ServiceInfo.csv",
+                "del /f " + out + "ServerImage.cab",
                 "rmdir " + out + "disk1",
                 "del " + out + "SwitchReport.html",
                 "del " + out + "media.bat",

@@ -1,0 +1,124 @@
+#include "packaging/capture_step.h"
+
+#include <exception>
+
+#include "common/runtime_error.h"
+#include "common/text.h"
+#include "packaging/external_app.h"
+
+namespace fernwick::packaging {
+namespace {
+
+constexpr const char* kMessagesFile = "FernwickMessages.txt";
+constexpr const char* kEmptyFolderMark = ".keep";
+
+// A directive-file value or name: quoted, its quotes doubled and its
+// percent signs kept from naming a variable.
+std::string Quoted(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '%') out += c;
+    out += c;
+  }
+  return out + "\"";
+}
+
+// Every file below `folder` (ending in "\"), relative to `base`. A folder
+// without files gets ".keep", the image's mark of an empty folder, as a
+// cabinet holds files only.
+void CollectFiles(platform::FileSystem& files, const std::string& folder, const std::string& relative,
+                  std::vector<std::string>& found) {
+  const auto listing = files.ListFolder(folder);
+  if (!listing) return;
+  if (listing->files.empty() && listing->folders.empty() && !relative.empty() &&
+      files.WriteWholeFile(folder + kEmptyFolderMark, "")) {
+    found.push_back(relative + kEmptyFolderMark);
+  }
+  for (const auto& name : listing->files) found.push_back(relative + name);
+  for (const auto& name : listing->folders) CollectFiles(files, folder + name + "\\", relative + name + "\\", found);
+}
+
+void RemoveTree(platform::FileSystem& files, const std::string& folder) {
+  if (const auto listing = files.ListFolder(folder)) {
+    for (const auto& name : listing->files) files.RemoveFile(folder + name, true);
+    for (const auto& name : listing->folders) RemoveTree(files, folder + name + "\\");
+  }
+  // A server image's own file system never lists the mark.
+  files.RemoveFile(folder + kEmptyFolderMark, true);
+  files.RemoveEmptyFolder(folder.substr(0, folder.size() - 1));
+}
+
+// Writes the image and packs it; empty when ServerImage.cab was made, else why not.
+std::string WriteAndPack(platform::Platform& p, const std::string& strPathName, const std::string& imageFolder) {
+  if (std::string failure = p.capture->WriteImage(imageFolder); !failure.empty()) return failure;
+  std::vector<std::string> relativeFiles;
+  CollectFiles(p.files, imageFolder, "", relativeFiles);
+  const std::string directives = strPathName + kImageDirectivesName;
+  if (!p.files.WriteWholeFile(directives, ImageDirectives(imageFolder, strPathName, relativeFiles))) {
+    return "cannot write " + directives;
+  }
+  RunAndWait(p.process, p.program.InstallFolder() + "\\cabmaker /f \"" + directives + "\"", platform::kWindowHidden,
+             platform::kInfinite);
+  if (!p.files.FileExists(strPathName + kImageCabinetName)) return "cabmaker made no " + std::string(kImageCabinetName);
+  return {};
+}
+
+// The one place a capture failure is told: a silent run adds it to the
+// messages file of its work folder (the output folder there); the window
+// shows nothing, as the package is complete without the image.
+void TellCaptureFailure(platform::FileSystem& files, const Session& session, const std::string& strPathName,
+                        const std::string& reason) {
+  if (!session.bSilentMode) return;
+  const std::string file = strPathName + kMessagesFile;
+  files.WriteWholeFile(
+      file, files.ReadWholeFile(file).value_or("") + "The server image is not in VoxtraInfo.cab: " + reason + "\r\n");
+}
+
+}  // namespace
+
+std::string ImageDirectives(const std::string& imageFolder, const std::string& outputFolder,
+                            const std::vector<std::string>& relativeFiles) {
+  std::string text =
+      "; The server image of this gathering, for VoxtraInfo.cab (written by Fernwick).\r\n"
+      ".Option Explicit\r\n"
+      ".Set CabinetNameTemplate=" +
+      std::string(kImageCabinetName) +
+      "\r\n"
+      ".Set DiskDirectoryTemplate=" +
+      Quoted(outputFolder.substr(0, outputFolder.size() - 1)) +
+      "\r\n"
+      ".Set Cabinet=on\r\n.Set Compress=on\r\n.Set CompressionType=MSZIP\r\n.Set MaxDiskSize=0\r\n"
+      ".Set RptFileName=\r\n.Set InfFileName=\r\n";
+  for (const auto& name : relativeFiles) text += Quoted(imageFolder + name) + " " + Quoted(name) + "\r\n";
+  return text;
+}
+
+void PackServerImage(platform::Platform& p, const Session& session, const std::string& strPathName) {
+  const std::string imageFolder = strPathName + kImageFolderName + "\\";
+  std::string failure;
+  try {
+    p.files.RemoveFile(strPathName + kImageCabinetName, true);
+    if (p.capture == nullptr || ContainsNoCase(p.program.CommandLine(), kNoCaptureSwitch)) return;
+    RemoveTree(p.files, imageFolder);
+    failure = WriteAndPack(p, strPathName, imageFolder);
+  } catch (const std::exception& e) {
+    failure = "cabmaker cannot be started: " + AsRuntimeError(e).Description();
+  }
+  try {
+    RemoveTree(p.files, imageFolder);
+    p.files.RemoveFile(strPathName + kImageDirectivesName, true);
+    if (failure.empty()) return;
+    p.files.RemoveFile(strPathName + kImageCabinetName, true);
+    TellCaptureFailure(p.files, session, strPathName, failure);
+  } catch (const std::exception&) {
+  }
+}
+
+void RemovePackedServerImage(platform::FileSystem& files, const std::string& strPathName) {
+  try {
+    files.RemoveFile(strPathName + kImageCabinetName, true);
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace fernwick::packaging
