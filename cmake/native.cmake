@@ -20,7 +20,7 @@ find_package(GTest REQUIRED)
 find_library(LIEF_LIBRARY LIEF REQUIRED)
 find_package(LibXml2 REQUIRED)
 
-fernwick_sources(CORE_SOURCES src/common src/platform src/probes src/report src/shell src/packaging)
+fernwick_sources(CORE_SOURCES src/common src/platform src/platform/recording src/probes src/report src/shell src/packaging)
 add_library(fernwick_core STATIC ${CORE_SOURCES})
 target_include_directories(fernwick_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 

@@ -3,7 +3,7 @@
 add_compile_definitions(_WIN32_WINNT=0x0502 WINVER=0x0502 NOMINMAX WIN32_LEAN_AND_MEAN)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-fernwick_sources(CORE_SOURCES src/common src/platform src/probes src/report src/shell src/packaging)
+fernwick_sources(CORE_SOURCES src/common src/platform src/platform/recording src/probes src/report src/shell src/packaging)
 add_library(fernwick_core STATIC ${CORE_SOURCES})
 target_include_directories(fernwick_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
