@@ -6,17 +6,20 @@
 #include <fstream>
 #include <sstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/image/not_captured.h"
 #include "platform/image/server_image.h"
+#include "platform/recording/recorder.h"
 #include "shell/command_line_switches.h"
 #include "shell/main_presenter.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: fernwick [--out DIR] [--package [--shipped DIR]] IMAGE [SWITCH...]\n"
+    "Usage: fernwick [--out DIR] [--package [--shipped DIR]] [--capture DIR] IMAGE [SWITCH...]\n"
     "\n"
     "Gathers the Voxtra diagnostic report of a server image (a folder holding a\n"
     "registry export, a folder per drive, the configuration database script and\n"
@@ -33,6 +36,9 @@ constexpr const char* kUsage =
     "              --shipped DIR, default the source tree's shipped/) installed\n"
     "              into the output's copy of the install folder. \"silent\" does\n"
     "              the same.\n"
+    "  --capture DIR  also record what the gathering read and write it as a new\n"
+    "              server image into DIR (an empty or new folder), which replays\n"
+    "              to the same report.\n"
     "  SWITCH      passed on as the program's command line: \"silent\",\n"
     "              \"skippromptcheck\" and \"/debug\" are recognised anywhere,\n"
     "              without regard to case.\n"
@@ -40,7 +46,9 @@ constexpr const char* kUsage =
     "\n"
     "Exit codes: 0 report written; 2 bad arguments or unreadable image;\n"
     "3 the work folder could not be made; 4 the product is too old to examine;\n"
-    "5 packaging made no VoxtraInfo.cab.\n";
+    "5 packaging made no VoxtraInfo.cab, or the capture could not be written;\n"
+    "6 the image is a capture that cannot answer a question the gathering\n"
+    "asked (\"not captured: ...\" names it).\n";
 
 // Stands in for the window: the texts the presenter sets are kept.
 class HeadlessView : public fernwick::shell::MainView {
@@ -74,6 +82,24 @@ void InstallShippedFiles(fernwick::image::ServerImage& image, const std::filesys
   }
 }
 
+// Writes the recording as an image into the work folder, as Write To File
+// does on a server, and copies it to `target`.
+bool WriteCapture(fernwick::recording::Recorder& recorder, fernwick::image::ServerImage& image,
+                  const std::string& folder, const std::filesystem::path& target) {
+  const std::string failure = recorder.WriteImage(folder);
+  const auto written = image.Files().HostPath(folder);
+  std::error_code ec;
+  if (failure.empty() && written) {
+    std::filesystem::create_directories(target, ec);
+    std::filesystem::copy(*written, target,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing,
+                          ec);
+  }
+  if (failure.empty() && written && !ec) return true;
+  std::fprintf(stderr, "fernwick: capture not written: %s\n", !failure.empty() ? failure.c_str() : ec.message().c_str());
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -82,6 +108,7 @@ int main(int argc, char** argv) {
   std::string commandLine = "fernwick";
   bool package = false;
   std::filesystem::path shipped = FERNWICK_SHIPPED_DIR;
+  std::filesystem::path captureDir;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -96,6 +123,12 @@ int main(int argc, char** argv) {
         return 2;
       }
       shipped = argv[++i];
+    } else if (arg == "--capture") {
+      if (i + 1 == argc) {
+        std::fputs("fernwick: --capture needs a folder\n", stderr);
+        return 2;
+      }
+      captureDir = argv[++i];
     } else if (arg == "--out") {
       if (i + 1 == argc) {
         std::fputs("fernwick: --out needs a folder\n", stderr);
@@ -117,8 +150,10 @@ int main(int argc, char** argv) {
     fernwick::image::ServerImage image(imagePath, std::filesystem::absolute(out), commandLine);
     package = package || fernwick::shell::ReadSwitches(commandLine).silent;
     if (package) InstallShippedFiles(image, shipped);
+    std::optional<fernwick::recording::Recorder> recorder;
+    if (!captureDir.empty()) recorder.emplace(image.Platform());
     HeadlessView view;
-    fernwick::shell::MainPresenter presenter(image.Platform(), view);
+    fernwick::shell::MainPresenter presenter(recorder ? recorder->Platform() : image.Platform(), view);
     const auto startup = presenter.FormLoad();
     if (startup == fernwick::shell::StartupOutcome::Failed) {
       std::fprintf(stderr, "fernwick: %s\n", presenter.StartupError().c_str());
@@ -131,6 +166,7 @@ int main(int argc, char** argv) {
     if (presenter.State() != fernwick::shell::MainState::Finished) return 4;
     const std::string& report = presenter.Buffer().Text();
     std::fwrite(report.data(), 1, report.size(), stdout);
+    if (recorder && !WriteCapture(*recorder, image, presenter.WorkFolder() + "\\ServerImage\\", captureDir)) return 5;
     if (!package) {
       image.Files().WriteWholeFile(presenter.WorkFolder() + "\\VoxtraSystemInfo.txt", report);
       return 0;
@@ -144,6 +180,9 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "fernwick: packaged %s\n", host->string().c_str());
     return 0;
+  } catch (const fernwick::image::NotCaptured& e) {
+    std::fprintf(stderr, "fernwick: not captured: %s\n", e.Question().c_str());
+    return 6;
   } catch (const fernwick::image::ServerImageError& e) {
     std::fprintf(stderr, "fernwick: cannot read the server image: %s\n", e.what());
     return 2;

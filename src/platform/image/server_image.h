@@ -9,6 +9,7 @@
 
 #include "platform/image/image_file_system.h"
 #include "platform/image/ini_file.h"
+#include "platform/image/recorded_answers.h"
 #include "platform/image/registry_double.h"
 #include "platform/platform.h"
 
@@ -31,6 +32,8 @@ class ServerImage {
 
   platform::Platform& Platform() { return *platform_; }
   RegistryDouble& Registry() { return registry_; }
+  // Whether the image is a capture: it answers only what one gathering read.
+  bool Captured() const { return captured_; }
   ImageFileSystem& Files() { return *files_; }
   const IniFile& Facts() const { return facts_; }
   // Message boxes the program showed, in order (the image has no one to
@@ -43,9 +46,12 @@ class ServerImage {
 
   IniFile facts_;
   RegistryDouble registry_;
+  RecordedAnswers answers_;
+  std::unique_ptr<platform::Registry> recordedRegistry_;
   std::unique_ptr<ImageFileSystem> files_;
   std::unique_ptr<Services> services_;
   std::unique_ptr<platform::Platform> platform_;
+  bool captured_ = false;
 };
 
 }  // namespace fernwick::image

@@ -215,7 +215,7 @@ std::string VersionsText(const Capture& c) {
       "; docs/server-image.md, \"Version blocks\").\n";
   for (const auto& [upper, v] : c.versions) {
     if (v.size) Line(out, {v.path, "size", std::to_string(*v.size)});
-    if (v.loaded == false) Line(out, {v.path, "block", "none"});
+    if (v.loaded) Line(out, {v.path, "block", *v.loaded ? "loaded" : "none"});
     if (v.fixedAsked) {
       std::string words;
       if (v.fixed) {

@@ -19,7 +19,14 @@ bool RecordingFiles::Written(const std::string& key) const {
 }
 
 void RecordingFiles::MarkWritten(const std::string& path) {
-  written_.insert(ToUpper(FullPath(path)));
+  const std::string full = FullPath(path);
+  // What the program made there needs the folder it made it in.
+  if (const auto slash = full.rfind('\\'); slash != std::string::npos && slash > 2) {
+    if (CapturedPath* parent = Fact(full.substr(0, slash)); parent != nullptr && !parent->isFolder) {
+      parent->isFolder = true;
+    }
+  }
+  written_.insert(ToUpper(full));
 }
 
 void RecordingFiles::ProgramStarted(const GatheringProgram& program) {
@@ -88,13 +95,14 @@ std::optional<std::string> RecordingFiles::ReadWholeFile(const std::string& path
   if (fact == nullptr || fact->contentAsked) return content;
   fact->contentAsked = true;
   fact->content = content;
-  if (content) fact->isFile = true;
+  // A failed read: a missing file, or one that cannot be read.
+  if (content || !fact->isFile) fact->isFile = content.has_value() || real_.FileExists(path);
   return content;
 }
 
 bool RecordingFiles::WriteWholeFile(const std::string& path, std::string_view bytes) {
   const bool written = real_.WriteWholeFile(path, bytes);
-  MarkWritten(path);
+  if (written) MarkWritten(path);
   return written;
 }
 
@@ -124,7 +132,7 @@ std::optional<platform::LocalTime> RecordingFiles::FileLastModified(const std::s
   if (fact == nullptr || fact->dateAsked) return date;
   fact->dateAsked = true;
   fact->date = date;
-  if (date) fact->isFile = true;
+  if (date || !fact->isFile) fact->isFile = date.has_value() || real_.FileExists(path);
   return date;
 }
 
