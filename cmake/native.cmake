@@ -24,7 +24,7 @@ find_package(LibXml2 REQUIRED)
 # implementations (ODBC, the server image), the core above them, and the
 # native command's stand-ins for the packaging programs above everything
 # they run. A platform library links nothing above it.
-fernwick_sources(PLATFORM_SOURCES src/common src/platform)
+fernwick_sources(PLATFORM_SOURCES src/common src/platform src/platform/recording)
 add_library(fernwick_platform STATIC ${PLATFORM_SOURCES})
 target_include_directories(fernwick_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)
 

@@ -5,7 +5,7 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 # The platform layer (src/common, src/platform and its Windows
 # implementations) links nothing above it; the core sits on it.
-fernwick_sources(PLATFORM_SOURCES src/common src/platform)
+fernwick_sources(PLATFORM_SOURCES src/common src/platform src/platform/recording)
 add_library(fernwick_platform STATIC ${PLATFORM_SOURCES})
 target_include_directories(fernwick_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)
 

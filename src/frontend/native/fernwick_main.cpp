@@ -12,14 +12,16 @@
 
 #include "frontend/native/cabinet_image/cabinet_image.h"
 #include "frontend/native/packaging_programs/packaging_programs.h"
+#include "platform/image/not_captured.h"
 #include "platform/image/server_image.h"
+#include "platform/recording/recorder.h"
 #include "shell/command_line_switches.h"
 #include "shell/main_presenter.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: fernwick [--out DIR] [--package [--shipped DIR]] IMAGE [SWITCH...]\n"
+    "Usage: fernwick [--out DIR] [--package [--shipped DIR]] [--capture DIR] IMAGE [SWITCH...]\n"
     "       fernwick [--out DIR] --from-cab FILE.cab [SWITCH...]\n"
     "\n"
     "Gathers the Voxtra diagnostic report of a server image (a folder holding a\n"
@@ -31,7 +33,9 @@ constexpr const char* kUsage =
     "              is also saved as DIR/drives/<drive>/<root>SystemInfo/\n"
     "              VoxtraSystemInfo.txt, as the program's work folder.\n"
     "  --package   also press Write To File: the report, the image's event logs,\n"
-    "              service list and switch report packed into VoxtraInfo.cab in\n"
+    "              service list and switch report, and the server image of what\n"
+    "              the gathering read (ServerImage.cab, left out with the switch\n"
+    "              \"nocapture\") packed into VoxtraInfo.cab in\n"
     "              the work folder (DIR/drives/<drive>/<root>SystemInfo/), with\n"
     "              the programs and files shipped beside Fernwick (from\n"
     "              --shipped DIR, default the source tree's shipped/) installed\n"
@@ -40,14 +44,19 @@ constexpr const char* kUsage =
     "  --from-cab  gather the server image a VoxtraInfo.cab carries (the\n"
     "              ServerImage.cab inside it, what Fernwick read on the server)\n"
     "              instead of an image folder: the same report again.\n"
+    "  --capture DIR  also record what the gathering read and write it as a new\n"
+    "              server image into DIR (an empty or new folder), which replays\n"
+    "              to the same report.\n"
     "  SWITCH      passed on as the program's command line: \"silent\",\n"
-    "              \"skippromptcheck\" and \"/debug\" are recognised anywhere,\n"
+    "              \"skippromptcheck\", \"nocapture\" and \"/debug\" are recognised anywhere,\n"
     "              without regard to case.\n"
     "  --help      this text.\n"
     "\n"
     "Exit codes: 0 report written; 2 bad arguments or unreadable image;\n"
     "3 the work folder could not be made; 4 the product is too old to examine;\n"
-    "5 packaging made no VoxtraInfo.cab.\n";
+    "5 packaging made no VoxtraInfo.cab, or the capture could not be written;\n"
+    "6 the image is a capture that cannot answer a question the gathering\n"
+    "asked (\"not captured: ...\" names it).\n";
 
 // Stands in for the window: the texts the presenter sets are kept.
 class HeadlessView : public fernwick::shell::MainView {
@@ -81,6 +90,25 @@ void InstallShippedFiles(fernwick::image::ServerImage& image, const std::filesys
   }
 }
 
+// Writes the recording as an image into the work folder, as Write To File
+// does on a server, and copies it to `target`.
+bool WriteCapture(fernwick::recording::Recorder& recorder, fernwick::image::ServerImage& image,
+                  const std::string& folder, const std::filesystem::path& target) {
+  const std::string failure = recorder.WriteImage(folder);
+  const auto written = image.Files().HostPath(folder);
+  std::error_code ec;
+  if (failure.empty() && written) {
+    std::filesystem::create_directories(target, ec);
+    std::filesystem::copy(*written, target,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing,
+                          ec);
+  }
+  if (failure.empty() && written && !ec) return true;
+  std::fprintf(stderr, "fernwick: capture not written: %s\n",
+               !failure.empty() ? failure.c_str() : ec.message().c_str());
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -90,6 +118,7 @@ int main(int argc, char** argv) {
   std::string commandLine = "fernwick";
   bool package = false;
   std::filesystem::path shipped = FERNWICK_SHIPPED_DIR;
+  std::filesystem::path captureDir;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -110,6 +139,12 @@ int main(int argc, char** argv) {
         return 2;
       }
       fromCab = argv[++i];
+    } else if (arg == "--capture") {
+      if (i + 1 == argc) {
+        std::fputs("fernwick: --capture needs a folder\n", stderr);
+        return 2;
+      }
+      captureDir = argv[++i];
     } else if (arg == "--out") {
       if (i + 1 == argc) {
         std::fputs("fernwick: --out needs a folder\n", stderr);
@@ -142,8 +177,11 @@ int main(int argc, char** argv) {
     package = package || fernwick::shell::ReadSwitches(commandLine).silent;
     fernwick::native::AddPackagingPrograms(image);
     if (package) InstallShippedFiles(image, shipped);
+    std::optional<fernwick::recording::Recorder> recorder;
+    // Packaging records, as Fernwick.exe does, so that Write To File packs the image.
+    if (!captureDir.empty() || package) recorder.emplace(image.Platform());
     HeadlessView view;
-    fernwick::shell::MainPresenter presenter(image.Platform(), view);
+    fernwick::shell::MainPresenter presenter(recorder ? recorder->Platform() : image.Platform(), view);
     const auto startup = presenter.FormLoad();
     if (startup == fernwick::shell::StartupOutcome::Failed) {
       std::fprintf(stderr, "fernwick: %s\n", presenter.StartupError().c_str());
@@ -156,6 +194,8 @@ int main(int argc, char** argv) {
     if (presenter.State() != fernwick::shell::MainState::Finished) return 4;
     const std::string& report = presenter.Buffer().Text();
     std::fwrite(report.data(), 1, report.size(), stdout);
+    if (!captureDir.empty() && !WriteCapture(*recorder, image, presenter.WorkFolder() + "\\ServerImage\\", captureDir))
+      return 5;
     if (!package) {
       image.Files().WriteWholeFile(presenter.WorkFolder() + "\\VoxtraSystemInfo.txt", report);
       return 0;
@@ -169,6 +209,9 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "fernwick: packaged %s\n", host->string().c_str());
     return 0;
+  } catch (const fernwick::image::NotCaptured& e) {
+    std::fprintf(stderr, "fernwick: not captured: %s\n", e.Question().c_str());
+    return 6;
   } catch (const fernwick::image::ServerImageError& e) {
     std::fprintf(stderr, "fernwick: cannot read the server image: %s\n", e.what());
     return 2;

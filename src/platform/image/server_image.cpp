@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/image/captured_file_system.h"
+#include "platform/image/captured_registry.h"
 #include "platform/image/image_database.h"
 #include "platform/image/image_internet.h"
 #include "platform/image/image_programs.h"
@@ -12,6 +14,7 @@
 #include "platform/image/image_workstation.h"
 #include "platform/image/image_xml.h"
 #include "platform/image/reg_file.h"
+#include "platform/recording/capture_texts.h"
 
 namespace fernwick::image {
 namespace fs = std::filesystem;
@@ -61,6 +64,16 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
   if (!fs::is_regular_file(factsFile, ec))
     throw ServerImageError(factsFile.string() + ": missing (facts of the image)");
   facts_ = IniFile::Parse(ReadText(factsFile));
+  captured_ = facts_.Get("capture", recording::kCaptureMarkKey).has_value();
+  const fs::path answersFile = root / "answers.txt";
+  const bool hasAnswers = fs::is_regular_file(answersFile, ec);
+  std::map<std::string, StatedVersion> versions;
+  try {
+    if (hasAnswers) answers_ = ParseRecordedAnswers(ReadText(answersFile));
+    if (fs::is_regular_file(root / "versions.txt", ec)) versions = ParseVersionStatements(ReadText(root / "versions.txt"));
+  } catch (const std::runtime_error& e) {
+    throw ServerImageError((root / e.what()).string());
+  }
 
   const fs::path registryDir = root / "registry";
   std::vector<fs::path> regFiles;
@@ -82,20 +95,27 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
   } catch (const std::runtime_error& e) {
     throw ServerImageError(factsFile.string() + ": " + e.what());
   }
-  files_ = std::make_unique<ImageFileSystem>(root, outputRoot, facts_.GetOr("program", "CurrentFolder", installFolder),
-                                             std::move(fileFacts));
+  const std::string currentFolder = facts_.GetOr("program", "CurrentFolder", installFolder);
+  if (hasAnswers || captured_) {
+    files_ = std::make_unique<CapturedFileSystem>(root, outputRoot, currentFolder, std::move(fileFacts), answers_,
+                                                  captured_);
+    recordedRegistry_ = std::make_unique<CapturedRegistry>(registry_, answers_, captured_);
+  } else {
+    files_ = std::make_unique<ImageFileSystem>(root, outputRoot, currentFolder, std::move(fileFacts));
+  }
   WorkstationFacts workstation;
   try {
     workstation = ReadWorkstationFacts(facts_);
+    workstation.strict = captured_;
   } catch (const std::runtime_error& e) {
     throw ServerImageError(factsFile.string() + ": " + e.what());
   }
   ImageFileSystem* files = files_.get();
   services_ = std::unique_ptr<Services>(
-      new Services{ImageClock(facts_.GetOr("clock", "Now", "")),
+      new Services{ImageClock(facts_.GetOr("clock", "Now", ""), captured_),
                    ImageProgramFacts(std::move(commandLine), installFolder),
                    {},
-                   ImageProcessControl([files](const std::string& path) { return files->FileExists(path); }),
+                   ImageProcessControl([files](const std::string& path) { return files->ImageFileSystem::FileExists(path); }),
                    ImageDatabase(root, outputRoot / "scratch", Unescape(facts_.GetOr("sqlserver", "Version", "")),
                                  Unescape(facts_.GetOr("sqlserver", "Edition", ""))),
                    ImageVersionResources([files](const std::string& path) { return files->HostPath(path); }),
@@ -103,8 +123,14 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
                    ImageInternet(root),
                    {}});
   AddGatheringPrograms(services_->process, *files_, root);
+  if (hasAnswers || captured_) {
+    services_->database.UseRecorded(answers_, captured_);
+    services_->internet.UseRecorded(answers_, captured_);
+    for (const auto& [command, error] : answers_.failedStarts) services_->process.FailStart(command, error);
+  }
+  services_->versions.UseStatements(std::move(versions), answers_.languageNames, captured_);
   platform_ = std::make_unique<platform::Platform>(platform::Platform{
-      registry_, *files_, services_->process, services_->program, services_->ui, services_->clock, services_->database,
+      recordedRegistry_ ? *recordedRegistry_ : static_cast<platform::Registry&>(registry_), *files_, services_->process, services_->program, services_->ui, services_->clock, services_->database,
       services_->versions, services_->workstation, services_->internet, services_->xml});
   files_->SetTemporaryFolder(facts_.GetOr("program", "TempFolder", "C:\\WINDOWS\\Temp\\"));
 }
