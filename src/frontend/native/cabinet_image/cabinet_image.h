@@ -1,6 +1,6 @@
 #pragma once
 // The server image a VoxtraInfo.cab carries (ServerImage.cab inside it, see
-// docs/server-image-capture.md), unpacked into a private temporary folder
+// docs/server-image-in-the-cab.md), unpacked into a private temporary folder
 // for the image reader; the folder goes with the object.
 #include <filesystem>
 #include <optional>
