@@ -158,7 +158,8 @@ bool RecordedAnswers::Has(const std::string& kind, const std::string& upperPath)
 RecordedAnswers ParseRecordedAnswers(std::string_view text) {
   RecordedAnswers answers;
   Parser parser(answers);
-  for (const CaptureLine& line : recording::SplitCaptureLines(text)) parser.Line(line);
+  const std::vector<CaptureLine> lines = recording::SplitCaptureLines(text);
+  for (const CaptureLine& line : lines) parser.Line(line);
   parser.End();
   return answers;
 }
