@@ -4,37 +4,26 @@
 
 #include <memory>
 
+#include "cabmaker/gcab/glib_owners.h"
+
 namespace fernwick::native {
 namespace {
 
-struct ObjectUnref {
-  void operator()(gpointer object) const { g_object_unref(object); }
-};
-template <typename T>
-using GObjectPtr = std::unique_ptr<T, ObjectUnref>;
+using cabmaker::GObjectPtr;
+using cabmaker::Why;
 
 struct ListFree {
   void operator()(GSList* list) const { g_slist_free(list); }
 };
 
-std::string Why(GError* error) {
-  std::string why = error != nullptr ? error->message : "unknown failure";
-  if (error != nullptr) g_error_free(error);
-  return why;
-}
-
-// Each wanted file's size as the cabinet states it, added up.
-std::uint64_t WantedBytes(GCabCabinet* cabinet, const WantedFile& wanted) {
-  std::uint64_t total = 0;
+// Calls visit(file) for each file of the cabinet, in its order.
+template <typename Visit>
+void ForEachFile(GCabCabinet* cabinet, Visit&& visit) {
   GPtrArray* folders = gcab_cabinet_get_folders(cabinet);
   for (guint i = 0; i < folders->len; ++i) {
     const std::unique_ptr<GSList, ListFree> files(gcab_folder_get_files(GCAB_FOLDER(g_ptr_array_index(folders, i))));
-    for (GSList* item = files.get(); item != nullptr; item = item->next) {
-      GCabFile* file = GCAB_FILE(item->data);
-      if (wanted(gcab_file_get_name(file))) total += gcab_file_get_size(file);
-    }
+    for (GSList* item = files.get(); item != nullptr; item = item->next) visit(GCAB_FILE(item->data));
   }
-  return total;
 }
 
 struct Extraction {
@@ -52,8 +41,13 @@ CabinetFiles Read(GInputStream* stream, const WantedFile& wanted, std::uint64_t 
     result.error = "not a readable cabinet: " + Why(error);
     return result;
   }
-  if (const std::uint64_t bytes = WantedBytes(cabinet.get(), wanted); bytes > limit) {
-    result.error = "the files to read hold " + std::to_string(bytes) + " bytes, more than " + std::to_string(limit);
+  std::uint64_t wantedBytes = 0;
+  ForEachFile(cabinet.get(), [&](GCabFile* file) {
+    if (wanted(gcab_file_get_name(file))) wantedBytes += gcab_file_get_size(file);
+  });
+  if (wantedBytes > limit) {
+    result.error =
+        "the files to read hold " + std::to_string(wantedBytes) + " bytes, more than " + std::to_string(limit);
     return result;
   }
   // No folder given: libgcab keeps each extracted file's bytes in memory.
@@ -63,20 +57,15 @@ CabinetFiles Read(GInputStream* stream, const WantedFile& wanted, std::uint64_t 
     result.error = "cannot unpack the cabinet: " + Why(error);
     return result;
   }
-  GPtrArray* folders = gcab_cabinet_get_folders(cabinet.get());
-  for (guint i = 0; i < folders->len; ++i) {
-    const std::unique_ptr<GSList, ListFree> files(gcab_folder_get_files(GCAB_FOLDER(g_ptr_array_index(folders, i))));
-    for (GSList* item = files.get(); item != nullptr; item = item->next) {
-      GCabFile* file = GCAB_FILE(item->data);
-      const std::string name = gcab_file_get_name(file);
-      if (!wanted(name)) continue;
-      GBytes* bytes = gcab_file_get_bytes(file);
-      gsize size = 0;
-      const auto* data = bytes != nullptr ? static_cast<const char*>(g_bytes_get_data(bytes, &size)) : nullptr;
-      result.files.push_back({name, (gcab_file_get_attributes(file) & GCAB_FILE_ATTRIBUTE_NAME_IS_UTF) != 0,
-                              data != nullptr ? std::string(data, size) : std::string()});
-    }
-  }
+  ForEachFile(cabinet.get(), [&](GCabFile* file) {
+    const std::string name = gcab_file_get_name(file);
+    if (!wanted(name)) return;
+    GBytes* bytes = gcab_file_get_bytes(file);
+    gsize size = 0;
+    const auto* data = bytes != nullptr ? static_cast<const char*>(g_bytes_get_data(bytes, &size)) : nullptr;
+    result.files.push_back({name, (gcab_file_get_attributes(file) & GCAB_FILE_ATTRIBUTE_NAME_IS_UTF) != 0,
+                            data != nullptr ? std::string(data, size) : std::string()});
+  });
   return result;
 }
 
