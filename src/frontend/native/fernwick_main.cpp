@@ -96,7 +96,8 @@ bool WriteCapture(fernwick::recording::Recorder& recorder, fernwick::image::Serv
                           ec);
   }
   if (failure.empty() && written && !ec) return true;
-  std::fprintf(stderr, "fernwick: capture not written: %s\n", !failure.empty() ? failure.c_str() : ec.message().c_str());
+  std::fprintf(stderr, "fernwick: capture not written: %s\n",
+               !failure.empty() ? failure.c_str() : ec.message().c_str());
   return false;
 }
 
