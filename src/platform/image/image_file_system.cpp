@@ -141,7 +141,9 @@ bool ImageFileSystem::FileExists(const std::string& path) {
 
 bool ImageFileSystem::CreateFolder(const std::string& path) {
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
-  if (!resolved || resolved->components.empty() || ImageFileSystem::FolderExists(path) || ImageFileSystem::FileExists(path)) return false;
+  if (!resolved || resolved->components.empty() || ImageFileSystem::FolderExists(path) ||
+      ImageFileSystem::FileExists(path))
+    return false;
   WindowsPath parent = *resolved;
   parent.components.pop_back();
   if (!ImageFileSystem::FolderExists(parent.Text())) return false;

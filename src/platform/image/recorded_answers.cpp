@@ -8,7 +8,7 @@ namespace {
 
 using recording::CaptureLine;
 
-const std::set<std::string_view> kPathKinds{"nofile", "nofolder", "content", "unreadable",
+const std::set<std::string_view> kPathKinds{"nofile", "nofolder",   "content", "unreadable",
                                             "listed", "subfolders", "nodate"};
 
 class Parser {
@@ -30,7 +30,8 @@ class Parser {
       Count(4);
       answers_.valueCodes[ToUpper(Text(1)) + "\n" + ToUpper(Text(2))] = Code(3);
     } else if (kind == "subkeys") {
-      if (line.fields.size() < 3 || (Text(2) != "complete" && Text(2) != "partial")) Fail("expected subkeys PATH complete|partial NAME...");
+      if (line.fields.size() < 3 || (Text(2) != "complete" && Text(2) != "partial"))
+        Fail("expected subkeys PATH complete|partial NAME...");
       std::vector<std::string> names;
       for (std::size_t i = 3; i < line.fields.size(); ++i) names.push_back(Text(i));
       answers_.subkeys[ToUpper(Text(1))] = {Text(2) == "complete", std::move(names)};
@@ -72,8 +73,9 @@ class Parser {
       Count(3);
       const auto code = recording::ParseDecimal(Text(2));
       if (!code || *code > 0xFFFFFFFFull) Fail("bad code");
-      auto& target = kind == "page" ? answers_.pageOpenErrors : kind == "pageread" ? answers_.pageReadErrors
-                                                                                   : answers_.failedStarts;
+      auto& target = kind == "page"       ? answers_.pageOpenErrors
+                     : kind == "pageread" ? answers_.pageReadErrors
+                                          : answers_.failedStarts;
       target[Text(1)] = static_cast<std::uint32_t>(*code);
     } else {
       Fail("unknown answer \"" + kind + "\"");
@@ -90,7 +92,8 @@ class Parser {
     if (line_->fields.size() != fields) Fail("expected " + std::to_string(fields) + " fields");
   }
   std::string Text(std::size_t index) const {
-    if (index >= line_->fields.size() || !line_->fields[index]) Fail("field " + std::to_string(index + 1) + " missing or NULL");
+    if (index >= line_->fields.size() || !line_->fields[index])
+      Fail("field " + std::to_string(index + 1) + " missing or NULL");
     return *line_->fields[index];
   }
   long Code(std::size_t index) const {

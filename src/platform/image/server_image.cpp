@@ -70,7 +70,8 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
   std::map<std::string, StatedVersion> versions;
   try {
     if (hasAnswers) answers_ = ParseRecordedAnswers(ReadText(answersFile));
-    if (fs::is_regular_file(root / "versions.txt", ec)) versions = ParseVersionStatements(ReadText(root / "versions.txt"));
+    if (fs::is_regular_file(root / "versions.txt", ec))
+      versions = ParseVersionStatements(ReadText(root / "versions.txt"));
   } catch (const std::runtime_error& e) {
     throw ServerImageError((root / e.what()).string());
   }
@@ -111,17 +112,17 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
     throw ServerImageError(factsFile.string() + ": " + e.what());
   }
   ImageFileSystem* files = files_.get();
-  services_ = std::unique_ptr<Services>(
-      new Services{ImageClock(facts_.GetOr("clock", "Now", ""), captured_),
-                   ImageProgramFacts(std::move(commandLine), installFolder),
-                   {},
-                   ImageProcessControl([files](const std::string& path) { return files->ImageFileSystem::FileExists(path); }),
-                   ImageDatabase(root, outputRoot / "scratch", Unescape(facts_.GetOr("sqlserver", "Version", "")),
-                                 Unescape(facts_.GetOr("sqlserver", "Edition", ""))),
-                   ImageVersionResources([files](const std::string& path) { return files->HostPath(path); }),
-                   ImageWorkstation(std::move(workstation)),
-                   ImageInternet(root),
-                   {}});
+  services_ = std::unique_ptr<Services>(new Services{
+      ImageClock(facts_.GetOr("clock", "Now", ""), captured_),
+      ImageProgramFacts(std::move(commandLine), installFolder),
+      {},
+      ImageProcessControl([files](const std::string& path) { return files->ImageFileSystem::FileExists(path); }),
+      ImageDatabase(root, outputRoot / "scratch", Unescape(facts_.GetOr("sqlserver", "Version", "")),
+                    Unescape(facts_.GetOr("sqlserver", "Edition", ""))),
+      ImageVersionResources([files](const std::string& path) { return files->HostPath(path); }),
+      ImageWorkstation(std::move(workstation)),
+      ImageInternet(root),
+      {}});
   AddGatheringPrograms(services_->process, *files_, root);
   if (hasAnswers || captured_) {
     services_->database.UseRecorded(answers_, captured_);
@@ -129,9 +130,10 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
     for (const auto& [command, error] : answers_.failedStarts) services_->process.FailStart(command, error);
   }
   services_->versions.UseStatements(std::move(versions), answers_.languageNames, captured_);
-  platform_ = std::make_unique<platform::Platform>(platform::Platform{
-      recordedRegistry_ ? *recordedRegistry_ : static_cast<platform::Registry&>(registry_), *files_, services_->process, services_->program, services_->ui, services_->clock, services_->database,
-      services_->versions, services_->workstation, services_->internet, services_->xml});
+  platform_ = std::make_unique<platform::Platform>(
+      platform::Platform{recordedRegistry_ ? *recordedRegistry_ : static_cast<platform::Registry&>(registry_), *files_,
+                         services_->process, services_->program, services_->ui, services_->clock, services_->database,
+                         services_->versions, services_->workstation, services_->internet, services_->xml});
   files_->SetTemporaryFolder(facts_.GetOr("program", "TempFolder", "C:\\WINDOWS\\Temp\\"));
 }
 

@@ -59,9 +59,9 @@ std::map<std::string, StatedVersion> ParseVersionStatements(std::string_view tex
         if (!value) fail("bad hex word \"" + words[i] + "\"");
         values[i] = *value;
       }
-      entry.fixed = platform::FixedFileInfo{values[0], values[1], values[2],  values[3],  values[4],
-                                            values[5], values[6], values[7],  values[8],  values[9],
-                                            values[10], values[11], values[12]};
+      entry.fixed =
+          platform::FixedFileInfo{values[0], values[1], values[2], values[3],  values[4],  values[5], values[6],
+                                  values[7], values[8], values[9], values[10], values[11], values[12]};
     } else if (kind == "translations") {
       std::vector<std::uint32_t> translations;
       for (const std::string& word : Words(answer)) {

@@ -100,7 +100,7 @@ struct Capture {
   std::vector<CapturedServer> servers;
   std::vector<CapturedPage> pages;
   std::map<std::string, std::string> programOutputs;  // image file name -> output
-  std::map<std::string, std::uint32_t> failedStarts;   // command line -> error
+  std::map<std::string, std::uint32_t> failedStarts;  // command line -> error
   std::optional<platform::LocalTime> now;
   std::optional<std::string> installFolder;
   std::string currentFolder;

@@ -44,7 +44,8 @@ std::string RegData(const CapturedValue& value) {
   }
   if (value.type == platform::kRegDword && value.bytes.size() == 4) {
     std::uint32_t number = 0;
-    for (int i = 3; i >= 0; --i) number = number << 8 | static_cast<std::uint8_t>(value.bytes[static_cast<std::size_t>(i)]);
+    for (int i = 3; i >= 0; --i)
+      number = number << 8 | static_cast<std::uint8_t>(value.bytes[static_cast<std::size_t>(i)]);
     return "dword:" + Hex(number);
   }
   std::string out = value.type == platform::kRegBinary ? "hex:" : "hex(" + HexPadded(value.type, 1) + "):";
@@ -84,8 +85,7 @@ bool DriveLetterName(const std::string& name) {
 
 std::string ImageTimeText(const platform::LocalTime& t) {
   char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                t.second);
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
   return text;
 }
 
@@ -220,17 +220,21 @@ std::string VersionsText(const Capture& c) {
       std::string words;
       if (v.fixed) {
         const platform::FixedFileInfo& f = *v.fixed;
-        for (const std::uint32_t w : {f.signature, f.strucVersion, f.fileVersionMS, f.fileVersionLS,
-                                      f.productVersionMS, f.productVersionLS, f.fileFlagsMask, f.fileFlags, f.fileOS,
-                                      f.fileType, f.fileSubtype, f.fileDateMS, f.fileDateLS}) {
-          words += (words.empty() ? "" : " ") + Hex(w);
+        for (const std::uint32_t w :
+             {f.signature, f.strucVersion, f.fileVersionMS, f.fileVersionLS, f.productVersionMS, f.productVersionLS,
+              f.fileFlagsMask, f.fileFlags, f.fileOS, f.fileType, f.fileSubtype, f.fileDateMS, f.fileDateLS}) {
+          if (!words.empty()) words.push_back(' ');
+          words += Hex(w);
         }
       }
       Line(out, {v.path, "fixed", v.fixed ? words : std::string("none")});
     }
     if (v.translationsAsked) {
       std::string words;
-      for (const std::uint32_t w : v.translations) words += (words.empty() ? "" : " ") + Hex(w);
+      for (const std::uint32_t w : v.translations) {
+        if (!words.empty()) words.push_back(' ');
+        words += Hex(w);
+      }
       Line(out, {v.path, "translations", words});
     }
     for (const auto& [query, answer] : v.strings) Line(out, {v.path, "string", answer.first, answer.second});

@@ -21,8 +21,8 @@ bool Known(const std::vector<CapturedQuery>& queries, const std::string& connect
 
 // Runs the query, noting its answer in `queries` the first time.
 template <typename Run>
-platform::RecordSet Recorded(std::vector<CapturedQuery>& queries, const std::string& connection,
-                             const std::string& sql, Run&& run) {
+platform::RecordSet Recorded(std::vector<CapturedQuery>& queries, const std::string& connection, const std::string& sql,
+                             Run&& run) {
   const bool known = Known(queries, connection, sql);
   try {
     platform::RecordSet records = run();

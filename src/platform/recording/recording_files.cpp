@@ -39,9 +39,9 @@ CapturedPath* RecordingFiles::Fact(const std::string& path) {
   const std::string full = FullPath(path);
   const std::string key = ToUpper(full);
   if (Written(key)) return nullptr;
-  CapturedPath& entry = capture_.paths[key];
-  if (entry.path.empty()) entry.path = full;
-  return &entry;
+  const auto entry = capture_.paths.try_emplace(key).first;
+  if (entry->second.path.empty()) entry->second.path = full;
+  return &entry->second;
 }
 
 CapturedPath* RecordingFiles::Child(const std::string& folder, const std::string& name) {

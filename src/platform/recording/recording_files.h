@@ -49,7 +49,7 @@ class RecordingFiles : public platform::FileSystem {
 
   platform::FileSystem& real_;
   Capture& capture_;
-  std::set<std::string> written_;                        // upper-cased full paths
+  std::set<std::string> written_;                           // upper-cased full paths
   std::map<std::string, const GatheringProgram*> outputs_;  // upper-cased output path -> program
 };
 

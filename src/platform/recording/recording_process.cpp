@@ -12,7 +12,9 @@ platform::ProcessStart RecordingProcess::StartProcess(const std::string& command
   }
   const std::string upper = ToUpper(commandLine);
   for (const GatheringProgram& program : kGatheringPrograms) {
-    const std::string tail = "\\" + ToUpper(program.name) + ".BAT";
+    std::string tail(1, '\\');
+    tail += ToUpper(program.name);
+    tail += ".BAT";
     if (upper.size() >= tail.size() && upper.compare(upper.size() - tail.size(), tail.size(), tail) == 0) {
       files_.ProgramStarted(program);
     }

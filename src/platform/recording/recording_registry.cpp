@@ -60,7 +60,8 @@ long RecordingRegistry::EnumKey(platform::RegKey key, std::uint32_t index, char*
     captured->subkeysComplete = true;
   } else if (code == platform::kErrorMoreData) {
     char whole[256] = {};  // a key name has at most 255 characters
-    if (real_.EnumKey(key, index, whole, sizeof whole) == platform::kErrorSuccess) captured->subkeys.emplace_back(whole);
+    if (real_.EnumKey(key, index, whole, sizeof whole) == platform::kErrorSuccess)
+      captured->subkeys.emplace_back(whole);
   }
   return code;
 }
