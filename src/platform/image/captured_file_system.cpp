@@ -1,5 +1,7 @@
 #include "platform/image/captured_file_system.h"
 
+#include <algorithm>
+
 #include "common/text.h"
 #include "platform/image/not_captured.h"
 #include "platform/recording/gathering_programs.h"
@@ -17,6 +19,22 @@ bool IsFile(const std::optional<fs::path>& host) {
 bool IsFolder(const std::optional<fs::path>& host) {
   std::error_code ec;
   return host && fs::is_directory(*host, ec);
+}
+
+// Names in the order a listing was recorded in; names it did not have
+// (the program's own files) follow in their own order.
+void Reorder(std::vector<std::string>& names, const std::map<std::string, std::vector<std::string>>& orders,
+             const std::string& key) {
+  const auto order = orders.find(key);
+  if (order == orders.end()) return;
+  const auto rank = [&](const std::string& name) {
+    for (std::size_t i = 0; i < order->second.size(); ++i) {
+      if (EqualsNoCase(order->second[i], name)) return i;
+    }
+    return order->second.size();
+  };
+  std::stable_sort(names.begin(), names.end(),
+                   [&](const std::string& a, const std::string& b) { return rank(a) < rank(b); });
 }
 
 }  // namespace
@@ -73,7 +91,9 @@ std::vector<std::string> CapturedFileSystem::SubFolderNames(const std::string& p
       Require(KnownAbsent("nofolder", path), "folder " + path);
     }
   }
-  return ImageFileSystem::SubFolderNames(path);
+  std::vector<std::string> names = ImageFileSystem::SubFolderNames(path);
+  Reorder(names, answers_.folderOrder, Key(path));
+  return names;
 }
 
 std::optional<std::string> CapturedFileSystem::ReadWholeFile(const std::string& path) {
@@ -97,7 +117,12 @@ std::optional<platform::FolderListing> CapturedFileSystem::ListFolder(const std:
       Require(KnownAbsent("nofolder", path), "folder " + path);
     }
   }
-  return ImageFileSystem::ListFolder(path);
+  auto listing = ImageFileSystem::ListFolder(path);
+  if (listing) {
+    Reorder(listing->files, answers_.fileOrder, Key(path));
+    Reorder(listing->folders, answers_.folderOrder, Key(path));
+  }
+  return listing;
 }
 
 std::optional<platform::LocalTime> CapturedFileSystem::FileLastModified(const std::string& path) {

@@ -35,6 +35,13 @@ class Parser {
       std::vector<std::string> names;
       for (std::size_t i = 3; i < line.fields.size(); ++i) names.push_back(Text(i));
       answers_.subkeys[ToUpper(Text(1))] = {Text(2) == "complete", std::move(names)};
+    } else if (kind == "order") {
+      if (line.fields.size() < 3 || (Text(2) != "files" && Text(2) != "folders")) {
+        Fail("expected order PATH files|folders NAME...");
+      }
+      std::vector<std::string> names;
+      for (std::size_t i = 3; i < line.fields.size(); ++i) names.push_back(Text(i));
+      (Text(2) == "files" ? answers_.fileOrder : answers_.folderOrder)[ToUpper(Text(1))] = std::move(names);
     } else if (kind == "nodrive") {
       Count(2);
       answers_.drives[ToUpper(Text(1))] = std::nullopt;

@@ -38,9 +38,10 @@ struct CapturedPath {
   std::optional<bool> isFile;
   std::optional<bool> isFolder;
   bool contentAsked = false;
-  std::optional<std::string> content;  // nullopt: the read failed
-  bool listed = false;                 // the folder's files and folders are all known
-  bool subFoldersListed = false;       // its folders are all known
+  std::optional<std::string> content;               // nullopt: the read failed
+  bool listed = false;                              // the folder's files and folders are all known
+  bool subFoldersListed = false;                    // its folders are all known
+  std::vector<std::string> fileOrder, folderOrder;  // the names as listed, in order
   bool dateAsked = false;
   std::optional<platform::LocalTime> date;
 };

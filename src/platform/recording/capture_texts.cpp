@@ -1,5 +1,6 @@
 #include "platform/recording/capture_texts.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -75,6 +76,17 @@ void RecordSetLines(std::string& out, const CapturedAnswer& answer) {
     for (std::size_t i = 0; i < records.Columns().size(); ++i) row.push_back(records.Field(i));
     Line(out, row);
   }
+}
+
+// A listing whose order is not the one an image gives by itself (NTFS
+// order: names compared without regard to case) is recorded.
+void OrderLine(std::string& out, const std::string& path, const char* kind, const std::vector<std::string>& names) {
+  if (std::is_sorted(names.begin(), names.end(),
+                     [](const std::string& a, const std::string& b) { return LessNoCase(a, b); }))
+    return;
+  std::vector<CaptureField> line{"order", path, kind};
+  for (const std::string& name : names) line.emplace_back(name);
+  Line(out, line);
 }
 
 bool DriveLetterName(const std::string& name) {
@@ -177,6 +189,10 @@ std::string AnswersText(const Capture& c) {
     if (path.contentAsked && !path.content && path.isFile == true) Line(out, {"unreadable", path.path});
     if (path.listed && inImage) Line(out, {"listed", path.path});
     if (path.subFoldersListed && !path.listed && inImage) Line(out, {"subfolders", path.path});
+    if ((path.listed || path.subFoldersListed) && inImage) {
+      OrderLine(out, path.path, "files", path.fileOrder);
+      OrderLine(out, path.path, "folders", path.folderOrder);
+    }
     if (path.dateAsked && !path.date && path.isFile == true) Line(out, {"nodate", path.path});
   }
   for (const auto& [key, space] : c.drives) {

@@ -75,6 +75,7 @@ std::vector<std::string> RecordingFiles::SubFolderNames(const std::string& path)
   if (names.empty() && fact->isFolder == false) return names;
   fact->isFolder = true;
   fact->subFoldersListed = true;
+  fact->folderOrder = names;
   const std::string folder = fact->path;
   for (const std::string& name : names) {
     if (CapturedPath* child = Child(folder, name); child != nullptr && !child->isFolder) child->isFolder = true;
@@ -116,6 +117,8 @@ std::optional<platform::FolderListing> RecordingFiles::ListFolder(const std::str
   }
   fact->isFolder = true;
   fact->listed = true;
+  fact->fileOrder = listing->files;
+  fact->folderOrder = listing->folders;
   const std::string folder = fact->path;
   for (const std::string& name : listing->files) {
     if (CapturedPath* child = Child(folder, name); child != nullptr && !child->isFile) child->isFile = true;

@@ -28,9 +28,13 @@ class CapturedImage : public ::testing::Test {
           "key\tHKEY_LOCAL_MACHINE\\\\SOFTWARE\\\\Denied\t5\n"
           "value\tHKEY_LOCAL_MACHINE\\\\SOFTWARE\\\\Known\tb\t2\n"
           "nofile\tC:\\\\Gone.txt\n"
-          "nodrive\t\\\\\\\\server\\\\share\n");
+          "nodrive\t\\\\\\\\server\\\\share\n"
+          "listed\tC:\\\\Listed\n"
+          "order\tC:\\\\Listed\tfiles\tz.txt\ta.txt\n");
     Write(root / "versions.txt", "C:\\\\Known\\\\file.txt\tsize\t120\n");
     Write(root / "drives" / "C" / "Known" / "file.txt", "");
+    Write(root / "drives" / "C" / "Listed" / "a.txt", "");
+    Write(root / "drives" / "C" / "Listed" / "z.txt", "");
     image_.emplace(root, scratch_.Path() / "out", "fernwick");
   }
 
@@ -53,6 +57,8 @@ TEST_F(CapturedImage, RecordedAnswersAreGivenExactly) {
   EXPECT_FALSE(P().files.FileExists("C:\\Gone.txt"));
   EXPECT_FALSE(P().files.DriveSpaceOf("\\\\server\\share"));
   EXPECT_EQ(P().versions.InfoSize("C:\\Known\\file.txt"), 120u);
+  EXPECT_EQ(P().files.ListFolder("C:\\Listed")->files, (std::vector<std::string>{"z.txt", "a.txt"}));
+  EXPECT_FALSE(P().files.FileExists("C:\\Listed\\b.txt"));  // the listing is complete
 }
 
 TEST_F(CapturedImage, AnyOtherQuestionIsNotCapturedAndNamed) {
