@@ -1,6 +1,7 @@
 #include "packaging/capture_step.h"
 
 #include <exception>
+#include <vector>
 
 #include "common/runtime_error.h"
 #include "common/text.h"
@@ -23,9 +24,9 @@ std::string Quoted(const std::string& text) {
   return out + "\"";
 }
 
-// Every file below `folder` (ending in "\"), relative to `base`. A folder
-// without files gets ".keep", the image's mark of an empty folder, as a
-// cabinet holds files only.
+// Every file below `folder` (ending in "\"), `relative` in front of its
+// name. A folder without files gets ".keep", the image's mark of an empty
+// folder, as a cabinet holds files only.
 void CollectFiles(platform::FileSystem& files, const std::string& folder, const std::string& relative,
                   std::vector<std::string>& found) {
   const auto listing = files.ListFolder(folder);
@@ -46,6 +47,21 @@ void RemoveTree(platform::FileSystem& files, const std::string& folder) {
   // A server image's own file system never lists the mark.
   files.RemoveFile(folder + kEmptyFolderMark, true);
   files.RemoveEmptyFolder(folder.substr(0, folder.size() - 1));
+}
+
+// The directive file that packs every file below `imageFolder` (ending in
+// "\") into ServerImage.cab in `outputFolder` (ending in "\"), each under
+// its path relative to the image folder.
+std::string ImageDirectives(const std::string& imageFolder, const std::string& outputFolder,
+                            const std::vector<std::string>& relativeFiles) {
+  std::string text = "; The server image of this gathering, for VoxtraInfo.cab (written by Fernwick).\r\n";
+  text += ".Option Explicit\r\n";
+  text += ".Set CabinetNameTemplate=" + std::string(kImageCabinetName) + "\r\n";
+  text += ".Set DiskDirectoryTemplate=" + Quoted(outputFolder.substr(0, outputFolder.size() - 1)) + "\r\n";
+  text += ".Set Cabinet=on\r\n.Set Compress=on\r\n.Set CompressionType=MSZIP\r\n.Set MaxDiskSize=0\r\n";
+  text += ".Set RptFileName=\r\n.Set InfFileName=\r\n";
+  for (const auto& name : relativeFiles) text += Quoted(imageFolder + name) + " " + Quoted(name) + "\r\n";
+  return text;
 }
 
 // Writes the image and packs it; empty when ServerImage.cab was made, else why not.
@@ -75,23 +91,6 @@ void TellCaptureFailure(platform::FileSystem& files, const Session& session, con
 }
 
 }  // namespace
-
-std::string ImageDirectives(const std::string& imageFolder, const std::string& outputFolder,
-                            const std::vector<std::string>& relativeFiles) {
-  std::string text =
-      "; The server image of this gathering, for VoxtraInfo.cab (written by Fernwick).\r\n"
-      ".Option Explicit\r\n"
-      ".Set CabinetNameTemplate=" +
-      std::string(kImageCabinetName) +
-      "\r\n"
-      ".Set DiskDirectoryTemplate=" +
-      Quoted(outputFolder.substr(0, outputFolder.size() - 1)) +
-      "\r\n"
-      ".Set Cabinet=on\r\n.Set Compress=on\r\n.Set CompressionType=MSZIP\r\n.Set MaxDiskSize=0\r\n"
-      ".Set RptFileName=\r\n.Set InfFileName=\r\n";
-  for (const auto& name : relativeFiles) text += Quoted(imageFolder + name) + " " + Quoted(name) + "\r\n";
-  return text;
-}
 
 void PackServerImage(platform::Platform& p, const Session& session, const std::string& strPathName) {
   const std::string imageFolder = strPathName + kImageFolderName + "\\";

@@ -5,7 +5,6 @@
 // VoxtraInfo.cab as an optional entry. A capture that fails costs nothing
 // else: the report and the rest of the package are never touched.
 #include <string>
-#include <vector>
 
 #include "common/session.h"
 #include "platform/platform.h"
@@ -22,17 +21,11 @@ inline constexpr const char* kNoCaptureSwitch = "nocapture";
 // removes an earlier ServerImage.cab, then, when the platform records and
 // the switch does not forbid it, writes the image into strPathName's
 // "ServerImage\" folder, packs it into ServerImage.cab with a generated
-// ServerImage.ddf and removes the folder and the directive file again. Why a capture failed goes where a silent run's
-// messages go.
+// ServerImage.ddf and removes the folder and the directive file again.
+// Why a capture failed goes where a silent run's messages go.
 void PackServerImage(platform::Platform& p, const Session& session, const std::string& strPathName);
 
 // After cabmaker: removes ServerImage.cab.
 void RemovePackedServerImage(platform::FileSystem& files, const std::string& strPathName);
-
-// The directive file that packs every file below `imageFolder` (a Windows
-// path ending in "\") into ServerImage.cab in `outputFolder` (ending in
-// "\"), each under its path relative to the image folder.
-std::string ImageDirectives(const std::string& imageFolder, const std::string& outputFolder,
-                            const std::vector<std::string>& relativeFiles);
 
 }  // namespace fernwick::packaging
