@@ -18,23 +18,6 @@ namespace {
 // Far above any image (they stay below 256 KB), far below harm.
 constexpr std::uint64_t kReadLimit = 256ull << 20;
 
-std::string Utf8FromAnsi(std::string_view ansi) {
-  std::string out;
-  for (const char16_t c : AnsiToUtf16(ansi)) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 fs::path MakePrivateFolder() {
   std::string pattern = (fs::temp_directory_path() / "fernwick-cab-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) throw CabinetImageError("cannot make a temporary folder");
@@ -66,7 +49,7 @@ void Unpack(const fs::path& cabinet, const fs::path& folder) {
 }  // namespace
 
 std::optional<fs::path> ImageEntryPath(std::string_view name, bool utf8Name) {
-  const std::string hostName = utf8Name ? std::string(name) : Utf8FromAnsi(name);
+  const std::string hostName = utf8Name ? std::string(name) : AnsiToUtf8(name);
   fs::path path;
   std::size_t start = 0;
   while (true) {
