@@ -73,9 +73,13 @@ std::string WriteAndPack(platform::Platform& p, const std::string& strPathName, 
   if (!p.files.WriteWholeFile(directives, ImageDirectives(imageFolder, strPathName, relativeFiles))) {
     return "cannot write " + directives;
   }
+  // An empty stand-in that cabmaker replaces; written, not read, as far as
+  // a recording is concerned.
+  const std::string cabinet = strPathName + kImageCabinetName;
+  p.files.WriteWholeFile(cabinet, "");
   RunAndWait(p.process, p.program.InstallFolder() + "\\cabmaker /f \"" + directives + "\"", platform::kWindowHidden,
              platform::kInfinite);
-  if (!p.files.FileExists(strPathName + kImageCabinetName)) return "cabmaker made no " + std::string(kImageCabinetName);
+  if (p.files.ReadWholeFile(cabinet).value_or("").empty()) return "cabmaker made no " + std::string(kImageCabinetName);
   return {};
 }
 
@@ -99,6 +103,9 @@ void PackServerImage(platform::Platform& p, const Session& session, const std::s
     p.files.RemoveFile(strPathName + kImageCabinetName, true);
     if (p.capture == nullptr || ContainsNoCase(p.program.CommandLine(), kNoCaptureSwitch)) return;
     RemoveTree(p.files, imageFolder);
+    // Made through the bundle, so that a recording leaves out whatever the
+    // step does below it, and a later Write To File's image holds none of it.
+    p.files.CreateFolder(imageFolder.substr(0, imageFolder.size() - 1));
     failure = WriteAndPack(p, strPathName, imageFolder);
   } catch (const std::exception& e) {
     failure = "cabmaker cannot be started: " + AsRuntimeError(e).Description();

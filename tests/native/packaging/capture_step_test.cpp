@@ -8,6 +8,7 @@
 #include "frontend/native/cabinet_image/cabinet_files.h"
 #include "native/temp_image.h"
 #include "packaging/write_to_file.h"
+#include "platform/recording/recorder.h"
 
 namespace fernwick::packaging {
 namespace {
@@ -52,18 +53,28 @@ Files Contents(const native::CabinetFiles& cabinet) {
   return files;
 }
 
+// An install folder with what Write To File starts, and the shipped directive files.
+void Install(testing::TempImage& image) {
+  image.Registry("");
+  const std::string install = "drives/C/Program Files/Fernwick/";
+  for (const char* program : {"dumpel.exe", "Tabulex.exe", "cabmaker.exe"}) image.Write(install + program, "");
+  for (const char* file : {"voxtrainfo.ddf", "voxtrainfo_SwitchInfo.ddf"}) {
+    std::ifstream shipped(std::string(FERNWICK_SOURCE_DIR) + "/shipped/" + file, std::ios::binary);
+    std::ostringstream content;
+    content << shipped.rdbuf();
+    image.Write(install + file, content.str());
+  }
+}
+
+Files AllOf(const std::string& cabinet) {
+  return Contents(native::ReadCabinetBytes(
+      cabinet, [](const std::string&) { return true; }, 1 << 20));
+}
+
 struct CapturedPackage {
   // `failure`: what the recording answers; `record`: whether the platform records at all.
   CapturedPackage(const std::string& commandLine, const std::string& failure, bool record = true) {
-    image.Registry("");
-    const std::string install = "drives/C/Program Files/Fernwick/";
-    for (const char* program : {"dumpel.exe", "Tabulex.exe", "cabmaker.exe"}) image.Write(install + program, "");
-    for (const char* file : {"voxtrainfo.ddf", "voxtrainfo_SwitchInfo.ddf"}) {
-      std::ifstream shipped(std::string(FERNWICK_SOURCE_DIR) + "/shipped/" + file, std::ios::binary);
-      std::ostringstream content;
-      content << shipped.rdbuf();
-      image.Write(install + file, content.str());
-    }
+    Install(image);
     image.Folder("drives/C/Out");
     auto& server = image.Open(commandLine);
     FakeStore store(server.Files(), failure);
@@ -96,11 +107,9 @@ TEST(CaptureStep, TheImageIsPackedAsServerImageCabAndNothingOfItStaysBehind) {
   ASSERT_FALSE(run.packed.empty());
   EXPECT_EQ(run.packed.back().first, "ServerImage.cab");
   // An empty folder of the image travels as ".keep": a cabinet holds files only.
-  EXPECT_EQ(Contents(native::ReadCabinetBytes(
-                run.packed.back().second, [](const std::string&) { return true; }, 1 << 20)),
-            (Files{{"image.ini", "[clock]\r\nNow=2026-12-07 09:05:03\r\n"},
-                   {"drives\\C\\.keep", ""},
-                   {"registry\\server.reg", "REGEDIT4\r\n"}}));
+  EXPECT_EQ(AllOf(run.packed.back().second), (Files{{"image.ini", "[clock]\r\nNow=2026-12-07 09:05:03\r\n"},
+                                                    {"drives\\C\\.keep", ""},
+                                                    {"registry\\server.reg", "REGEDIT4\r\n"}}));
   EXPECT_EQ(run.window.report, "Report line");
 }
 
@@ -120,6 +129,28 @@ TEST(CaptureStep, NocaptureAndAFailedCaptureLeaveThePackageAsWithoutRecording) {
   messages << in.rdbuf();
   EXPECT_EQ(messages.str(), "The server image is not in VoxtraInfo.cab: There is not enough space on the disk.\r\n");
   EXPECT_EQ(failed.window.report, "Report line");
+}
+
+TEST(CaptureStep, ASecondWriteToFilePacksTheSameImageNothingOfTheFirstPacking) {
+  testing::TempImage image;
+  Install(image);
+  image.Folder("drives/C/Out");
+  auto& server = image.Open("Fernwick.exe");
+  recording::Recorder recorder(server.Platform());
+  Window window;
+  Session session;
+  probes::ProductVersion version;
+  version.iMajor = 4;
+  std::vector<Files> images;
+  for (int press = 0; press < 2; ++press) {
+    cmdWriteToFile_Click(recorder.Platform(), session, version, window);
+    const auto packed = Contents(native::ReadCabinetFile(
+        image.Out() / "drives/C/Out" / kCabinetName, [](const std::string& name) { return name == kImageCabinetName; },
+        1 << 20));
+    ASSERT_EQ(packed.size(), 1u);
+    images.push_back(AllOf(packed.front().second));
+  }
+  EXPECT_EQ(images[1], images[0]);
 }
 
 }  // namespace
