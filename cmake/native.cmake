@@ -20,25 +20,34 @@ find_package(GTest REQUIRED)
 find_library(LIEF_LIBRARY LIEF REQUIRED)
 find_package(LibXml2 REQUIRED)
 
-fernwick_sources(CORE_SOURCES src/common src/platform src/probes src/report src/shell src/packaging)
+# Layers, lowest first: the platform interfaces (with src/common), their
+# implementations (ODBC, the server image), the core above them, and the
+# native command's stand-ins for the packaging programs above everything
+# they run. A platform library links nothing above it.
+fernwick_sources(PLATFORM_SOURCES src/common src/platform src/platform/recording)
+add_library(fernwick_platform STATIC ${PLATFORM_SOURCES})
+target_include_directories(fernwick_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)
+
+fernwick_sources(CORE_SOURCES src/probes src/report src/shell src/packaging)
 add_library(fernwick_core STATIC ${CORE_SOURCES})
-target_include_directories(fernwick_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(fernwick_core PUBLIC fernwick_platform)
 
 fernwick_sources(ODBC_SOURCES src/platform/odbc)
 add_library(fernwick_odbc STATIC ${ODBC_SOURCES})
-target_link_libraries(fernwick_odbc PUBLIC fernwick_core ODBC::ODBC)
+target_link_libraries(fernwick_odbc PUBLIC fernwick_platform ODBC::ODBC)
 
 fernwick_sources(IMAGE_SOURCES src/platform/image)
 add_library(fernwick_image STATIC ${IMAGE_SOURCES})
-target_link_libraries(fernwick_image PUBLIC fernwick_core fernwick_odbc SQLite::SQLite3 ${LIEF_LIBRARY} LibXml2::LibXml2)
+target_link_libraries(fernwick_image PUBLIC fernwick_platform fernwick_odbc SQLite::SQLite3 ${LIEF_LIBRARY}
+                                            LibXml2::LibXml2)
 
 fernwick_sources(NATIVE_FRONTEND_SOURCES src/frontend/native)
 add_executable(fernwick ${NATIVE_FRONTEND_SOURCES})
-target_link_libraries(fernwick PRIVATE fernwick_image)
+target_link_libraries(fernwick PRIVATE fernwick_native)
 
 add_executable(gathering_bench bench/gathering_bench.cpp bench/gathering_timer.cpp)
 target_include_directories(gathering_bench PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(gathering_bench PRIVATE fernwick_image)
+target_link_libraries(gathering_bench PRIVATE fernwick_image fernwick_core)
 
 fernwick_sources(SERVICELIST_SOURCES src/servicelist)
 add_library(tabulex_core STATIC ${SERVICELIST_SOURCES})
@@ -50,19 +59,20 @@ fernwick_sources(TEST_SOURCES tests/common tests/native tests/native/probes test
 add_executable(fernwick_tests ${TEST_SOURCES})
 target_include_directories(fernwick_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(fernwick_tests PRIVATE FERNWICK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-target_link_libraries(fernwick_tests PRIVATE fernwick_image tabulex_core GTest::gtest GTest::gtest_main)
+target_link_libraries(fernwick_tests PRIVATE fernwick_native tabulex_core GTest::gtest GTest::gtest_main)
 include(cmake/test_pe_files.cmake)
 include(GoogleTest)
 gtest_discover_tests(fernwick_tests DISCOVERY_TIMEOUT 60
                      PROPERTIES ENVIRONMENT "FERNWICK_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 
+add_test(NAME platform_layering COMMAND ${CMAKE_SOURCE_DIR}/tests/layering/run.sh ${CMAKE_SOURCE_DIR})
 add_test(NAME golden_reports
          COMMAND ${CMAKE_SOURCE_DIR}/tests/golden/run.sh $<TARGET_FILE:fernwick>)
 
 # The prompt check against the least walk of a prompt tree (see the source);
 # the test runs it once on a small tree only.
 add_executable(prompt_check_bench ${CMAKE_SOURCE_DIR}/bench/prompt_check_bench.cpp)
-target_link_libraries(prompt_check_bench PRIVATE fernwick_image)
+target_link_libraries(prompt_check_bench PRIVATE fernwick_image fernwick_core)
 add_test(NAME prompt_check_bench_small COMMAND prompt_check_bench --languages 3 --prompts 40)
 
 # Packaging: Write To File, Browse, the start-up hook.
@@ -80,7 +90,6 @@ add_library(cabmaker_gcab STATIC src/cabmaker/gcab/gcab_writer.cpp)
 target_link_libraries(cabmaker_gcab PUBLIC cabmaker_core PkgConfig::GCAB)
 add_executable(cabmaker src/cabmaker/gcab/native_main.cpp)
 target_link_libraries(cabmaker PRIVATE cabmaker_gcab)
-target_link_libraries(fernwick_image PUBLIC cabmaker_gcab)
 fernwick_sources(CABMAKER_TEST_SOURCES tests/native/cabmaker)
 target_sources(fernwick_tests PRIVATE ${CABMAKER_TEST_SOURCES})
 target_compile_definitions(fernwick_tests PRIVATE FERNWICK_CABMAKER="$<TARGET_FILE:cabmaker>")
@@ -90,7 +99,13 @@ add_dependencies(fernwick_tests cabmaker)
 fernwick_sources(DUMPEL_SOURCES src/dumpel)
 add_library(dumpel_core STATIC ${DUMPEL_SOURCES})
 target_include_directories(dumpel_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(fernwick_image PUBLIC dumpel_core)
+
+# What the native command assembles above the image: the packaging programs
+# as it runs them on a server image (dumpel, Tabulex, media.bat, cabmaker),
+# and the image a VoxtraInfo.cab carries (`fernwick --from-cab`).
+fernwick_sources(NATIVE_SOURCES src/frontend/native/packaging_programs src/frontend/native/cabinet_image)
+add_library(fernwick_native STATIC ${NATIVE_SOURCES})
+target_link_libraries(fernwick_native PUBLIC fernwick_image fernwick_core cabmaker_gcab dumpel_core)
 fernwick_sources(DUMPEL_TEST_SOURCES tests/native/dumpel)
 target_sources(fernwick_tests PRIVATE ${DUMPEL_TEST_SOURCES})
 # dumpel's reading of big logs, before and after (see the source); the test

@@ -3,21 +3,27 @@
 add_compile_definitions(_WIN32_WINNT=0x0502 WINVER=0x0502 NOMINMAX WIN32_LEAN_AND_MEAN)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-fernwick_sources(CORE_SOURCES src/common src/platform src/probes src/report src/shell src/packaging)
+# The platform layer (src/common, src/platform and its Windows
+# implementations) links nothing above it; the core sits on it.
+fernwick_sources(PLATFORM_SOURCES src/common src/platform src/platform/recording)
+add_library(fernwick_platform STATIC ${PLATFORM_SOURCES})
+target_include_directories(fernwick_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)
+
+fernwick_sources(CORE_SOURCES src/probes src/report src/shell src/packaging)
 add_library(fernwick_core STATIC ${CORE_SOURCES})
-target_include_directories(fernwick_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(fernwick_core PUBLIC fernwick_platform)
 
 fernwick_sources(ODBC_SOURCES src/platform/odbc)
 add_library(fernwick_odbc STATIC ${ODBC_SOURCES})
-target_link_libraries(fernwick_odbc PUBLIC fernwick_core odbc32)
+target_link_libraries(fernwick_odbc PUBLIC fernwick_platform odbc32)
 
 fernwick_sources(WIN32_SOURCES src/platform/win32)
 add_library(fernwick_win32 STATIC ${WIN32_SOURCES})
-target_link_libraries(fernwick_win32 PUBLIC fernwick_core fernwick_odbc version netapi32 advapi32 shell32 user32 gdi32 comctl32 wininet ole32 oleaut32 uuid)
+target_link_libraries(fernwick_win32 PUBLIC fernwick_platform fernwick_odbc version netapi32 advapi32 shell32 user32 gdi32 comctl32 wininet ole32 oleaut32 uuid)
 
 fernwick_sources(GUI_SOURCES src/frontend/win32)
 add_executable(Fernwick WIN32 ${GUI_SOURCES} src/frontend/win32/fernwick.rc src/compat/server2003_kernel32.cpp)
-target_link_libraries(Fernwick PRIVATE fernwick_win32)
+target_link_libraries(Fernwick PRIVATE fernwick_win32 fernwick_core)
 set_target_properties(Fernwick PROPERTIES OUTPUT_NAME Fernwick)
 
 fernwick_sources(SERVICELIST_SOURCES src/servicelist src/servicelist/win32)
@@ -37,7 +43,7 @@ if(FERNWICK_WINE_TESTS)
   fernwick_sources(WINE_TEST_SOURCES tests/common tests/win32)
   add_executable(fernwick_wine_tests ${WINE_TEST_SOURCES})
   target_include_directories(fernwick_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(fernwick_wine_tests PRIVATE fernwick_win32 gtest gtest_main)
+  target_link_libraries(fernwick_wine_tests PRIVATE fernwick_win32 fernwick_core gtest gtest_main)
   target_compile_options(fernwick_wine_tests PRIVATE -Wno-error=conversion)
   include(cmake/test_pe_files.cmake)
 
@@ -60,7 +66,7 @@ if(FERNWICK_WINE_TESTS)
   add_executable(gathering_bench_win32 bench/gathering_bench_win32.cpp bench/gathering_timer.cpp
                  src/frontend/win32/win32_platform.cpp)
   target_include_directories(gathering_bench_win32 PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(gathering_bench_win32 PRIVATE fernwick_win32)
+  target_link_libraries(gathering_bench_win32 PRIVATE fernwick_win32 fernwick_core)
 endif()
 
 # The About window's logos; the language libraries: resource-only DLLs beside

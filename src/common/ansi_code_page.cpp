@@ -117,4 +117,21 @@ std::string Utf8ToAnsi(std::string_view text) {
   return out;
 }
 
+std::string AnsiToUtf8(std::string_view text) {
+  std::string out;
+  for (const char16_t unit : AnsiToUtf16(text)) {  // code page 1252 lies in the basic plane
+    if (unit < 0x80) {
+      out.push_back(static_cast<char>(unit));
+    } else if (unit < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (unit >> 6)));
+      out.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xE0 | (unit >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+    }
+  }
+  return out;
+}
+
 }  // namespace fernwick

@@ -14,5 +14,6 @@ std::u16string AnsiToUtf16(std::string_view text);
 // Each invalid UTF-8 sequence (overlong, surrogate, beyond U+10FFFF, cut
 // short, a stray byte) becomes one '?'.
 std::string Utf8ToAnsi(std::string_view text);
+std::string AnsiToUtf8(std::string_view text);
 
 }  // namespace fernwick

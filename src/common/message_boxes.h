@@ -27,6 +27,8 @@ class MessageBoxes {
   // what it should have gathered or packed.
   void RecordLostPart(const std::string& line);
   void MarkPartLost() { partLost_ = true; }
+  // A line for the record about something that costs no part of the package.
+  void RecordNote(const std::string& line) { Record(line); }
   bool PartLost() const { return partLost_; }
 
   // From now on the record is (re)written to `path` whenever it grows.

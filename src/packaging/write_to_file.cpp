@@ -5,6 +5,7 @@
 #include "common/message_boxes.h"
 #include "common/runtime_error.h"
 #include "common/text.h"
+#include "packaging/capture_step.h"
 #include "packaging/external_app.h"
 #include "packaging/findings_files.h"
 #include "packaging/folder_select.h"
@@ -71,6 +72,7 @@ void CleanUp(platform::FileSystem& files, const std::string& strPathName) {
   RemoveQuietly(files, strPathName, {"SwitchReport.html", "media.bat", "TelCfgRpt.vbs", "switchlog.txt"});
   WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + "TelCfgRpt.vbs", true); });
   RemoveFindingsFiles(files, strPathName);
+  RemovePackedServerImage(files, strPathName);
 }
 
 // Without a cabinet the loose files are all the package there is: they stay.
@@ -135,6 +137,7 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   }
   run.Debug("DEBUG: Finished writing VoxtraSystemInfo.txt");
   WriteFindingsFiles(files, strPathName, window.Gathered());
+  PackServerImage(p, strPathName, messages);
 
   const auto quoted = [&](const char* name) { return "\"" + strPathName + name + "\""; };
   const auto runWithin = [&](const std::string& commandLine, const WaitLimit& limit) {

@@ -63,6 +63,8 @@ StartupOutcome MainPresenter::FormLoad() {
 GoOutcome MainPresenter::GoClick() {
   if (goUsed_) return GoOutcome::Finished;  // one gathering per run
   goUsed_ = true;
+  // What the image of this gathering holds starts here.
+  if (platform_.capture != nullptr) platform_.capture->Restart();
   buffer_.Clear();
   state_ = MainState::Working;
   view_.SetText(Control::txtMain, "Working...");

@@ -68,6 +68,24 @@ for image in "$root"/samples/*/; do
   fi
   [ "$before" = "$(fingerprint "$image")" ]
   check "$name image untouched" $? "the image folder changed"
+
+  # Capturing the gathering changes nothing; the capture (at most 256 KB)
+  # replays to the same report and message boxes, and capturing the replay
+  # gives the same image, file for file.
+  capture=$scratch/$name.capture
+  "$fernwick" --out "$capture.out1" --capture "$capture" "$image" >"$capture.txt" 2>/dev/null
+  cmp -s "$expected" "$capture.txt"
+  check "$name report while capturing" $? "$(diff "$expected" "$capture.txt" | head -10)"
+  bytes=$(find "$capture" -type f -printf '%s\n' | awk '{s += $1} END {print s + 0}')
+  [ "$bytes" -le 262144 ]
+  check "$name capture size" $? "$bytes bytes"
+  "$fernwick" --out "$capture.out2" --capture "$capture.again" "$capture" >"$capture.replay.txt" 2>"$capture.replay.err"
+  cmp -s "$expected" "$capture.replay.txt"
+  check "$name replay of its capture" $? "$(head -3 "$capture.replay.err"; diff "$expected" "$capture.replay.txt" | head -10)"
+  cmp -s "$scratch/$name.err" "$capture.replay.err"
+  check "$name replay message boxes" $? "$(diff "$scratch/$name.err" "$capture.replay.err" | head -10)"
+  diff -r "$capture" "$capture.again" >/dev/null
+  check "$name capture fixpoint" $? "$(diff -rq "$capture" "$capture.again" | head -5)"
 done
 
 # An image that cannot be read is a clear error, not a report.

@@ -7,6 +7,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "frontend/native/packaging_programs/packaging_programs.h"
 #include "platform/image/server_image.h"
 
 namespace fernwick::testing {
@@ -36,6 +37,7 @@ class TempImage {
 
   image::ServerImage& Open(const std::string& commandLine = "Fernwick.exe") {
     opened_ = std::make_unique<image::ServerImage>(root_ / "image", root_ / "out", commandLine);
+    native::AddPackagingPrograms(*opened_);
     return *opened_;
   }
   std::filesystem::path Out() const { return root_ / "out"; }

@@ -2,7 +2,8 @@
 # `fernwick --package` of the sample image: the work folder holds exactly
 # VoxtraInfo.cab, cabextract verifies it, and it holds the golden report
 # (with its final line end), the event logs as dumpel writes them, the
-# service list, the switch report and the golden findings. Usage: run.sh
+# service list, the switch report, the golden findings and the server image,
+# which `fernwick --from-cab` replays to the golden report. Usage: run.sh
 # FERNWICK_BINARY
 set -euo pipefail
 fernwick=${1:?fernwick binary}
@@ -17,14 +18,24 @@ work="$out/run/drives/C/Program Files/Voxtra/SystemInfo"
 cabextract -q -t "$work/VoxtraInfo.cab" >/dev/null
 cabextract -q -d "$out/cab" "$work/VoxtraInfo.cab"
 ( cd "$out/cab" && ls ) >"$out/names.txt"
-diff <(printf '%s\n' Findings.csv ServiceInfo.csv Summary.htm SwitchReport.html VoxtraSystemInfo.txt \
-  application_event_log.csv switchlog.txt system_event_log.csv) "$out/names.txt"
+diff <(printf '%s\n' Findings.csv ServerImage.cab ServiceInfo.csv Summary.htm SwitchReport.html \
+  VoxtraSystemInfo.txt application_event_log.csv switchlog.txt system_event_log.csv) "$out/names.txt"
 cmp "$root/tests/golden/exchange2003-42.findings.csv" "$out/cab/Findings.csv"
 { cat "$root/tests/golden/exchange2003-42.txt"; printf '\r\n'; } | cmp - "$out/cab/VoxtraSystemInfo.txt"
 for f in ServiceInfo.csv SwitchReport.html application_event_log.csv switchlog.txt system_event_log.csv; do
   cmp "$expected/$f" "$out/cab/$f"
 done
 echo "package of the sample image: ok"
+
+# The image in the cabinet replays to the same report; "nocapture" leaves it out.
+"$fernwick" --out "$out/replay" --from-cab "$work/VoxtraInfo.cab" >"$out/replayed.txt" 2>"$out/stderr.txt" ||
+  { cat "$out/stderr.txt"; exit 1; }
+cmp "$root/tests/golden/exchange2003-42.txt" "$out/replayed.txt"
+"$fernwick" --package --out "$out/nocapture" "$root/samples/exchange2003-42" NoCapture >/dev/null 2>"$out/stderr.txt" ||
+  { cat "$out/stderr.txt"; exit 1; }
+cabextract -q -l "$out/nocapture/drives/C/Program Files/Voxtra/SystemInfo/VoxtraInfo.cab" | grep -c ServerImage &&
+  { echo "nocapture: the image was packed"; exit 1; }
+echo "replay from the cabinet, nocapture: ok"
 
 # The switch "silent" packages the same way.
 "$fernwick" --out "$out/silent" "$root/samples/exchange2003-42" silent >/dev/null 2>"$out/stderr.txt" ||

@@ -7,8 +7,11 @@
 #  - "Fernwick.exe silent" leaves exactly VoxtraInfo.cab in the work folder,
 #    removes a read-only TelCfgRpt.vbs left behind, and its cabinet holds
 #    the report, both event logs, the service list, the switch report and
-#    the findings (Findings.csv, Summary.htm);
+#    the findings (Findings.csv, Summary.htm) and the server image;
 #    cabextract and cabinet.dll's FDI both extract it;
+#  - the native `fernwick --from-cab` replays that cabinet's image to the
+#    packed report, byte for byte (the clock, the computer name and the
+#    drives' figures come from the capture, no line is masked);
 #  - a silent run that cannot make its work folder ends non-zero and says
 #    why in the temporary folder's FernwickMessages.txt.
 source "$(dirname "$0")/lib.sh"
@@ -70,7 +73,7 @@ timeout 60 wine 'C:\fdi_extract.exe' 'C:\Program Files\Voxtra\SystemInfo\VoxtraI
   fail "FDI could not extract the cabinet"
 tr -d '\r' <"$work/fdi.txt" >"$work/fdi_names.txt"
 printf '%s\n' VoxtraSystemInfo.txt system_event_log.csv application_event_log.csv ServiceInfo.csv SwitchReport.html \
-  switchlog.txt Findings.csv Summary.htm >"$work/names.expected"
+  switchlog.txt Findings.csv Summary.htm ServerImage.cab >"$work/names.expected"
 expect_same_file "the files of the cabinet" "$work/names.expected" "$work/fdi_names.txt"
 cabextract -q -d "$work/cab" "$output/VoxtraInfo.cab"
 for f in $(cat "$work/names.expected"); do
@@ -84,6 +87,14 @@ for f in SwitchReport.html switchlog.txt; do
 done
 grep -q '^TORB Version = 2.0.4' "$work/cab/VoxtraSystemInfo.txt" || fail "the packed report is not the report"
 [ "$(tail -c 2 "$work/cab/VoxtraSystemInfo.txt" | od -An -c | tr -d ' ')" = '\r\n' ] || fail "the report does not end in CR LF"
+
+echo "== the silent run's server image replays natively to the packed report, byte for byte"
+native="${FERNWICK_NATIVE_BUILD:-$FERNWICK_SOURCE_DIR/build/native}/fernwick"
+[ -x "$native" ] || fail "no native fernwick at $native (scripts/build.sh native)"
+"$native" --out "$work/replay" --from-cab "$output/VoxtraInfo.cab" >"$work/replayed.txt" 2>"$work/replay.err" ||
+  fail "the replay failed: $(cat "$work/replay.err")"
+{ cat "$work/replayed.txt"; printf '\r\n'; } >"$work/replayed.expected"
+expect_same_file "the replayed report and the packed one" "$work/cab/VoxtraSystemInfo.txt" "$work/replayed.expected"
 
 echo "== silent without a work folder: non-zero, and the reason in the temporary folder"
 temp=$(wine cmd /c echo "%TEMP%" | tr -d '\r\n')

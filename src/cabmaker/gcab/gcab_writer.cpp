@@ -4,25 +4,9 @@
 
 #include <memory>
 
+#include "cabmaker/gcab/glib_owners.h"
+
 namespace fernwick::cabmaker {
-namespace {
-
-struct ObjectUnref {
-  void operator()(gpointer object) const { g_object_unref(object); }
-};
-template <typename T>
-using GObjectPtr = std::unique_ptr<T, ObjectUnref>;
-
-struct ErrorFree {
-  void operator()(GError* error) const { g_error_free(error); }
-};
-
-std::string Why(GError* error) {
-  const std::unique_ptr<GError, ErrorFree> owned(error);
-  return owned ? owned->message : "unknown failure";
-}
-
-}  // namespace
 
 std::string WriteCabinetWithGcab(const CabinetPlan& plan, const std::string& cabinetPath,
                                  const std::function<std::string(const std::string&)>& hostPath,

@@ -6,19 +6,25 @@
 #include <fstream>
 #include <sstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "frontend/native/findings_output.h"
+#include "frontend/native/cabinet_image/cabinet_image.h"
+#include "frontend/native/packaging_programs/packaging_programs.h"
+#include "platform/image/not_captured.h"
 #include "platform/image/server_image.h"
+#include "platform/recording/recorder.h"
 #include "shell/command_line_switches.h"
 #include "shell/main_presenter.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: fernwick [--out DIR] [--package [--shipped DIR]] [--findings] [--findings-csv FILE]\n"
-    "                [--summary FILE] IMAGE [SWITCH...]\n"
+    "Usage: fernwick [--out DIR] [--package [--shipped DIR]] [--capture DIR] [--findings]\n"
+    "                [--findings-csv FILE] [--summary FILE] IMAGE [SWITCH...]\n"
+    "       fernwick [--out DIR] [--findings ...] --from-cab FILE.cab [SWITCH...]\n"
     "\n"
     "Gathers the Voxtra diagnostic report of a server image (a folder holding a\n"
     "registry export, a folder per drive, the configuration database script and\n"
@@ -29,14 +35,22 @@ constexpr const char* kUsage =
     "              is also saved as DIR/drives/<drive>/<root>SystemInfo/\n"
     "              VoxtraSystemInfo.txt, as the program's work folder.\n"
     "  --package   also press Write To File: the report, the image's event logs,\n"
-    "              service list and switch report packed into VoxtraInfo.cab in\n"
+    "              service list and switch report, and the server image of what\n"
+    "              the gathering read (ServerImage.cab, left out with the switch\n"
+    "              \"nocapture\") packed into VoxtraInfo.cab in\n"
     "              the work folder (DIR/drives/<drive>/<root>SystemInfo/), with\n"
     "              the programs and files shipped beside Fernwick (from\n"
     "              --shipped DIR, default the source tree's shipped/) installed\n"
     "              into the output's copy of the install folder. \"silent\" does\n"
     "              the same.\n"
+    "  --from-cab  gather the server image a VoxtraInfo.cab carries (the\n"
+    "              ServerImage.cab inside it, what Fernwick read on the server)\n"
+    "              instead of an image folder: the same report again.\n"
+    "  --capture DIR  also record what the gathering read and write it as a new\n"
+    "              server image into DIR (an empty or new folder), which replays\n"
+    "              to the same report.\n"
     "  SWITCH      passed on as the program's command line: \"silent\",\n"
-    "              \"skippromptcheck\" and \"/debug\" are recognised anywhere,\n"
+    "              \"skippromptcheck\", \"nocapture\" and \"/debug\" are recognised anywhere,\n"
     "              without regard to case.\n"
     "  --findings  print the report's findings (warnings, errors and notices,\n"
     "              each with its id and report line) as a table, errors first,\n"
@@ -51,8 +65,10 @@ constexpr const char* kUsage =
     "could not be made; 4 the product is too old to examine; 5 packaging made no\n"
     "VoxtraInfo.cab (the report and the other files stay in the work folder);\n"
     "6 VoxtraInfo.cab made, but a part of it is missing or a program outlived its\n"
-    "time limit. FernwickMessages.txt in the work folder says what; it is packed\n"
-    "into the cabinet too. With --findings: 0 no finding, 10 notices only,\n"
+    "time limit (FernwickMessages.txt in the work folder says what; it is packed\n"
+    "into the cabinet too); 7 the image is a capture that cannot answer a\n"
+    "question the gathering asked (\"not captured: ...\" names it); 8 --capture\n"
+    "could not write the capture. With --findings: 0 no finding, 10 notices only,\n"
     "11 warnings, 12 errors.\n";
 
 // Stands in for the window: the texts the presenter sets are kept.
@@ -87,15 +103,36 @@ void InstallShippedFiles(fernwick::image::ServerImage& image, const std::filesys
   }
 }
 
+// Writes the recording as an image into the work folder, as Write To File
+// does on a server, and copies it to `target`.
+bool WriteCapture(fernwick::recording::Recorder& recorder, fernwick::image::ServerImage& image,
+                  const std::string& folder, const std::filesystem::path& target) {
+  const std::string failure = recorder.WriteImage(folder);
+  const auto written = image.Files().HostPath(folder);
+  std::error_code ec;
+  if (failure.empty() && written) {
+    std::filesystem::create_directories(target, ec);
+    std::filesystem::copy(*written, target,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing,
+                          ec);
+  }
+  if (failure.empty() && written && !ec) return true;
+  std::fprintf(stderr, "fernwick: capture not written: %s\n",
+               !failure.empty() ? failure.c_str() : ec.message().c_str());
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::filesystem::path out = "fernwick-out";
   std::filesystem::path imagePath;
+  std::filesystem::path fromCab;
   std::string commandLine = "fernwick";
   bool package = false;
   std::filesystem::path shipped = FERNWICK_SHIPPED_DIR;
   fernwick::native::FindingsOptions findings;
+  std::filesystem::path captureDir;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -116,29 +153,55 @@ int main(int argc, char** argv) {
         return 2;
       }
       shipped = argv[++i];
+    } else if (arg == "--from-cab") {
+      if (i + 1 == argc) {
+        std::fputs("fernwick: --from-cab needs a cabinet\n", stderr);
+        return 2;
+      }
+      fromCab = argv[++i];
+    } else if (arg == "--capture") {
+      if (i + 1 == argc) {
+        std::fputs("fernwick: --capture needs a folder\n", stderr);
+        return 2;
+      }
+      captureDir = argv[++i];
     } else if (arg == "--out") {
       if (i + 1 == argc) {
         std::fputs("fernwick: --out needs a folder\n", stderr);
         return 2;
       }
       out = argv[++i];
-    } else if (imagePath.empty()) {
+    } else if (imagePath.empty() && fromCab.empty()) {
       imagePath = arg;
     } else {
       commandLine += " " + arg;
     }
   }
-  if (imagePath.empty()) {
+  if (imagePath.empty() == fromCab.empty()) {
     std::fputs(kUsage, stderr);
+    return 2;
+  }
+  std::optional<fernwick::native::CabinetImage> fromCabinet;
+  try {
+    if (!fromCab.empty()) imagePath = fromCabinet.emplace(fromCab).Folder();
+  } catch (const fernwick::native::CabinetImageError& e) {
+    std::fprintf(stderr, "fernwick: cannot read the server image of %s: %s\n", fromCab.c_str(), e.what());
+    return 2;
+  } catch (const std::filesystem::filesystem_error& e) {
+    std::fprintf(stderr, "fernwick: %s\n", e.what());
     return 2;
   }
   try {
     std::filesystem::create_directories(out);
     fernwick::image::ServerImage image(imagePath, std::filesystem::absolute(out), commandLine);
     package = package || fernwick::shell::ReadSwitches(commandLine).silent;
+    fernwick::native::AddPackagingPrograms(image);
     if (package) InstallShippedFiles(image, shipped);
+    std::optional<fernwick::recording::Recorder> recorder;
+    // Packaging records, as Fernwick.exe does, so that Write To File packs the image.
+    if (!captureDir.empty() || package) recorder.emplace(image.Platform());
     HeadlessView view;
-    fernwick::shell::MainPresenter presenter(image.Platform(), view);
+    fernwick::shell::MainPresenter presenter(recorder ? recorder->Platform() : image.Platform(), view);
     const auto startup = presenter.FormLoad();
     if (startup == fernwick::shell::StartupOutcome::Failed) {
       std::fprintf(stderr, "fernwick: %s\n", presenter.StartupError().c_str());
@@ -151,6 +214,8 @@ int main(int argc, char** argv) {
     if (presenter.State() != fernwick::shell::MainState::Finished) return fernwick::shell::exit_code::kProductTooOld;
     const std::string& report = presenter.Buffer().Text();
     if (!findings.table) std::fwrite(report.data(), 1, report.size(), stdout);
+    if (!captureDir.empty() && !WriteCapture(*recorder, image, presenter.WorkFolder() + "\\ServerImage\\", captureDir))
+      return 8;
     if (!findings.Write(presenter.Buffer())) return 2;
     const int found = findings.table ? fernwick::native::FindingsExitCode(presenter.Buffer()) : 0;
     if (!package) {
@@ -166,6 +231,9 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "fernwick: packaged %s\n", host->string().c_str());
     }
     return findings.table ? found : presenter.PackagingExitCode();
+  } catch (const fernwick::image::NotCaptured& e) {
+    std::fprintf(stderr, "fernwick: not captured: %s\n", e.Question().c_str());
+    return 7;
   } catch (const fernwick::image::ServerImageError& e) {
     std::fprintf(stderr, "fernwick: cannot read the server image: %s\n", e.what());
     return 2;

@@ -9,6 +9,7 @@
 
 #include "common/runtime_error.h"
 #include "common/text.h"
+#include "platform/image/not_captured.h"
 #include "platform/image/sqlite_script.h"
 
 namespace fernwick::image {
@@ -78,12 +79,24 @@ bool SameSql(std::string_view sql, std::string_view expected) {
   return EqualsNoCase(Trim(sql), expected);
 }
 
+platform::RecordSet Answer(const RecordedResult& result) {
+  if (!result.records) throw RuntimeError(result.errorNumber, result.errorText);
+  return *result.records;
+}
+
 class ImageServerConnection : public platform::ServerConnection {
  public:
-  ImageServerConnection(std::string version, std::string edition)
-      : version_(std::move(version)), edition_(std::move(edition)) {}
+  ImageServerConnection(std::string version, std::string edition, const RecordedServer* recorded = nullptr,
+                        bool strict = false)
+      : version_(std::move(version)), edition_(std::move(edition)), recorded_(recorded), strict_(strict) {}
 
   platform::RecordSet Execute(const std::string& sql) override {
+    if (recorded_ != nullptr) {
+      for (const auto& [text, result] : recorded_->executed) {
+        if (text == sql) return Answer(result);
+      }
+    }
+    if (strict_) throw NotCaptured("server query " + sql);
     if (SameSql(sql, "select @@version")) return OneValue(version_);
     if (SameSql(sql, "select SERVERPROPERTY('edition')")) return OneValue(edition_);
     throw RuntimeError(err::kDatabaseError,
@@ -96,6 +109,8 @@ class ImageServerConnection : public platform::ServerConnection {
 
   std::string version_;
   std::string edition_;
+  const RecordedServer* recorded_;
+  bool strict_;
 };
 
 }  // namespace
@@ -126,13 +141,27 @@ void ImageDatabase::BuildOnce() {
 }
 
 platform::RecordSet ImageDatabase::OpenQuery(const std::string& sql, const std::string& connectionString) {
+  if (recorded_ != nullptr) {
+    for (const auto& [question, result] : recorded_->queries) {
+      if (question.first == connectionString && question.second == sql) return Answer(result);
+    }
+    if (strict_) throw NotCaptured("database query " + sql);
+  }
   BuildOnce();
   if (state_ == State::NoScript) RaiseUnreachable();
   WorkingFolderScope scope(scratchDir_);
   return odbc_.OpenQuery(sql, connectionString);
 }
 
-std::unique_ptr<platform::ServerConnection> ImageDatabase::OpenServer(const std::string& /*connectionString*/) {
+std::unique_ptr<platform::ServerConnection> ImageDatabase::OpenServer(const std::string& connectionString) {
+  if (recorded_ != nullptr) {
+    for (const RecordedServer& server : recorded_->servers) {
+      if (server.connection != connectionString) continue;
+      if (server.openError) Answer(*server.openError);
+      return std::make_unique<ImageServerConnection>(sqlServerVersion_, sqlServerEdition_, &server, strict_);
+    }
+    if (strict_) throw NotCaptured("server connection " + connectionString);
+  }
   if (sqlServerVersion_.empty()) RaiseUnreachable();
   return std::make_unique<ImageServerConnection>(sqlServerVersion_, sqlServerEdition_);
 }

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/config_database.h"
+#include "platform/image/recorded_answers.h"
 #include "platform/odbc/odbc_database.h"
 
 namespace fernwick::image {
@@ -36,6 +37,16 @@ class ImageDatabase : public platform::ConfigDatabase {
   ImageDatabase(const std::filesystem::path& imageRoot, const std::filesystem::path& scratchDir,
                 std::string sqlServerVersion, std::string sqlServerEdition);
 
+  // Recorded answers (answers.txt) come first: a query recorded with the
+  // same connection string and SQL text answers its record set or its
+  // error exactly, and so does the server. A `strict` (captured) image
+  // answers nothing else ("not captured"); another runs the query against
+  // the script.
+  void UseRecorded(const RecordedAnswers& answers, bool strict) {
+    recorded_ = &answers;
+    strict_ = strict;
+  }
+
   // Throws the unreachable-server error when the image has no script, and
   // an error naming the failing line when the script does not load.
   platform::RecordSet OpenQuery(const std::string& sql, const std::string& connectionString) override;
@@ -50,6 +61,8 @@ class ImageDatabase : public platform::ConfigDatabase {
   std::string sqlServerVersion_;
   std::string sqlServerEdition_;
   State state_ = State::NotBuilt;
+  const RecordedAnswers* recorded_ = nullptr;
+  bool strict_ = false;
   odbc::OdbcDatabase odbc_;
 };
 

@@ -72,6 +72,31 @@ std::optional<fs::path> ImageFileSystem::HostPath(const std::string& windowsPath
   return Locate(imageRoot_ / "drives", *resolved);
 }
 
+bool ImageFileSystem::FromProgram(const std::string& windowsPath) const {
+  const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
+  if (!resolved) return false;
+  WindowsPath prefix = *resolved;
+  prefix.trailingSlash = false;
+  for (;;) {
+    if (!hidden_.empty() && hidden_.count(ToUpper(prefix.Text())) > 0) return true;
+    if (Locate(imageRoot_ / "drives", prefix)) return false;
+    if (Locate(overlayRoot_ / "drives", prefix)) return true;
+    if (prefix.components.empty()) return false;
+    prefix.components.pop_back();
+  }
+}
+
+std::optional<fs::path> ImageFileSystem::ImageHostPath(const std::string& windowsPath) const {
+  const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
+  if (!resolved || (!hidden_.empty() && hidden_.count(Key(windowsPath)) > 0)) return std::nullopt;
+  return Locate(imageRoot_ / "drives", *resolved);
+}
+
+bool ImageFileSystem::Dated(const std::string& windowsPath) const {
+  const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
+  return resolved && facts_.fileDates.count(ToUpper(resolved->Text())) > 0;
+}
+
 bool ImageFileSystem::RemovedChild(const WindowsPath& folder, const std::string& name) const {
   if (hidden_.empty()) return false;
   const std::string text = folder.Text();
@@ -95,8 +120,9 @@ std::optional<fs::path> ImageFileSystem::OverlayPath(const std::string& windowsP
   if (!resolved) return std::nullopt;
   fs::path out = overlayRoot_ / "drives" / std::string(1, resolved->drive);
   for (const auto& component : resolved->components) {
-    // Keep the spelling of a folder the overlay already has.
-    out = FindEntry(out, component).value_or(out / component);
+    // Keep the spelling of a folder the overlay already has; a new name is
+    // UTF-8 on the host, as the image's own names are.
+    out = FindEntry(out, component).value_or(out / AnsiToUtf8(component));
   }
   return out;
 }
@@ -115,10 +141,12 @@ bool ImageFileSystem::FileExists(const std::string& path) {
 
 bool ImageFileSystem::CreateFolder(const std::string& path) {
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
-  if (!resolved || resolved->components.empty() || FolderExists(path) || FileExists(path)) return false;
+  if (!resolved || resolved->components.empty() || ImageFileSystem::FolderExists(path) ||
+      ImageFileSystem::FileExists(path))
+    return false;
   WindowsPath parent = *resolved;
   parent.components.pop_back();
-  if (!FolderExists(parent.Text())) return false;
+  if (!ImageFileSystem::FolderExists(parent.Text())) return false;
   const auto target = OverlayPath(path);
   std::error_code ec;
   Unhide(path);
@@ -166,10 +194,10 @@ std::optional<std::string> ImageFileSystem::ReadWholeFile(const std::string& pat
 
 bool ImageFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
-  if (!resolved || resolved->components.empty() || FolderExists(path)) return false;
+  if (!resolved || resolved->components.empty() || ImageFileSystem::FolderExists(path)) return false;
   WindowsPath parent = *resolved;
   parent.components.pop_back();
-  if (!FolderExists(parent.Text())) return false;
+  if (!ImageFileSystem::FolderExists(parent.Text())) return false;
   const auto target = OverlayPath(path);
   if (!target) return false;
   std::error_code ec;
@@ -262,7 +290,7 @@ std::uint32_t ImageFileSystem::RemoveFile(const std::string& path, bool force) {
     if (!resolved || resolved->components.empty()) return kPathNotFound;
     WindowsPath parent = *resolved;
     parent.components.pop_back();
-    return FolderExists(parent.Text()) ? kFileNotFound : kPathNotFound;
+    return ImageFileSystem::FolderExists(parent.Text()) ? kFileNotFound : kPathNotFound;
   }
   if (!force && ReadOnly(*host)) return kAccessDenied;
   const auto overlay = OverlayPath(path);
@@ -280,9 +308,9 @@ std::uint32_t ImageFileSystem::CopyFileTo(const std::string& from, const std::st
   if (!source || !fs::is_regular_file(*source, ec)) return kFileNotFound;
   const auto existing = HostPath(to);
   if (existing && (fs::is_directory(*existing, ec) || ReadOnly(*existing))) return kAccessDenied;
-  const auto bytes = ReadWholeFile(from);
+  const auto bytes = ImageFileSystem::ReadWholeFile(from);
   if (!bytes) return kAccessDenied;
-  if (!WriteWholeFile(to, *bytes)) return kPathNotFound;
+  if (!ImageFileSystem::WriteWholeFile(to, *bytes)) return kPathNotFound;
   if (ReadOnly(*source)) {
     if (const auto target = OverlayPath(to))
       fs::permissions(*target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
@@ -292,7 +320,7 @@ std::uint32_t ImageFileSystem::CopyFileTo(const std::string& from, const std::st
 }
 
 std::uint32_t ImageFileSystem::RemoveEmptyFolder(const std::string& path) {
-  if (!FolderExists(path)) return kFileNotFound;
+  if (!ImageFileSystem::FolderExists(path)) return kFileNotFound;
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
   if (!resolved || resolved->components.empty()) return kAccessDenied;
   const auto overlay = Locate(overlayRoot_ / "drives", *resolved);
@@ -307,7 +335,7 @@ std::uint32_t ImageFileSystem::RemoveEmptyFolder(const std::string& path) {
 
 std::uint32_t ImageFileSystem::SetCurrentFolder(const std::string& path) {
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
-  if (!resolved || !FolderExists(path)) return kPathNotFound;
+  if (!resolved || !ImageFileSystem::FolderExists(path)) return kPathNotFound;
   WindowsPath plain = *resolved;
   plain.trailingSlash = false;
   currentFolder_ = plain.Text();

@@ -31,6 +31,15 @@ class ImageFileSystem : public platform::FileSystem {
   // Where a new file or folder of that Windows path goes in the overlay.
   std::optional<std::filesystem::path> OverlayPath(const std::string& windowsPath) const;
 
+  // Whether the program made the path, or removed it, or made the nearest
+  // folder above it that exists: a fact of its own run, not of the image.
+  bool FromProgram(const std::string& windowsPath) const;
+  // The host file or folder of the image itself (not the overlay), unless
+  // the program removed it.
+  std::optional<std::filesystem::path> ImageHostPath(const std::string& windowsPath) const;
+  // Whether image.ini dates the file.
+  bool Dated(const std::string& windowsPath) const;
+
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "common/text.h"
+#include "platform/image/not_captured.h"
 
 namespace fernwick::image {
 namespace fs = std::filesystem;
@@ -32,16 +33,18 @@ std::optional<fs::path> FindEntry(const fs::path& dir, const std::string& name) 
 
 class PageBody : public platform::InternetUrl {
  public:
-  explicit PageBody(std::string body) : body_(std::move(body)) {}
+  explicit PageBody(std::string body, std::uint32_t readError = 0) : body_(std::move(body)), readError_(readError) {}
   std::optional<std::string> Read(std::size_t maxBytes) override {
+    if (readError_ != 0 && position_ == body_.size()) return std::nullopt;
     const std::string block = body_.substr(position_, maxBytes);
     position_ += block.size();
     return block;
   }
-  std::uint32_t LastError() const override { return 0; }
+  std::uint32_t LastError() const override { return position_ == body_.size() ? readError_ : 0; }
 
  private:
   std::string body_;
+  std::uint32_t readError_;
   std::size_t position_ = 0;
 };
 
@@ -58,6 +61,16 @@ std::unique_ptr<platform::InternetUrl> ImageInternet::OpenUrl(const std::string&
                                                               std::uint32_t /*accessType*/, const std::string& url,
                                                               std::uint32_t /*flags*/, std::uint32_t& error) {
   error = 0;
+  std::uint32_t readError = 0;
+  if (recorded_ != nullptr) {
+    if (const auto failed = recorded_->pageOpenErrors.find(url); failed != recorded_->pageOpenErrors.end()) {
+      error = failed->second;
+      return nullptr;
+    }
+    if (const auto failed = recorded_->pageReadErrors.find(url); failed != recorded_->pageReadErrors.end()) {
+      readError = failed->second;
+    }
+  }
   constexpr std::string_view scheme = "http://";
   if (!StartsWithNoCase(url, scheme)) {
     error = kUnrecognizedScheme;
@@ -70,6 +83,7 @@ std::unique_ptr<platform::InternetUrl> ImageInternet::OpenUrl(const std::string&
   if (const auto port = host.find(':'); port != std::string::npos) host.erase(port);
   auto current = FindEntry(imageRoot_ / "pages", host);
   if (!current || host.empty()) {
+    if (strict_) throw NotCaptured("web page " + url);
     error = platform::kInternetErrorCannotConnect;
     return nullptr;
   }
@@ -83,8 +97,11 @@ std::unique_ptr<platform::InternetUrl> ImageInternet::OpenUrl(const std::string&
     start = end + 1;
   }
   std::error_code ec;
-  if (!current || !fs::is_regular_file(*current, ec)) return std::make_unique<PageBody>(kNotFoundPage);
-  return std::make_unique<PageBody>(ReadFile(*current));
+  if (!current || !fs::is_regular_file(*current, ec)) {
+    if (strict_) throw NotCaptured("web page " + url);
+    return std::make_unique<PageBody>(kNotFoundPage);
+  }
+  return std::make_unique<PageBody>(ReadFile(*current), readError);
 }
 
 }  // namespace fernwick::image

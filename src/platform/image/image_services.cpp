@@ -4,11 +4,12 @@
 #include <ctime>
 
 #include "common/text.h"
+#include "platform/image/not_captured.h"
 #include "platform/own_version.h"
 
 namespace fernwick::image {
 
-ImageClock::ImageClock(const std::string& fixedTime) {
+ImageClock::ImageClock(const std::string& fixedTime, bool strict) : strict_(strict) {
   platform::LocalTime t;
   if (std::sscanf(fixedTime.c_str(), "%d-%d-%d %d:%d:%d", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second) ==
       6) {
@@ -19,6 +20,7 @@ ImageClock::ImageClock(const std::string& fixedTime) {
 
 platform::LocalTime ImageClock::Now() {
   if (fixed_) return time_;
+  if (strict_) throw NotCaptured("clock");
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
@@ -68,6 +70,7 @@ bool ImageProcessControl::SetProcessPriority(std::uint32_t cls) {
 }
 
 platform::ProcessStart ImageProcessControl::StartProcess(const std::string& commandLine, int windowStyle) {
+  if (const auto failed = failedStarts_.find(commandLine); failed != failedStarts_.end()) return {0, failed->second};
   std::vector<std::string> candidates;
   if (!commandLine.empty() && commandLine.front() == '"') {
     const auto close = commandLine.find('"', 1);

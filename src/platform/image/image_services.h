@@ -17,11 +17,14 @@ namespace fernwick::image {
 class ImageClock : public platform::Clock {
  public:
   // "YYYY-MM-DD HH:MM:SS"; empty means the host's local time.
-  explicit ImageClock(const std::string& fixedTime);
+  // A `strict` (captured) image without a time has no clock: reading it is
+  // "not captured".
+  explicit ImageClock(const std::string& fixedTime, bool strict = false);
   platform::LocalTime Now() override;
 
  private:
   bool fixed_ = false;
+  bool strict_ = false;
   platform::LocalTime time_;
 };
 
@@ -75,6 +78,8 @@ class ImageProcessControl : public platform::ProcessControl {
   // copies there itself, say); the others stand for programs an image does
   // not carry.
   void AddProgram(const std::string& name, Program run, bool needsFile = false);
+  // Starting exactly this command line fails with `error` (a recorded start).
+  void FailStart(const std::string& commandLine, std::uint32_t error) { failedStarts_[commandLine] = error; }
 
   bool SetProcessPriority(std::uint32_t priorityClass) override;
   // Resolves the program as CreateProcess does with an unquoted path: the
@@ -101,6 +106,7 @@ class ImageProcessControl : public platform::ProcessControl {
     bool needsFile = false;
   };
   std::map<std::string, KnownProgram> programs_;
+  std::map<std::string, std::uint32_t> failedStarts_;
   std::uint32_t nextProcessId_ = 0x1000;
 };
 

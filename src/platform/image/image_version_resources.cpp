@@ -10,6 +10,8 @@
 #include <exception>
 #include <system_error>
 
+#include "common/text.h"
+#include "platform/image/not_captured.h"
 #include "platform/image/version_block_reader.h"
 #include "platform/image/windows_language_names.h"
 
@@ -64,18 +66,39 @@ std::optional<std::vector<std::uint8_t>> ImageVersionResources::ReadVersionResou
   }
 }
 
+void ImageVersionResources::UseStatements(std::map<std::string, StatedVersion> stated,
+                                          std::map<std::uint32_t, std::string> languages, bool strict) {
+  stated_ = std::move(stated);
+  languages_ = std::move(languages);
+  strict_ = strict;
+}
+
+const StatedVersion* ImageVersionResources::Stated(const std::string& path) const {
+  const auto found = stated_.find(ToUpper(path));
+  return found == stated_.end() ? nullptr : &found->second;
+}
+
 std::uint32_t ImageVersionResources::InfoSize(const std::string& path) {
+  if (const StatedVersion* stated = Stated(path); stated != nullptr && stated->size) return *stated->size;
+  if (strict_) throw NotCaptured("version resource size of " + path);
   std::optional<std::vector<std::uint8_t>> resource = ReadVersionResource(path);
   return resource ? static_cast<std::uint32_t>(resource->size()) : 0;
 }
 
 std::unique_ptr<platform::VersionBlock> ImageVersionResources::Load(const std::string& path) {
+  if (const StatedVersion* stated = Stated(path); stated != nullptr && (!strict_ || stated->noBlock || stated->block)) {
+    if (stated->noBlock) return nullptr;
+    return std::make_unique<StatedVersionBlock>(*stated, strict_);
+  }
+  if (strict_) throw NotCaptured("version block of " + path);
   std::optional<std::vector<std::uint8_t>> resource = ReadVersionResource(path);
   if (!resource) return nullptr;
   return std::make_unique<VersionBlockReader>(std::move(*resource));
 }
 
 std::string ImageVersionResources::LanguageName(std::uint32_t languageId) {
+  if (const auto found = languages_.find(languageId); found != languages_.end()) return found->second;
+  if (strict_) throw NotCaptured("language name " + HexPadded(languageId, 4));
   return WindowsLanguageName(languageId);
 }
 

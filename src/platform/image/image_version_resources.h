@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/image/version_statements.h"
 #include "platform/version_resources.h"
 
 namespace fernwick::image {
@@ -20,6 +21,13 @@ class ImageVersionResources : public platform::VersionResources {
 
   explicit ImageVersionResources(HostPathFunction hostPath);
 
+  // Version blocks stated in versions.txt answer before any file, and
+  // language names stated in answers.txt before Windows' own table. A
+  // `strict` (captured) image answers nothing else: any other question is
+  // "not captured".
+  void UseStatements(std::map<std::string, StatedVersion> stated, std::map<std::uint32_t, std::string> languages,
+                     bool strict);
+
   // The size of the file's version resource; 0 when the file is missing, is
   // not a PE file or has no version resource. Callers only compare it with 0.
   std::uint32_t InfoSize(const std::string& path) override;
@@ -31,7 +39,12 @@ class ImageVersionResources : public platform::VersionResources {
  private:
   std::optional<std::vector<std::uint8_t>> ReadVersionResource(const std::string& path) const;
 
+  const StatedVersion* Stated(const std::string& path) const;
+
   HostPathFunction hostPath_;
+  std::map<std::string, StatedVersion> stated_;
+  std::map<std::uint32_t, std::string> languages_;
+  bool strict_ = false;
 };
 
 }  // namespace fernwick::image

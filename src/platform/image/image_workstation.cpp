@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/text.h"
+#include "platform/image/not_captured.h"
 
 namespace fernwick::image {
 namespace {
@@ -50,23 +51,37 @@ WorkstationFacts ReadWorkstationFacts(const IniFile& facts) {
   read.userInfo1.otherDomains = TextOr(facts, "OtherDomains");
   read.userInfo1.logonServer = TextOr(facts, "LogonServer");
   read.userInfo1Fails = Flag(facts, "UserInfoFails");
+  if (const std::uint32_t code = NumberOr(facts, "WorkstationInfoError", 0); code != 0) {
+    read.info102Fails = true;
+    read.info102Error = code;
+  }
+  if (const std::uint32_t code = NumberOr(facts, "UserInfoError", 0); code != 0) {
+    read.userInfo1Fails = true;
+    read.userInfo1Error = code;
+  }
+  read.statesOs = facts.Get(kSection, "OsPlatformId").has_value();
+  read.states102 = facts.Get(kSection, "PlatformId") || read.info102Fails;
+  read.statesUser = facts.Get(kSection, "UserName") || read.userInfo1Fails;
   return read;
 }
 
 ImageWorkstation::ImageWorkstation(WorkstationFacts facts) : facts_(std::move(facts)) {}
 
 std::uint32_t ImageWorkstation::OsPlatformId() {
+  if (facts_.strict && !facts_.statesOs) throw NotCaptured("workstation: operating system platform");
   return facts_.osPlatformId;
 }
 
 std::uint32_t ImageWorkstation::GetInfo102(platform::WkstaInfo102& info) {
-  if (facts_.info102Fails) return kNerrWkstaNotStarted;
+  if (facts_.strict && !facts_.states102) throw NotCaptured("workstation: NetWkstaGetInfo level 102");
+  if (facts_.info102Fails) return facts_.info102Error;
   info = facts_.info102;
   return 0;
 }
 
 std::uint32_t ImageWorkstation::GetUserInfo1(platform::WkstaUserInfo1& info) {
-  if (facts_.userInfo1Fails) return kNerrWkstaNotStarted;
+  if (facts_.strict && !facts_.statesUser) throw NotCaptured("workstation: NetWkstaUserGetInfo level 1");
+  if (facts_.userInfo1Fails) return facts_.userInfo1Error;
   info = facts_.userInfo1;
   return 0;
 }

@@ -19,6 +19,14 @@ struct WorkstationFacts {
   bool info102Fails = false;
   platform::WkstaUserInfo1 userInfo1;
   bool userInfo1Fails = false;
+  // The code a failing call answers (WorkstationInfoError, UserInfoError);
+  // the Fails keys stand for kNerrWkstaNotStarted.
+  std::uint32_t info102Error = kNerrWkstaNotStarted;
+  std::uint32_t userInfo1Error = kNerrWkstaNotStarted;
+  // A captured image answers only the calls it states; another call is
+  // "not captured".
+  bool strict = false;
+  bool statesOs = false, states102 = false, statesUser = false;
 };
 
 // Reads the [workstation] section; missing keys keep the defaults above

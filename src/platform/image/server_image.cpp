@@ -4,15 +4,17 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/image/captured_file_system.h"
+#include "platform/image/captured_registry.h"
 #include "platform/image/image_database.h"
 #include "platform/image/image_internet.h"
 #include "platform/image/image_programs.h"
 #include "platform/image/image_services.h"
 #include "platform/image/image_version_resources.h"
 #include "platform/image/image_workstation.h"
-#include "platform/image/packaging_programs.h"
 #include "platform/image/image_xml.h"
 #include "platform/image/reg_file.h"
+#include "platform/recording/capture_texts.h"
 
 namespace fernwick::image {
 namespace fs = std::filesystem;
@@ -55,13 +57,24 @@ struct ServerImage::Services {
   ImageXmlParser xml;
 };
 
-ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::string commandLine) {
+ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::string commandLine) : root_(root) {
   std::error_code ec;
   if (!fs::is_directory(root, ec)) throw ServerImageError(root.string() + ": not a server image folder");
   const fs::path factsFile = root / "image.ini";
   if (!fs::is_regular_file(factsFile, ec))
     throw ServerImageError(factsFile.string() + ": missing (facts of the image)");
   facts_ = IniFile::Parse(ReadText(factsFile));
+  captured_ = facts_.Get("capture", recording::kCaptureMarkKey).has_value();
+  const fs::path answersFile = root / "answers.txt";
+  const bool hasAnswers = fs::is_regular_file(answersFile, ec);
+  std::map<std::string, StatedVersion> versions;
+  try {
+    if (hasAnswers) answers_ = ParseRecordedAnswers(ReadText(answersFile));
+    if (fs::is_regular_file(root / "versions.txt", ec))
+      versions = ParseVersionStatements(ReadText(root / "versions.txt"));
+  } catch (const std::runtime_error& e) {
+    throw ServerImageError((root / e.what()).string());
+  }
 
   const fs::path registryDir = root / "registry";
   std::vector<fs::path> regFiles;
@@ -83,32 +96,45 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
   } catch (const std::runtime_error& e) {
     throw ServerImageError(factsFile.string() + ": " + e.what());
   }
-  files_ = std::make_unique<ImageFileSystem>(root, outputRoot, facts_.GetOr("program", "CurrentFolder", installFolder),
-                                             std::move(fileFacts));
+  const std::string currentFolder = facts_.GetOr("program", "CurrentFolder", installFolder);
+  if (hasAnswers || captured_) {
+    files_ = std::make_unique<CapturedFileSystem>(root, outputRoot, currentFolder, std::move(fileFacts), answers_,
+                                                  captured_);
+    recordedRegistry_ = std::make_unique<CapturedRegistry>(registry_, answers_, captured_);
+  } else {
+    files_ = std::make_unique<ImageFileSystem>(root, outputRoot, currentFolder, std::move(fileFacts));
+  }
   WorkstationFacts workstation;
   try {
     workstation = ReadWorkstationFacts(facts_);
+    workstation.strict = captured_;
   } catch (const std::runtime_error& e) {
     throw ServerImageError(factsFile.string() + ": " + e.what());
   }
   ImageFileSystem* files = files_.get();
-  services_ = std::unique_ptr<Services>(
-      new Services{ImageClock(facts_.GetOr("clock", "Now", "")),
-                   ImageProgramFacts(std::move(commandLine), installFolder),
-                   {},
-                   ImageProcessControl([files](const std::string& path) { return files->FileExists(path); }),
-                   ImageDatabase(root, outputRoot / "scratch", Unescape(facts_.GetOr("sqlserver", "Version", "")),
-                                 Unescape(facts_.GetOr("sqlserver", "Edition", ""))),
-                   ImageVersionResources([files](const std::string& path) { return files->HostPath(path); }),
-                   ImageWorkstation(std::move(workstation)),
-                   ImageInternet(root),
-                   {}});
+  services_ = std::unique_ptr<Services>(new Services{
+      ImageClock(facts_.GetOr("clock", "Now", ""), captured_),
+      ImageProgramFacts(std::move(commandLine), installFolder),
+      {},
+      ImageProcessControl([files](const std::string& path) { return files->ImageFileSystem::FileExists(path); }),
+      ImageDatabase(root, outputRoot / "scratch", Unescape(facts_.GetOr("sqlserver", "Version", "")),
+                    Unescape(facts_.GetOr("sqlserver", "Edition", ""))),
+      ImageVersionResources([files](const std::string& path) { return files->HostPath(path); }),
+      ImageWorkstation(std::move(workstation)),
+      ImageInternet(root),
+      {}});
   AddGatheringPrograms(services_->process, *files_, root);
-  platform_ = std::make_unique<platform::Platform>(platform::Platform{
-      registry_, *files_, services_->process, services_->program, services_->ui, services_->clock, services_->database,
-      services_->versions, services_->workstation, services_->internet, services_->xml});
+  if (hasAnswers || captured_) {
+    services_->database.UseRecorded(answers_, captured_);
+    services_->internet.UseRecorded(answers_, captured_);
+    for (const auto& [command, error] : answers_.failedStarts) services_->process.FailStart(command, error);
+  }
+  services_->versions.UseStatements(std::move(versions), answers_.languageNames, captured_);
+  platform_ = std::make_unique<platform::Platform>(
+      platform::Platform{recordedRegistry_ ? *recordedRegistry_ : static_cast<platform::Registry&>(registry_), *files_,
+                         services_->process, services_->program, services_->ui, services_->clock, services_->database,
+                         services_->versions, services_->workstation, services_->internet, services_->xml});
   files_->SetTemporaryFolder(facts_.GetOr("program", "TempFolder", "C:\\WINDOWS\\Temp\\"));
-  AddPackagingPrograms(services_->process, *files_, *platform_, root);
 }
 
 ServerImage::~ServerImage() = default;
@@ -118,6 +144,9 @@ const std::vector<std::string>& ServerImage::ShownMessages() const {
 }
 const std::string& ServerImage::Clipboard() const {
   return services_->ui.clipboard;
+}
+ImageProcessControl& ServerImage::Processes() {
+  return services_->process;
 }
 
 }  // namespace fernwick::image

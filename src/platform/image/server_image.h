@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "platform/image/image_file_system.h"
+#include "platform/image/image_services.h"
 #include "platform/image/ini_file.h"
+#include "platform/image/recorded_answers.h"
 #include "platform/image/registry_double.h"
 #include "platform/platform.h"
 
@@ -31,8 +33,15 @@ class ServerImage {
 
   platform::Platform& Platform() { return *platform_; }
   RegistryDouble& Registry() { return registry_; }
+  // Whether the image is a capture: it answers only what one gathering read.
+  bool Captured() const { return captured_; }
   ImageFileSystem& Files() { return *files_; }
   const IniFile& Facts() const { return facts_; }
+  const std::filesystem::path& Root() const { return root_; }
+  // The programs the image runs: the gathering's own (si.bat and the like)
+  // are there; a command that also packages adds the programs Write To File
+  // starts.
+  ImageProcessControl& Processes();
   // Message boxes the program showed, in order (the image has no one to
   // press OK; every box answers OK).
   const std::vector<std::string>& ShownMessages() const;
@@ -41,11 +50,15 @@ class ServerImage {
  private:
   struct Services;
 
+  std::filesystem::path root_;
   IniFile facts_;
   RegistryDouble registry_;
+  RecordedAnswers answers_;
+  std::unique_ptr<platform::Registry> recordedRegistry_;
   std::unique_ptr<ImageFileSystem> files_;
   std::unique_ptr<Services> services_;
   std::unique_ptr<platform::Platform> platform_;
+  bool captured_ = false;
 };
 
 }  // namespace fernwick::image

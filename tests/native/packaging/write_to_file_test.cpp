@@ -147,6 +147,7 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
                 "del " + out + "Findings.csv",
                 "del " + out + "Summary.htm",
                 "write " + out + "VoxtraSystemInfo.txt",
+                "del /f " + out + "ServerImage.cab",
                 "start 0 " + inst + "\\dumpel -d 5 -format dtTSIs -c -l system -f \"" + out + "system_event_log.csv\"",
                 "wait 900000",
                 "start 0 " + inst + "\\dumpel -d 5 -format dtTSIs -c -l application -f \"" + out +
@@ -169,6 +170,7 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
                 "del " + out + "setup.inf",
                 "del " + out + "voxtrainfo.ddf",
                 "del " + out + "ServiceInfo.csv",
+                "del /f " + out + "ServerImage.cab",
                 "rmdir " + out + "disk1",
                 "del " + out + "SwitchReport.html",
                 "del " + out + "media.bat",

@@ -1,6 +1,8 @@
 #pragma once
-// The programs Write To File starts, as a server image runs them: each
-// writes what the real one would, into the output overlay.
+// The programs Write To File starts, as the native command runs them on a
+// server image: each writes what the real one would, into the output
+// overlay. They sit above the image and the programs they stand for, so
+// the image platform needs neither.
 //   dumpel     the image's eventlogs/<log>.txt records (see
 //              docs/server-image.md), formatted as dumpel.exe does
 //   Tabulex    the CSV header and the image's services.csv lines
@@ -8,20 +10,19 @@
 //              into the current folder, when TelCfgRpt.vbs lies there
 //   cabmaker   the real cabmaker logic, the cabinet written with libgcab
 //   Explorer   nothing
-#include <filesystem>
+#include <string>
 
-#include "platform/image/image_file_system.h"
-#include "platform/image/image_services.h"
-#include "platform/platform.h"
+#include "platform/image/server_image.h"
 
-namespace fernwick::image {
+namespace fernwick::native {
 
-void AddPackagingPrograms(ImageProcessControl& process, ImageFileSystem& files, platform::Platform& platform,
-                          const std::filesystem::path& imageRoot);
+// Teaches the image's process control these programs; they read and write
+// through the image itself, never through a wrapper of its platform.
+void AddPackagingPrograms(image::ServerImage& image);
 
 // What TelCfgRpt.vbs writes for the integrations under
 // HKLM\Software\Tessaline\MIU\1.0\initialization\integrations: the page and the log.
 std::string SwitchReportHtml(platform::Registry& registry);
 std::string SwitchLogText(platform::Registry& registry);
 
-}  // namespace fernwick::image
+}  // namespace fernwick::native

@@ -1,4 +1,4 @@
-#include "platform/image/packaging_programs.h"
+#include "frontend/native/packaging_programs/packaging_programs.h"
 
 #include <cctype>
 #include <cstdio>
@@ -13,8 +13,9 @@
 #include "dumpel/image_event_log.h"
 #include "probes/registry_api.h"
 
-namespace fernwick::image {
+namespace fernwick::native {
 namespace fs = std::filesystem;
+using image::ImageFileSystem;
 
 namespace {
 
@@ -177,8 +178,11 @@ std::string SwitchLogText(platform::Registry& registry) {
          "\r\nTelCfgRpt: wrote SwitchReport.html\r\n";
 }
 
-void AddPackagingPrograms(ImageProcessControl& process, ImageFileSystem& files, platform::Platform& platform,
-                          const fs::path& imageRoot) {
+void AddPackagingPrograms(image::ServerImage& image) {
+  auto& process = image.Processes();
+  auto& files = image.Files();
+  auto& platform = image.Platform();
+  const fs::path imageRoot = image.Root();
   process.AddProgram("dumpel", [&files, &platform, imageRoot](const std::string& commandLine) {
     RunDumpel(commandLine, files, platform.clock, imageRoot);
   });
@@ -203,4 +207,4 @@ void AddPackagingPrograms(ImageProcessControl& process, ImageFileSystem& files, 
   process.AddProgram("Explorer", [](const std::string&) {});
 }
 
-}  // namespace fernwick::image
+}  // namespace fernwick::native

@@ -1,0 +1,25 @@
+// answers.txt of a server image, the answers a capture recorded (one answer
+// per tab-separated line). Beyond "no crash": a malformed file is only ever
+// a RecordedAnswersError naming its line, and every line's fields survive
+// being written and split again unchanged.
+#include <string>
+
+#include "fuzz/fuzz_check.h"
+#include "platform/image/recorded_answers.h"
+#include "platform/recording/capture_lines.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace fernwick;
+  using fuzz::Check;
+  const std::string_view text = fuzz::AsText(data, size);
+  try {
+    image::ParseRecordedAnswers(text);
+  } catch (const image::RecordedAnswersError& e) {
+    Check(std::string(e.what()).rfind("answers.txt:", 0) == 0, "the error names the line");
+  }
+  for (const recording::CaptureLine& line : recording::SplitCaptureLines(text)) {
+    const auto again = recording::SplitCaptureLines(recording::JoinCaptureLine(line.fields));
+    Check(again.size() == 1 && again[0].fields == line.fields, "fields are written and split again unchanged");
+  }
+  return 0;
+}

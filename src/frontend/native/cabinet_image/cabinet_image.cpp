@@ -1,0 +1,80 @@
+#include "frontend/native/cabinet_image/cabinet_image.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "common/ansi_code_page.h"
+#include "common/text.h"
+#include "frontend/native/cabinet_image/cabinet_files.h"
+#include "packaging/capture_step.h"
+
+namespace fernwick::native {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Far above any image (they stay below 256 KB), far below harm.
+constexpr std::uint64_t kReadLimit = 256ull << 20;
+
+fs::path MakePrivateFolder() {
+  std::string pattern = (fs::temp_directory_path() / "fernwick-cab-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw CabinetImageError("cannot make a temporary folder");
+  return pattern;
+}
+
+void Unpack(const fs::path& cabinet, const fs::path& folder) {
+  const std::string inner = packaging::kImageCabinetName;
+  auto outer = ReadCabinetFile(
+      cabinet, [&](const std::string& name) { return EqualsNoCase(name, inner); }, kReadLimit);
+  if (!outer.error.empty()) throw CabinetImageError(outer.error);
+  if (outer.files.empty()) {
+    throw CabinetImageError("it holds no " + inner + " (made with the switch \"nocapture\", or the capture failed)");
+  }
+  const auto image = ReadCabinetBytes(
+      outer.files.front().bytes, [](const std::string&) { return true; }, kReadLimit);
+  if (!image.error.empty()) throw CabinetImageError(inner + ": " + image.error);
+  for (const auto& file : image.files) {
+    const auto relative = ImageEntryPath(file.name, file.utf8Name);
+    if (!relative) throw CabinetImageError(inner + ": the name \"" + file.name + "\" lies outside the image");
+    const fs::path target = folder / *relative;
+    fs::create_directories(target.parent_path());
+    std::ofstream out(target, std::ios::binary);
+    out.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
+    if (!out) throw CabinetImageError("cannot write " + target.string());
+  }
+}
+
+}  // namespace
+
+std::optional<fs::path> ImageEntryPath(std::string_view name, bool utf8Name) {
+  const std::string hostName = utf8Name ? std::string(name) : AnsiToUtf8(name);
+  fs::path path;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = hostName.find_first_of("\\/", start);
+    const std::string part = hostName.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (part.empty() || part == "." || part == ".." || part.find(':') != std::string::npos) return std::nullopt;
+    path /= part;
+    if (end == std::string::npos) return path;
+    start = end + 1;
+  }
+}
+
+CabinetImage::CabinetImage(const fs::path& cabinet) : folder_(MakePrivateFolder()) {
+  try {
+    Unpack(cabinet, folder_);
+  } catch (...) {
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+    throw;
+  }
+}
+
+CabinetImage::~CabinetImage() {
+  std::error_code ec;
+  fs::remove_all(folder_, ec);
+}
+
+}  // namespace fernwick::native

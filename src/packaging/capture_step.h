@@ -1,0 +1,32 @@
+#pragma once
+// Write To File's capture step: the server image of what the gathering read
+// (platform::CaptureStore) is written beside the report and packed by
+// cabmaker into ServerImage.cab, which the shipped directive files take into
+// VoxtraInfo.cab as an optional entry. A capture that fails costs nothing
+// else: the report and the rest of the package are never touched.
+#include <string>
+
+#include "common/message_boxes.h"
+#include "platform/platform.h"
+
+namespace fernwick::packaging {
+
+inline constexpr const char* kImageFolderName = "ServerImage";
+inline constexpr const char* kImageCabinetName = "ServerImage.cab";
+inline constexpr const char* kImageDirectivesName = "ServerImage.ddf";
+// The command-line switch (anywhere, any case) that leaves the image out.
+inline constexpr const char* kNoCaptureSwitch = "nocapture";
+
+// After the report file is written, before cabmaker packs VoxtraInfo.cab:
+// removes an earlier ServerImage.cab, then, when the platform records and
+// the switch does not forbid it, writes the image into strPathName's
+// "ServerImage\" folder, packs it into ServerImage.cab with a generated
+// ServerImage.ddf and removes the folder and the directive file again.
+// Why a capture failed goes to the run's record (FernwickMessages.txt); it
+// costs no part of the package, so the exit code stays.
+void PackServerImage(platform::Platform& p, const std::string& strPathName, MessageBoxes& record);
+
+// After cabmaker: removes ServerImage.cab.
+void RemovePackedServerImage(platform::FileSystem& files, const std::string& strPathName);
+
+}  // namespace fernwick::packaging

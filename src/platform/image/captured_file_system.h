@@ -1,0 +1,43 @@
+#pragma once
+// The files of an image with recorded answers. The image's folders hold
+// what exists; answers.txt says what is known not to exist, which folders
+// are listed completely, which files' contents are there, and drive
+// figures [drives] cannot state. In a `strict` (captured) image a question
+// the recording cannot answer is "not captured"; what the program itself
+// writes is answered from the output as in any image.
+#include "platform/image/image_file_system.h"
+#include "platform/image/recorded_answers.h"
+
+namespace fernwick::image {
+
+class CapturedFileSystem : public ImageFileSystem {
+ public:
+  CapturedFileSystem(std::filesystem::path imageRoot, std::filesystem::path overlayRoot, std::string currentFolder,
+                     ImageFileFacts facts, const RecordedAnswers& answers, bool strict)
+      : ImageFileSystem(std::move(imageRoot), std::move(overlayRoot), std::move(currentFolder), std::move(facts)),
+        answers_(answers),
+        strict_(strict) {}
+
+  bool FolderExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  std::vector<std::string> SubFolderNames(const std::string& path) override;
+  std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  std::optional<platform::FolderListing> ListFolder(const std::string& path) override;
+  std::optional<platform::LocalTime> FileLastModified(const std::string& path) override;
+  std::optional<platform::DriveSpace> DriveSpaceOf(const std::string& driveName) override;
+
+ private:
+  std::string Key(const std::string& path);
+  // What the program or the batch files it starts write is theirs.
+  bool Ours(const std::string& path);
+  bool Recorded(const char* kind, const std::string& path);
+  // Whether the image knows that nothing of the kind is at the path.
+  bool KnownAbsent(const char* kind, const std::string& path);
+  // Stops a strict replay unless `known`.
+  void Require(bool known, const std::string& question) const;
+
+  const RecordedAnswers& answers_;
+  bool strict_;
+};
+
+}  // namespace fernwick::image

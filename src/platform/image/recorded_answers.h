@@ -1,0 +1,58 @@
+#pragma once
+// answers.txt of a server image: the answers the other files cannot state
+// (see docs/server-image.md, "Captured images"), in the line syntax of
+// platform/recording/capture_lines.h. Paths and names are kept upper-cased.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/config_database.h"
+#include "platform/file_system.h"
+
+namespace fernwick::image {
+
+// A malformed answers.txt; what() names the line.
+class RecordedAnswersError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A record set, or the error the query failed with.
+struct RecordedResult {
+  std::optional<platform::RecordSet> records;
+  long errorNumber = 0;
+  std::string errorText;
+};
+
+struct RecordedServer {
+  std::string connection;
+  std::optional<RecordedResult> openError;
+  std::vector<std::pair<std::string, RecordedResult>> executed;  // SQL text -> answer
+};
+
+struct RecordedAnswers {
+  std::map<std::string, long> keyCodes;                                      // key path
+  std::map<std::string, long> valueCodes;                                    // key path "\n" value name
+  std::map<std::string, std::pair<bool, std::vector<std::string>>> subkeys;  // complete, names
+  std::map<std::string, std::set<std::string>> paths;                        // kind ("nofile", "listed", ...) -> paths
+  std::map<std::string, std::optional<platform::DriveSpace>> drives;         // drive name -> figures
+  std::map<std::uint32_t, std::string> languageNames;
+  std::vector<std::pair<std::pair<std::string, std::string>, RecordedResult>> queries;  // (connection, SQL)
+  std::vector<RecordedServer> servers;
+  std::map<std::string, std::uint32_t> pageOpenErrors;  // URL as asked
+  std::map<std::string, std::uint32_t> pageReadErrors;
+  std::map<std::string, std::uint32_t> failedStarts;                       // command line as given
+  std::map<std::string, std::vector<std::string>> fileOrder, folderOrder;  // folder -> names as listed
+
+  bool Has(const std::string& kind, const std::string& upperPath) const;
+};
+
+// Throws RecordedAnswersError naming the first malformed line.
+RecordedAnswers ParseRecordedAnswers(std::string_view text);
+
+}  // namespace fernwick::image

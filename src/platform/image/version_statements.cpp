@@ -1,0 +1,102 @@
+#include "platform/image/version_statements.h"
+
+#include <stdexcept>
+
+#include "common/text.h"
+#include "platform/image/not_captured.h"
+#include "platform/recording/capture_lines.h"
+
+namespace fernwick::image {
+namespace {
+
+std::vector<std::string> Words(const std::string& text) {
+  std::vector<std::string> words;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const auto blank = text.find(' ', start);
+    const auto end = blank == std::string::npos ? text.size() : blank;
+    if (end > start) words.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return words;
+}
+
+}  // namespace
+
+std::map<std::string, StatedVersion> ParseVersionStatements(std::string_view text) {
+  std::map<std::string, StatedVersion> stated;
+  for (const recording::CaptureLine& line : recording::SplitCaptureLines(text)) {
+    const auto fail = [&](const std::string& why) {
+      throw std::runtime_error("versions.txt:" + std::to_string(line.number) + ": " + why);
+    };
+    for (std::size_t i = 0; i < line.fields.size(); ++i) {
+      if (!line.fields[i] && !(i == 3 && line.fields.size() == 4)) fail("NULL where a text is needed");
+    }
+    if (line.fields.size() < 3) fail("expected PATH KIND ANSWER");
+    const std::string& kind = *line.fields[1];
+    const std::string& answer = *line.fields[2];
+    StatedVersion& entry = stated[ToUpper(*line.fields[0])];
+    entry.path = *line.fields[0];
+    if (kind != "string" && line.fields.size() != 3) fail("expected PATH KIND ANSWER");
+    if (kind == "size") {
+      const auto size = recording::ParseDecimal(answer);
+      if (!size || *size > 0xFFFFFFFFull) fail("bad size");
+      entry.size = static_cast<std::uint32_t>(*size);
+    } else if (kind == "block") {
+      if (answer != "none" && answer != "loaded") fail("expected block loaded or none");
+      entry.noBlock = answer == "none";
+      entry.block = answer == "loaded";
+    } else if (kind == "fixed") {
+      if (answer == "none") {
+        entry.fixed = std::optional<platform::FixedFileInfo>();
+        continue;
+      }
+      const auto words = Words(answer);
+      std::uint32_t values[13] = {};
+      if (words.size() != 13) fail("expected 13 hex words or none");
+      for (std::size_t i = 0; i < 13; ++i) {
+        const auto value = recording::ParseHexWord(words[i]);
+        if (!value) fail("bad hex word \"" + words[i] + "\"");
+        values[i] = *value;
+      }
+      entry.fixed =
+          platform::FixedFileInfo{values[0], values[1], values[2], values[3],  values[4],  values[5], values[6],
+                                  values[7], values[8], values[9], values[10], values[11], values[12]};
+    } else if (kind == "translations") {
+      std::vector<std::uint32_t> translations;
+      for (const std::string& word : Words(answer)) {
+        const auto value = recording::ParseHexWord(word);
+        if (!value) fail("bad hex word \"" + word + "\"");
+        translations.push_back(*value);
+      }
+      entry.translations = std::move(translations);
+    } else if (kind == "string") {
+      if (line.fields.size() != 4) fail("expected PATH string QUERY TEXT");
+      entry.strings[ToUpper(answer)] = line.fields[3];
+    } else {
+      fail("unknown kind \"" + kind + "\"");
+    }
+  }
+  return stated;
+}
+
+std::optional<platform::FixedFileInfo> StatedVersionBlock::Fixed() const {
+  if (stated_.fixed) return *stated_.fixed;
+  if (strict_) throw NotCaptured("version block fixed part of " + stated_.path);
+  return std::nullopt;
+}
+
+std::vector<std::uint32_t> StatedVersionBlock::Translations() const {
+  if (stated_.translations) return *stated_.translations;
+  if (strict_) throw NotCaptured("version block translations of " + stated_.path);
+  return {};
+}
+
+std::optional<std::string> StatedVersionBlock::StringValue(const std::string& path) const {
+  const auto found = stated_.strings.find(ToUpper(path));
+  if (found != stated_.strings.end()) return found->second;
+  if (strict_) throw NotCaptured("version value " + path + " of " + stated_.path);
+  return std::nullopt;
+}
+
+}  // namespace fernwick::image

@@ -1,0 +1,27 @@
+#pragma once
+// The text files of a server image written from a capture (see
+// docs/server-image.md, "Captured images").
+#include <string>
+
+#include "platform/recording/capture.h"
+
+namespace fernwick::recording {
+
+// The key every captured image.ini carries in its [capture] section.
+inline constexpr const char* kCaptureMarkKey = "RecordedBy";
+
+std::string ImageIniText(const Capture& capture);
+// registry/capture.reg: the keys that exist and the values found (REGEDIT4).
+std::string RegistryText(const Capture& capture);
+// answers.txt: what the other files cannot say.
+std::string AnswersText(const Capture& capture);
+// versions.txt: the version blocks, as their answers.
+std::string VersionsText(const Capture& capture);
+
+// "YYYY-MM-DD HH:MM:SS"
+std::string ImageTimeText(const platform::LocalTime& time);
+// The image folder of a drive-letter path ("C:\A\b.txt" -> "drives\C\A\b.txt");
+// empty for any other path (a share, say).
+std::string DrivesPath(const std::string& windowsPath);
+
+}  // namespace fernwick::recording

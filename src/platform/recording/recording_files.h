@@ -1,0 +1,56 @@
+#pragma once
+// Files and folders, recorded: existence, the contents of the files read,
+// listings, dates and drive figures. What the program itself (or a program
+// it started) wrote, created or removed is not a fact of the machine: a
+// replay answers it from what the program writes again, so nothing about
+// such a path, or below it, is recorded from then on. The output of the
+// gathering's batch files is kept as program output instead.
+#include <set>
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/recording/capture.h"
+#include "platform/recording/gathering_programs.h"
+
+namespace fernwick::recording {
+
+class RecordingFiles : public platform::FileSystem {
+ public:
+  RecordingFiles(platform::FileSystem& real, Capture& capture) : real_(real), capture_(capture) {}
+
+  // The batch file `program` was started: its output file is program output.
+  void ProgramStarted(const GatheringProgram& program);
+
+  bool FolderExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  std::vector<std::string> SubFolderNames(const std::string& path) override;
+  std::optional<std::string> FullPathName(const std::string& path) override { return real_.FullPathName(path); }
+  std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  bool WriteWholeFile(const std::string& path, std::string_view bytes) override;
+  std::optional<platform::FolderListing> ListFolder(const std::string& path) override;
+  std::optional<platform::LocalTime> FileLastModified(const std::string& path) override;
+  std::optional<platform::DriveSpace> DriveSpaceOf(const std::string& driveName) override;
+  std::uint32_t RemoveFile(const std::string& path, bool force) override;
+  std::uint32_t CopyFileTo(const std::string& from, const std::string& to) override;
+  std::uint32_t RemoveEmptyFolder(const std::string& path) override;
+  std::uint32_t SetCurrentFolder(const std::string& path) override { return real_.SetCurrentFolder(path); }
+  std::string CurrentFolder() override { return real_.CurrentFolder(); }
+  std::string TemporaryFolder() override;
+
+ private:
+  // The entry of a path that is a fact of the machine; nullptr for a path
+  // the program wrote (or below one).
+  CapturedPath* Fact(const std::string& path);
+  CapturedPath* Child(const std::string& folder, const std::string& name);
+  std::string FullPath(const std::string& path);
+  bool Written(const std::string& key) const;
+  void MarkWritten(const std::string& path);
+
+  platform::FileSystem& real_;
+  Capture& capture_;
+  std::set<std::string> written_;                           // upper-cased full paths
+  std::map<std::string, const GatheringProgram*> outputs_;  // upper-cased output path -> program
+};
+
+}  // namespace fernwick::recording

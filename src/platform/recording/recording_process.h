@@ -1,0 +1,28 @@
+#pragma once
+// Process control, recorded as far as the gathering depends on it: a start
+// that failed, and which of the gathering's batch files ran (their output
+// is program output, see RecordingFiles).
+#include "platform/process_control.h"
+#include "platform/recording/capture.h"
+#include "platform/recording/recording_files.h"
+
+namespace fernwick::recording {
+
+class RecordingProcess : public platform::ProcessControl {
+ public:
+  RecordingProcess(platform::ProcessControl& real, Capture& capture, RecordingFiles& files)
+      : real_(real), capture_(capture), files_(files) {}
+
+  bool SetProcessPriority(std::uint32_t priorityClass) override { return real_.SetProcessPriority(priorityClass); }
+  platform::ProcessStart StartProcess(const std::string& commandLine, int windowStyle) override;
+  std::uint32_t WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) override {
+    return real_.WaitForProcessId(processId, timeoutMs);
+  }
+
+ private:
+  platform::ProcessControl& real_;
+  Capture& capture_;
+  RecordingFiles& files_;
+};
+
+}  // namespace fernwick::recording

@@ -1,0 +1,35 @@
+// Writing a capture never throws: a folder or file that cannot be written
+// (below a file, a path too long) makes WriteImage name it, and the
+// recording stays whole.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "native/odbc/scratch_folder.h"
+#include "platform/image/server_image.h"
+#include "platform/recording/recorder.h"
+
+namespace fernwick::recording {
+namespace {
+
+TEST(CaptureWrite, AFailedWriteIsNamedAndChangesNothingElse) {
+  testing::ScratchFolder scratch;
+  image::ServerImage image(std::filesystem::path(FERNWICK_SOURCE_DIR) / "samples" / "exchange2003-42",
+                           scratch.Path() / "out", "fernwick");
+  Recorder recorder(image.Platform());
+  ASSERT_TRUE(recorder.Platform().files.FileExists("C:\\WINDOWS\\system32\\MAPI32.dll"));
+  const std::string longFolder = "C:\\" + std::string(250, 'x') + "\\";
+  const struct {
+    std::string folder;
+    std::string reason;
+  } cases[]{
+      {"C:\\WINDOWS\\system32\\MAPI32.dll\\ServerImage\\", "cannot write C:\\WINDOWS\\system32\\MAPI32.dll"},
+      {longFolder, "cannot write " + longFolder + "image.ini"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(recorder.WriteImage(c.folder), c.reason);
+  EXPECT_EQ(recorder.WriteImage("C:\\ServerImage\\"), "");
+  EXPECT_TRUE(image.Files().FileExists("C:\\ServerImage\\drives\\C\\WINDOWS\\system32\\MAPI32.dll"));
+}
+
+}  // namespace
+}  // namespace fernwick::recording

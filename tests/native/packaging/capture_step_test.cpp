@@ -1,0 +1,157 @@
+#include "packaging/capture_step.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "frontend/native/cabinet_image/cabinet_files.h"
+#include "native/temp_image.h"
+#include "packaging/write_to_file.h"
+#include "platform/recording/recorder.h"
+
+namespace fernwick::packaging {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A recording that writes a small image through the file system it is given.
+class FakeStore : public platform::CaptureStore {
+ public:
+  FakeStore(platform::FileSystem& files, std::string failure) : files_(files), failure_(std::move(failure)) {}
+  void Restart() override {}
+  std::string WriteImage(const std::string& folder) override {
+    ++writes;
+    const std::string root = folder.substr(0, folder.size() - 1);
+    for (const char* sub : {"", "\\registry", "\\drives", "\\drives\\C"}) files_.CreateFolder(root + sub);
+    files_.WriteWholeFile(folder + "image.ini", "[clock]\r\nNow=2026-12-07 09:05:03\r\n");
+    files_.WriteWholeFile(folder + "registry\\server.reg", "REGEDIT4\r\n");
+    return failure_;
+  }
+  int writes = 0;
+
+ private:
+  platform::FileSystem& files_;
+  std::string failure_;
+};
+
+class Window : public PackagingWindow {
+ public:
+  std::string ReportText() override { return report; }
+  void SetReportText(const std::string& text) override { report = text; }
+  std::string SavePathText() override { return "C:\\Out"; }
+  void ShowSplash(bool) override {}
+  std::string report = "Report line";
+};
+
+using Files = std::vector<std::pair<std::string, std::string>>;
+
+Files Contents(const native::CabinetFiles& cabinet) {
+  EXPECT_EQ(cabinet.error, "");
+  Files files;
+  for (const auto& f : cabinet.files) files.emplace_back(f.name, f.bytes);
+  return files;
+}
+
+// An install folder with what Write To File starts, and the shipped directive files.
+void Install(testing::TempImage& image) {
+  image.Registry("");
+  const std::string install = "drives/C/Program Files/Fernwick/";
+  for (const char* program : {"dumpel.exe", "Tabulex.exe", "cabmaker.exe"}) image.Write(install + program, "");
+  for (const char* file : {"voxtrainfo.ddf", "voxtrainfo_SwitchInfo.ddf"}) {
+    std::ifstream shipped(std::string(FERNWICK_SOURCE_DIR) + "/shipped/" + file, std::ios::binary);
+    std::ostringstream content;
+    content << shipped.rdbuf();
+    image.Write(install + file, content.str());
+  }
+}
+
+Files AllOf(const std::string& cabinet) {
+  return Contents(native::ReadCabinetBytes(
+      cabinet, [](const std::string&) { return true; }, 1 << 20));
+}
+
+struct CapturedPackage {
+  // `failure`: what the recording answers; `record`: whether the platform records at all.
+  CapturedPackage(const std::string& commandLine, const std::string& failure, bool record = true) {
+    Install(image);
+    image.Folder("drives/C/Out");
+    auto& server = image.Open(commandLine);
+    FakeStore store(server.Files(), failure);
+    platform::Platform p = server.Platform();
+    if (record) p.capture = &store;
+    Session session;
+    session.bSilentMode = true;
+    probes::ProductVersion version;
+    version.iMajor = 4;
+    cmdWriteToFile_Click(p, session, version, window);
+    imageWrites = store.writes;
+    for (const auto& entry : fs::directory_iterator(Out())) left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    packed = Contents(native::ReadCabinetFile(
+        Out() / kCabinetName, [](const std::string&) { return true; }, 1 << 20));
+  }
+  fs::path Out() const { return image.Out() / "drives/C/Out"; }
+
+  testing::TempImage image;
+  Window window;
+  int imageWrites = 0;
+  std::vector<std::string> left;  // what the output folder holds afterwards
+  Files packed;                   // what VoxtraInfo.cab holds
+};
+
+TEST(CaptureStep, TheImageIsPackedAsServerImageCabAndNothingOfItStaysBehind) {
+  CapturedPackage run("Fernwick.exe silent", "");
+  EXPECT_EQ(run.imageWrites, 1);
+  EXPECT_EQ(run.left, (std::vector<std::string>{"VoxtraInfo.cab"}));
+  ASSERT_FALSE(run.packed.empty());
+  EXPECT_EQ(run.packed.back().first, "ServerImage.cab");
+  // An empty folder of the image travels as ".keep": a cabinet holds files only.
+  EXPECT_EQ(AllOf(run.packed.back().second), (Files{{"image.ini", "[clock]\r\nNow=2026-12-07 09:05:03\r\n"},
+                                                    {"drives\\C\\.keep", ""},
+                                                    {"registry\\server.reg", "REGEDIT4\r\n"}}));
+  EXPECT_EQ(run.window.report, "Report line");
+}
+
+TEST(CaptureStep, NocaptureAndAFailedCaptureLeaveThePackageAsWithoutRecording) {
+  const CapturedPackage plain("Fernwick.exe silent", "", false);
+  ASSERT_FALSE(plain.packed.empty());
+  const CapturedPackage off("Fernwick.exe silent /NoCapture", "");
+  EXPECT_EQ(off.imageWrites, 0);
+  EXPECT_EQ(off.packed, plain.packed);
+  EXPECT_EQ(off.left, plain.left);
+
+  const CapturedPackage failed("Fernwick.exe silent", "There is not enough space on the disk.");
+  EXPECT_EQ(failed.packed, plain.packed);
+  EXPECT_EQ(failed.left, (std::vector<std::string>{"FernwickMessages.txt", "VoxtraInfo.cab"}));
+  std::ifstream in(failed.Out() / "FernwickMessages.txt", std::ios::binary);
+  std::ostringstream messages;
+  messages << in.rdbuf();
+  EXPECT_EQ(messages.str(), "The server image is not in VoxtraInfo.cab: There is not enough space on the disk.\r\n");
+  EXPECT_EQ(failed.window.report, "Report line");
+}
+
+TEST(CaptureStep, ASecondWriteToFilePacksTheSameImageNothingOfTheFirstPacking) {
+  testing::TempImage image;
+  Install(image);
+  image.Folder("drives/C/Out");
+  auto& server = image.Open("Fernwick.exe");
+  recording::Recorder recorder(server.Platform());
+  Window window;
+  Session session;
+  probes::ProductVersion version;
+  version.iMajor = 4;
+  std::vector<Files> images;
+  for (int press = 0; press < 2; ++press) {
+    cmdWriteToFile_Click(recorder.Platform(), session, version, window);
+    const auto packed = Contents(native::ReadCabinetFile(
+        image.Out() / "drives/C/Out" / kCabinetName, [](const std::string& name) { return name == kImageCabinetName; },
+        1 << 20));
+    ASSERT_EQ(packed.size(), 1u);
+    images.push_back(AllOf(packed.front().second));
+  }
+  EXPECT_EQ(images[1], images[0]);
+}
+
+}  // namespace
+}  // namespace fernwick::packaging
