@@ -52,6 +52,7 @@ platform::Platform& Recorder::Platform() {
 }
 
 void Recorder::Restart() {
+  written_.reset();
   if (!startup_) {
     startup_ = std::make_unique<Capture>(*capture_);
   } else {
@@ -60,7 +61,8 @@ void Recorder::Restart() {
 }
 
 std::string Recorder::WriteImage(const std::string& folder) {
-  return WriteCaptureImage(*capture_, real_.files, folder);
+  if (!written_) written_ = std::make_unique<Capture>(*capture_);
+  return WriteCaptureImage(*written_, real_.files, folder);
 }
 
 }  // namespace fernwick::recording

@@ -47,6 +47,9 @@ class Recorder : public platform::CaptureStore {
   platform::Platform& real_;
   std::unique_ptr<Capture> capture_;
   std::unique_ptr<Capture> startup_;  // what the start-up read, kept across restarts
+  // The gathering as the first WriteImage since the last Restart wrote it:
+  // a later Write To File packs the same image, not what packaging read.
+  std::unique_ptr<Capture> written_;
   std::unique_ptr<Services> services_;
   std::unique_ptr<platform::Platform> platform_;
 };

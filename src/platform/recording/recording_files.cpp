@@ -139,10 +139,15 @@ std::optional<platform::LocalTime> RecordingFiles::FileLastModified(const std::s
   return date;
 }
 
+// A drive's free space moves while the gathering writes: a drive asked for
+// again answers as it did the first time, so that the report holds the
+// figures the image replays.
 std::optional<platform::DriveSpace> RecordingFiles::DriveSpaceOf(const std::string& driveName) {
-  std::optional<platform::DriveSpace> space = real_.DriveSpaceOf(driveName);
   const std::string key = ToUpper(driveName);
-  if (capture_.drives.emplace(key, space).second) capture_.driveNames[key] = driveName;
+  if (const auto known = capture_.drives.find(key); known != capture_.drives.end()) return known->second;
+  std::optional<platform::DriveSpace> space = real_.DriveSpaceOf(driveName);
+  capture_.drives.emplace(key, space);
+  capture_.driveNames[key] = driveName;
   return space;
 }
 

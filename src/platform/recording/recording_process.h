@@ -18,6 +18,7 @@ class RecordingProcess : public platform::ProcessControl {
   std::uint32_t WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) override {
     return real_.WaitForProcessId(processId, timeoutMs);
   }
+  bool EndProcessTree(std::uint32_t processId) override { return real_.EndProcessTree(processId); }
 
  private:
   platform::ProcessControl& real_;

@@ -7,6 +7,7 @@
 
 #include "frontend/native/cabinet_image/cabinet_files.h"
 #include "native/temp_image.h"
+#include "common/message_boxes.h"
 #include "packaging/write_to_file.h"
 #include "platform/recording/recorder.h"
 
@@ -84,7 +85,9 @@ struct CapturedPackage {
     session.bSilentMode = true;
     probes::ProductVersion version;
     version.iMajor = 4;
-    cmdWriteToFile_Click(p, session, version, window);
+    MessageBoxes messages(p.ui, session);
+    messages.KeepIn(p.files, "C:\\Out\\FernwickMessages.txt");
+    cmdWriteToFile_Click(p, session, version, window, messages);
     imageWrites = store.writes;
     for (const auto& entry : fs::directory_iterator(Out())) left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
@@ -121,13 +124,13 @@ TEST(CaptureStep, NocaptureAndAFailedCaptureLeaveThePackageAsWithoutRecording) {
   EXPECT_EQ(off.packed, plain.packed);
   EXPECT_EQ(off.left, plain.left);
 
+  // A failed capture costs nothing else; the run's record, packed too, says why.
   const CapturedPackage failed("Fernwick.exe silent", "There is not enough space on the disk.");
-  EXPECT_EQ(failed.packed, plain.packed);
+  Files expected = plain.packed;
+  expected.emplace_back("FernwickMessages.txt",
+                        "The server image is not in VoxtraInfo.cab: There is not enough space on the disk.\r\n");
+  EXPECT_EQ(failed.packed, expected);
   EXPECT_EQ(failed.left, (std::vector<std::string>{"FernwickMessages.txt", "VoxtraInfo.cab"}));
-  std::ifstream in(failed.Out() / "FernwickMessages.txt", std::ios::binary);
-  std::ostringstream messages;
-  messages << in.rdbuf();
-  EXPECT_EQ(messages.str(), "The server image is not in VoxtraInfo.cab: There is not enough space on the disk.\r\n");
   EXPECT_EQ(failed.window.report, "Report line");
 }
 
@@ -142,8 +145,9 @@ TEST(CaptureStep, ASecondWriteToFilePacksTheSameImageNothingOfTheFirstPacking) {
   probes::ProductVersion version;
   version.iMajor = 4;
   std::vector<Files> images;
+  MessageBoxes messages(recorder.Platform().ui, session);
   for (int press = 0; press < 2; ++press) {
-    cmdWriteToFile_Click(recorder.Platform(), session, version, window);
+    cmdWriteToFile_Click(recorder.Platform(), session, version, window, messages);
     const auto packed = Contents(native::ReadCabinetFile(
         image.Out() / "drives/C/Out" / kCabinetName, [](const std::string& name) { return name == kImageCabinetName; },
         1 << 20));

@@ -170,7 +170,6 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
                 "del " + out + "setup.inf",
                 "del " + out + "voxtrainfo.ddf",
                 "del " + out + "ServiceInfo.csv",
-                "del /f " + out + "ServerImage.cab",
                 "rmdir " + out + "disk1",
                 "del " + out + "SwitchReport.html",
                 "del " + out + "media.bat",
@@ -179,6 +178,7 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
                 "del /f " + out + "TelCfgRpt.vbs",
                 "del " + out + "Findings.csv",
                 "del " + out + "Summary.htm",
+                "del /f " + out + "ServerImage.cab",
                 "start 1 Explorer C:\\Out",
             }));
   // The first two debug lines reach the file, the others only the window.
@@ -333,7 +333,7 @@ TEST(WriteToFile, AProgramThatOutlivesItsLimitIsEndedOrLeftAsItsLimitSaysAndTheP
     EXPECT_TRUE(run.messages->PartLost());
     // The image's cabmaker has packed before the fake says it is late.
     EXPECT_TRUE(outcome.cabinetMade) << c.hung;
-    EXPECT_EQ(run.log.back(), "del C:\\Out\\Summary.htm") << "the clean-up ran";
+    EXPECT_EQ(run.log.back(), "del /f C:\\Out\\ServerImage.cab") << "the clean-up ran";
   }
 }
 
