@@ -88,17 +88,22 @@ platform::ProcessStart ImageProcessControl::StartProcess(const std::string& comm
     if (known == programs_.end() && !exists) continue;
     started.push_back({commandLine, windowStyle});
     if (known != programs_.end()) known->second.run(commandLine);
+    commandLines_[nextProcessId_] = commandLine;
     return {nextProcessId_++, 0};
   }
   return {0, 2};
 }
 
 std::uint32_t ImageProcessControl::WaitForProcessId(std::uint32_t processId, std::uint32_t /*timeoutMs*/) {
-  return processId >= 0x1000 && processId < nextProcessId_ ? 0 : platform::kWaitFailed;
+  const auto command = commandLines_.find(processId);
+  if (command == commandLines_.end()) return platform::kWaitFailed;
+  const auto wait = waits_.find(command->second);
+  return wait == waits_.end() ? 0 : wait->second;
 }
 
 bool ImageProcessControl::EndProcessTree(std::uint32_t processId) {
-  return processId >= 0x1000 && processId < nextProcessId_;
+  const auto command = commandLines_.find(processId);
+  return command != commandLines_.end() && unended_.count(command->second) == 0;
 }
 
 }  // namespace fernwick::image

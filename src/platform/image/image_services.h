@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,11 @@ class ImageProcessControl : public platform::ProcessControl {
   void AddProgram(const std::string& name, Program run, bool needsFile = false);
   // Starting exactly this command line fails with `error` (a recorded start).
   void FailStart(const std::string& commandLine, std::uint32_t error) { failedStarts_[commandLine] = error; }
+  // Waiting for a program started with exactly this command line answers
+  // `answer` (a recorded wait: 0x102 the limit passed, kWaitFailed), after
+  // the program wrote what it writes; ending it fails (a recorded end).
+  void AnswerWait(const std::string& commandLine, std::uint32_t answer) { waits_[commandLine] = answer; }
+  void FailEnd(const std::string& commandLine) { unended_.insert(commandLine); }
 
   bool SetProcessPriority(std::uint32_t priorityClass) override;
   // Resolves the program as CreateProcess does with an unquoted path: the
@@ -87,9 +93,11 @@ class ImageProcessControl : public platform::ProcessControl {
   // image knows runs; a file that exists but is unknown starts and does
   // nothing; anything else fails with 2 (file not found).
   platform::ProcessStart StartProcess(const std::string& commandLine, int windowStyle) override;
-  // Every program of the image has ended by the time anyone waits.
+  // Every program of the image has ended by the time anyone waits, but for
+  // one whose wait was recorded otherwise.
   std::uint32_t WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) override;
-  // Nothing runs on, so there is nothing to end: true for a started id.
+  // Nothing runs on, so there is nothing to end: true for a started id, but
+  // for one whose end was recorded as failed.
   bool EndProcessTree(std::uint32_t processId) override;
 
   struct Started {
@@ -107,6 +115,9 @@ class ImageProcessControl : public platform::ProcessControl {
   };
   std::map<std::string, KnownProgram> programs_;
   std::map<std::string, std::uint32_t> failedStarts_;
+  std::map<std::string, std::uint32_t> waits_;
+  std::set<std::string> unended_;
+  std::map<std::uint32_t, std::string> commandLines_;  // process id -> command line, of each start
   std::uint32_t nextProcessId_ = 0x1000;
 };
 

@@ -76,14 +76,18 @@ class Parser {
       resultOpen_ = true;
     } else if (resultLine) {
       Result(kind);
-    } else if (kind == "page" || kind == "pageread" || kind == "start") {
+    } else if (kind == "page" || kind == "pageread" || kind == "start" || kind == "wait") {
       Count(3);
       const auto code = recording::ParseDecimal(Text(2));
       if (!code || *code > 0xFFFFFFFFull) Fail("bad code");
       auto& target = kind == "page"       ? answers_.pageOpenErrors
                      : kind == "pageread" ? answers_.pageReadErrors
-                                          : answers_.failedStarts;
+                     : kind == "start"    ? answers_.failedStarts
+                                          : answers_.waits;
       target[Text(1)] = static_cast<std::uint32_t>(*code);
+    } else if (kind == "unended") {
+      Count(2);
+      answers_.unended.insert(Text(1));
     } else {
       Fail("unknown answer \"" + kind + "\"");
     }

@@ -47,6 +47,8 @@ struct RecordedAnswers {
   std::map<std::string, std::uint32_t> pageOpenErrors;  // URL as asked
   std::map<std::string, std::uint32_t> pageReadErrors;
   std::map<std::string, std::uint32_t> failedStarts;                       // command line as given
+  std::map<std::string, std::uint32_t> waits;                              // command line -> the wait's answer
+  std::set<std::string> unended;                                           // command lines ending failed for
   std::map<std::string, std::vector<std::string>> fileOrder, folderOrder;  // folder -> names as listed
 
   bool Has(const std::string& kind, const std::string& upperPath) const;

@@ -128,6 +128,8 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
     services_->database.UseRecorded(answers_, captured_);
     services_->internet.UseRecorded(answers_, captured_);
     for (const auto& [command, error] : answers_.failedStarts) services_->process.FailStart(command, error);
+    for (const auto& [command, answer] : answers_.waits) services_->process.AnswerWait(command, answer);
+    for (const std::string& command : answers_.unended) services_->process.FailEnd(command);
   }
   services_->versions.UseStatements(std::move(versions), answers_.languageNames, captured_);
   platform_ = std::make_unique<platform::Platform>(

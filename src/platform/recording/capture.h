@@ -102,6 +102,10 @@ struct Capture {
   std::vector<CapturedPage> pages;
   std::map<std::string, std::string> programOutputs;  // image file name -> output
   std::map<std::string, std::uint32_t> failedStarts;  // command line -> error
+  // A batch file of the gathering whose wait did not answer "ended" (0):
+  // command line -> the wait's answer; and those that could not be ended.
+  std::map<std::string, std::uint32_t> waits;
+  std::set<std::string> unended;
   std::optional<platform::LocalTime> now;
   std::optional<std::string> installFolder;
   std::string currentFolder;

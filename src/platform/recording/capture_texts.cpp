@@ -222,6 +222,8 @@ std::string AnswersText(const Capture& c) {
     if (page.readError != 0) Line(out, {"pageread", page.url, std::to_string(page.readError)});
   }
   for (const auto& [command, error] : c.failedStarts) Line(out, {"start", command, std::to_string(error)});
+  for (const auto& [command, answer] : c.waits) Line(out, {"wait", command, std::to_string(answer)});
+  for (const std::string& command : c.unended) Line(out, {"unended", command});
   return out;
 }
 

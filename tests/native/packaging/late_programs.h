@@ -1,7 +1,8 @@
 #pragma once
 // The processes of a server image, with each start, wait and end logged, and
 // a fake for a program that never ends: the one whose command line holds
-// `hung` answers every wait with a time-out, at once.
+// `hung` answers every wait with a time-out (or `answer`), at once, and
+// ending it fails unless `endable`.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,8 +15,9 @@ using Log = std::vector<std::string>;
 
 class LatePrograms : public platform::ProcessControl {
  public:
-  LatePrograms(platform::ProcessControl& inner, Log& log, std::string hung)
-      : inner_(inner), log_(log), hung_(std::move(hung)) {}
+  LatePrograms(platform::ProcessControl& inner, Log& log, std::string hung,
+               std::uint32_t answer = platform::kWaitTimeout, bool endable = true)
+      : inner_(inner), log_(log), hung_(std::move(hung)), answer_(answer), endable_(endable) {}
   bool SetProcessPriority(std::uint32_t c) override { return inner_.SetProcessPriority(c); }
   platform::ProcessStart StartProcess(const std::string& commandLine, int windowStyle) override {
     log_.push_back("start " + std::to_string(windowStyle) + " " + commandLine);
@@ -26,17 +28,19 @@ class LatePrograms : public platform::ProcessControl {
   std::uint32_t WaitForProcessId(std::uint32_t id, std::uint32_t timeoutMs) override {
     log_.push_back("wait " + (timeoutMs == platform::kInfinite ? std::string("INFINITE") : std::to_string(timeoutMs)));
     const std::uint32_t result = inner_.WaitForProcessId(id, timeoutMs);
-    return id == hungId_ ? platform::kWaitTimeout : result;
+    return id == hungId_ ? answer_ : result;
   }
   bool EndProcessTree(std::uint32_t id) override {
     log_.push_back("end tree");
-    return inner_.EndProcessTree(id);
+    return inner_.EndProcessTree(id) && (id != hungId_ || endable_);
   }
 
  private:
   platform::ProcessControl& inner_;
   Log& log_;
   std::string hung_;
+  std::uint32_t answer_;
+  bool endable_;
   std::uint32_t hungId_ = 0;
 };
 

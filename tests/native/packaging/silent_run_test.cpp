@@ -5,21 +5,14 @@
 #include <sstream>
 
 #include "native/packaging/late_programs.h"
+#include "native/packaging/quiet_view.h"
 #include "native/temp_image.h"
 #include "shell/main_presenter.h"
 
 namespace fernwick::shell {
 namespace {
 
-class QuietView : public MainView {
- public:
-  void SetText(Control c, const std::string& text) override { texts[static_cast<std::size_t>(c)] = text; }
-  std::string Text(Control c) override { return texts[static_cast<std::size_t>(c)]; }
-  void SetEnabled(Control, bool) override {}
-  void Place(Control, const TwipRect&) override {}
-  void SetWindowSize(std::optional<int>, std::optional<int>) override {}
-  std::string texts[8];
-};
+using testing::QuietView;
 
 TEST(SilentRun, AWorkFolderThatCannotBeMadeIsRecordedInTheTemporaryFolder) {
   testing::TempImage image;
