@@ -122,115 +122,123 @@ bool WriteCapture(fernwick::recording::Recorder& recorder, fernwick::image::Serv
   return false;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+struct Options {
   std::filesystem::path out = "fernwick-out";
   std::filesystem::path imagePath;
   std::filesystem::path fromCab;
+  std::filesystem::path captureDir;
+  std::filesystem::path shipped = FERNWICK_SHIPPED_DIR;
   std::string commandLine = "fernwick";
   bool package = false;
-  std::filesystem::path shipped = FERNWICK_SHIPPED_DIR;
   fernwick::native::FindingsOptions findings;
-  std::filesystem::path captureDir;
+};
+
+// The options that take a folder or file after them.
+std::filesystem::path* PathOption(Options& o, const std::string& arg) {
+  if (arg == "--out") return &o.out;
+  if (arg == "--shipped") return &o.shipped;
+  if (arg == "--from-cab") return &o.fromCab;
+  if (arg == "--capture") return &o.captureDir;
+  return nullptr;
+}
+
+// Reads the arguments into `o`; an exit code when the command ends here.
+std::optional<int> ReadOptions(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
     }
-    if (const auto taken = findings.Take(arg, i + 1 < argc ? argv[i + 1] : nullptr)) {
+    if (const auto taken = o.findings.Take(arg, i + 1 < argc ? argv[i + 1] : nullptr)) {
       if (*taken < 0) {
         std::fprintf(stderr, "fernwick: %s needs a file\n", arg.c_str());
         return 2;
       }
       i += *taken;
     } else if (arg == "--package") {
-      package = true;
-    } else if (arg == "--shipped") {
+      o.package = true;
+    } else if (auto* path = PathOption(o, arg)) {
       if (i + 1 == argc) {
-        std::fputs("fernwick: --shipped needs a folder\n", stderr);
+        std::fprintf(stderr, "fernwick: %s needs a %s\n", arg.c_str(), arg == "--from-cab" ? "cabinet" : "folder");
         return 2;
       }
-      shipped = argv[++i];
-    } else if (arg == "--from-cab") {
-      if (i + 1 == argc) {
-        std::fputs("fernwick: --from-cab needs a cabinet\n", stderr);
-        return 2;
-      }
-      fromCab = argv[++i];
-    } else if (arg == "--capture") {
-      if (i + 1 == argc) {
-        std::fputs("fernwick: --capture needs a folder\n", stderr);
-        return 2;
-      }
-      captureDir = argv[++i];
-    } else if (arg == "--out") {
-      if (i + 1 == argc) {
-        std::fputs("fernwick: --out needs a folder\n", stderr);
-        return 2;
-      }
-      out = argv[++i];
-    } else if (imagePath.empty() && fromCab.empty()) {
-      imagePath = arg;
+      *path = argv[++i];
+    } else if (o.imagePath.empty() && o.fromCab.empty()) {
+      o.imagePath = arg;
     } else {
-      commandLine += " " + arg;
+      o.commandLine += " " + arg;
     }
   }
-  if (imagePath.empty() == fromCab.empty()) {
+  if (o.imagePath.empty() == o.fromCab.empty()) {
     std::fputs(kUsage, stderr);
     return 2;
   }
+  return std::nullopt;
+}
+
+// Start-up, Go and, when asked, Write To File against the image at
+// `o.imagePath`, as the window would run them.
+int Gather(const Options& o) {
+  std::filesystem::create_directories(o.out);
+  fernwick::image::ServerImage image(o.imagePath, std::filesystem::absolute(o.out), o.commandLine);
+  const bool package = o.package || fernwick::shell::ReadSwitches(o.commandLine).silent;
+  fernwick::native::AddPackagingPrograms(image);
+  if (package) InstallShippedFiles(image, o.shipped);
+  std::optional<fernwick::recording::Recorder> recorder;
+  // Packaging records, as Fernwick.exe does, so that Write To File packs the image.
+  if (!o.captureDir.empty() || package) recorder.emplace(image.Platform());
+  HeadlessView view;
+  fernwick::shell::MainPresenter presenter(recorder ? recorder->Platform() : image.Platform(), view);
+  const auto startup = presenter.FormLoad();
+  if (startup == fernwick::shell::StartupOutcome::Failed) {
+    std::fprintf(stderr, "fernwick: %s\n", presenter.StartupError().c_str());
+    return 3;
+  }
+  if (startup == fernwick::shell::StartupOutcome::ShowWindow &&
+      presenter.GoClick() == fernwick::shell::GoOutcome::EndProgram) {
+    return fernwick::shell::exit_code::kProductTooOld;
+  }
+  if (presenter.State() != fernwick::shell::MainState::Finished) return fernwick::shell::exit_code::kProductTooOld;
+  const std::string& report = presenter.Buffer().Text();
+  if (!o.findings.table) std::fwrite(report.data(), 1, report.size(), stdout);
+  if (!o.captureDir.empty() &&
+      !WriteCapture(*recorder, image, presenter.WorkFolder() + "\\ServerImage\\", o.captureDir)) {
+    return 8;
+  }
+  if (!o.findings.Write(presenter.Buffer())) return 2;
+  const int found = o.findings.table ? fernwick::native::FindingsExitCode(presenter.Buffer()) : 0;
+  if (!package) {
+    image.Files().WriteWholeFile(presenter.WorkFolder() + "\\VoxtraSystemInfo.txt", report);
+    return found;
+  }
+  if (startup == fernwick::shell::StartupOutcome::ShowWindow) presenter.WriteToFileClick();
+  const std::string cabinet = view.Text(fernwick::shell::Control::txtSavePath) + "VoxtraInfo.cab";
+  if (const auto host = image.Files().HostPath(cabinet)) {
+    std::fprintf(stderr, "fernwick: packaged %s\n", host->string().c_str());
+  } else {
+    std::fprintf(stderr, "fernwick: packaging made no %s\n", cabinet.c_str());
+  }
+  return o.findings.table ? found : presenter.PackagingExitCode();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (const auto done = ReadOptions(argc, argv, options)) return *done;
   std::optional<fernwick::native::CabinetImage> fromCabinet;
   try {
-    if (!fromCab.empty()) imagePath = fromCabinet.emplace(fromCab).Folder();
+    if (!options.fromCab.empty()) options.imagePath = fromCabinet.emplace(options.fromCab).Folder();
   } catch (const fernwick::native::CabinetImageError& e) {
-    std::fprintf(stderr, "fernwick: cannot read the server image of %s: %s\n", fromCab.c_str(), e.what());
+    std::fprintf(stderr, "fernwick: cannot read the server image of %s: %s\n", options.fromCab.c_str(), e.what());
     return 2;
   } catch (const std::filesystem::filesystem_error& e) {
     std::fprintf(stderr, "fernwick: %s\n", e.what());
     return 2;
   }
   try {
-    std::filesystem::create_directories(out);
-    fernwick::image::ServerImage image(imagePath, std::filesystem::absolute(out), commandLine);
-    package = package || fernwick::shell::ReadSwitches(commandLine).silent;
-    fernwick::native::AddPackagingPrograms(image);
-    if (package) InstallShippedFiles(image, shipped);
-    std::optional<fernwick::recording::Recorder> recorder;
-    // Packaging records, as Fernwick.exe does, so that Write To File packs the image.
-    if (!captureDir.empty() || package) recorder.emplace(image.Platform());
-    HeadlessView view;
-    fernwick::shell::MainPresenter presenter(recorder ? recorder->Platform() : image.Platform(), view);
-    const auto startup = presenter.FormLoad();
-    if (startup == fernwick::shell::StartupOutcome::Failed) {
-      std::fprintf(stderr, "fernwick: %s\n", presenter.StartupError().c_str());
-      return 3;
-    }
-    if (startup == fernwick::shell::StartupOutcome::ShowWindow &&
-        presenter.GoClick() == fernwick::shell::GoOutcome::EndProgram) {
-      return fernwick::shell::exit_code::kProductTooOld;
-    }
-    if (presenter.State() != fernwick::shell::MainState::Finished) return fernwick::shell::exit_code::kProductTooOld;
-    const std::string& report = presenter.Buffer().Text();
-    if (!findings.table) std::fwrite(report.data(), 1, report.size(), stdout);
-    if (!captureDir.empty() && !WriteCapture(*recorder, image, presenter.WorkFolder() + "\\ServerImage\\", captureDir))
-      return 8;
-    if (!findings.Write(presenter.Buffer())) return 2;
-    const int found = findings.table ? fernwick::native::FindingsExitCode(presenter.Buffer()) : 0;
-    if (!package) {
-      image.Files().WriteWholeFile(presenter.WorkFolder() + "\\VoxtraSystemInfo.txt", report);
-      return found;
-    }
-    if (startup == fernwick::shell::StartupOutcome::ShowWindow) presenter.WriteToFileClick();
-    const std::string cabinet = view.Text(fernwick::shell::Control::txtSavePath) + "VoxtraInfo.cab";
-    const auto host = image.Files().HostPath(cabinet);
-    if (!host) {
-      std::fprintf(stderr, "fernwick: packaging made no %s\n", cabinet.c_str());
-    } else {
-      std::fprintf(stderr, "fernwick: packaged %s\n", host->string().c_str());
-    }
-    return findings.table ? found : presenter.PackagingExitCode();
+    return Gather(options);
   } catch (const fernwick::image::NotCaptured& e) {
     std::fprintf(stderr, "fernwick: not captured: %s\n", e.Question().c_str());
     return 7;
