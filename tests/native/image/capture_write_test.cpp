@@ -1,6 +1,6 @@
 // Writing a capture never throws: a folder or file that cannot be written
-// (below a file, a path too long) makes WriteImage name it, and the
-// recording stays whole.
+// (below a file, a path too long) makes WriteImage name it and leaves no
+// image.ini, and the recording stays whole.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -24,9 +24,12 @@ TEST(CaptureWrite, AFailedWriteIsNamedAndChangesNothingElse) {
     std::string reason;
   } cases[]{
       {"C:\\WINDOWS\\system32\\MAPI32.dll\\ServerImage\\", "cannot write C:\\WINDOWS\\system32\\MAPI32.dll"},
-      {longFolder, "cannot write " + longFolder + "image.ini"},
+      {longFolder, "cannot write " + longFolder + "registry"},
   };
-  for (const auto& c : cases) EXPECT_EQ(recorder.WriteImage(c.folder), c.reason);
+  for (const auto& c : cases) {
+    EXPECT_EQ(recorder.WriteImage(c.folder), c.reason);
+    EXPECT_FALSE(image.Files().FileExists(c.folder + "image.ini"));  // what was written is no image
+  }
   EXPECT_EQ(recorder.WriteImage("C:\\ServerImage\\"), "");
   EXPECT_TRUE(image.Files().FileExists("C:\\ServerImage\\drives\\C\\WINDOWS\\system32\\MAPI32.dll"));
 }
