@@ -1,6 +1,6 @@
 // Writing a capture never throws: a folder or file that cannot be written
 // (below a file, a path too long) makes WriteImage name it and leaves no
-// image.ini, and the recording stays whole.
+// image.ini, and the recording stays whole. Each Go records afresh.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,6 +32,21 @@ TEST(CaptureWrite, AFailedWriteIsNamedAndChangesNothingElse) {
   }
   EXPECT_EQ(recorder.WriteImage("C:\\ServerImage\\"), "");
   EXPECT_TRUE(image.Files().FileExists("C:\\ServerImage\\drives\\C\\WINDOWS\\system32\\MAPI32.dll"));
+}
+
+TEST(CaptureWrite, EachGoStartsAfreshButKeepsWhatTheStartUpRead) {
+  testing::ScratchFolder scratch;
+  image::ServerImage image(std::filesystem::path(FERNWICK_SOURCE_DIR) / "samples" / "exchange2003-42",
+                           scratch.Path() / "out", "fernwick");
+  Recorder recorder(image.Platform());
+  auto& files = recorder.Platform().files;
+  files.FileExists("C:\\WINDOWS\\system32\\MAPI32.dll");  // the start-up
+  recorder.Restart();
+  files.FileExists("C:\\WINDOWS\\system32\\EMSMDB32.dll");  // the first Go
+  recorder.Restart();
+  ASSERT_EQ(recorder.WriteImage("C:\\Capture\\"), "");
+  EXPECT_TRUE(image.Files().FileExists("C:\\Capture\\drives\\C\\WINDOWS\\system32\\MAPI32.dll"));
+  EXPECT_FALSE(image.Files().FileExists("C:\\Capture\\drives\\C\\WINDOWS\\system32\\EMSMDB32.dll"));
 }
 
 }  // namespace
