@@ -6,7 +6,9 @@
 #include <string>
 
 #include "native/odbc/scratch_folder.h"
+#include "platform/image/reg_file.h"
 #include "platform/image/server_image.h"
+#include "platform/recording/capture_texts.h"
 #include "platform/recording/recorder.h"
 
 namespace fernwick::recording {
@@ -47,6 +49,34 @@ TEST(CaptureWrite, EachGoStartsAfreshButKeepsWhatTheStartUpRead) {
   ASSERT_EQ(recorder.WriteImage("C:\\Capture\\"), "");
   EXPECT_TRUE(image.Files().FileExists("C:\\Capture\\drives\\C\\WINDOWS\\system32\\MAPI32.dll"));
   EXPECT_FALSE(image.Files().FileExists("C:\\Capture\\drives\\C\\WINDOWS\\system32\\EMSMDB32.dll"));
+}
+
+// Every value comes back from the written export with its type and bytes.
+TEST(CaptureWrite, RegistryValuesKeepTypeAndBytes) {
+  using namespace std::string_literals;
+  const std::vector<CapturedValue> values{
+      {"text", 0, platform::kRegSz, "a \"b\" \\ c\0"s}, {"no end", 0, platform::kRegSz, "abc"s},
+      {"lines", 0, platform::kRegSz, "a\r\nb\0"s},      {"multi", 0, platform::kRegMultiSz, "a\0b\0\0"s},
+      {"expand", 0, platform::kRegExpandSz, "%x%\0"s},  {"dword", 0, platform::kRegDword, "\x2a\0\0\x80"s},
+      {"short dword", 0, platform::kRegDword, "\x01"s}, {"binary", 0, platform::kRegBinary, "\0\xff"s},
+      {"qword", 0, platform::kRegQword, "12345678"s},   {"", 0, platform::kRegNone, ""s},
+  };
+  Capture capture;
+  CapturedKey& key = capture.keys["K"];
+  key.path = "HKEY_LOCAL_MACHINE\\SOFTWARE\\K";
+  key.openCode = 0;
+  for (const CapturedValue& value : values) key.values[value.name] = value;
+  image::RegistryDouble registry;
+  image::LoadRegText(registry, RegistryText(capture), "capture.reg");
+  platform::RegKey opened = 0;
+  ASSERT_EQ(registry.OpenKey(platform::kHkeyLocalMachine, "SOFTWARE\\K", opened), 0);
+  for (const CapturedValue& value : values) {
+    std::uint8_t data[64] = {};
+    std::uint32_t type = 99, size = sizeof data;
+    ASSERT_EQ(registry.QueryValue(opened, value.name, type, data, size), 0) << value.name;
+    EXPECT_EQ(type, value.type) << value.name;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), size), value.bytes) << value.name;
+  }
 }
 
 }  // namespace
