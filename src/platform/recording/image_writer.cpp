@@ -16,6 +16,7 @@ class Writer {
   // Creates the folder `relative` of the image (and those above it).
   bool Folder(const std::string& relative) { return Ensure(folder_ + relative); }
   bool File(const std::string& relative, std::string_view bytes) {
+    if (!failure_.empty()) return false;  // a full disk stays full: stop at the first failure
     const std::string path = folder_ + relative;
     const auto slash = path.rfind('\\');
     if (!Ensure(path.substr(0, slash))) return false;
@@ -102,7 +103,6 @@ void WriteDrives(const Capture& capture, Writer& writer) {
 std::string WriteCaptureImage(const Capture& capture, platform::FileSystem& files, const std::string& folder) {
   try {
     Writer writer(files, folder.empty() || folder.back() == '\\' ? folder : folder + "\\");
-    writer.File("image.ini", ImageIniText(capture));
     writer.File("registry\\capture.reg", RegistryText(capture));
     writer.File("answers.txt", AnswersText(capture));
     if (!capture.versions.empty()) writer.File("versions.txt", VersionsText(capture));
@@ -112,6 +112,9 @@ std::string WriteCaptureImage(const Capture& capture, platform::FileSystem& file
       if (page.openError == 0 && !target.empty()) writer.File(target, page.body);
     }
     WriteDrives(capture, writer);
+    // image.ini comes last: a folder without it is no image, so an image
+    // cut short by a failure is never replayed as if it were whole.
+    writer.File("image.ini", ImageIniText(capture));
     return writer.Failure();
   } catch (const std::exception& e) {
     return std::string("cannot write the server image: ") + e.what();

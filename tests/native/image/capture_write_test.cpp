@@ -1,12 +1,14 @@
 // Writing a capture never throws: a folder or file that cannot be written
-// (below a file, a path too long) makes WriteImage name it, and the
-// recording stays whole.
+// (below a file, a path too long) makes WriteImage name it and leaves no
+// image.ini, and the recording stays whole. Each Go records afresh.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "native/odbc/scratch_folder.h"
+#include "platform/image/reg_file.h"
 #include "platform/image/server_image.h"
+#include "platform/recording/capture_texts.h"
 #include "platform/recording/recorder.h"
 
 namespace fernwick::recording {
@@ -24,11 +26,57 @@ TEST(CaptureWrite, AFailedWriteIsNamedAndChangesNothingElse) {
     std::string reason;
   } cases[]{
       {"C:\\WINDOWS\\system32\\MAPI32.dll\\ServerImage\\", "cannot write C:\\WINDOWS\\system32\\MAPI32.dll"},
-      {longFolder, "cannot write " + longFolder + "image.ini"},
+      {longFolder, "cannot write " + longFolder + "registry"},
   };
-  for (const auto& c : cases) EXPECT_EQ(recorder.WriteImage(c.folder), c.reason);
+  for (const auto& c : cases) {
+    EXPECT_EQ(recorder.WriteImage(c.folder), c.reason);
+    EXPECT_FALSE(image.Files().FileExists(c.folder + "image.ini"));  // what was written is no image
+  }
   EXPECT_EQ(recorder.WriteImage("C:\\ServerImage\\"), "");
   EXPECT_TRUE(image.Files().FileExists("C:\\ServerImage\\drives\\C\\WINDOWS\\system32\\MAPI32.dll"));
+}
+
+TEST(CaptureWrite, EachGoStartsAfreshButKeepsWhatTheStartUpRead) {
+  testing::ScratchFolder scratch;
+  image::ServerImage image(std::filesystem::path(FERNWICK_SOURCE_DIR) / "samples" / "exchange2003-42",
+                           scratch.Path() / "out", "fernwick");
+  Recorder recorder(image.Platform());
+  auto& files = recorder.Platform().files;
+  files.FileExists("C:\\WINDOWS\\system32\\MAPI32.dll");  // the start-up
+  recorder.Restart();
+  files.FileExists("C:\\WINDOWS\\system32\\EMSMDB32.dll");  // the first Go
+  recorder.Restart();
+  ASSERT_EQ(recorder.WriteImage("C:\\Capture\\"), "");
+  EXPECT_TRUE(image.Files().FileExists("C:\\Capture\\drives\\C\\WINDOWS\\system32\\MAPI32.dll"));
+  EXPECT_FALSE(image.Files().FileExists("C:\\Capture\\drives\\C\\WINDOWS\\system32\\EMSMDB32.dll"));
+}
+
+// Every value comes back from the written export with its type and bytes.
+TEST(CaptureWrite, RegistryValuesKeepTypeAndBytes) {
+  using namespace std::string_literals;
+  const std::vector<CapturedValue> values{
+      {"text", 0, platform::kRegSz, "a \"b\" \\ c\0"s}, {"no end", 0, platform::kRegSz, "abc"s},
+      {"lines", 0, platform::kRegSz, "a\r\nb\0"s},      {"multi", 0, platform::kRegMultiSz, "a\0b\0\0"s},
+      {"expand", 0, platform::kRegExpandSz, "%x%\0"s},  {"dword", 0, platform::kRegDword, "\x2a\0\0\x80"s},
+      {"short dword", 0, platform::kRegDword, "\x01"s}, {"binary", 0, platform::kRegBinary, "\0\xff"s},
+      {"qword", 0, platform::kRegQword, "12345678"s},   {"", 0, platform::kRegNone, ""s},
+  };
+  Capture capture;
+  CapturedKey& key = capture.keys["K"];
+  key.path = "HKEY_LOCAL_MACHINE\\SOFTWARE\\K";
+  key.openCode = 0;
+  for (const CapturedValue& value : values) key.values[value.name] = value;
+  image::RegistryDouble registry;
+  image::LoadRegText(registry, RegistryText(capture), "capture.reg");
+  platform::RegKey opened = 0;
+  ASSERT_EQ(registry.OpenKey(platform::kHkeyLocalMachine, "SOFTWARE\\K", opened), 0);
+  for (const CapturedValue& value : values) {
+    std::uint8_t data[64] = {};
+    std::uint32_t type = 99, size = sizeof data;
+    ASSERT_EQ(registry.QueryValue(opened, value.name, type, data, size), 0) << value.name;
+    EXPECT_EQ(type, value.type) << value.name;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), size), value.bytes) << value.name;
+  }
 }
 
 }  // namespace
