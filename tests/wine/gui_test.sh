@@ -14,7 +14,8 @@ export ODBCSYSINI="$work/no-odbc-drivers"
 wine_import_reg "$fixtures/gui_server.reg"
 trap 'wine_import_reg "$fixtures/gui_server_cleanup.reg"; rm -rf "$drive_c/Voxtra"' EXIT
 
-drive() { timeout 60 wine "$driver" "$@"; }
+# A failing driver step says which, before the test ends.
+drive() { timeout 60 wine "$driver" "$@" || { echo "guidriver $* failed ($?)" >&2; return 1; }; }
 # The date, the machine's name and its drives' figures differ from run to
 # run. From the environment section on the report holds what the live
 # machine answers (uptime, SQL Server, IP configuration); the sample image

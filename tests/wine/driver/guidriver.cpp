@@ -161,7 +161,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (verb == "clipboard") {
-    if (!OpenClipboard(nullptr)) return 1;
+    // Wine's clipboard manager opens the clipboard for a moment after each
+    // change, to hand it to X; another process's open fails meanwhile.
+    bool open = false;
+    for (int waited = 0; waited <= 5000 && !(open = OpenClipboard(nullptr)); waited += 50) Sleep(50);
+    if (!open) return 1;
     HANDLE data = GetClipboardData(CF_TEXT);
     if (data != nullptr) {
       if (const char* text = static_cast<const char*>(GlobalLock(data))) {
