@@ -10,6 +10,7 @@
 #include <set>
 
 #include "native/temp_image.h"
+#include "native/report/silent_gathering.h"
 #include "report/gathering.h"
 
 namespace fernwick::report {
@@ -100,14 +101,7 @@ const std::vector<ReachCase>& Cases() {
 std::set<FindingId> FindingsOf(const ReachCase& c) {
   testing::TempImage image;
   c.make(image);
-  auto& server = image.Open();
-  Session session{.bSilentMode = true, .bSkipPromptCheck = false};
-  ReportBuffer buffer;
-  MessageBoxes messages(server.Platform().ui, session);
-  PromptCheckState promptCheck;
-  promptCheck.iPromptListBudget = 30000;
-  Gathering g{server.Platform(), session, buffer, messages, promptCheck};
-  GetSystemInfo(g);
+  const ReportBuffer buffer = GatherSilently(image);
   std::set<FindingId> found;
   for (const Finding& finding : buffer.Findings()) found.insert(finding.id);
   return found;

@@ -1,8 +1,7 @@
 // The prompts line of the install section for each state of the server.
 #include <gtest/gtest.h>
 
-#include "native/temp_image.h"
-#include "report/gathering.h"
+#include "native/report/silent_gathering.h"
 
 namespace fernwick::report {
 namespace {
@@ -15,14 +14,7 @@ const std::string kRootPath =
 
 // What the report says between the default GUI language and the TTS line.
 std::string PromptsLines(testing::TempImage& image, bool skipSwitch) {
-  auto& server = image.Open();
-  Session session{.bSilentMode = true, .bSkipPromptCheck = skipSwitch};
-  ReportBuffer buffer;
-  MessageBoxes messages(server.Platform().ui, session);
-  PromptCheckState promptCheck;
-  promptCheck.iPromptListBudget = 30000;
-  Gathering g{server.Platform(), session, buffer, messages, promptCheck};
-  GetSystemInfo(g);
+  const ReportBuffer buffer = GatherSilently(image, skipSwitch);
   const std::string& text = buffer.Text();
   const auto gui = text.find("     Default GUI Language = ");
   const auto start = text.find("\r\n", gui) + 2;
