@@ -150,7 +150,7 @@ class Run {
           LeaveOut(entry.named, Where(entry.source, entry.line), reason);
         } else {
           host_.Error("cabmaker: cannot read " + Where(entry.source, entry.line) + ": " + reason);
-          list_ += "\t" + ListField("cannot read \"" + entry.named + "\": " + reason) + "\r\n";
+          ListLine({}, "cannot read \"" + entry.named + "\": " + reason);
           missing = true;
         }
       }
@@ -187,14 +187,21 @@ class Run {
 
   void LeaveOut(const std::string& named, const std::string& where, const std::string& reason) {
     host_.Error("cabmaker: optional " + where + " left out: " + reason);
-    list_ += ListField(named) + "\t" + ListField(reason) + "\r\n";
+    ListLine(named, reason);
     leftOut_ = true;
+  }
+
+  void ListLine(const std::string& named, const std::string& reason) {
+    list_ += ListField(named);
+    list_ += '\t';
+    list_ += ListField(reason);
+    list_ += "\r\n";
   }
 
   // No cabinet: why, on standard error and in the list.
   int Fail(const std::string& reason) {
     host_.Error("cabmaker: " + reason + "; no cabinet written");
-    list_ += "\t" + ListField(reason) + "\r\n";
+    ListLine({}, reason);
     return End(1);
   }
 
