@@ -105,13 +105,13 @@ FakeHost Folder() {
   return host;
 }
 
-int Run(FakeHost& host, std::vector<std::string> arguments = {"/f", "voxtrainfo.ddf", "/l", "list.txt"}) {
+int RunIn(FakeHost& host, std::vector<std::string> arguments = {"/f", "voxtrainfo.ddf", "/l", "list.txt"}) {
   return RunCabmaker(arguments, host);
 }
 
 TEST(CabmakerRun, WritesUnderATemporaryNameAndPutsTheWholeCabinetInPlaceOfTheOldOne) {
   FakeHost host = Folder();
-  ASSERT_EQ(Run(host), 0) << host.errors;
+  ASSERT_EQ(RunIn(host), 0) << host.errors;
   EXPECT_EQ(host.files["VoxtraInfo.cab"], "CAB VoxtraSystemInfo.txt system_event_log.csv switchlog.txt");
   EXPECT_EQ(host.Named("VoxtraInfo.cab"), "VoxtraInfo.cab") << "the stale pieces and the temporaries are gone";
   EXPECT_EQ(host.files["list.txt"], "") << "a clean run writes an empty list";
@@ -123,7 +123,7 @@ TEST(CabmakerRun, LeftOutOptionalFilesGiveExit3AndALineEachInTheList) {
   FakeHost host = Folder();
   host.files.erase("switchlog.txt");
   host.failsWhilePacked = "system_event_log.csv";
-  ASSERT_EQ(Run(host), 3) << host.errors;
+  ASSERT_EQ(RunIn(host), 3) << host.errors;
   EXPECT_EQ(host.files["VoxtraInfo.cab"], "CAB VoxtraSystemInfo.txt");
   EXPECT_EQ(host.files["list.txt"], "switchlog.txt\tnot found\r\nsystem_event_log.csv\tit was deleted\r\n");
   EXPECT_EQ(host.errors,
@@ -138,7 +138,7 @@ TEST(CabmakerRun, ListsAFileAsItsDirectiveLineNamesIt) {
   host.files["voxtrainfo.ddf"] = ".Set DiskDirectoryTemplate=.\n.Set SourceDir=out\n\"out\\a.txt\"\n.Define L=b\n"
                                  "\"%L%\tc.txt\" /optional=yes\n";
   host.files["out\\out\\a.txt"] = "a";
-  ASSERT_EQ(Run(host), 3) << host.errors;
+  ASSERT_EQ(RunIn(host), 3) << host.errors;
   EXPECT_EQ(host.files["list.txt"], "b c.txt\tnot found\r\n");
 }
 
@@ -168,18 +168,22 @@ TEST(CabmakerRun, WithoutACabinetTheEarlierOneStaysAndTheListSaysWhy) {
   for (const auto& c : cases) {
     FakeHost host = Folder();
     c.change(host);
-    EXPECT_EQ(Run(host), 1) << c.name;
+    EXPECT_EQ(RunIn(host), 1) << c.name;
     EXPECT_EQ(host.files["VoxtraInfo.cab"], "last week's") << c.name;
     EXPECT_EQ(host.Named("VoxtraInfo.cab"), "VoxtraInfo.cab") << c.name << ": temporaries left";
-    if (c.list != nullptr) EXPECT_EQ(host.files["list.txt"], c.list) << c.name;
+    if (c.list != nullptr) {
+      EXPECT_EQ(host.files["list.txt"], c.list) << c.name;
+    }
     EXPECT_TRUE(host.files["list.txt"].starts_with("\t")) << c.name;
-    if (c.lastError != nullptr) EXPECT_TRUE(host.errors.ends_with(c.lastError)) << c.name << "\n" << host.errors;
+    if (c.lastError != nullptr) {
+      EXPECT_TRUE(host.errors.ends_with(c.lastError)) << c.name << "\n" << host.errors;
+    }
   }
   // Before the directive file is read, the cabinet's name is not known:
   // nothing of it is touched.
   FakeHost host = Folder();
   host.files["voxtrainfo.ddf"] = ".Set Cabinet=off\n";
-  EXPECT_EQ(Run(host), 1);
+  EXPECT_EQ(RunIn(host), 1);
   EXPECT_EQ(host.files["list.txt"].substr(0, 17), "\tvoxtrainfo.ddf(1");
   EXPECT_EQ(host.Named("VoxtraInfo.cab"), "VoxtraInfo.cab VoxtraInfo.cab.part VoxtraInfo.cab.part3");
 }
@@ -194,7 +198,7 @@ TEST(CabmakerRun, RefusesMoreFilesThanACabinetCanCount) {
       host.files[name] = "";
     }
     host.files["image.ddf"] = directives;
-    const int code = Run(host, {"/f", "image.ddf"});
+    const int code = RunIn(host, {"/f", "image.ddf"});
     if (count == 65535) {
       EXPECT_EQ(code, 0) << host.errors;
       EXPECT_EQ(host.files.count("ServerImage.cab"), 1u);
@@ -216,7 +220,7 @@ TEST(CabmakerRun, TakesTheListSwitchInEitherPlaceAndRefusesAnythingElse) {
   };
   for (const auto& arguments : good) {
     FakeHost host = Folder();
-    EXPECT_EQ(Run(host, arguments), 0) << arguments[0];
+    EXPECT_EQ(RunIn(host, arguments), 0) << arguments[0];
     EXPECT_EQ(host.files["list.txt"], "") << arguments[0];
   }
   const std::vector<std::string> bad[] = {
@@ -224,7 +228,7 @@ TEST(CabmakerRun, TakesTheListSwitchInEitherPlaceAndRefusesAnythingElse) {
       {"/f", "voxtrainfo.ddf", "/l", "a", "/l", "b"}, {"/f", "voxtrainfo.ddf", "/x", "y"}, {}};
   for (const auto& arguments : bad) {
     FakeHost host = Folder();
-    EXPECT_EQ(Run(host, arguments), 2);
+    EXPECT_EQ(RunIn(host, arguments), 2);
     EXPECT_EQ(host.errors, "Usage: cabmaker /f DIRECTIVES.ddf [/l LISTFILE]\n");
     EXPECT_EQ(host.files["list.txt"], "an earlier list") << "bad arguments touch nothing";
     EXPECT_EQ(host.files["VoxtraInfo.cab"], "last week's");
