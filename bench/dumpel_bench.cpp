@@ -238,8 +238,7 @@ int main(int argc, char** argv) {
     else if (name == "--reset")
       reset = value;
     else {
-      std::fprintf(stderr, "usage: %s [--records N] [--logs N] [--span DAYS] [--days DAYS] [--reset DAYS]\n",
-                   argv[0]);
+      std::fprintf(stderr, "usage: %s [--records N] [--logs N] [--span DAYS] [--days DAYS] [--reset DAYS]\n", argv[0]);
       return 2;
     }
   }

@@ -23,9 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& folder : directives.folders) {
     if (folder.empty()) std::abort();
     for (const auto& file : folder) {
-      if (file.source.empty() || file.named.empty() || !file.source.ends_with(file.named) ||
-          file.destination.empty() || file.destination.size() > 255 || file.line < 1 ||
-          static_cast<std::size_t>(file.line) > size) {
+      if (file.source.empty() || file.named.empty() || !file.source.ends_with(file.named) || file.destination.empty() ||
+          file.destination.size() > 255 || file.line < 1 || static_cast<std::size_t>(file.line) > size) {
         std::abort();
       }
     }

@@ -47,8 +47,8 @@ class Snapshots {
 // Copies the first `size` bytes of `source` to `snapshot`, with the
 // source's time. Empty when it worked; `sourceFailed` tells whether the
 // source was the cause; `grew` whether it holds more than `size` bytes.
-std::string TakeSnapshot(const std::string& source, std::uint64_t size, const std::string& snapshot,
-                         bool& sourceFailed, bool& grew) {
+std::string TakeSnapshot(const std::string& source, std::uint64_t size, const std::string& snapshot, bool& sourceFailed,
+                         bool& grew) {
   sourceFailed = true;
   const FilePtr in(std::fopen(source.c_str(), "rb"));
   if (!in) return std::strerror(errno);
@@ -132,7 +132,8 @@ std::string WriteCabinetWithGcab(const CabinetPlan& plan, const std::string& cab
   GError* error = nullptr;
   // G_FILE_CREATE_NONE: written in place, not through a temporary file of
   // GLib's own beside it.
-  GObjectPtr<GFileOutputStream> stream(g_file_replace(target.get(), nullptr, FALSE, G_FILE_CREATE_NONE, nullptr, &error));
+  GObjectPtr<GFileOutputStream> stream(
+      g_file_replace(target.get(), nullptr, FALSE, G_FILE_CREATE_NONE, nullptr, &error));
   if (!stream) return Why(error);
   if (!gcab_cabinet_write_simple(cabinet.get(), G_OUTPUT_STREAM(stream.get()), nullptr, nullptr, nullptr, &error)) {
     return Why(error);

@@ -131,8 +131,7 @@ TEST(CabmakerProgram, ReplacesAnEarlierCabinetOnlyWithAWholeOneAndLeavesNoTempor
   fs::create_directory(dir.path / "VoxtraInfo.cab");
   dir.Write("VoxtraInfo.cab/inside.txt", "kept");
   EXPECT_EQ(dir.Run(std::string(FERNWICK_CABMAKER) + " /f voxtrainfo.ddf /l left.txt"), 1);
-  EXPECT_NE(dir.Read("stderr.txt").find("cannot put the cabinet in place of \"VoxtraInfo.cab\""),
-            std::string::npos)
+  EXPECT_NE(dir.Read("stderr.txt").find("cannot put the cabinet in place of \"VoxtraInfo.cab\""), std::string::npos)
       << dir.Read("stderr.txt");
   EXPECT_TRUE(dir.Read("left.txt").starts_with("\tcannot put the cabinet in place of"));
   EXPECT_EQ(dir.Read("VoxtraInfo.cab/inside.txt"), "kept");
@@ -187,14 +186,12 @@ TEST(CabmakerProgram, AFileThatGrowsWhilePackedIsPackedAsMeasuredAndTheNextFileS
   // A file cut short after it was measured fails, so that an optional one
   // is left out instead of being packed with a gap.
   plan.folders[0][0].size = fs::file_size(dir.path / "system_event_log.csv") + 10;
-  const std::string failure = fernwick::cabmaker::WriteCabinetWithGcab(plan, (dir.path / "y.cab.part").string(),
-                                                                       hostPath, failed, note);
-  EXPECT_EQ(failure, "it became shorter while it was packed (" +
-                         std::to_string(plan.folders[0][0].size - 10) + " of the " +
-                         std::to_string(plan.folders[0][0].size) + " bytes measured)");
+  const std::string failure =
+      fernwick::cabmaker::WriteCabinetWithGcab(plan, (dir.path / "y.cab.part").string(), hostPath, failed, note);
+  EXPECT_EQ(failure, "it became shorter while it was packed (" + std::to_string(plan.folders[0][0].size - 10) +
+                         " of the " + std::to_string(plan.folders[0][0].size) + " bytes measured)");
   EXPECT_EQ(failed, "system_event_log.csv");
   EXPECT_FALSE(fs::exists(dir.path / "y.cab.part1"));
 }
 
 }  // namespace
-

@@ -94,14 +94,10 @@ const char* const kDirectives =
 // pieces of a run that was ended, the directive file and the report.
 FakeHost Folder() {
   FakeHost host;
-  host.files = {{"voxtrainfo.ddf", kDirectives},
-                {"VoxtraSystemInfo.txt", "report"},
-                {"system_event_log.csv", "log"},
-                {"switchlog.txt", "switch"},
-                {"VoxtraInfo.cab", "last week's"},
-                {"VoxtraInfo.cab.part", "cut off"},
-                {"VoxtraInfo.cab.part3", "FCI's"},
-                {"list.txt", "an earlier list"}};
+  host.files = {{"voxtrainfo.ddf", kDirectives},   {"VoxtraSystemInfo.txt", "report"},
+                {"system_event_log.csv", "log"},   {"switchlog.txt", "switch"},
+                {"VoxtraInfo.cab", "last week's"}, {"VoxtraInfo.cab.part", "cut off"},
+                {"VoxtraInfo.cab.part3", "FCI's"}, {"list.txt", "an earlier list"}};
   return host;
 }
 
@@ -135,8 +131,9 @@ TEST(CabmakerRun, LeftOutOptionalFilesGiveExit3AndALineEachInTheList) {
 
 TEST(CabmakerRun, ListsAFileAsItsDirectiveLineNamesIt) {
   FakeHost host = Folder();
-  host.files["voxtrainfo.ddf"] = ".Set DiskDirectoryTemplate=.\n.Set SourceDir=out\n\"out\\a.txt\"\n.Define L=b\n"
-                                 "\"%L%\tc.txt\" /optional=yes\n";
+  host.files["voxtrainfo.ddf"] =
+      ".Set DiskDirectoryTemplate=.\n.Set SourceDir=out\n\"out\\a.txt\"\n.Define L=b\n"
+      "\"%L%\tc.txt\" /optional=yes\n";
   host.files["out\\out\\a.txt"] = "a";
   ASSERT_EQ(RunIn(host), 3) << host.errors;
   EXPECT_EQ(host.files["list.txt"], "b c.txt\tnot found\r\n");
@@ -204,8 +201,9 @@ TEST(CabmakerRun, RefusesMoreFilesThanACabinetCanCount) {
       EXPECT_EQ(host.files.count("ServerImage.cab"), 1u);
     } else {
       EXPECT_EQ(code, 1);
-      EXPECT_EQ(host.errors, "cabmaker: 65536 files for one cabinet, more than the 65535 a cabinet can hold; no "
-                             "cabinet written\n");
+      EXPECT_EQ(host.errors,
+                "cabmaker: 65536 files for one cabinet, more than the 65535 a cabinet can hold; no "
+                "cabinet written\n");
       EXPECT_EQ(host.cabinetsWritten, 0);
       EXPECT_EQ(host.files.count("ServerImage.cab"), 0u);
     }
@@ -224,8 +222,9 @@ TEST(CabmakerRun, TakesTheListSwitchInEitherPlaceAndRefusesAnythingElse) {
     EXPECT_EQ(host.files["list.txt"], "") << arguments[0];
   }
   const std::vector<std::string> bad[] = {
-      {"/f", "voxtrainfo.ddf", "/l"},          {"/l", "list.txt"}, {"/f", "a.ddf", "/f", "voxtrainfo.ddf"},
-      {"/f", "voxtrainfo.ddf", "/l", "a", "/l", "b"}, {"/f", "voxtrainfo.ddf", "/x", "y"}, {}};
+      {"/f", "voxtrainfo.ddf", "/l"},          {"/l", "list.txt"},
+      {"/f", "a.ddf", "/f", "voxtrainfo.ddf"}, {"/f", "voxtrainfo.ddf", "/l", "a", "/l", "b"},
+      {"/f", "voxtrainfo.ddf", "/x", "y"},     {}};
   for (const auto& arguments : bad) {
     FakeHost host = Folder();
     EXPECT_EQ(RunIn(host, arguments), 2);
