@@ -1,22 +1,28 @@
 // dumpel_bench: dumpel's reading of big event logs, converting every record
 // and then keeping the last DAYS days ("before") against judging each
-// record by its times first and converting only those kept ("after",
+// record by its time first and converting only those kept ("after",
 // DumpLog).
 //
 // Generates LOGS logs of RECORDS records each, spread evenly over SPAN days
 // up to now, packed as Windows keeps them (a fixed header with both times,
 // then source, computer, the user's SID and the insertion strings, the
 // length repeated at the end so that the log can be read backwards); one
-// record in two names a user. Converting a record decodes its local time
-// and copies its texts, as dumpel.exe does; an account lookup finds the
-// SID's name in a table (on a server each is a call to the local security
-// authority, and to a domain controller for a domain account: the counts
-// matter more there than the times here). Both ways must write the same
-// bytes. Each runs three times; the best time counts.
+// record in two names a user. In every second log the machine's clock was
+// set back by a year RESET days before now (as by a clock reset at a boot):
+// the records written after that carry times a year old, so the log's times
+// go backwards there, and the records of the last days before the reset
+// are kept although everything written after them is too old. Converting a
+// record decodes its local time and copies its texts, as dumpel.exe does;
+// an account lookup finds the SID's name in a table (on a server each is a
+// call to the local security authority, and to a domain controller for a
+// domain account: the counts matter more there than the times here). Both
+// ways must write the same bytes, for every log. Each runs three times; the
+// best time counts.
 //
-// Usage: dumpel_bench [--records N] [--logs N] [--span DAYS] [--days DAYS]
-// Defaults: 500000 records, 2 logs, 60 days, -d 5, the format Fernwick
-// uses (dtTSIs -c). Build it optimised: scripts/build.sh release.
+// Usage: dumpel_bench [--records N] [--logs N] [--span DAYS] [--days DAYS] [--reset DAYS]
+// Defaults: 500000 records, 2 logs, 60 days, -d 5, the clock set back 2 days
+// before now (0: never), the format Fernwick uses (dtTSIs -c). Build it
+// optimised: scripts/build.sh release.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -36,6 +42,7 @@ using fernwick::dumpel::EventRecord;
 
 constexpr long long kNow = 1'796'000'000;  // seconds since 1970, UTC
 constexpr long long kBias = 3600;          // local time less UTC
+constexpr long long kYear = 365 * 86400;
 
 struct Header {
   std::uint32_t length, timeGenerated, timeWritten, eventId;
@@ -43,14 +50,18 @@ struct Header {
   std::uint32_t sidLength, sidOffset, stringOffset;
 };
 
-// One log, oldest record first, as packed bytes.
-std::vector<char> MakeLog(long long records, long long spanDays, int seed) {
+// One log, oldest record first, as packed bytes; with `resetDays`, the
+// records written from that many days before now on carry times a year
+// earlier.
+std::vector<char> MakeLog(long long records, long long spanDays, long long resetDays, int seed) {
   static const char* const kSources[] = {"Service Control Manager", "Voxtra Messaging", "Userenv", "W32Time", "Tcpip"};
   std::vector<char> log;
   const long long first = kNow - spanDays * 86400;
   for (long long i = 0; i < records; ++i) {
     Header h{};
-    h.timeGenerated = static_cast<std::uint32_t>(first + i * spanDays * 86400 / records);
+    long long generated = first + i * spanDays * 86400 / records;
+    if (resetDays > 0 && generated >= kNow - resetDays * 86400) generated -= kYear;
+    h.timeGenerated = static_cast<std::uint32_t>(generated);
     h.timeWritten = h.timeGenerated + static_cast<std::uint32_t>(i % 3);
     h.eventId = static_cast<std::uint32_t>(1000 + (i * 7 + seed) % 60);
     h.type = static_cast<std::uint16_t>(1u << (i % 3));
@@ -170,7 +181,6 @@ class PackedLogReader : public fernwick::dumpel::EventLogReader {
     return true;
   }
   long long GeneratedSeconds() const override { return header_.timeGenerated + kBias; }
-  long long WrittenSeconds() const override { return header_.timeWritten + kBias; }
   EventRecord Convert(bool withUser) override { return ::Convert(log_.data() + end_, withUser, counts_); }
 
  private:
@@ -205,6 +215,7 @@ int main(int argc, char** argv) {
   long long records = 500000;
   long long logCount = 2;
   long long span = 60;
+  long long reset = 2;
   DumpelOptions options;
   options.days = 5;
   options.format = "dtTSIs";
@@ -212,7 +223,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string name = argv[i];
     const long long value = std::atoll(argv[i + 1]);
-    if (value < 0 || (name != "--days" && value < 1)) {
+    if (value < 0 || (name != "--days" && name != "--reset" && value < 1)) {
       std::fprintf(stderr, "%s needs a number\n", argv[i]);
       return 2;
     }
@@ -224,13 +235,15 @@ int main(int argc, char** argv) {
       span = value;
     else if (name == "--days")
       options.days = static_cast<int>(value);
+    else if (name == "--reset")
+      reset = value;
     else {
-      std::fprintf(stderr, "usage: %s [--records N] [--logs N] [--span DAYS] [--days DAYS]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--records N] [--logs N] [--span DAYS] [--days DAYS] [--reset DAYS]\n", argv[0]);
       return 2;
     }
   }
   std::vector<std::vector<char>> logs;
-  for (int seed = 0; seed < logCount; ++seed) logs.push_back(MakeLog(records, span, seed));
+  for (int seed = 0; seed < logCount; ++seed) logs.push_back(MakeLog(records, span, seed % 2 == 1 ? reset : 0, seed));
 
   Counts before;
   Counts after;
@@ -240,12 +253,18 @@ int main(int argc, char** argv) {
   const double afterMs = BestOfThree(logs, options, After, after, afterOutput);
   std::size_t lines = 0;
   std::size_t bytes = 0;
+  std::string perLog;
   for (const auto& output : afterOutput) {
-    lines += static_cast<std::size_t>(std::count(output.begin(), output.end(), '\n'));
+    const auto count = static_cast<std::size_t>(std::count(output.begin(), output.end(), '\n'));
+    lines += count;
     bytes += output.size();
+    perLog += (perLog.empty() ? "" : " + ") + std::to_string(count);
   }
   std::printf("dumpel_bench: %lld logs x %lld records over %lld days, -d %d -format %s%s\n", logCount, records, span,
               options.days, options.format.c_str(), options.separator == ',' ? " -c" : "");
+  if (reset > 0 && logCount > 1) {
+    std::printf("every second log: the clock set back by a year %lld days before now\n", reset);
+  }
   const auto print = [](const char* way, double ms, const Counts& c) {
     std::printf("%-36s %9.1f ms, %8lld records read, %8lld converted, %8lld account lookups\n", way, ms, c.read,
                 c.converted, c.lookups);
@@ -253,6 +272,7 @@ int main(int argc, char** argv) {
   print("before (convert all, then filter):", beforeMs, before);
   print("after (filter, then convert):", afterMs, after);
   const bool same = beforeOutput == afterOutput;
-  std::printf("output: %zu lines, %zu bytes, %s\n", lines, bytes, same ? "the same both ways" : "DIFFERENT");
+  std::printf("output: %zu lines (%s), %zu bytes, %s\n", lines, perLog.c_str(), bytes,
+              same ? "the same both ways" : "DIFFERENT");
   return same ? 0 : 1;
 }

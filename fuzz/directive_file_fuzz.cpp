@@ -1,6 +1,7 @@
 // Fuzzes cabmaker's directive-file parser. Beyond "no crash": a file that
 // parses has at least one folder and no empty folder, every file has a
-// source and a name inside the cabinet of 1 to 255 characters and the line
+// source, the name its line gives it (the end of the source) and a name
+// inside the cabinet of 1 to 255 characters and the line
 // it came from, and an error names a line of the input (or 0).
 #include <cstddef>
 #include <cstdint>
@@ -22,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& folder : directives.folders) {
     if (folder.empty()) std::abort();
     for (const auto& file : folder) {
-      if (file.source.empty() || file.destination.empty() || file.destination.size() > 255 || file.line < 1 ||
-          static_cast<std::size_t>(file.line) > size) {
+      if (file.source.empty() || file.named.empty() || !file.source.ends_with(file.named) || file.destination.empty() ||
+          file.destination.size() > 255 || file.line < 1 || static_cast<std::size_t>(file.line) > size) {
         std::abort();
       }
     }

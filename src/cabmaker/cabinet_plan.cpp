@@ -20,7 +20,7 @@ CabinetPlan PlanCabinet(const Directives& directives, const std::vector<std::uin
     plan.folders.emplace_back();
     std::uint64_t used = 0;
     for (const auto& entry : folder) {
-      PlannedFile file{entry.source, entry.destination, sizeAt(index++), entry.line, entry.optional};
+      PlannedFile file{entry.source, entry.destination, sizeAt(index++), entry.line, entry.optional, entry.named};
       if (file.size > folderLimit) {
         if (!file.optional) {
           tooLarge = entry.source;
@@ -50,6 +50,12 @@ CabinetPlan PlanCabinet(const Directives& directives, const std::vector<std::uin
   return plan;
 }
 
+std::uint64_t FileCount(const CabinetPlan& plan) {
+  std::uint64_t files = 0;
+  for (const auto& folder : plan.folders) files += folder.size();
+  return files;
+}
+
 std::optional<PlannedFile> LeaveOutOptional(CabinetPlan& plan, const std::string& source) {
   for (auto folder = plan.folders.begin(); folder != plan.folders.end(); ++folder) {
     for (auto file = folder->begin(); file != folder->end(); ++file) {
@@ -64,13 +70,10 @@ std::optional<PlannedFile> LeaveOutOptional(CabinetPlan& plan, const std::string
 }
 
 std::string ReportText(const CabinetPlan& plan, const std::string& cabinetName, std::uint64_t cabinetSize) {
-  std::uint64_t files = 0;
+  const std::uint64_t files = FileCount(plan);
   std::uint64_t before = 0;
   for (const auto& folder : plan.folders) {
-    for (const auto& file : folder) {
-      ++files;
-      before += file.size;
-    }
+    for (const auto& file : folder) before += file.size;
   }
   std::string text = "cabmaker report\r\n";
   text += "Cabinet:        " + cabinetName + "\r\n";

@@ -18,6 +18,8 @@ inline constexpr std::uint64_t kFolderLimit = 0x7FFF8000;
 // format's 2 GB even for data that do not compress, which MSZIP stores with
 // a few bytes more per 32 KB block.
 inline constexpr std::uint64_t kCabinetLimit = 0x7FF00000;
+// A cabinet counts its files in 16 bits.
+inline constexpr std::uint64_t kFileLimit = 65535;
 
 struct PlannedFile {
   std::string source;
@@ -25,6 +27,7 @@ struct PlannedFile {
   std::uint64_t size = 0;
   int line = 0;  // in the directive file
   bool optional = false;
+  std::string named;  // as the directive line names it
 };
 
 // An optional file the cabinet has no room for, and why.
@@ -47,6 +50,9 @@ struct CabinetPlan {
 // when a required file alone is over `folderLimit`.
 CabinetPlan PlanCabinet(const Directives& directives, const std::vector<std::uint64_t>& sizes, std::string& tooLarge,
                         std::uint64_t folderLimit = kFolderLimit, std::uint64_t cabinetLimit = kCabinetLimit);
+
+// How many files the plan packs.
+std::uint64_t FileCount(const CabinetPlan& plan);
 
 // Takes the optional file `source` out of the plan (and its folder, when it
 // was the last one there) and gives it back; nullopt when no optional file

@@ -222,6 +222,7 @@ void Parser::File(std::string_view line) {
   entry.optional = optional;
   entry.source = names[0];
   if (entry.source.empty()) throw Failure{"the source name is empty"};
+  entry.named = entry.source;
   const std::string& sourceDir = user_["SOURCEDIR"];
   const bool absolute =
       entry.source[0] == '\\' || entry.source[0] == '/' || entry.source.find(':') != std::string::npos;

@@ -32,6 +32,7 @@ namespace fernwick::cabmaker {
 
 struct FileSpec {
   std::string source;       // as written, SourceDir in front of a relative name
+  std::string named;        // as written on the line (after %Name% substitution)
   std::string destination;  // the name inside the cabinet
   int line = 0;
   bool optional = false;

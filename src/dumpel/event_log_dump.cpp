@@ -13,7 +13,6 @@ class RecordListReader : public EventLogReader {
     return true;
   }
   long long GeneratedSeconds() const override { return LocalSeconds(*current_); }
-  long long WrittenSeconds() const override { return LocalSeconds(*current_); }
   EventRecord Convert(bool) override { return *current_; }
 
  private:
@@ -30,10 +29,7 @@ LogDump DumpLog(EventLogReader& reader, const DumpelOptions& options, long long 
   LogDump dump;
   std::vector<std::string> newestFirst;
   while (reader.Next(dump.failure)) {
-    if (options.days > 0) {
-      if (reader.WrittenSeconds() < cutOff - kClockSlackSeconds) break;
-      if (reader.GeneratedSeconds() < cutOff) continue;
-    }
+    if (options.days > 0 && reader.GeneratedSeconds() < cutOff) continue;
     newestFirst.push_back(FormatRecord(reader.Convert(withUser), options.format, options.separator));
   }
   std::size_t size = 0;

@@ -1,8 +1,11 @@
 #pragma once
-// dumpel's reading of one event log: from the newest record back, each
-// record judged by its times alone before anything else of it is read, so
-// that a record older than -d days costs no conversion and no account
-// lookup, and the reading stops as soon as no older record can be kept.
+// dumpel's reading of one event log: from the newest record back to the
+// oldest, each record judged by the time it was generated before anything
+// else of it is read, so that a record older than -d days costs no
+// conversion and no account lookup. The whole log is read: the order in
+// which the log wrote its records says nothing about their times once the
+// machine's clock was set back (a clock reset at a boot can put a year
+// between neighbours), so no record can end the reading early.
 #include <string>
 #include <vector>
 
@@ -18,19 +21,13 @@ class EventLogReader {
   // Moves to the next older record: true when there is one; false past the
   // oldest record, or when reading failed (`failure` then says why).
   virtual bool Next(std::string& failure) = 0;
-  // The current record's times as LocalSeconds, read without converting
-  // the record: when it was generated, and when the log wrote it.
+  // When the current record was generated, as LocalSeconds, read without
+  // converting the record.
   virtual long long GeneratedSeconds() const = 0;
-  virtual long long WrittenSeconds() const = 0;
   // The current record in full; its user account is looked up only when
   // `withUser`.
   virtual EventRecord Convert(bool withUser) = 0;
 };
-
-// The log keeps its records in the order it wrote them, so reading newest
-// first, a record written this long before the -d cut-off ends the reading:
-// no older record can be kept unless the clock was set back by more.
-inline constexpr long long kClockSlackSeconds = 86400;
 
 struct LogDump {
   std::string bytes;    // the output file
@@ -40,7 +37,10 @@ struct LogDump {
 // The output file's bytes: one line per record generated within the last
 // `days` days before `nowLocalSeconds` (every record for 0), oldest first,
 // each ended by CR LF (no records: an empty file); the user looked up only
-// when the format has `u`. After a read failure: the records read before it.
+// when the format has `u`. "Oldest first" is the order of the log, whatever
+// the records' times say: the same lines as converting every record and
+// then keeping the last days. After a read failure: the records read
+// before it.
 LogDump DumpLog(EventLogReader& reader, const DumpelOptions& options, long long nowLocalSeconds);
 
 // The same over records already converted, oldest first (a server image's log).

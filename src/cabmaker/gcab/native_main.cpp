@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "cabmaker/cabmaker_run.h"
 #include "cabmaker/gcab/gcab_writer.h"
@@ -69,7 +70,25 @@ class NativeHost : public fernwick::cabmaker::CabinetHost {
   }
   std::string WriteCabinet(const fernwick::cabmaker::CabinetPlan& plan, const std::string& path,
                            std::string& failedSource) override {
-    return fernwick::cabmaker::WriteCabinetWithGcab(plan, HostPath(path), HostPath, failedSource);
+    return fernwick::cabmaker::WriteCabinetWithGcab(plan, HostPath(path), HostPath, failedSource,
+                                                    [this](const std::string& line) { Error(line); });
+  }
+  bool ReplaceFile(const std::string& from, const std::string& to, std::string& reason) override {
+    std::error_code ec;
+    fs::rename(HostPath(from), HostPath(to), ec);
+    if (ec) reason = ec.message();
+    return !ec;
+  }
+  void RemoveFilesStartingWith(const std::string& prefix) override {
+    const fs::path start(HostPath(prefix));
+    const std::string name = start.filename().string();
+    const fs::path folder = start.has_parent_path() ? start.parent_path() : fs::path(".");
+    std::error_code ec;
+    std::vector<fs::path> stale;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      if (it->path().filename().string().starts_with(name) && !it->is_directory(ec)) stale.push_back(it->path());
+    }
+    for (const auto& path : stale) fs::remove(path, ec);
   }
   std::optional<std::uint64_t> FileSize(const std::string& path) override {
     std::error_code ec;

@@ -7,14 +7,18 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/win32/win32_handles.h"
 
 namespace fernwick::cabmaker {
 namespace {
 
-// The FCI context owns nothing but the flag that a second cabinet was asked for.
+// The FCI context: where its temporary files go, and the flag that a
+// second cabinet was asked for.
 struct Context {
+  std::string temporaryPrefix;  // the cabinet's path: "...\\VoxtraInfo.cab.part"
+  int temporaryFiles = 0;
   bool wantedAnotherCabinet = false;
 };
 
@@ -85,14 +89,15 @@ FNFCIDELETE(Delete) {
   return 0;
 }
 
+// FCI's temporary files go beside the cabinet, named after it
+// ("VoxtraInfo.cab.part1", ...), so that whatever a run that was ended
+// leaves behind is found and removed by the next one; FCI creates and
+// deletes them itself.
 FNFCIGETTEMPFILE(TempFile) {
-  (void)pv;
-  char folder[MAX_PATH] = {};
-  char name[MAX_PATH] = {};
-  if (GetTempPathA(MAX_PATH, folder) == 0 || GetTempFileNameA(folder, "cab", 0, name) == 0) return FALSE;
-  DeleteFileA(name);  // FCI creates the file itself
-  if (static_cast<int>(std::strlen(name)) >= cbTempName) return FALSE;
-  std::strcpy(pszTempName, name);
+  auto& context = *static_cast<Context*>(pv);
+  const std::string name = context.temporaryPrefix + std::to_string(++context.temporaryFiles);
+  if (static_cast<int>(name.size()) >= cbTempName) return FALSE;
+  std::strcpy(pszTempName, name.c_str());
   return TRUE;
 }
 
@@ -178,6 +183,7 @@ std::string WriteCabinetWithFci(const CabinetPlan& plan, const std::string& cabi
 
   ERF error{};
   Context context;
+  context.temporaryPrefix = cabinetPath;
   win32::UniqueFciContext fci(
       FCICreate(&error, Placed, Alloc, Free, Open, Read, Write, Close, Seek, Delete, TempFile, &cab, &context));
   if (fci.Get() == nullptr) return FciFailure(error, context);

@@ -14,9 +14,12 @@ namespace fernwick::cabmaker {
 HANDLE OpenSourceFile(const std::string& path);
 
 // Writes the plan's cabinet at `cabinetPath` (relative to the current
-// folder or absolute), one cabinet folder per planned folder. Empty when
-// it worked, else why not, with `failedSource` set to the planned source
-// that failed, when one did.
+// folder or absolute), one cabinet folder per planned folder, with FCI's
+// temporary files beside it as "<cabinetPath>1", "<cabinetPath>2", ...
+// Empty when it worked, else why not, with `failedSource` set to the
+// planned source that failed, when one did. FCI packs what it reads of a
+// source and records that size, so a file that grows or shrinks meanwhile
+// is packed as read and never shifts the files after it.
 std::string WriteCabinetWithFci(const CabinetPlan& plan, const std::string& cabinetPath, std::string& failedSource);
 
 }  // namespace fernwick::cabmaker

@@ -1,8 +1,10 @@
-// cabmaker.exe: "cabmaker /f directives.ddf", the cabinet written by
-// cabinet.dll.
+// cabmaker.exe: "cabmaker /f directives.ddf [/l list.txt]", the cabinet
+// written by cabinet.dll.
 #include "platform/win32/windows_api.h"
 
+#include <cctype>
 #include <cstdio>
+#include <string>
 
 #include "cabmaker/cabmaker_run.h"
 #include "cabmaker/win32/fci_writer.h"
@@ -12,7 +14,19 @@
 namespace {
 
 using fernwick::win32::SystemMessage;
+using fernwick::win32::UniqueFindHandle;
 using fernwick::win32::UniqueHandle;
+
+// Windows compares file names without regard to case.
+bool StartsWithIgnoringCase(const std::string& text, const std::string& start) {
+  if (text.size() < start.size()) return false;
+  for (std::size_t i = 0; i < start.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(start[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
 
 class Win32Host : public fernwick::cabmaker::CabinetHost {
  public:
@@ -49,6 +63,30 @@ class Win32Host : public fernwick::cabmaker::CabinetHost {
            written == bytes.size();
   }
   void RemoveFile(const std::string& path) override { DeleteFileA(path.c_str()); }
+  bool ReplaceFile(const std::string& from, const std::string& to, std::string& reason) override {
+    // Fails, leaving `to` as it was, when another program holds it open
+    // without sharing deletion, or it is read-only.
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE) return true;
+    reason = SystemMessage(GetLastError());
+    return false;
+  }
+  void RemoveFilesStartingWith(const std::string& prefix) override {
+    const auto slash = prefix.find_last_of("\\/:");
+    const std::string folder = slash == std::string::npos ? std::string() : prefix.substr(0, slash + 1);
+    const std::string name = prefix.substr(folder.size());
+    WIN32_FIND_DATAA found{};
+    UniqueFindHandle find(FindFirstFileA((prefix + "*").c_str(), &found));
+    if (!find.Valid()) return;
+    do {
+      // The pattern also matches short (8.3) names: the long name decides.
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !StartsWithIgnoringCase(found.cFileName, name)) {
+        continue;
+      }
+      const std::string path = folder + found.cFileName;
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(path.c_str());
+    } while (FindNextFileA(find.Get(), &found) != FALSE);
+  }
   std::string WriteCabinet(const fernwick::cabmaker::CabinetPlan& plan, const std::string& path,
                            std::string& failedSource) override {
     return fernwick::cabmaker::WriteCabinetWithFci(plan, path, failedSource);

@@ -81,10 +81,6 @@ long long Win32EventLogReader::GeneratedSeconds() const {
   return static_cast<long long>(current_->TimeGenerated) + localBias_;
 }
 
-long long Win32EventLogReader::WrittenSeconds() const {
-  return static_cast<long long>(current_->TimeWritten) + localBias_;
-}
-
 EventRecord Win32EventLogReader::Convert(bool withUser) {
   const EVENTLOGRECORD& record = *current_;
   EventRecord r;

@@ -13,7 +13,6 @@ class Win32EventLogReader : public EventLogReader {
   explicit Win32EventLogReader(HANDLE log);
   bool Next(std::string& failure) override;
   long long GeneratedSeconds() const override;
-  long long WrittenSeconds() const override;
   EventRecord Convert(bool withUser) override;
 
  private:

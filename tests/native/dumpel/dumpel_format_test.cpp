@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "dumpel/dumpel_options.h"
 #include "dumpel/event_log_dump.h"
 #include "dumpel/image_event_log.h"
@@ -70,21 +72,17 @@ TEST(DumpelFormat, KeepsTheLastDaysOldestFirstAndAnEmptyLogGivesAnEmptyFile) {
 }
 
 // A log read newest first, each record given as the hours before now when
-// it was generated and written; it fails after `failAfter` records, and
-// counts what it reads, converts and looks up.
+// it was generated; it fails after `failAfter` records, and counts what it
+// reads, converts and looks up.
 struct FakeLog : EventLogReader {
-  struct Hours {
-    long long generated, written;
-  };
-  FakeLog(std::vector<Hours> log, std::size_t failing) : hours(std::move(log)), failAfter(failing) {}
+  FakeLog(std::vector<long long> log, std::size_t failing) : hours(std::move(log)), failAfter(failing) {}
   bool Next(std::string& failure) override {
     if (read == failAfter) failure = "the log was cleared";
     if (read == failAfter || read == hours.size()) return false;
     ++read;
     return true;
   }
-  long long GeneratedSeconds() const override { return kNow - hours[read - 1].generated * 3600; }
-  long long WrittenSeconds() const override { return kNow - hours[read - 1].written * 3600; }
+  long long GeneratedSeconds() const override { return kNow - hours[read - 1] * 3600; }
   EventRecord Convert(bool withUser) override {
     ++converted;
     lookedUp += withUser ? 1 : 0;
@@ -94,15 +92,15 @@ struct FakeLog : EventLogReader {
     return r;
   }
   static constexpr long long kNow = 1'800'000'000;
-  std::vector<Hours> hours;
+  std::vector<long long> hours;
   std::size_t failAfter, read = 0, converted = 0, lookedUp = 0;
 };
 
-TEST(DumpelLog, ConvertsOnlyTheRecordsKeptAndStopsWhereTheWrittenOrderAllows) {
-  // -d 5 keeps what was generated in the last 120 hours; the reading stops
-  // at a record written more than 120 + 24 hours ago.
-  const std::vector<FakeLog::Hours> log = {{1, 1},     {50, 50},   {130, 100}, {100, 110},
-                                           {125, 125}, {140, 140}, {150, 150}, {2, 2}};
+TEST(DumpelLog, ConvertsOnlyTheRecordsKeptAndReadsTheWholeLog) {
+  // -d 5 keeps what was generated in the last 120 hours. The oldest record
+  // (read last) was generated 2 hours ago: it was written after the clock
+  // had been set back, and is kept however old its neighbours are.
+  const std::vector<long long> log = {1, 50, 130, 100, 125, 140, 150, 2};
   const struct {
     int days;
     const char* format;
@@ -111,8 +109,8 @@ TEST(DumpelLog, ConvertsOnlyTheRecordsKeptAndStopsWhereTheWrittenOrderAllows) {
     std::size_t read, converted, lookedUp;
     const char* failure;
   } cases[] = {
-      {5, "I", 99, "4\r\n2\r\n1\r\n", 7, 3, 0, ""},
-      {5, "Iu", 99, "4,CORP\\svc\r\n2,CORP\\svc\r\n1,CORP\\svc\r\n", 7, 3, 3, ""},
+      {5, "I", 99, "8\r\n4\r\n2\r\n1\r\n", 8, 4, 0, ""},
+      {5, "Iu", 99, "8,CORP\\svc\r\n4,CORP\\svc\r\n2,CORP\\svc\r\n1,CORP\\svc\r\n", 8, 4, 4, ""},
       {0, "I", 99, "8\r\n7\r\n6\r\n5\r\n4\r\n3\r\n2\r\n1\r\n", 8, 8, 0, ""},
       {5, "I", 3, "2\r\n1\r\n", 3, 2, 0, "the log was cleared"},
       {5, "I", 0, "", 0, 0, 0, "the log was cleared"},
@@ -129,6 +127,46 @@ TEST(DumpelLog, ConvertsOnlyTheRecordsKeptAndStopsWhereTheWrittenOrderAllows) {
     EXPECT_EQ(std::vector<std::size_t>({reader.read, reader.converted, reader.lookedUp}),
               std::vector<std::size_t>({c.read, c.converted, c.lookedUp}))
         << c.days << c.format << c.failAfter;
+  }
+}
+
+// A record generated at "YYYY-MM-DD HH:MM", with its place in the log as
+// its event id.
+EventRecord At(const char* when, std::uint32_t place) {
+  EventRecord r;
+  std::sscanf(when, "%d-%d-%d %d:%d", &r.year, &r.month, &r.day, &r.hour, &r.minute);
+  r.eventId = place;
+  return r;
+}
+
+TEST(DumpelLog, KeepsEveryRecentRecordOfALogWhoseClockWasSetBackByAYear) {
+  // Now is 2026-12-07 12:00; -d 5 keeps what was generated from 2026-12-02
+  // 12:00 on, whatever comes after it in the log.
+  const long long now = LocalSeconds(2026, 12, 7, 12, 0, 0);
+  const std::vector<EventRecord> beforeReset = {At("2026-11-20 08:00", 1), At("2026-12-03 09:00", 2),
+                                                At("2026-12-05 10:00", 3), At("2026-12-06 23:00", 4)};
+  const struct {
+    const char* name;
+    std::vector<EventRecord> after;  // written after the records above
+    const char* kept;
+  } cases[] = {
+      {"set back at a boot and never corrected",
+       {At("2025-12-07 00:05", 5), At("2025-12-07 08:00", 6)},
+       "2\r\n3\r\n4\r\n"},
+      {"set back, then corrected by the time service",
+       {At("2025-12-07 00:05", 5), At("2025-12-07 08:00", 6), At("2026-12-07 11:00", 7)},
+       "2\r\n3\r\n4\r\n7\r\n"},
+      {"set a year ahead, then back",
+       {At("2027-12-07 00:05", 5), At("2026-12-07 11:00", 6)},
+       "2\r\n3\r\n4\r\n5\r\n6\r\n"},
+  };
+  DumpelOptions options;
+  options.days = 5;
+  options.format = "I";
+  for (const auto& c : cases) {
+    std::vector<EventRecord> log = beforeReset;
+    log.insert(log.end(), c.after.begin(), c.after.end());
+    EXPECT_EQ(DumpRecords(log, options, now), c.kept) << c.name;
   }
 }
 
