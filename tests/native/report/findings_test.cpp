@@ -130,6 +130,9 @@ TEST(Findings, EachServerGivesTheFindingsItNames) {
 TEST(Findings, EveryFindingIsReachedByASampleOrAServerAbove) {
   const std::set<std::string> golden = GoldenFindingNames();
   for (const FindingInfo& info : AllFindings()) {
+    // Not the gathering's: Write To File's error lines in the packed text
+    // (packed_report_test.cpp).
+    if (info.id == WriteToFileError) continue;
     const bool byCase = std::any_of(Cases().begin(), Cases().end(), [&](const ReachCase& c) {
       return std::find(c.expected.begin(), c.expected.end(), info.id) != c.expected.end();
     });
@@ -141,7 +144,9 @@ TEST(Findings, NamesAreUniqueAndEveryEntryIsComplete) {
   std::set<std::string_view> names;
   for (const FindingInfo& info : AllFindings()) {
     EXPECT_TRUE(names.insert(info.name).second) << info.name;
-    EXPECT_FALSE(info.title.empty() || info.meaning.empty() || info.fix.empty() || info.section.empty()) << info.name;
+    EXPECT_FALSE(info.title.empty() || info.meaning.empty() || info.fix.empty() || info.section.empty() ||
+                 info.wording.empty())
+        << info.name;
   }
 }
 
