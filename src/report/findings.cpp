@@ -79,7 +79,8 @@ constexpr std::array kTable = {
                 "The host security agent runs standalone (Standalone = 1 under HKLM\\SOFTWARE\\Norvane\\WDAgent) "
                 "and needs the Voxtra policy, whose key HKLM\\SOFTWARE\\Norvane Systems, Inc.\\System info\\"
                 "Voxtra-WDA Policy is missing; the agent may block Voxtra's processes.",
-                "Install the Voxtra WDA policy package for this Voxtra version (it writes Version under that key). If "
+                "Install the Voxtra WDA policy package for this Voxtra version (it writes Version under "
+                "HKLM\\SOFTWARE\\Norvane Systems, Inc.\\System info\\Voxtra-WDA Policy). If "
                 "the agent is meant to be managed by a central console, have that console's administrator take it "
                 "over; do not change the agent's own registry values by hand.",
                 "Voxtra WDA Policy = -Error, not installed-"},

@@ -37,7 +37,7 @@ TEST(FindingFixes, BootAndOffloadFixesFollowTheWindowsVersion) {
       {TcpChimneyEnabled, k2003, Severity::Warning, "netsh int ip set chimney DISABLED", "netsh int tcp"},
       {TcpChimneyEnabled, k2008R2, Severity::Warning, "netsh int tcp set global chimney=disabled", "netsh int ip"},
       {TcpChimneyUnknown, k2008, Severity::Notice, "netsh int tcp set global chimney=disabled", "netsh int ip"},
-      {RssEnabled, k2003, Severity::Warning, "EnableRSS to 0", "netsh"},
+      {RssEnabled, k2003, Severity::Warning, "EnableRSS to 0", "rss=disabled"},
       {RssEnabled, k2008x86, Severity::Warning, "netsh int tcp set global rss=disabled", "EnableRSS"},
       {RssUnknown, k2008R2, Severity::Notice, "netsh int tcp set global rss=disabled", "EnableRSS"},
   };
