@@ -150,5 +150,23 @@ TEST(Findings, NamesAreUniqueAndEveryEntryIsComplete) {
   }
 }
 
+// A licence page that was read but lists nothing is no unread page; one
+// that cannot be fetched is, on the first licence line.
+TEST(Findings, TheLicencePageIsUnreadOnlyWhenItCouldNotBeFetchedOrParsed) {
+  for (const bool served : {true, false}) {
+    testing::TempImage image;
+    image.Write("image.ini", "[clock]\nNow=2026-12-07 09:05:03\n[workstation]\nComputerName=VOXTRA01\n");
+    image.Registry(kVersion42);
+    if (served) image.Write("pages/VOXTRA01/tlxml/effectivelicense.asp", "<TlXmlLicData></TlXmlLicData>");
+    const ReportBuffer buffer = GatherSilently(image, true);
+    std::vector<std::string> evidence;
+    for (const Finding& finding : buffer.Findings()) {
+      if (finding.id == LicensePageUnread) evidence.push_back(finding.evidence);
+    }
+    EXPECT_EQ(evidence,
+              served ? std::vector<std::string>{} : std::vector<std::string>{"     LicMaxMsgRecLenIsLicensed=0"});
+  }
+}
+
 }  // namespace
 }  // namespace fernwick::report
