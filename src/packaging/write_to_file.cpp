@@ -119,7 +119,7 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   run.Debug("DEBUG: opening VoxtraSystemInfo.txt");
   const std::string reportFile = strPathName + kReportFileName;
   bool reportOpen = false;
-  std::string packed = window.ReportText();  // what the report file holds, for the findings files
+  std::string packed;  // what the report file holds, for the findings files
   run.Step([&] {
     if (files.FileExists(reportFile)) Check(files.RemoveFile(reportFile, true));
   });
