@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "report/finding_fixes.h"
 #include "report/findings.h"
 #include "report/html_text.h"
 
@@ -21,12 +22,23 @@ std::string Html(std::string_view text) {
   return HtmlText(text);
 }
 
+// The fix where Windows is not known names every Windows and where the
+// 64-bit regedit shows each key; fixes that differ by Windows follow.
 std::string Entry(const FindingInfo& info) {
   const std::string severity(fernwick::report::SeverityName(info.severity));
   const std::string name = Html(info.name);
-  return "<h4 id=\"" + name + "\"><span class=\"sev " + severity + "\">" + severity + "</span> <code>" + name +
-         "</code>: " + Html(info.title) + "</h4>\n<p>" + Html(info.meaning) + "</p>\n<p><b>Fix:</b> " + Html(info.fix) +
-         "</p>\n";
+  std::string entry = "<h4 id=\"" + name + "\"><span class=\"sev " + severity + "\">" + severity + "</span> <code>" +
+                      name + "</code>: " + Html(info.title) + "</h4>\n<p>In the report: <code>" + Html(info.wording) +
+                      "</code></p>\n<p>" + Html(info.meaning) + "</p>\n<p><b>Fix:</b> " +
+                      Html(fernwick::report::ForServer(info, {}).fix) + "</p>\n";
+  const auto variants = fernwick::report::WindowsVariants(info);
+  if (variants.empty()) return entry;
+  entry += "<ul>\n";
+  for (const auto& variant : variants) {
+    entry += "<li><b>" + Html(variant.windows) + "</b> (" +
+             std::string(fernwick::report::SeverityName(variant.severity)) + "): " + Html(variant.fix) + "</li>\n";
+  }
+  return entry + "</ul>\n";
 }
 
 std::string FindingsList() {

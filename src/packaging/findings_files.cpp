@@ -3,15 +3,18 @@
 #include <exception>
 
 #include "report/findings_csv.h"
+#include "report/packed_report.h"
 #include "report/summary_page.h"
 
 namespace fernwick::packaging {
 
-void WriteFindingsFiles(platform::FileSystem& files, const std::string& folder, const report::ReportBuffer* report) {
+void WriteFindingsFiles(platform::Platform& p, const std::string& folder, const report::ReportBuffer* report,
+                        const std::string& packed) {
   if (report == nullptr) return;
   try {
-    files.WriteWholeFile(folder + report::kFindingsCsvName, report::FindingsCsv(report->Findings()));
-    files.WriteWholeFile(folder + report::kSummaryPageName, report::SummaryPage(*report));
+    const report::PackedReport carried = report::CarryFindings(*report, packed);
+    p.files.WriteWholeFile(folder + report::kFindingsCsvName, report::FindingsCsv(carried));
+    p.files.WriteWholeFile(folder + report::kSummaryPageName, report::SummaryPage(carried, p.codePages));
   } catch (const std::exception&) {
   }
 }

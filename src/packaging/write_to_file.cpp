@@ -119,13 +119,15 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   run.Debug("DEBUG: opening VoxtraSystemInfo.txt");
   const std::string reportFile = strPathName + kReportFileName;
   bool reportOpen = false;
+  std::string packed;  // what the report file holds, for the findings files
   run.Step([&] {
     if (files.FileExists(reportFile)) Check(files.RemoveFile(reportFile, true));
   });
   run.Step([&] {
     // The window's text is already in the ANSI code page; the file ends
     // with one more line end.
-    if (!files.WriteWholeFile(reportFile, window.ReportText() + "\r\n")) {
+    packed = window.ReportText();
+    if (!files.WriteWholeFile(reportFile, packed + "\r\n")) {
       Raise(files.FolderExists(strPathName) ? err::kPermissionDenied : err::kPathNotFound);
     }
     reportOpen = true;
@@ -136,7 +138,7 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
     run.Step([] { Raise(err::kBadFileNameOrNumber); });
   }
   run.Debug("DEBUG: Finished writing VoxtraSystemInfo.txt");
-  WriteFindingsFiles(files, strPathName, window.Gathered());
+  WriteFindingsFiles(p, strPathName, window.Gathered(), packed);
   PackServerImage(p, strPathName, messages);
 
   const auto quoted = [&](const char* name) { return "\"" + strPathName + name + "\""; };

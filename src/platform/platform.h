@@ -3,6 +3,7 @@
 // machine only through these.
 #include "platform/capture_store.h"
 #include "platform/clock.h"
+#include "platform/code_pages.h"
 #include "platform/config_database.h"
 #include "platform/file_system.h"
 #include "platform/internet.h"
@@ -28,6 +29,7 @@ struct Platform {
   Workstation& workstation;
   Internet& internet;
   XmlParser& xml;
+  CodePages& codePages;
   // The recording of this gathering, when the bundle records; else none.
   CaptureStore* capture = nullptr;
 };

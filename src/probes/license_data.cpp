@@ -81,6 +81,7 @@ LicenseData GetLicenseData(platform::Internet& internet, platform::XmlParser& xm
                              std::string(kCrLf) + "Use IE to check the data returned from: " + url,
                          "mdlLicense");
     }
+    data.SetPageRead();
   });
   std::set<std::string> flagsSet;
   ResumeNext([&] {

@@ -19,9 +19,13 @@ class LicenseData {
   // False (and nothing changes) when the key is already present.
   bool Add(const std::string& key, const std::string& value);
   const std::vector<std::pair<std::string, std::string>>& Entries() const { return entries_; }
+  // Whether the page was fetched and parsed as XML.
+  bool PageRead() const { return pageRead_; }
+  void SetPageRead() { pageRead_ = true; }
 
  private:
   std::vector<std::pair<std::string, std::string>> entries_;
+  bool pageRead_ = false;
 };
 
 // The flags that are always listed, "0" when the page does not set them.

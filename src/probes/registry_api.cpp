@@ -123,18 +123,20 @@ RecommendedDword CheckRecommendedDword(platform::Registry& registry, const std::
   if (!RegKeyExists(registry, hiveKey, fullKey)) {
     return {keyPath + " : RegKey not found.  Recommend add the key " + keyPath + " and set DWORD " + valueName +
                 " with a value of " + recommended + " (decimal)",
-            DwordCheck::KeyMissing};
+            DwordCheck::KeyMissing,
+            {}};
   }
   const std::string actual =
       RegValueText(RegGetValue(registry, hiveKey, fullKey, valueName, static_cast<std::int16_t>(RegKind::Dword)));
   if (actual.empty()) {
     return {keyPath + " : DWORD not found.  Recommended add DWORD " + valueName + " with a value of " + recommended +
                 " (decimal)",
-            DwordCheck::ValueMissing};
+            DwordCheck::ValueMissing,
+            {}};
   }
-  if (actual == recommended) return {keyPath + " : is set to recommended value", DwordCheck::Recommended};
+  if (actual == recommended) return {keyPath + " : is set to recommended value", DwordCheck::Recommended, {}};
   return {keyPath + " : is set to " + actual + ".  Recommended value " + recommended + "(decimal)",
-          DwordCheck::OtherValue};
+          DwordCheck::OtherValue, actual};
 }
 
 std::string RegGetString(platform::Registry& registry, const std::string& keyPath, const std::string& valueName,

@@ -33,6 +33,7 @@ enum class DwordCheck { Recommended, OtherValue, ValueMissing, KeyMissing };
 struct RecommendedDword {
   std::string text;
   DwordCheck outcome;
+  std::string value;  // as read, when it is not the recommended one
 };
 RecommendedDword CheckRecommendedDword(platform::Registry& registry, const std::string& hive,
                                        const std::string& keyRoot, const std::string& keyPath,

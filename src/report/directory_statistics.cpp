@@ -54,18 +54,17 @@ void WriteDirectoryCounts(Gathering& g) {
 void WriteLicensing(Gathering& g) {
   ReportGuard guard(g.buffer);
   g.buffer.AppendReportLine("");
-  const std::size_t header = g.buffer.NextLine();
   g.buffer.AppendReportLine("Voxtra Licensing Information:");
+  const std::size_t first = g.buffer.NextLine();
   probes::LicenseData data;
   guard([&] {
     const std::string computer = WorkStationInfo(g.platform.workstation).ComputerName();
     data = probes::GetLicenseData(g.platform.internet, g.platform.xml, computer);
   });
   for (const auto& [key, value] : data.Entries()) g.buffer.AppendReportLine("     " + key + "=" + value);
-  // Only the flags that are always listed: the page gave nothing.
-  if (data.Entries().size() <= std::size(probes::kLicenseFlags)) {
-    g.buffer.RecordFinding(FindingId::LicensePageUnread, header);
-  }
+  // The five flags are listed all the same, as "0": the first of them is
+  // the line that shows what was not read.
+  if (!data.PageRead() && !data.Entries().empty()) g.buffer.RecordFinding(FindingId::LicensePageUnread, first);
 }
 
 void WriteIpConfiguration(Gathering& g) {

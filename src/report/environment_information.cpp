@@ -35,7 +35,11 @@ void WriteSystemUptime(Gathering& g) {
   });
   std::string uptime;
   guard([&] { uptime = UptimeText(output); });
-  g.buffer.AppendReportLine("     System Uptime: " + uptime);
+  if (uptime == "Unable to parse windows systeminfo output") {
+    g.buffer.AppendFindingLine(FindingId::UptimeUnparsed, "     System Uptime: " + uptime);
+  } else {
+    g.buffer.AppendReportLine("     System Uptime: " + uptime);
+  }
   guard([&] {
     if (g.platform.files.RemoveFile("C:\\si.txt", true) != 0) Raise(err::kPermissionDenied);
   });
@@ -105,20 +109,20 @@ void WritePartnerServer(Gathering& g, BackEnd& backEnd) {
   auto& registry = g.platform.registry;
   switch (backEnd.BackEndType) {
     case kBackEndExchange55:
-      g.buffer.AppendReportLine("     Partner Exchange Server Name = " +
-                                ReadRegString(registry, kExchange55ConnectorKey, "Exchange Server"));
+      g.buffer.Identity().partner = ReadRegString(registry, kExchange55ConnectorKey, "Exchange Server");
+      g.buffer.AppendReportLine("     Partner Exchange Server Name = " + g.buffer.Identity().partner);
       backEnd.strPartnerExchange = "Exchange 5.5";
       break;
     case kBackEndActiveDirectory:
-      g.buffer.AppendReportLine("     Partner Exchange Server Name= " +
-                                ReadRegString(registry, kDirectoryHandlerKey, "Mail Server Name"));
+      g.buffer.Identity().partner = ReadRegString(registry, kDirectoryHandlerKey, "Mail Server Name");
+      g.buffer.AppendReportLine("     Partner Exchange Server Name= " + g.buffer.Identity().partner);
       backEnd.strPartnerExchange = "Exchange 2000";
       if (ReadRegNumber(registry, kExchangeSetupKey, "NewestBuild") >= 6940)
         backEnd.strPartnerExchange = "Exchange 2003";
       break;
     case kBackEndDomino:
-      g.buffer.AppendReportLine("     Partner Domino Server = " +
-                                ReadRegString(registry, kDirectoryHandlerKey, "Mail Server Name"));
+      g.buffer.Identity().partner = ReadRegString(registry, kDirectoryHandlerKey, "Mail Server Name");
+      g.buffer.AppendReportLine("     Partner Domino Server = " + g.buffer.Identity().partner);
       break;
     default: break;
   }

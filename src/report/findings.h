@@ -34,6 +34,7 @@ enum class FindingId : std::uint8_t {
   PromptsCheckIncomplete,
   PromptsMissing,
   PromptsListCut,
+  UptimeUnparsed,
   QmrModeForced,
   QmrKeysSet,
   CasDetectionInvalid,
@@ -50,6 +51,7 @@ enum class FindingId : std::uint8_t {
   AdNoActiveDomains,
   DominoNoAddressBooks,
   NotesProxyNotDword,
+  SqlServicePackUnknown,
   SqlEditionUnsupported,
   MapiCdoVulnerable,
   MapiCdoDllMissing,
@@ -58,14 +60,17 @@ enum class FindingId : std::uint8_t {
   MapiNoProvider,
   MapiMapi32Missing,
   MapiInconsistent,
+  MapiNotForExchange2010,
   SharedMemKeyMissing,
   SharedMemValueMissing,
   SharedMemNotRecommended,
+  SharedMemAboveRecommended,
   TcpChimneyEnabled,
   TcpChimneyUnknown,
   RssEnabled,
   RssUnknown,
   LicensePageUnread,
+  WriteToFileError,
 };
 
 struct FindingInfo {
@@ -75,7 +80,9 @@ struct FindingInfo {
   std::string_view section;  // the report section, as the help page groups them
   std::string_view title;    // one line
   std::string_view meaning;  // what the line means, for the help page
-  std::string_view fix;      // with the exact key, value or command
+  std::string_view fix;      // with the exact key, value or command; <process> and <value>
+                             // stand for what the finding's line names
+  std::string_view wording;  // the report's own words for it, as a reader searches them
 };
 
 std::span<const FindingInfo> AllFindings();

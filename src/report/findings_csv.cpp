@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "report/finding_fixes.h"
+
 namespace fernwick::report {
 namespace {
 
@@ -21,12 +23,17 @@ void AddField(std::string& row, std::string_view field) {
 
 }  // namespace
 
-std::string FindingsCsv(const std::vector<Finding>& findings) {
-  std::string csv = "id,severity,section,title,evidence,fix\r\n";
-  for (const Finding& finding : findings) {
+std::string FindingsCsv(const PackedReport& report) {
+  std::string csv = "id,severity,section,title,evidence,fix,line,server,gathered\r\n";
+  for (const Finding& finding : report.findings) {
     const FindingInfo& info = Info(finding.id);
-    for (std::string_view field : {info.name, SeverityName(info.severity), info.section, info.title,
-                                   std::string_view(finding.evidence), info.fix}) {
+    const FindingForServer here = ForServer(info, report.identity.windowsFacts);
+    const std::string fix = FixNaming(here.fix, {{finding.process, finding.value}});
+    const std::string line = std::to_string(finding.line + 1);
+    for (std::string_view field :
+         {info.name, SeverityName(here.severity), info.section, info.title, std::string_view(finding.evidence),
+          std::string_view(fix), std::string_view(line), std::string_view(report.identity.name),
+          std::string_view(report.identity.gathered)}) {
       AddField(csv, field);
     }
     csv += "\r\n";

@@ -38,6 +38,7 @@ void WriteSystemId(Gathering& g) {
     id = *value;
   }
   query.Close();
+  g.buffer.Identity().systemId = id;
   g.buffer.AppendReportLine("     Voxtra System ID = " + id);
 }
 

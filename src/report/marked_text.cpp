@@ -13,13 +13,13 @@ std::size_t LineEnds(std::string_view text) {
 MarkedText::MarkedText(FindingId id, std::string line) : text(std::move(line)) {
   std::size_t first = 0;
   while (text.compare(first * kCrLf.size(), kCrLf.size(), kCrLf) == 0) ++first;
-  marks.push_back({first, id});
+  marks.push_back({first, id, {}, {}});
 }
 
 MarkedText& MarkedText::operator+=(const MarkedText& more) {
   if (!more.marks.empty()) {
     const std::size_t shift = LineEnds(text);
-    for (const LineMark& mark : more.marks) marks.push_back({mark.line + shift, mark.id});
+    for (const LineMark& mark : more.marks) marks.push_back({mark.line + shift, mark.id, mark.process, mark.value});
   }
   text += more.text;
   return *this;

@@ -14,6 +14,8 @@ namespace fernwick::report {
 struct LineMark {
   std::size_t line;  // 0 for the text's first line
   FindingId id;
+  std::string process = {};  // what the fix's <process> and <value> stand for
+  std::string value = {};
 };
 
 struct MarkedText {

@@ -28,6 +28,7 @@ const std::string kMapiApplicationsKey = "SOFTWARE\\Microsoft\\Windows Messaging
 const std::string kTcpIpKey = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 const std::string kConversationsKey = "SOFTWARE\\Tessaline\\Conversations\\1.0";
 const std::string kMessageStoreClientKey = "SOFTWARE\\Tessaline\\MalEx\\1.0";
+const std::string kRecommendedSharedMemory = "4194304";
 const std::string kWindowsCurrentVersionKey = "Software\\Microsoft\\Windows NT\\CurrentVersion";
 
 // The working values of the section, reset where the provider is determined.
@@ -97,6 +98,18 @@ void DetermineExchangeTools(Section& s) {
   }
 }
 
+// 64 when SQL Server's version text shows 64-bit Windows (SQL Server 2008
+// and later name it, "<X64>"; a 64-bit SQL Server runs on nothing else) or
+// Fernwick was installed for 32-bit programs on 64-bit Windows; 32 when the
+// text names 32-bit Windows; else 0.
+int WindowsBits(const std::string& sqlVersion, const std::string& installFolder) {
+  if (ContainsNoCase(sqlVersion, "<X64>") || ContainsNoCase(sqlVersion, "(X64)") ||
+      ContainsNoCase(sqlVersion, "IA64") || ContainsNoCase(installFolder, "Program Files (x86)")) {
+    return 64;
+  }
+  return ContainsNoCase(sqlVersion, "<X86>") ? 32 : 0;
+}
+
 void WriteSqlServer(Section& s) {
   auto& g = s.g;
   ReportGuard guard(g.buffer);
@@ -130,7 +143,11 @@ void WriteSqlServer(Section& s) {
     guard([&] { s.sql.strSqlFirstLine = SqlProductText(s.sql.strSqlFirstLine); });
     guard([&] { servicePack = SqlServicePackText(static_cast<long>(Val(SqlBuildNumber(s.sql.strSqlFirstLine)))); });
   }
-  g.buffer.AppendReportLine("     SQL Version = " + s.sql.strSqlFirstLine + servicePack);
+  MarkedText versionLine = "     SQL Version = " + s.sql.strSqlFirstLine + servicePack;
+  if (servicePack == ": unknown SP") versionLine.marks.push_back({0, FindingId::SqlServicePackUnknown, {}, {}});
+  g.buffer.AppendMarkedLine(versionLine);
+  g.buffer.Identity().sqlVersion = s.sql.strSqlFirstLine + servicePack;
+  g.buffer.Identity().windowsFacts.bits = WindowsBits(version, g.platform.program.InstallFolder());
   guard([&] {
     edition = execute("select SERVERPROPERTY('edition')");
     editionRead = true;
@@ -139,15 +156,20 @@ void WriteSqlServer(Section& s) {
   MarkedText line = "     SQL Edition = " + edition;
   if (editionRead && !ContainsNoCase(edition, "Desktop") && !ContainsNoCase(edition, "Standard")) {
     line.text += " (This version is not supported)";
-    line.marks.push_back({0, FindingId::SqlEditionUnsupported});
+    line.marks.push_back({0, FindingId::SqlEditionUnsupported, {}, {}});
   }
   g.buffer.AppendMarkedLine(line);
 }
 
 void WriteWindowsVersion(Section& s) {
   WorkStationInfo workstation(s.g.platform.workstation);
-  s.g.buffer.AppendReportLine("     Windows version = " + std::to_string(workstation.VerMajor()) + "." +
-                              std::to_string(workstation.VerMinor()) + " " + s.sql.strSqlBuildText);
+  const std::string windows = std::to_string(workstation.VerMajor()) + "." + std::to_string(workstation.VerMinor()) +
+                              " " + s.sql.strSqlBuildText;
+  s.g.buffer.AppendReportLine("     Windows version = " + windows);
+  ServerIdentity& identity = s.g.buffer.Identity();
+  identity.windows = windows;
+  identity.windowsFacts.major = static_cast<std::uint32_t>(workstation.VerMajor());
+  identity.windowsFacts.minor = static_cast<std::uint32_t>(workstation.VerMinor());
 }
 
 void WriteOutlook(Section& s) {
@@ -183,18 +205,21 @@ MarkedText MapiProviderText(Section& s) {
 void WriteMapiProvider(Section& s) {
   MarkedText text = MapiProviderText(s);
   if (!s.mapi.bCdoFound && s.backEnd.bPartnerIsExchange2007) {
-    text += " (NOT Valid if Partner Exchange is 2010)";
+    text += MarkedText(FindingId::MapiNotForExchange2010, " (NOT Valid if Partner Exchange is 2010)");
   } else if (s.mapi.bCdoFound && !s.backEnd.bPartnerIsExchange2007 && !s.mapi.bExchangeToolsFound) {
     text += " CDO Detected & No Exchange System Management : Mailstore is not Exchage 2007/2010";
   }
   s.g.buffer.AppendMarkedLine("     MAPI Provider : " + text);
 }
 
-std::optional<FindingId> SharedMemoryFinding(probes::DwordCheck outcome) {
-  switch (outcome) {
+// More than recommended is someone's choice, not a fault.
+std::optional<FindingId> SharedMemoryFinding(const probes::RecommendedDword& checked) {
+  switch (checked.outcome) {
     case probes::DwordCheck::KeyMissing: return FindingId::SharedMemKeyMissing;
     case probes::DwordCheck::ValueMissing: return FindingId::SharedMemValueMissing;
-    case probes::DwordCheck::OtherValue: return FindingId::SharedMemNotRecommended;
+    case probes::DwordCheck::OtherValue:
+      return Val(checked.value) > Val(kRecommendedSharedMemory) ? FindingId::SharedMemAboveRecommended
+                                                                : FindingId::SharedMemNotRecommended;
     case probes::DwordCheck::Recommended: break;
   }
   return std::nullopt;
@@ -212,9 +237,9 @@ void WriteSharedMemory(Section& s, const probes::VoxtraVersion& version) {
   for (const std::string& process : processes) {
     guard([&] {
       const auto checked = probes::CheckRecommendedDword(s.g.platform.registry, hive, kMapiApplicationsKey, process,
-                                                         "SharedMemMaxSize", "4194304");
+                                                         "SharedMemMaxSize", kRecommendedSharedMemory);
       MarkedText line = "            " + checked.text;
-      if (const auto id = SharedMemoryFinding(checked.outcome)) line.marks.push_back({0, *id});
+      if (const auto id = SharedMemoryFinding(checked)) line.marks.push_back({0, *id, process, checked.value});
       s.g.buffer.AppendMarkedLine(line);
     });
   }

@@ -16,11 +16,11 @@ void ReportBuffer::AppendReportLine(std::string_view text) {
 void ReportBuffer::AppendMarkedLine(const MarkedText& text) {
   const std::size_t first = NextLine();
   AppendReportLine(std::string_view(text.text));
-  for (const LineMark& mark : text.marks) RecordFinding(mark.id, first + mark.line);
+  for (const LineMark& mark : text.marks) RecordFinding(mark.id, first + mark.line, mark.process, mark.value);
 }
 
-void ReportBuffer::RecordFinding(FindingId id, std::size_t line) {
-  findings_.push_back({id, line, std::string(Line(line))});
+void ReportBuffer::RecordFinding(FindingId id, std::size_t line, std::string process, std::string value) {
+  findings_.push_back({id, line, std::string(Line(line)), std::move(process), std::move(value)});
 }
 
 std::string_view ReportBuffer::Line(std::size_t line) const {

@@ -2,10 +2,12 @@
 // The report as it accumulates: one text with CRLF line ends, and the
 // findings its lines are the evidence of.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "report/finding_fixes.h"
 #include "report/findings.h"
 #include "report/marked_text.h"
 
@@ -17,12 +19,22 @@ struct ServerIdentity {
   std::string name;
   std::string version;
   std::string backEnd;
+  std::string partner;          // the partner server's name
+  std::string gathered;         // "mm-dd-yyyy / hh:mm:ss", as the report's header
+  std::string fernwickVersion;  // "2.0.4"
+  std::string systemId;
+  std::string sqlVersion;  // as the SQL Version line
+  std::string windows;     // as the Windows version line
+  WindowsFacts windowsFacts;
+  std::uint32_t codePage = 1252;  // the system's ANSI code page, the report's
 };
 
 struct Finding {
   FindingId id;
   std::size_t line;      // of the report text, 0 for its first line
   std::string evidence;  // that whole line
+  std::string process;   // what the fix's <process> and <value> stand for
+  std::string value;
 };
 
 class ReportBuffer {
@@ -33,8 +45,10 @@ class ReportBuffer {
   void AppendMarkedLine(const MarkedText& text);
   // Appends `text` and records `id` with its first non-empty line.
   void AppendFindingLine(FindingId id, std::string text) { AppendMarkedLine(MarkedText(id, std::move(text))); }
+  // The text of line `line`; empty past the last one.
+  std::string_view Line(std::size_t line) const;
   // Records `id` with a line already written (as numbered by NextLine()).
-  void RecordFinding(FindingId id, std::size_t line);
+  void RecordFinding(FindingId id, std::size_t line, std::string process = {}, std::string value = {});
   // The number the next appended line will have.
   std::size_t NextLine() const { return lineStarts_.size() - 1; }
   void Clear();
@@ -44,8 +58,6 @@ class ReportBuffer {
   const ServerIdentity& Identity() const { return identity_; }
 
  private:
-  std::string_view Line(std::size_t line) const;
-
   std::string text_ = "bufferTextMain";     // the hidden control's design-time text
   std::vector<std::size_t> lineStarts_{0};  // where each line begins; the last one is still open
   std::vector<Finding> findings_;

@@ -1,10 +1,11 @@
 #include "report/summary_page.h"
 
-#include <algorithm>
 #include <array>
 #include <map>
 
+#include "common/ansi_code_page.h"
 #include "common/text.h"
+#include "report/finding_groups.h"
 #include "report/html_text.h"
 
 namespace fernwick::report {
@@ -13,7 +14,7 @@ namespace {
 constexpr const char* kHead =
     "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" \"http://www.w3.org/TR/html4/strict.dtd\">\r\n"
     "<html lang=\"en\">\r\n<head>\r\n"
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\r\n";
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n";
 
 // Plain selectors and properties only: the page must look the same in the
 // oldest browser of a Windows Server 2003 desk.
@@ -28,10 +29,13 @@ constexpr const char* kStyle =
     "th { background: #e8edf5; }\r\n"
     "code, pre { font-family: \"Courier New\", Courier, monospace; font-size: 9pt; }\r\n"
     "pre { border: 1px solid #d8d8d8; padding: 0.5em; background: #f8f8f8; }\r\n"
+    "p.verdict { font-size: 12pt; font-weight: bold; padding: 0.3em 0.6em; }\r\n"
     ".icon { font-weight: bold; padding: 0 0.4em; }\r\n"
+    ".meaning { color: #444444; }\r\n"
     ".error { background: #c62828; color: #ffffff; }\r\n"
     ".warning { background: #f2b134; color: #000000; }\r\n"
     ".notice { background: #1d5fa8; color: #ffffff; }\r\n"
+    ".clean { background: #2e7d32; color: #ffffff; }\r\n"
     "td.error, td.warning, td.notice { text-align: center; }\r\n"
     "a.error, a.warning, a.notice { text-decoration: none; }\r\n"
     "a.warning, a.notice { color: #000000; }\r\n"
@@ -66,8 +70,8 @@ std::string Anchor(char kind, std::size_t number) {
   return anchor;
 }
 
-std::string FindingAnchor(std::size_t index) {
-  return Anchor('F', index + 1);
+std::string GroupAnchor(std::size_t group) {
+  return Anchor('F', group + 1);
 }
 
 std::string LineAnchor(std::size_t line) {
@@ -78,91 +82,139 @@ std::string Cell(const std::string& html) {
   return "<td>" + html + "</td>";
 }
 
-void WriteIdentity(std::string& page, const ServerIdentity& identity, const std::vector<Finding>& findings) {
-  std::array<std::size_t, 3> counts{};
-  for (const Finding& finding : findings) ++counts[static_cast<std::size_t>(Info(finding.id).severity)];
+// Report text as page text: converted from the report's code page, every
+// character kept.
+class PageText {
+ public:
+  PageText(platform::CodePages& codePages, std::uint32_t codePage) : codePages_(codePages), codePage_(codePage) {}
+  std::string Utf8(std::string_view text) const {
+    if (auto converted = codePages_.ToUtf8(text, codePage_)) return *std::move(converted);
+    return AnsiToUtf8(text);  // a code page the system does not know: read as Western
+  }
+  std::string Html(std::string_view text) const { return HtmlUtf8Text(Utf8(text)); }
+
+ private:
+  platform::CodePages& codePages_;
+  std::uint32_t codePage_;
+};
+
+void WriteHeading(std::string& page, const PackedReport& report, const std::vector<FindingGroup>& groups,
+                  const PageText& text) {
+  const ServerIdentity& identity = report.identity;
+  const std::string verdictClass = groups.empty() ? "clean" : SeverityClass(groups.front().severity);
+  page += "<p class=\"verdict " + verdictClass + "\">" + HtmlText(Verdict(groups)) + "</p>\r\n";
   page += "<table summary=\"The server\">\r\n";
-  page += "<tr><th>Server</th>" + Cell(HtmlText(identity.name)) + "</tr>\r\n";
-  page += "<tr><th>Voxtra version</th>" + Cell(HtmlText(identity.version)) + "</tr>\r\n";
-  page += "<tr><th>Back end</th>" + Cell(HtmlText(identity.backEnd)) + "</tr>\r\n";
-  const auto count = [&](Severity severity) {
-    const std::size_t n = counts[static_cast<std::size_t>(severity)];
-    return std::to_string(n) + " " + SeverityClass(severity) + (n == 1 ? "" : "s");
+  const auto row = [&](const char* label, const std::string& html) {
+    page += "<tr><th>" + std::string(label) + "</th>" + Cell(html) + "</tr>\r\n";
   };
-  page += "<tr><th>Findings</th>" +
-          Cell(count(Severity::Error) + ", " + count(Severity::Warning) + ", " + count(Severity::Notice)) +
-          "</tr>\r\n</table>\r\n";
+  row("Server", text.Html(identity.name));
+  row("Gathered", text.Html(identity.gathered));
+  row("Fernwick version", text.Html(identity.fernwickVersion));
+  row("System ID", text.Html(identity.systemId));
+  row("Voxtra version", text.Html(identity.version));
+  const std::string windowsName = WindowsName(identity.windowsFacts);
+  row("Windows version", text.Html(identity.windows) + (windowsName.empty() ? "" : " (" + HtmlText(windowsName) + ")"));
+  row("SQL Server", text.Html(identity.sqlVersion));
+  row("Back end", text.Html(identity.backEnd));
+  row("Partner server", text.Html(identity.partner));
+  page += "</table>\r\n";
 }
 
-void WriteFindings(std::string& page, const std::vector<Finding>& findings) {
-  if (findings.empty()) {
+std::string LineLink(const Finding& finding, const std::string& label) {
+  return "<a href=\"#" + LineAnchor(finding.line) + "\">" + label + "</a>";
+}
+
+std::string EvidenceCell(const PackedReport& report, const FindingGroup& group, const PageText& text) {
+  const Finding& first = report.findings[group.members.front()];
+  const bool sameText = group.id == FindingId::RuntimeError || group.id == FindingId::WriteToFileError;
+  if (sameText && group.members.size() > 1) {
+    std::string cell = "<b>" + std::to_string(group.members.size()) + " times</b>: <code>" +
+                       text.Html(Trim(first.evidence)) + "</code><br>lines ";
+    for (std::size_t k = 0; k < group.members.size(); ++k) {
+      const Finding& finding = report.findings[group.members[k]];
+      cell += (k == 0 ? "" : ", ") + LineLink(finding, std::to_string(finding.line + 1));
+    }
+    return Cell(cell);
+  }
+  std::string cell;
+  for (std::size_t k = 0; k < group.members.size(); ++k) {
+    const Finding& finding = report.findings[group.members[k]];
+    cell += (k == 0 ? "" : "<br>") + LineLink(finding, "<code>" + text.Html(Trim(finding.evidence)) + "</code>");
+  }
+  return Cell(cell);
+}
+
+void WriteFindings(std::string& page, const PackedReport& report, const std::vector<FindingGroup>& groups,
+                   const PageText& text) {
+  if (groups.empty()) {
     page += "<p>The report carries no finding.</p>\r\n";
     return;
   }
   for (Severity severity : {Severity::Error, Severity::Warning, Severity::Notice}) {
     std::string rows;
     std::size_t count = 0;
-    for (std::size_t i = 0; i < findings.size(); ++i) {
-      const FindingInfo& info = Info(findings[i].id);
-      if (info.severity != severity) continue;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+      const FindingGroup& group = groups[g];
+      if (group.severity != severity) continue;
       ++count;
-      const std::string anchor = FindingAnchor(i);
+      const FindingInfo& info = Info(group.id);
+      const std::string anchor = GroupAnchor(g);
       rows += "<tr><td class=\"" + SeverityClass(severity) + "\"><a id=\"" + anchor + "\" name=\"" + anchor + "\">" +
               Look(severity).icon + "</a></td>" +
-              Cell("<b>" + HtmlText(info.name) + "</b><br>" + HtmlText(info.title)) +
-              Cell("<a href=\"#" + LineAnchor(findings[i].line) + "\"><code>" + HtmlText(Trim(findings[i].evidence)) +
-                   "</code></a>") +
-              Cell(HtmlText(info.fix)) + "</tr>\r\n";
+              Cell("<b>" + HtmlText(info.name) + "</b><br>" + HtmlText(info.title) + "<br><span class=\"meaning\">" +
+                   HtmlText(info.meaning) + "</span>") +
+              EvidenceCell(report, group, text) + Cell(text.Html(group.fix)) + "</tr>\r\n";
     }
     if (count == 0) continue;
     page += "<h2><span class=\"icon " + SeverityClass(severity) + "\">" + Look(severity).icon + "</span> " +
             Look(severity).heading + " (" + std::to_string(count) + ")</h2>\r\n";
     page += "<table summary=\"" + std::string(Look(severity).heading) +
             " with their report lines and fixes\">\r\n<tr><th></th><th>Finding</th><th>Report "
-            "line</th><th>Fix</th></tr>\r\n" +
+            "lines</th><th>Fix for this server</th></tr>\r\n" +
             rows + "</table>\r\n";
   }
 }
 
-void WriteReport(std::string& page, const ReportBuffer& report) {
-  // Each marked line links to its worst finding (the first one of it).
-  std::map<std::size_t, std::size_t> marked;
-  const auto& findings = report.Findings();
-  for (std::size_t i = 0; i < findings.size(); ++i) {
-    const auto [at, added] = marked.emplace(findings[i].line, i);
-    if (!added && Info(findings[i].id).severity < Info(findings[at->second].id).severity) at->second = i;
+void WriteReport(std::string& page, const PackedReport& report, const std::vector<FindingGroup>& groups,
+                 const PageText& text) {
+  // Each marked line links to its worst finding's row (groups are worst first).
+  std::map<std::size_t, std::size_t> marked;  // line -> group
+  for (std::size_t g = groups.size(); g-- > 0;) {
+    for (std::size_t i : groups[g].members) marked[report.findings[i].line] = g;
   }
+  // One conversion for the whole text: line ends are the same bytes in
+  // every code page.
+  std::string joined;
+  for (const std::string& line : report.lines) joined += line + std::string(kCrLf);
+  const std::vector<std::string> lines = SplitLines(text.Utf8(joined));
   page += "<h2 id=\"report\">The report</h2>\r\n<pre>";
-  const std::string_view text = report.Text();
-  std::size_t line = 0;
-  for (std::size_t start = 0; start < text.size(); ++line) {
-    auto end = text.find(kCrLf, start);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string html = HtmlText(text.substr(start, end - start));
+  for (std::size_t line = 0; line < lines.size(); ++line) {
+    const std::string html = HtmlUtf8Text(lines[line]);
     if (const auto hit = marked.find(line); hit != marked.end()) {
       const std::string anchor = LineAnchor(line);
       page += "<a id=\"" + anchor + "\" name=\"" + anchor + "\" class=\"" +
-              SeverityClass(Info(findings[hit->second].id).severity) + "\" href=\"#" + FindingAnchor(hit->second) +
-              "\">" + html + "</a>\r\n";
+              SeverityClass(groups[hit->second].severity) + "\" href=\"#" + GroupAnchor(hit->second) + "\">" + html +
+              "</a>\r\n";
     } else {
       page += html + "\r\n";
     }
-    start = end + kCrLf.size();
   }
   page += "</pre>\r\n";
 }
 
 }  // namespace
 
-std::string SummaryPage(const ReportBuffer& report) {
-  const ServerIdentity& identity = report.Identity();
+std::string SummaryPage(const PackedReport& report, platform::CodePages& codePages) {
+  const PageText text(codePages, report.identity.codePage);
+  const std::vector<FindingGroup> groups = GroupFindings(report);
+  const std::string name = text.Html(report.identity.name);
   std::string page = kHead;
-  page += "<title>Fernwick summary: " + HtmlText(identity.name) + "</title>\r\n";
+  page += "<title>Fernwick summary: " + name + "</title>\r\n";
   page += kStyle;
-  page += "<h1>Fernwick summary: " + HtmlText(identity.name) + "</h1>\r\n";
-  WriteIdentity(page, identity, report.Findings());
-  WriteFindings(page, report.Findings());
-  WriteReport(page, report);
+  page += "<h1>Fernwick summary: " + name + "</h1>\r\n";
+  WriteHeading(page, report, groups, text);
+  WriteFindings(page, report, groups, text);
+  WriteReport(page, report, groups, text);
   page += "</body>\r\n</html>\r\n";
   return page;
 }

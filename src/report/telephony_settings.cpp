@@ -193,7 +193,7 @@ MarkedText PortsConfiguredText(const PortFacts& facts) {
     }
     text = threeGb && userva && facts.lowFragHeap ? number
                                                   : number + " *** Warning requirements missing : " + missing + " ****";
-    for (FindingId id : found) text.marks.push_back({0, id});
+    for (FindingId id : found) text.marks.push_back({0, id, {}, {}});
   } else if (facts.lowFragHeap || facts.portCount < 73) {
     text = number;
   } else {

@@ -49,8 +49,8 @@ for image in "$root"/samples/*/; do
   check "$name report" $? "$(diff "$expected" "$scratch/$name.txt" | head -20)"
   cmp -s "$here/$name.findings.csv" "$scratch/$name.findings.csv"
   check "$name findings" $? "$(diff "$here/$name.findings.csv" "$scratch/$name.findings.csv" | head -10)"
-  # The summary page: valid HTML 4.01 in its code page (tidy: 2 is errors), small.
-  tidy -e -q -win1252 "$scratch/$name.htm" >"$scratch/$name.tidy" 2>&1
+  # The summary page: valid HTML 4.01 in UTF-8 (tidy: 2 is errors), small.
+  tidy -e -q -utf8 "$scratch/$name.htm" >"$scratch/$name.tidy" 2>&1
   [ $? -lt 2 ] && [ "$(stat -c %s "$scratch/$name.htm")" -lt 102400 ]
   check "$name summary page" $? "$(head -5 "$scratch/$name.tidy"), $(stat -c %s "$scratch/$name.htm") bytes"
   "$fernwick" --out "$scratch/$name.again" --findings "$image" >"$scratch/$name.table" 2>/dev/null

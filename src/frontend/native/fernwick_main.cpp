@@ -206,7 +206,7 @@ int Gather(const Options& o) {
       !WriteCapture(*recorder, image, presenter.WorkFolder() + "\\ServerImage\\", o.captureDir)) {
     return 8;
   }
-  if (!o.findings.Write(presenter.Buffer())) return 2;
+  if (!o.findings.Write(presenter.Buffer(), image.Platform().codePages)) return 2;
   const int found = o.findings.table ? fernwick::native::FindingsExitCode(presenter.Buffer()) : 0;
   if (!package) {
     image.Files().WriteWholeFile(presenter.WorkFolder() + "\\VoxtraSystemInfo.txt", report);

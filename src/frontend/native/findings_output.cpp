@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "common/text.h"
+#include "report/finding_fixes.h"
 #include "report/findings_csv.h"
+#include "report/packed_report.h"
 #include "report/summary_page.h"
 
 namespace fernwick::native {
@@ -19,6 +21,10 @@ bool WriteFile(const std::string& path, const std::string& content) {
   if (out) return true;
   std::fprintf(stderr, "fernwick: cannot write %s\n", path.c_str());
   return false;
+}
+
+report::Severity SeverityHere(const report::ReportBuffer& report, const report::Finding& finding) {
+  return report::ForServer(report::Info(finding.id), report.Identity().windowsFacts).severity;
 }
 
 std::string Padded(std::string_view text, std::size_t width) {
@@ -41,18 +47,20 @@ std::optional<int> FindingsOptions::Take(const std::string& arg, const char* nex
   return 1;
 }
 
-bool FindingsOptions::Write(const report::ReportBuffer& report) const {
+bool FindingsOptions::Write(const report::ReportBuffer& report, platform::CodePages& codePages) const {
   bool written = true;
   if (table) std::fputs(FindingsTable(report).c_str(), stdout);
-  if (!csvFile.empty()) written = WriteFile(csvFile, report::FindingsCsv(report.Findings())) && written;
-  if (!summaryFile.empty()) written = WriteFile(summaryFile, report::SummaryPage(report)) && written;
+  // The report printed is the gathered text, unchanged.
+  const report::PackedReport printed = report::CarryFindings(report, report.Text());
+  if (!csvFile.empty()) written = WriteFile(csvFile, report::FindingsCsv(printed)) && written;
+  if (!summaryFile.empty()) written = WriteFile(summaryFile, report::SummaryPage(printed, codePages)) && written;
   return written;
 }
 
 int FindingsExitCode(const report::ReportBuffer& report) {
   if (report.Findings().empty()) return 0;
   report::Severity worst = report::Severity::Notice;
-  for (const auto& finding : report.Findings()) worst = std::min(worst, report::Info(finding.id).severity);
+  for (const auto& finding : report.Findings()) worst = std::min(worst, SeverityHere(report, finding));
   switch (worst) {
     case report::Severity::Error: return kExitErrors;
     case report::Severity::Warning: return kExitWarnings;
@@ -64,16 +72,15 @@ int FindingsExitCode(const report::ReportBuffer& report) {
 std::string FindingsTable(const report::ReportBuffer& report) {
   std::vector<const report::Finding*> rows;
   for (const auto& finding : report.Findings()) rows.push_back(&finding);
-  std::stable_sort(rows.begin(), rows.end(), [](const auto* a, const auto* b) {
-    return report::Info(a->id).severity < report::Info(b->id).severity;
-  });
+  std::stable_sort(rows.begin(), rows.end(),
+                   [&](const auto* a, const auto* b) { return SeverityHere(report, *a) < SeverityHere(report, *b); });
   std::size_t idWidth = 2;
   for (const auto* row : rows) idWidth = std::max(idWidth, report::Info(row->id).name.size());
   std::string table = Padded("SEVERITY", 9) + Padded("ID", idWidth + 1) + " LINE  EVIDENCE\n";
   for (const auto* row : rows) {
     const auto& info = report::Info(row->id);
     const std::string line = std::to_string(row->line + 1);
-    table += Padded(report::SeverityName(info.severity), 9) + Padded(info.name, idWidth + 1) +
+    table += Padded(report::SeverityName(SeverityHere(report, *row)), 9) + Padded(info.name, idWidth + 1) +
              std::string(5 - std::min<std::size_t>(5, line.size()), ' ') + line + "  " + Trim(row->evidence) + "\n";
   }
   return table;

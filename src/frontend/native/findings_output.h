@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/code_pages.h"
 #include "report/report_buffer.h"
 
 namespace fernwick::native {
@@ -24,10 +25,11 @@ struct FindingsOptions {
   std::optional<int> Take(const std::string& arg, const char* next);
   // Writes what was asked for; false (with a message on standard error)
   // when a file cannot be written.
-  bool Write(const report::ReportBuffer& report) const;
+  bool Write(const report::ReportBuffer& report, platform::CodePages& codePages) const;
 };
 
-// 0 without findings, else the code of the worst severity.
+// 0 without findings, else the code of the worst severity (on the server's
+// Windows).
 int FindingsExitCode(const report::ReportBuffer& report);
 // The aligned table: severity, id, report line number, the line itself.
 std::string FindingsTable(const report::ReportBuffer& report);

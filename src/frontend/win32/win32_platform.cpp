@@ -2,6 +2,7 @@
 
 #include "platform/odbc/odbc_database.h"
 #include "platform/recording/recorder.h"
+#include "platform/win32/win32_code_pages.h"
 #include "platform/win32/win32_internet.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_version_resources.h"
@@ -21,12 +22,14 @@ struct Win32Platform::Services {
   Win32Workstation workstation;
   Win32Internet internet;
   Win32XmlParser xml;
+  Win32CodePages codePages;
 };
 
 Win32Platform::Win32Platform() : services_(std::make_unique<Services>()) {
-  bundle_ = std::make_unique<platform::Platform>(platform::Platform{
-      services_->registry, services_->files, services_->process, services_->program, services_->ui, services_->clock,
-      services_->database, services_->versions, services_->workstation, services_->internet, services_->xml});
+  bundle_ = std::make_unique<platform::Platform>(
+      platform::Platform{services_->registry, services_->files, services_->process, services_->program, services_->ui,
+                         services_->clock, services_->database, services_->versions, services_->workstation,
+                         services_->internet, services_->xml, services_->codePages});
   recorder_ = std::make_unique<recording::Recorder>(*bundle_);
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/image/captured_file_system.h"
 #include "platform/image/captured_registry.h"
+#include "platform/image/image_code_pages.h"
 #include "platform/image/image_database.h"
 #include "platform/image/image_internet.h"
 #include "platform/image/image_programs.h"
@@ -55,6 +56,7 @@ struct ServerImage::Services {
   ImageWorkstation workstation;
   ImageInternet internet;
   ImageXmlParser xml;
+  ImageCodePages codePages;
 };
 
 ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::string commandLine) : root_(root) {
@@ -111,6 +113,14 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
   } catch (const std::runtime_error& e) {
     throw ServerImageError(factsFile.string() + ": " + e.what());
   }
+  std::uint32_t codePage = platform::kWesternCodePage;
+  if (const auto stated = facts_.Get("system", "AnsiCodePage")) {
+    try {
+      codePage = static_cast<std::uint32_t>(std::stoul(*stated));
+    } catch (const std::exception&) {
+      throw ServerImageError(factsFile.string() + ": [system] AnsiCodePage: not a number: " + *stated);
+    }
+  }
   ImageFileSystem* files = files_.get();
   services_ = std::unique_ptr<Services>(new Services{
       ImageClock(facts_.GetOr("clock", "Now", ""), captured_),
@@ -122,7 +132,8 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
       ImageVersionResources([files](const std::string& path) { return files->HostPath(path); }),
       ImageWorkstation(std::move(workstation)),
       ImageInternet(root),
-      {}});
+      {},
+      ImageCodePages(codePage)});
   AddGatheringPrograms(services_->process, *files_, root);
   if (hasAnswers || captured_) {
     services_->database.UseRecorded(answers_, captured_);
@@ -132,10 +143,10 @@ ServerImage::ServerImage(const fs::path& root, const fs::path& outputRoot, std::
     for (const std::string& command : answers_.unended) services_->process.FailEnd(command);
   }
   services_->versions.UseStatements(std::move(versions), answers_.languageNames, captured_);
-  platform_ = std::make_unique<platform::Platform>(
-      platform::Platform{recordedRegistry_ ? *recordedRegistry_ : static_cast<platform::Registry&>(registry_), *files_,
-                         services_->process, services_->program, services_->ui, services_->clock, services_->database,
-                         services_->versions, services_->workstation, services_->internet, services_->xml});
+  platform_ = std::make_unique<platform::Platform>(platform::Platform{
+      recordedRegistry_ ? *recordedRegistry_ : static_cast<platform::Registry&>(registry_), *files_, services_->process,
+      services_->program, services_->ui, services_->clock, services_->database, services_->versions,
+      services_->workstation, services_->internet, services_->xml, services_->codePages});
   files_->SetTemporaryFolder(facts_.GetOr("program", "TempFolder", "C:\\WINDOWS\\Temp\\"));
 }
 

@@ -111,6 +111,7 @@ struct Capture {
   std::string currentFolder;
   std::string temporaryFolder;
   CapturedWorkstation workstation;
+  std::optional<std::uint32_t> ansiCodePage;
 };
 
 }  // namespace fernwick::recording

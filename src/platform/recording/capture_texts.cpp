@@ -139,6 +139,7 @@ std::string ImageIniText(const Capture& c) {
     out += "UserName=" + u.userName + "\nLogonDomain=" + u.logonDomain + "\nOtherDomains=" + u.otherDomains +
            "\nLogonServer=" + u.logonServer + "\n";
   }
+  if (c.ansiCodePage) out += "\n[system]\nAnsiCodePage=" + Number(*c.ansiCodePage) + "\n";
   out += "\n[drives]\n";
   for (const auto& [key, space] : c.drives) {
     if (space && DriveLetterName(key)) {

@@ -3,6 +3,7 @@
 #include "platform/recording/capture.h"
 #include "platform/recording/image_writer.h"
 #include "platform/recording/recording_clock.h"
+#include "platform/recording/recording_code_pages.h"
 #include "platform/recording/recording_database.h"
 #include "platform/recording/recording_files.h"
 #include "platform/recording/recording_internet.h"
@@ -24,7 +25,8 @@ struct Recorder::Services {
         database(real.database, capture),
         versions(real.versions, capture),
         workstation(real.workstation, capture),
-        internet(real.internet, capture) {}
+        internet(real.internet, capture),
+        codePages(real.codePages, capture) {}
 
   RecordingRegistry registry;
   RecordingFiles files;
@@ -35,14 +37,16 @@ struct Recorder::Services {
   RecordingVersions versions;
   RecordingWorkstation workstation;
   RecordingInternet internet;
+  RecordingCodePages codePages;
 };
 
 Recorder::Recorder(platform::Platform& real)
     : real_(real), capture_(std::make_unique<Capture>()), services_(std::make_unique<Services>(real, *capture_)) {
   capture_->currentFolder = real.files.CurrentFolder();
-  platform_ = std::make_unique<platform::Platform>(platform::Platform{
-      services_->registry, services_->files, services_->process, services_->program, real.ui, services_->clock,
-      services_->database, services_->versions, services_->workstation, services_->internet, real.xml, this});
+  platform_ = std::make_unique<platform::Platform>(
+      platform::Platform{services_->registry, services_->files, services_->process, services_->program, real.ui,
+                         services_->clock, services_->database, services_->versions, services_->workstation,
+                         services_->internet, real.xml, services_->codePages, this});
 }
 
 Recorder::~Recorder() = default;

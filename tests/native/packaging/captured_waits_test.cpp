@@ -50,8 +50,8 @@ TEST(CapturedWaits, ALateBatchFileReplaysTheSameReport) {
     auto& p = server.Platform();
     testing::Log log;
     testing::LatePrograms processes(p.process, log, c.hung, c.answer, c.endable);
-    platform::Platform bundle{p.registry, p.files,    processes,     p.program,  p.ui, p.clock,
-                              p.database, p.versions, p.workstation, p.internet, p.xml};
+    platform::Platform bundle{p.registry, p.files,    processes,     p.program,  p.ui,  p.clock,
+                              p.database, p.versions, p.workstation, p.internet, p.xml, p.codePages};
     Recorder recorder(bundle);
     const std::string recorded = Gather(recorder.Platform());
     ASSERT_EQ(recorder.WriteImage("C:\\ServerImage\\"), "");

@@ -73,8 +73,8 @@ TEST(SilentRun, TheExitCodeAndTheRecordTellWhatWasLost) {
     auto& p = image.Open("Fernwick.exe silent").Platform();
     testing::Log log;
     testing::LatePrograms processes(p.process, log, c.hung);
-    platform::Platform bundle{p.registry, p.files,    processes,     p.program,  p.ui, p.clock,
-                              p.database, p.versions, p.workstation, p.internet, p.xml};
+    platform::Platform bundle{p.registry, p.files,    processes,     p.program,  p.ui,  p.clock,
+                              p.database, p.versions, p.workstation, p.internet, p.xml, p.codePages};
     QuietView view;
     MainPresenter presenter(bundle, view);
     EXPECT_EQ(presenter.FormLoad(), StartupOutcome::EndProgram);

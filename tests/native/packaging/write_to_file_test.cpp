@@ -12,6 +12,7 @@
 #include "native/temp_image.h"
 #include "packaging/folder_select.h"
 #include "platform/image/image_services.h"
+#include "report/packed_report.h"
 
 namespace fernwick::packaging {
 namespace {
@@ -69,7 +70,9 @@ class FakeWindow : public PackagingWindow {
   void SetReportText(const std::string& text) override { report = text; }
   std::string SavePathText() override { return savePath; }
   void ShowSplash(bool shown) override { splash.push_back(shown); }
+  const report::ReportBuffer* Gathered() override { return gathered; }
 
+  const report::ReportBuffer* gathered = nullptr;
   std::string report = "Report line 1\r\nReport line 2";
   std::string savePath = "C:\\Out";
   std::vector<bool> splash;
@@ -107,8 +110,8 @@ struct Packaging {
     auto& p = server->Platform();
     RecordingFiles files(p.files, log);
     LatePrograms processes(p.process, log, hung);
-    platform::Platform recorded{p.registry, files,      processes,     p.program,  p.ui, p.clock,
-                                p.database, p.versions, p.workstation, p.internet, p.xml};
+    platform::Platform recorded{p.registry, files,      processes,     p.program,  p.ui,  p.clock,
+                                p.database, p.versions, p.workstation, p.internet, p.xml, p.codePages};
     session.bSilentMode = silent;
     return cmdWriteToFile_Click(recorded, session, version, window, *messages);
   }
@@ -214,6 +217,38 @@ TEST(WriteToFile, TheReportFileIsTheWindowTextWithOneMoreLineEnd) {
   run.Run(Version(4, 2, 1, 0));
   EXPECT_EQ(packed, "caf\xe9\r\nline\r\n");
   EXPECT_EQ(run.window.report, "caf\xe9\r\nline") << "no debug line without /debug";
+}
+
+// Under /debug the packed report has DEBUG lines the gathering never wrote:
+// the findings files are made from the packed text, so the summary shows
+// them and each finding's line number is its line in VoxtraSystemInfo.txt.
+TEST(WriteToFile, TheFindingsFilesAreMadeFromThePackedReport) {
+  Packaging run("Fernwick.exe /debug");
+  report::ReportBuffer gathered;
+  gathered.Clear();
+  gathered.AppendReportLine("TORB Version = 2.0.4");
+  gathered.AppendFindingLine(report::FindingId::PortsLowFragHeapOff,
+                             "     Ports configured =  80 *** Warning > 72 ports but Registry (Low Fragment Heap) "
+                             "not enabled ***");
+  run.window.gathered = &gathered;
+  run.window.report = "DEBUG: an earlier line\r\n" + gathered.Text().substr(0, gathered.Text().size() - 2);
+  std::string packed, csv, summary;
+  dynamic_cast<image::ImageProcessControl&>(run.server->Platform().process)
+      .AddProgram("cabmaker", [&](const std::string&) {
+        auto& files = run.server->Files();
+        packed = files.ReadWholeFile("C:\\Out\\VoxtraSystemInfo.txt").value_or("(none)");
+        csv = files.ReadWholeFile("C:\\Out\\Findings.csv").value_or("(none)");
+        summary = files.ReadWholeFile("C:\\Out\\Summary.htm").value_or("(none)");
+        files.WriteWholeFile("C:\\Out\\VoxtraInfo.cab", "");
+      });
+  run.Run(Version(4, 2, 1, 0));
+  const auto lines = report::SplitLines(packed);
+  ASSERT_GE(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "DEBUG: an earlier line");
+  EXPECT_EQ(lines[2].substr(0, 25), "     Ports configured =  ");
+  EXPECT_NE(csv.find(",3,,\r\n"), std::string::npos) << "the finding's line in the packed file: " << csv;
+  EXPECT_NE(summary.find("DEBUG: opening VoxtraSystemInfo.txt"), std::string::npos);
+  EXPECT_NE(summary.find("<a id=\"L3\""), std::string::npos) << "the marked line is the packed one";
 }
 
 struct VersionCase {
