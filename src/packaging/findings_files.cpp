@@ -7,13 +7,20 @@
 
 namespace fernwick::packaging {
 
-void WriteFindingsFiles(platform::FileSystem& files, const std::string& folder, const report::ReportBuffer* report) {
-  if (report == nullptr) return;
-  try {
-    files.WriteWholeFile(folder + report::kFindingsCsvName, report::FindingsCsv(report->Findings()));
-    files.WriteWholeFile(folder + report::kSummaryPageName, report::SummaryPage(*report));
-  } catch (const std::exception&) {
-  }
+std::vector<std::string> WriteFindingsFiles(platform::FileSystem& files, const std::string& folder,
+                                            const report::ReportBuffer* report) {
+  std::vector<std::string> failures;
+  if (report == nullptr) return failures;
+  const auto write = [&](const char* name, auto&& make) {
+    try {
+      if (!files.WriteWholeFile(folder + name, make())) failures.push_back(std::string(name) + " could not be written");
+    } catch (const std::exception& e) {
+      failures.push_back(std::string(name) + " could not be made: " + e.what());
+    }
+  };
+  write(report::kFindingsCsvName, [&] { return report::FindingsCsv(report->Findings()); });
+  write(report::kSummaryPageName, [&] { return report::SummaryPage(*report); });
+  return failures;
 }
 
 void RemoveFindingsFiles(platform::FileSystem& files, const std::string& folder) {
