@@ -335,7 +335,9 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   if (!session.bSilentMode) {
     WriteToFileRun::Quietly([&] { window.ShowSplash(false); });
     WriteToFileRun::Quietly([&] { p.ui.SetWaitPointer(false); });
-    WriteToFileRun::Quietly([&] { p.process.StartProcess("Explorer " + savePath, platform::kWindowNormalFocus); });
+    WriteToFileRun::Quietly([&] {
+      p.process.ReleaseProcess(p.process.StartProcess("Explorer " + savePath, platform::kWindowNormalFocus).processId);
+    });
   }
   return outcome;
 }
