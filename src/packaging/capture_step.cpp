@@ -78,10 +78,9 @@ std::string WriteAndPack(platform::Platform& p, const std::string& strPathName, 
   // a recording is concerned.
   const std::string cabinet = strPathName + kImageCabinetName;
   p.files.WriteWholeFile(cabinet, "");
-  launch::RunAndWaitWithin(p.process,
-                           launch::ProgramCommandLine(p.program.InstallFolder(), "cabmaker",
-                                                      "/f " + launch::Quoted(directives)),
-                           launch::limits::kCabinetBuilder, record);
+  launch::RunAndWaitWithin(
+      p.process, launch::ProgramCommandLine(p.program.InstallFolder(), "cabmaker", "/f " + launch::Quoted(directives)),
+      launch::limits::kCabinetBuilder, record);
   if (p.files.ReadWholeFile(cabinet).value_or("").empty()) return "cabmaker made no " + std::string(kImageCabinetName);
   return {};
 }

@@ -126,8 +126,8 @@ bool AbsentByDesign(platform::FileSystem& files, const std::string& strPathName,
   if (EqualsNoCase(name, kMessagesFileName)) return true;
   if (files.FileExists(strPathName + name)) return false;
   if (EqualsNoCase(name, kImageCabinetName)) return true;
-  return !findingsWritten && (EqualsNoCase(name, report::kFindingsCsvName) ||
-                              EqualsNoCase(name, report::kSummaryPageName));
+  return !findingsWritten &&
+         (EqualsNoCase(name, report::kFindingsCsvName) || EqualsNoCase(name, report::kSummaryPageName));
 }
 
 // The left-out list: "<file><TAB><reason>" per line; a line without a file
@@ -177,8 +177,7 @@ bool CabinetMade(platform::FileSystem& files, const std::string& strPathName, co
     run.ErrorLine("cabmaker ended without an exit code");
   }
   if (made) return true;
-  run.ErrorLine(std::string(kCabinetName) + " was not made; the report and the other files are left in " +
-                strPathName);
+  run.ErrorLine(std::string(kCabinetName) + " was not made; the report and the other files are left in " + strPathName);
   return false;
 }
 
@@ -271,7 +270,8 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   };
   const auto dumpel = [&](const char* log, const char* file) {
     const std::string options = std::string("-d 5 -format dtTSIs -c -l ") + log + " -f " + quoted(file);
-    if (const auto end = runWithin(launch::ProgramCommandLine(install, "dumpel", options), launch::limits::kEventLogDumper)) {
+    if (const auto end =
+            runWithin(launch::ProgramCommandLine(install, "dumpel", options), launch::limits::kEventLogDumper)) {
       JudgeDumpel(*end, log, file, run);
     }
   };

@@ -28,9 +28,9 @@ struct ProcessStart {
 
 // What ending a program reached.
 enum class EndedTree {
-  kNothing,           // it could not be ended (or is not one this control started)
-  kProgramAlone,      // the program was ended; the programs it started could not be reached and may run on
-  kWithItsPrograms,   // the program and every program it started were ended
+  kNothing,          // it could not be ended (or is not one this control started)
+  kProgramAlone,     // the program was ended; the programs it started could not be reached and may run on
+  kWithItsPrograms,  // the program and every program it started were ended
 };
 
 class ProcessControl {

@@ -44,11 +44,11 @@ enum class GoOutcome { Finished, EndProgram };
 // How a run that packaged ends, the same for the Windows program's silent
 // run and the native command.
 namespace exit_code {
-inline constexpr int kPackaged = 0;       // VoxtraInfo.cab made and nothing lost
-inline constexpr int kProductTooOld = 4;  // the version gate ended the program before packaging
-inline constexpr int kNoCabinet = 5;      // no VoxtraInfo.cab
-inline constexpr int kPartLost = 6;       // VoxtraInfo.cab made, but a part is missing or timed out
-inline constexpr int kAnotherRun = 9;     // another run gathers or packs on this server; nothing touched
+inline constexpr int kPackaged = 0;                // VoxtraInfo.cab made and nothing lost
+inline constexpr int kProductTooOld = 4;           // the version gate ended the program before packaging
+inline constexpr int kNoCabinet = 5;               // no VoxtraInfo.cab
+inline constexpr int kPartLost = 6;                // VoxtraInfo.cab made, but a part is missing or timed out
+inline constexpr int kAnotherRun = 9;              // another run gathers or packs on this server; nothing touched
 inline constexpr int kFindingsFileUnwritten = 13;  // (native) a --summary or --findings-csv file not written
 
 // The one code of a native run: packaging's 5 or 6 first, then 13 for a

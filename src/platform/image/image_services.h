@@ -139,7 +139,7 @@ class ImageProcessControl : public platform::ProcessControl {
   std::map<std::string, std::uint32_t> waits_;
   std::set<std::string> unended_;
   std::map<std::uint32_t, std::string> commandLines_;  // process id -> command line, of each start
-  std::map<std::uint32_t, std::uint32_t> exitCodes_;    // process id -> exit code, until released
+  std::map<std::uint32_t, std::uint32_t> exitCodes_;   // process id -> exit code, until released
   std::uint32_t nextProcessId_ = 0x1000;
 };
 

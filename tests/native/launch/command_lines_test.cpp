@@ -88,10 +88,11 @@ TEST(CommandLines, TheOldUnquotedLineIsWhatRealCmdExeBreaks) {
 }
 
 TEST(CommandLines, ProgramsGetAQuotedPathAndTheirOptionsAsGiven) {
-  EXPECT_EQ(ProgramCommandLine("C:\\Program Files (x86)\\Fernwick", "dumpel",
-                               "-d 5 -format dtTSIs -c -l system -f " + Quoted("C:\\a&b (c)\\out\\system_event_log.csv")),
-            "\"C:\\Program Files (x86)\\Fernwick\\dumpel\" -d 5 -format dtTSIs -c -l system -f "
-            "\"C:\\a&b (c)\\out\\system_event_log.csv\"");
+  EXPECT_EQ(
+      ProgramCommandLine("C:\\Program Files (x86)\\Fernwick", "dumpel",
+                         "-d 5 -format dtTSIs -c -l system -f " + Quoted("C:\\a&b (c)\\out\\system_event_log.csv")),
+      "\"C:\\Program Files (x86)\\Fernwick\\dumpel\" -d 5 -format dtTSIs -c -l system -f "
+      "\"C:\\a&b (c)\\out\\system_event_log.csv\"");
   EXPECT_EQ(ProgramCommandLine("\\\\srv\\share\\my out\\", "cabmaker", "/f " + Quoted("\\\\srv\\share\\my out\\v.ddf")),
             "\"\\\\srv\\share\\my out\\cabmaker\" /f \"\\\\srv\\share\\my out\\v.ddf\"");
   // A trailing backslash would escape the closing quote for the program's runtime.

@@ -41,7 +41,8 @@ TEST(CapturedWaits, ALateBatchFileReplaysTheSameReport) {
                          "was ended with the programs it started) in procedure GetSystemInfo of Form frmMain",
                      "wait\t" + install + "si.bat\"\t258\n"},
            LateBatch{"ipconfigdump.bat", platform::kWaitTimeout, false,
-                     "(ipconfigdump.bat" + late + "could not be ended)", "unended\t" + install + "ipconfigdump.bat\"\n"},
+                     "(ipconfigdump.bat" + late + "could not be ended)",
+                     "unended\t" + install + "ipconfigdump.bat\"\n"},
            LateBatch{"si.bat", platform::kWaitFailed, true, "System Uptime",
                      "wait\t" + install + "si.bat\"\t4294967295\n"},
        }) {

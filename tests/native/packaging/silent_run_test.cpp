@@ -89,7 +89,8 @@ TEST(SilentRun, TheExitCodeAndTheRecordTellWhatWasLost) {
 
 TEST(SilentRun, ASecondRunWhileOneGathersEndsWithNineAndTouchesNothing) {
   testing::TempImage image;
-  image.Registry("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaline\\CommServer\\1.0]\r\n\"Root Path\"=\"C:\\\\Voxtra\\\\\"\r\n");
+  image.Registry(
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaline\\CommServer\\1.0]\r\n\"Root Path\"=\"C:\\\\Voxtra\\\\\"\r\n");
   image.Write("drives/C/Voxtra/SystemInfo/FernwickMessages.txt", "the first run's record\r\n");
   // The first run holds the work folder, as it does from its start to its end.
   image::ImageFileSystem first(image.ImageFolder(), image.Out(), "C:\\");

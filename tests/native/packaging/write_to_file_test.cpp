@@ -146,72 +146,72 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
   run.Run(Version(4, 2, 1, 0));
   const std::string out = "C:\\Out\\";
   const std::string inst = "C:\\Program Files\\Fernwick";
-  EXPECT_EQ(run.log,
-            (Log{
-                "del /f " + out + "FernwickMessages.txt",  // this Write To File's record starts empty
-                "del /f " + out + "VoxtraInfo.cab",
-                "del " + out + "voxtrasysteminfo.txt",
-                "del " + out + "system_event_log.csv",
-                "del " + out + "application_event_log.csv",
-                "del " + out + "ServiceInfo.csv",
-                "del " + out + "SwitchReport.html",
-                "del " + out + "media.bat",
-                "del " + out + "switchlog.txt",
-                "del " + out + "TelCfgRpt.vbs",
-                "del /f " + out + "TelCfgRpt.vbs",
-                "del " + out + "Findings.csv",
-                "del " + out + "Summary.htm",
-                "del " + out + "cabmaker_leftout.txt",
-                "write " + out + "VoxtraSystemInfo.txt",
-                "del /f " + out + "ServerImage.cab",
-                "start 0 \"" + inst + "\\dumpel\" -d 5 -format dtTSIs -c -l system -f \"" + out +
-                    "system_event_log.csv\"",
-                "wait 900000",
-                "start 0 \"" + inst + "\\dumpel\" -d 5 -format dtTSIs -c -l application -f \"" + out +
-                    "application_event_log.csv\"",
-                "wait 900000",
-                "start 0 \"" + inst + "\\Tabulex\" -o \"" + out + "ServiceInfo.csv\"",
-                "wait 30000",
-                "cd " + out,
-                "copy " + inst + "\\voxtrainfo_SwitchInfo.ddf " + out + "voxtrainfo.ddf",
-                "copy " + inst + "\\TelCfgRpt.vbs " + out + "TelCfgRpt.vbs",
-                "copy " + inst + "\\media.bat " + out + "media.bat",
-                "start 0 \"" + out + "media.bat\"",
-                "wait 30000",
-                "start 0 \"" + inst + "\\cabmaker\" /f \"" + out + "voxtrainfo.ddf\" /l \"" + out +
-                    "cabmaker_leftout.txt\"",
-                "wait 900000",
-                "del " + out + "voxtrasysteminfo.txt",
-                "del " + out + "system_event_log.csv",
-                "del " + out + "application_event_log.csv",
-                "del " + out + "setup.rpt",
-                "del " + out + "setup.inf",
-                "del " + out + "voxtrainfo.ddf",
-                "del " + out + "ServiceInfo.csv",
-                "rmdir " + out + "disk1",
-                "del " + out + "SwitchReport.html",
-                "del " + out + "media.bat",
-                "del " + out + "TelCfgRpt.vbs",
-                "del " + out + "switchlog.txt",
-                "del /f " + out + "TelCfgRpt.vbs",
-                "del " + out + "Findings.csv",
-                "del " + out + "Summary.htm",
-                "del /f " + out + "ServerImage.cab",
-                "del " + out + "cabmaker_leftout.txt",
-                "start 1 Explorer C:\\Out",
-            }));
+  EXPECT_EQ(
+      run.log,
+      (Log{
+          "del /f " + out + "FernwickMessages.txt",  // this Write To File's record starts empty
+          "del /f " + out + "VoxtraInfo.cab",
+          "del " + out + "voxtrasysteminfo.txt",
+          "del " + out + "system_event_log.csv",
+          "del " + out + "application_event_log.csv",
+          "del " + out + "ServiceInfo.csv",
+          "del " + out + "SwitchReport.html",
+          "del " + out + "media.bat",
+          "del " + out + "switchlog.txt",
+          "del " + out + "TelCfgRpt.vbs",
+          "del /f " + out + "TelCfgRpt.vbs",
+          "del " + out + "Findings.csv",
+          "del " + out + "Summary.htm",
+          "del " + out + "cabmaker_leftout.txt",
+          "write " + out + "VoxtraSystemInfo.txt",
+          "del /f " + out + "ServerImage.cab",
+          "start 0 \"" + inst + "\\dumpel\" -d 5 -format dtTSIs -c -l system -f \"" + out + "system_event_log.csv\"",
+          "wait 900000",
+          "start 0 \"" + inst + "\\dumpel\" -d 5 -format dtTSIs -c -l application -f \"" + out +
+              "application_event_log.csv\"",
+          "wait 900000",
+          "start 0 \"" + inst + "\\Tabulex\" -o \"" + out + "ServiceInfo.csv\"",
+          "wait 30000",
+          "cd " + out,
+          "copy " + inst + "\\voxtrainfo_SwitchInfo.ddf " + out + "voxtrainfo.ddf",
+          "copy " + inst + "\\TelCfgRpt.vbs " + out + "TelCfgRpt.vbs",
+          "copy " + inst + "\\media.bat " + out + "media.bat",
+          "start 0 \"" + out + "media.bat\"",
+          "wait 30000",
+          "start 0 \"" + inst + "\\cabmaker\" /f \"" + out + "voxtrainfo.ddf\" /l \"" + out + "cabmaker_leftout.txt\"",
+          "wait 900000",
+          "del " + out + "voxtrasysteminfo.txt",
+          "del " + out + "system_event_log.csv",
+          "del " + out + "application_event_log.csv",
+          "del " + out + "setup.rpt",
+          "del " + out + "setup.inf",
+          "del " + out + "voxtrainfo.ddf",
+          "del " + out + "ServiceInfo.csv",
+          "rmdir " + out + "disk1",
+          "del " + out + "SwitchReport.html",
+          "del " + out + "media.bat",
+          "del " + out + "TelCfgRpt.vbs",
+          "del " + out + "switchlog.txt",
+          "del /f " + out + "TelCfgRpt.vbs",
+          "del " + out + "Findings.csv",
+          "del " + out + "Summary.htm",
+          "del /f " + out + "ServerImage.cab",
+          "del " + out + "cabmaker_leftout.txt",
+          "start 1 Explorer C:\\Out",
+      }));
   // The first two debug lines reach the file, the others only the window.
   const std::string fileText =
       "Report line 1\r\nReport line 2\r\nDEBUG: strPathName=C:\\Out\\\r\nDEBUG: opening VoxtraSystemInfo.txt\r\n";
-  EXPECT_EQ(run.window.report, fileText.substr(0, fileText.size() - 2) +
-                                   "\r\nDEBUG: Finished writing VoxtraSystemInfo.txt"
-                                   "\r\nDEBUG: Finished dumping out system and application event logs."
-                                   "\r\nDEBUG: Finished tabulex."
-                                   "\r\nDEBUG: Currentdirectory=C:\\Out"
-                                   "\r\nDEBUG: App.Path=C:\\Program Files\\Fernwick"
-                                   "\r\nDEBUG: Finished running media.bat"
-                                   "\r\nDEBUG: Calling cabmaker with string=\"C:\\Program Files\\Fernwick\\cabmaker\" /f "
-                                   "\"C:\\Out\\voxtrainfo.ddf\" /l \"C:\\Out\\cabmaker_leftout.txt\"");
+  EXPECT_EQ(run.window.report,
+            fileText.substr(0, fileText.size() - 2) +
+                "\r\nDEBUG: Finished writing VoxtraSystemInfo.txt"
+                "\r\nDEBUG: Finished dumping out system and application event logs."
+                "\r\nDEBUG: Finished tabulex."
+                "\r\nDEBUG: Currentdirectory=C:\\Out"
+                "\r\nDEBUG: App.Path=C:\\Program Files\\Fernwick"
+                "\r\nDEBUG: Finished running media.bat"
+                "\r\nDEBUG: Calling cabmaker with string=\"C:\\Program Files\\Fernwick\\cabmaker\" /f "
+                "\"C:\\Out\\voxtrainfo.ddf\" /l \"C:\\Out\\cabmaker_leftout.txt\"");
   EXPECT_EQ(run.server->ShownMessages(), (std::vector<std::string>{"holding"}));
   EXPECT_EQ(run.window.splash, (std::vector<bool>{true, false}));
   EXPECT_EQ(run.server->Files().CurrentFolder(), "C:\\Out");
@@ -370,10 +370,12 @@ TEST(WriteToFile, ACabinetEndedAtItsLimitIsNoCabinetItsTemporaryFilesGoAndTheOri
   run.image.Write("drives/C/Out/VoxtraInfo.cab.parts.txt", "not ours");  // a name that only looks alike stays too
   const PackagingOutcome outcome = run.Run(Version(4, 2, 1, 0), true, "cabmaker");
   EXPECT_FALSE(outcome.cabinetMade);
-  EXPECT_TRUE(Recorded(run, "(error) in cmdWriteToFile routine:cabmaker did not end within 15 minutes and was ended "
-                            "with the programs it started"));
-  EXPECT_TRUE(Recorded(run, "(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report and the other "
-                            "files are left in C:\\Out\\"));
+  EXPECT_TRUE(Recorded(run,
+                       "(error) in cmdWriteToFile routine:cabmaker did not end within 15 minutes and was ended "
+                       "with the programs it started"));
+  EXPECT_TRUE(Recorded(run,
+                       "(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report and the other "
+                       "files are left in C:\\Out\\"));
   auto& files = run.server->Files();
   EXPECT_FALSE(files.FileExists("C:\\Out\\VoxtraInfo.cab.part"));
   EXPECT_FALSE(files.FileExists("C:\\Out\\VoxtraInfo.cab.part1"));
@@ -400,9 +402,10 @@ TEST(WriteToFile, AnEarlierCabinetThatCannotBeRemovedIsNoCabinetOfThisRun) {
   run.image.Write("drives/C/Out/VoxtraInfo.cab", "last week's cabinet");
   run.held.insert("C:\\Out\\VoxtraInfo.cab");
   EXPECT_FALSE(run.Run(Version(4, 2, 1, 0), true).cabinetMade);
-  EXPECT_TRUE(Recorded(run, "(error) in cmdWriteToFile routine:the VoxtraInfo.cab of an earlier run cannot be removed "
-                            "(Permission denied); no cabinet is made, and the report and the other files are left in "
-                            "C:\\Out\\"));
+  EXPECT_TRUE(Recorded(run,
+                       "(error) in cmdWriteToFile routine:the VoxtraInfo.cab of an earlier run cannot be removed "
+                       "(Permission denied); no cabinet is made, and the report and the other files are left in "
+                       "C:\\Out\\"));
   EXPECT_EQ(std::count_if(run.log.begin(), run.log.end(),
                           [](auto& l) { return l.find("cabmaker") != std::string::npos && l.rfind("start", 0) == 0; }),
             0)
@@ -435,8 +438,7 @@ TEST(WriteToFile, DumpelEndingWithAnythingButZeroIsALostPartAndWhatItWroteIsPack
     EXPECT_TRUE(run.Run(Version(4, 0, 0, 9), true).cabinetMade);
     EXPECT_EQ(packedLog, "newer records\r\n");
     EXPECT_EQ(run.messages->PartLost(), c.lost) << c.code;
-    const std::string line = "(error) in cmdWriteToFile routine:dumpel ended with exit code " +
-                             std::to_string(c.code) +
+    const std::string line = "(error) in cmdWriteToFile routine:dumpel ended with exit code " + std::to_string(c.code) +
                              " for the system event log; system_event_log.csv holds what it wrote, if anything";
     EXPECT_EQ(Recorded(run, line), c.lost) << c.code;
   }
@@ -445,7 +447,8 @@ TEST(WriteToFile, DumpelEndingWithAnythingButZeroIsALostPartAndWhatItWroteIsPack
 TEST(WriteToFile, CabmakerLeavingAnOptionalFileOutIsALostPartNamedInTheRecord) {
   Packaging run;
   // media.bat writes no switch report: the native cabmaker leaves both files out and exits with 3.
-  Programs(run).AddProgram("media", [](const std::string&) {}, true);
+  Programs(run).AddProgram(
+      "media", [](const std::string&) {}, true);
   const PackagingOutcome outcome = run.Run(Version(4, 2, 1, 0), true);
   EXPECT_TRUE(outcome.cabinetMade);
   EXPECT_TRUE(run.messages->PartLost());
@@ -471,18 +474,19 @@ TEST(WriteToFile, ACabinetCountsOnlyWhenCabmakerEndsWithZeroOrThree) {
       // Whatever it leaves under the name, only its code says it is whole.
       run.server->Files().WriteWholeFile("C:\\Out\\VoxtraInfo.cab", "cabinet");
       EXPECT_NE(commandLine.find(" /l \"C:\\Out\\cabmaker_leftout.txt\""), std::string::npos);
-      run.server->Files().WriteWholeFile("C:\\Out\\cabmaker_leftout.txt",
-                                         c.code == 3 ? "ServiceInfo.csv\tsharing violation\r\n"
-                                         : c.code == 1 ? "\tdisk full\r\n"
-                                                       : "");
+      run.server->Files().WriteWholeFile("C:\\Out\\cabmaker_leftout.txt", c.code == 3
+                                                                              ? "ServiceInfo.csv\tsharing violation\r\n"
+                                                                          : c.code == 1 ? "\tdisk full\r\n"
+                                                                                        : "");
       return c.code;
     });
     EXPECT_EQ(run.Run(Version(4, 0, 0, 9), true).cabinetMade, c.made) << c.code;
     EXPECT_TRUE(run.messages->PartLost() || c.code == 0) << c.code;
     EXPECT_EQ(run.server->Files().FileExists("C:\\Out\\VoxtraSystemInfo.txt"), !c.made) << c.code;
     if (c.code == 3) {
-      EXPECT_TRUE(Recorded(run, "(error) in cmdWriteToFile routine:cabmaker left ServiceInfo.csv out of "
-                                "VoxtraInfo.cab: sharing violation"));
+      EXPECT_TRUE(Recorded(run,
+                           "(error) in cmdWriteToFile routine:cabmaker left ServiceInfo.csv out of "
+                           "VoxtraInfo.cab: sharing violation"));
     }
     if (c.code == 1) {
       EXPECT_TRUE(Recorded(run, "(error) in cmdWriteToFile routine:cabmaker wrote no cabinet: disk full"));

@@ -62,9 +62,9 @@ std::uint32_t RunDumpel(const std::string& commandLine, ImageFileSystem& files, 
   const platform::LocalTime now = clock.Now();
   const auto& records = std::get<std::vector<dumpel::EventRecord>>(parsed);
   const bool written = files.WriteWholeFile(
-      options->file, dumpel::DumpRecords(records, *options,
-                                         dumpel::LocalSeconds(now.year, now.month, now.day, now.hour, now.minute,
-                                                              now.second)));
+      options->file,
+      dumpel::DumpRecords(records, *options,
+                          dumpel::LocalSeconds(now.year, now.month, now.day, now.hour, now.minute, now.second)));
   return written ? 0 : 1;
 }
 
