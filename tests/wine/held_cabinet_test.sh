@@ -8,8 +8,10 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/sample_server.sh"
 holder=""
 cleanup() {
-  [ -n "$holder" ] && kill "$holder" 2>/dev/null
-  [ -n "$holder" ] && wait "$holder" 2>/dev/null
+  if [ -n "$holder" ]; then
+    kill "$holder" 2>/dev/null || true
+    wait "$holder" 2>/dev/null || true
+  fi
   sample_server_cleanup
 }
 trap cleanup EXIT
@@ -18,7 +20,7 @@ mkdir -p "$output"
 printf 'last week'"'"'s cabinet\r\n' >"$output/VoxtraInfo.cab"
 cp "$output/VoxtraInfo.cab" "$work/old.cab"
 cp "$FERNWICK_WIN_BUILD/hold_file.exe" "$work/hold_file.exe"
-wine "$work/hold_file.exe" 'C:\Program Files\Voxtra\SystemInfo\VoxtraInfo.cab' 240 >"$work/holder.log" 2>&1 &
+wine "$work/hold_file.exe" 'C:\Program Files\Voxtra\SystemInfo\VoxtraInfo.cab' 90 >"$work/holder.log" 2>&1 &
 holder=$!
 for _ in $(seq 100); do [ -e "$output/VoxtraInfo.cab.held" ] && break; sleep 0.2; done
 [ -e "$output/VoxtraInfo.cab.held" ] || fail "the holder did not open the cabinet"
