@@ -28,7 +28,7 @@ fernwick_sources(PLATFORM_SOURCES src/common src/platform src/platform/recording
 add_library(fernwick_platform STATIC ${PLATFORM_SOURCES})
 target_include_directories(fernwick_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
-fernwick_sources(CORE_SOURCES src/probes src/report src/shell src/packaging)
+fernwick_sources(CORE_SOURCES src/probes src/launch src/report src/shell src/packaging)
 add_library(fernwick_core STATIC ${CORE_SOURCES})
 target_link_libraries(fernwick_core PUBLIC fernwick_platform)
 
@@ -55,7 +55,8 @@ target_include_directories(tabulex_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
 enable_testing()
 fernwick_sources(TEST_SOURCES tests/common tests/native tests/native/probes tests/native/shell
-                 tests/native/report tests/native/image tests/native/servicelist tests/native/odbc)
+                 tests/native/report tests/native/image tests/native/servicelist tests/native/odbc
+                 tests/native/launch)
 add_executable(fernwick_tests ${TEST_SOURCES})
 target_include_directories(fernwick_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(fernwick_tests PRIVATE FERNWICK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

@@ -9,7 +9,7 @@ fernwick_sources(PLATFORM_SOURCES src/common src/platform src/platform/recording
 add_library(fernwick_platform STATIC ${PLATFORM_SOURCES})
 target_include_directories(fernwick_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
-fernwick_sources(CORE_SOURCES src/probes src/report src/shell src/packaging)
+fernwick_sources(CORE_SOURCES src/probes src/launch src/report src/shell src/packaging)
 add_library(fernwick_core STATIC ${CORE_SOURCES})
 target_link_libraries(fernwick_core PUBLIC fernwick_platform)
 
@@ -62,6 +62,7 @@ if(FERNWICK_WINE_TESTS)
 
   add_executable(systeminfo_standin tests/wine/stand_ins/systeminfo_standin.cpp)
   add_executable(late_tabulex tests/wine/stand_ins/late_tabulex.cpp)
+  add_executable(hold_file tests/wine/stand_ins/hold_file.cpp)
 
   add_executable(gathering_bench_win32 bench/gathering_bench_win32.cpp bench/gathering_timer.cpp
                  src/frontend/win32/win32_platform.cpp)

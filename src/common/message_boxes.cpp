@@ -20,10 +20,30 @@ void MessageBoxes::KeepIn(platform::FileSystem& files, std::string path) {
   path_ = std::move(path);
 }
 
-// Written in full each time, so that the file is whole whenever the run is
-// cut short, and is there before the cabinet is made.
+void MessageBoxes::StartPackagingRecord(platform::FileSystem& files, std::string path) {
+  if (!packagingStarted_) {
+    packagingStarted_ = true;
+    gatheringLines_ = recorded_.size();
+    gatheringLost_ = partLost_;
+  }
+  recorded_.resize(gatheringLines_);
+  partLost_ = gatheringLost_;
+  KeepIn(files, std::move(path));
+  if (recorded_.empty()) {
+    files.RemoveFile(path_, true);
+  } else {
+    WriteRecord();
+  }
+}
+
 void MessageBoxes::Record(const std::string& line) {
   recorded_.push_back(line);
+  WriteRecord();
+}
+
+// Written in full each time, so that the file is whole whenever the run is
+// cut short, and is there before the cabinet is made.
+void MessageBoxes::WriteRecord() {
   if (files_ == nullptr) return;
   std::string text;
   for (const auto& recorded : recorded_) text += recorded + "\r\n";

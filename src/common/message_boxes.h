@@ -14,6 +14,8 @@
 namespace fernwick {
 
 inline constexpr const char* kProgramTitle = "Fernwick";
+// The run's record, in the work folder and (from Write To File on) in the output folder.
+inline constexpr const char* kMessagesFileName = "FernwickMessages.txt";
 
 class MessageBoxes {
  public:
@@ -33,16 +35,27 @@ class MessageBoxes {
 
   // From now on the record is (re)written to `path` whenever it grows.
   void KeepIn(platform::FileSystem& files, std::string path);
+  // Write To File starts a record of its own at `path`, where the directive
+  // files pack it from: what the gathering recorded, and from now on what
+  // this Write To File records; no line of an earlier Write To File. An
+  // earlier file at `path` is replaced, or removed when there is nothing
+  // to record.
+  void StartPackagingRecord(platform::FileSystem& files, std::string path);
 
   const std::vector<std::string>& Recorded() const { return recorded_; }
 
  private:
   void Record(const std::string& line);
+  void WriteRecord();
 
   platform::UserInterface& ui_;
   const Session& session_;
   std::vector<std::string> recorded_;
   bool partLost_ = false;
+  // What the gathering recorded, kept when a Write To File starts again.
+  bool packagingStarted_ = false;
+  std::size_t gatheringLines_ = 0;
+  bool gatheringLost_ = false;
   platform::FileSystem* files_ = nullptr;
   std::string path_;
 };

@@ -5,8 +5,8 @@
 
 #include "common/runtime_error.h"
 #include "common/text.h"
-#include "packaging/external_app.h"
-#include "packaging/wait_limits.h"
+#include "launch/command_lines.h"
+#include "launch/wait_limits.h"
 
 namespace fernwick::packaging {
 namespace {
@@ -78,8 +78,9 @@ std::string WriteAndPack(platform::Platform& p, const std::string& strPathName, 
   // a recording is concerned.
   const std::string cabinet = strPathName + kImageCabinetName;
   p.files.WriteWholeFile(cabinet, "");
-  RunAndWaitWithin(p.process, p.program.InstallFolder() + "\\cabmaker /f \"" + directives + "\"",
-                   limits::kCabinetBuilder, record);
+  launch::RunAndWaitWithin(
+      p.process, launch::ProgramCommandLine(p.program.InstallFolder(), "cabmaker", "/f " + launch::Quoted(directives)),
+      launch::limits::kCabinetBuilder, record);
   if (p.files.ReadWholeFile(cabinet).value_or("").empty()) return "cabmaker made no " + std::string(kImageCabinetName);
   return {};
 }

@@ -1,6 +1,7 @@
 #include "packaging/findings_files.h"
 
 #include <exception>
+#include <optional>
 
 #include "report/findings_csv.h"
 #include "report/packed_report.h"
@@ -8,15 +9,27 @@
 
 namespace fernwick::packaging {
 
-void WriteFindingsFiles(platform::Platform& p, const std::string& folder, const report::ReportBuffer* report,
-                        const std::string& packed) {
-  if (report == nullptr) return;
+std::vector<std::string> WriteFindingsFiles(platform::Platform& p, const std::string& folder,
+                                            const report::ReportBuffer* report, const std::string& packed) {
+  std::vector<std::string> failures;
+  if (report == nullptr) return failures;
+  std::optional<report::PackedReport> carried;
   try {
-    const report::PackedReport carried = report::CarryFindings(*report, packed);
-    p.files.WriteWholeFile(folder + report::kFindingsCsvName, report::FindingsCsv(carried));
-    p.files.WriteWholeFile(folder + report::kSummaryPageName, report::SummaryPage(carried, p.codePages));
-  } catch (const std::exception&) {
+    carried = report::CarryFindings(*report, packed);
+  } catch (const std::exception& e) {
+    failures.push_back(std::string("the findings could not be made: ") + e.what());
+    return failures;
   }
+  const auto write = [&](const char* name, auto&& make) {
+    try {
+      if (!p.files.WriteWholeFile(folder + name, make())) failures.push_back(std::string(name) + " could not be written");
+    } catch (const std::exception& e) {
+      failures.push_back(std::string(name) + " could not be made: " + e.what());
+    }
+  };
+  write(report::kFindingsCsvName, [&] { return report::FindingsCsv(*carried); });
+  write(report::kSummaryPageName, [&] { return report::SummaryPage(*carried, p.codePages); });
+  return failures;
 }
 
 void RemoveFindingsFiles(platform::FileSystem& files, const std::string& folder) {

@@ -1,21 +1,32 @@
 #include "packaging/write_to_file.h"
 
 #include <exception>
+#include <optional>
 
 #include "common/message_boxes.h"
 #include "common/runtime_error.h"
 #include "common/text.h"
+#include "launch/command_lines.h"
+#include "launch/external_app.h"
+#include "launch/wait_limits.h"
 #include "packaging/capture_step.h"
-#include "packaging/external_app.h"
 #include "packaging/findings_files.h"
 #include "packaging/folder_select.h"
-#include "packaging/wait_limits.h"
+#include "report/findings_csv.h"
+#include "report/summary_page.h"
 
 namespace fernwick::packaging {
 namespace {
 
+using launch::ProgramEnd;
+
+// The list cabmaker writes of the optional files it left out, and the name
+// every temporary file of its cabinet starts with.
+constexpr const char* kLeftOutListName = "cabmaker_leftout.txt";
+constexpr const char* kCabinetPartPrefix = "VoxtraInfo.cab.part";
+
 void Check(std::uint32_t code) {
-  if (code != 0) Raise(ErrorNumberOf(code));
+  if (code != 0) Raise(launch::ErrorNumberOf(code));
 }
 
 // One run of the handler: the window, the debug switch and the two error
@@ -36,10 +47,15 @@ class WriteToFileRun {
     try {
       operation();
     } catch (const std::exception& e) {
-      const std::string line = "(error) in cmdWriteToFile routine:" + AsRuntimeError(e).Description();
-      window_.SetReportText(window_.ReportText() + "\r\n" + line + "\r\n");
-      messages_.RecordLostPart(line);
+      ErrorLine(AsRuntimeError(e).Description());
     }
+  }
+
+  // A lost part, in the report box and in the run's record.
+  void ErrorLine(const std::string& description) {
+    const std::string line = "(error) in cmdWriteToFile routine:" + description;
+    window_.SetReportText(window_.ReportText() + "\r\n" + line + "\r\n");
+    messages_.RecordLostPart(line);
   }
 
   // Runs one operation whose failure does not matter.
@@ -73,15 +89,112 @@ void CleanUp(platform::FileSystem& files, const std::string& strPathName) {
   WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + "TelCfgRpt.vbs", true); });
   RemoveFindingsFiles(files, strPathName);
   RemovePackedServerImage(files, strPathName);
+  RemoveQuietly(files, strPathName, {kLeftOutListName});
 }
 
-// Without a cabinet the loose files are all the package there is: they stay.
-bool CabinetMade(platform::FileSystem& files, const std::string& strPathName, WriteToFileRun& run) {
-  if (files.FileExists(strPathName + kCabinetName)) return true;
-  const std::string reason =
-      std::string(kCabinetName) + " was not made; the report and the other files are left in " + strPathName;
-  run.Step([&] { throw RuntimeError(err::kFileNotFound, reason); });
+// Step 5 for the cabinet: an earlier one is removed even when it is
+// read-only. When it is still there, why (for the error line that takes the
+// place of cabmaker): this run then makes no claim on whatever lies under
+// that name.
+std::optional<std::string> RemoveEarlierCabinet(platform::FileSystem& files, const std::string& strPathName) {
+  const std::string cabinet = strPathName + kCabinetName;
+  std::uint32_t code = 0;
+  WriteToFileRun::Quietly([&] { code = files.RemoveFile(cabinet, true); });
+  if (code == 0 || !files.FileExists(cabinet)) return std::nullopt;
+  return "the " + std::string(kCabinetName) + " of an earlier run cannot be removed (" +
+         ErrorDescription(launch::ErrorNumberOf(code)) + "); no cabinet is made, and the report and the other files " +
+         "are left in " + strPathName;
+}
+
+// A cabmaker ended at its limit leaves its temporary files behind.
+void RemoveCabinetParts(platform::FileSystem& files, const std::string& strPathName) {
+  WriteToFileRun::Quietly([&] {
+    const auto listing = files.ListFolder(strPathName);
+    if (!listing) return;
+    for (const std::string& name : listing->files) {
+      if (StartsWithNoCase(name, kCabinetPartPrefix)) files.RemoveFile(strPathName + name, true);
+    }
+  });
+}
+
+// Optional entries of the directive files that are there only when there
+// is something to pack: without them nothing is lost. The record was not
+// there when cabmaker ran because nothing was recorded yet (the lines about
+// what cabmaker left out are the first).
+bool AbsentByDesign(platform::FileSystem& files, const std::string& strPathName, const std::string& name,
+                    bool findingsWritten) {
+  if (EqualsNoCase(name, kMessagesFileName)) return true;
+  if (files.FileExists(strPathName + name)) return false;
+  if (EqualsNoCase(name, kImageCabinetName)) return true;
+  return !findingsWritten &&
+         (EqualsNoCase(name, report::kFindingsCsvName) || EqualsNoCase(name, report::kSummaryPageName));
+}
+
+// The left-out list: "<file><TAB><reason>" per line; a line without a file
+// says why no cabinet was written.
+void RecordLeftOut(platform::FileSystem& files, const std::string& strPathName, bool findingsWritten,
+                   WriteToFileRun& run) {
+  const std::string list = files.ReadWholeFile(strPathName + kLeftOutListName).value_or("");
+  std::size_t start = 0;
+  while (start < list.size()) {
+    std::size_t end = list.find('\n', start);
+    if (end == std::string::npos) end = list.size();
+    std::string line = list.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    const auto tab = line.find('\t');
+    const std::string file = line.substr(0, tab);
+    const std::string reason = tab == std::string::npos ? std::string() : line.substr(tab + 1);
+    if (file.empty()) {
+      run.ErrorLine("cabmaker wrote no cabinet: " + reason);
+    } else if (!AbsentByDesign(files, strPathName, file, findingsWritten)) {
+      run.ErrorLine("cabmaker left " + file + " out of " + kCabinetName + (reason.empty() ? "" : ": " + reason));
+    }
+  }
+}
+
+// The cabinet counts as made only when cabmaker ended by itself with 0 (all
+// packed) or 3 (optional files left out), and the cabinet it put in place
+// is there. Without a cabinet the loose files are all the package there
+// is: they stay.
+bool CabinetMade(platform::FileSystem& files, const std::string& strPathName, const ProgramEnd& cabmaker,
+                 bool findingsWritten, WriteToFileRun& run) {
+  bool made = false;
+  if (cabmaker.how == ProgramEnd::How::kEndedAtLimit) {
+    run.ErrorLine(cabmaker.late);
+    RemoveCabinetParts(files, strPathName);
+  } else if (cabmaker.how == ProgramEnd::How::kExited && cabmaker.exitCode) {
+    const std::uint32_t code = *cabmaker.exitCode;
+    if (code == 0 || code == 1 || code == 3) RecordLeftOut(files, strPathName, findingsWritten, run);
+    if (code != 0 && code != 1 && code != 3) {
+      run.ErrorLine("cabmaker ended with exit code " + std::to_string(code));
+    }
+    made = (code == 0 || code == 3) && files.FileExists(strPathName + kCabinetName);
+  } else if (cabmaker.how != ProgramEnd::How::kExited) {
+    run.ErrorLine("how cabmaker ended is unknown");
+  } else {
+    run.ErrorLine("cabmaker ended without an exit code");
+  }
+  if (made) return true;
+  run.ErrorLine(std::string(kCabinetName) + " was not made; the report and the other files are left in " + strPathName);
   return false;
+}
+
+// dumpel's exit code: anything but 0 is a lost part; whatever it wrote is
+// packed all the same.
+void JudgeDumpel(const ProgramEnd& dumpel, const char* log, const char* file, WriteToFileRun& run) {
+  if (dumpel.how == ProgramEnd::How::kEndedAtLimit) {
+    run.ErrorLine(dumpel.late);
+  } else if (dumpel.ExitedWith(0)) {
+    return;
+  } else if (dumpel.how == ProgramEnd::How::kExited && dumpel.exitCode) {
+    run.ErrorLine("dumpel ended with exit code " + std::to_string(*dumpel.exitCode) + " for the " + log +
+                  " event log; " + file + " holds what it wrote, if anything");
+  } else {
+    run.ErrorLine(std::string("how dumpel ended for the ") + log + " event log is unknown; " + file +
+                  " holds what it wrote, if anything");
+  }
 }
 
 }  // namespace
@@ -107,13 +220,19 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   }
   const bool bDebugMode = ContainsNoCase(p.program.CommandLine(), "/debug");
   WriteToFileRun run(window, messages, bDebugMode);
+  // The record is packed from the output folder, as the directive files name it.
+  WriteToFileRun::Quietly([&] {
+    messages.StartPackagingRecord(files, files.FullPathName(strPathName).value_or(strPathName) + kMessagesFileName);
+  });
   run.Debug("DEBUG: strPathName=" + strPathName);
 
+  const std::optional<std::string> earlierCabinetStays = RemoveEarlierCabinet(files, strPathName);
   RemoveQuietly(files, strPathName,
-                {"VoxtraInfo.cab", "voxtrasysteminfo.txt", "system_event_log.csv", "application_event_log.csv",
-                 "ServiceInfo.csv", "SwitchReport.html", "media.bat", "switchlog.txt", "TelCfgRpt.vbs"});
+                {"voxtrasysteminfo.txt", "system_event_log.csv", "application_event_log.csv", "ServiceInfo.csv",
+                 "SwitchReport.html", "media.bat", "switchlog.txt", "TelCfgRpt.vbs"});
   WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + "TelCfgRpt.vbs", true); });
   RemoveFindingsFiles(files, strPathName);
+  RemoveQuietly(files, strPathName, {kLeftOutListName});
 
   const std::string install = p.program.InstallFolder();
   run.Debug("DEBUG: opening VoxtraSystemInfo.txt");
@@ -138,19 +257,36 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
     run.Step([] { Raise(err::kBadFileNameOrNumber); });
   }
   run.Debug("DEBUG: Finished writing VoxtraSystemInfo.txt");
-  WriteFindingsFiles(p, strPathName, window.Gathered(), packed);
+  const auto findingsFailures = WriteFindingsFiles(p, strPathName, window.Gathered(), packed);
+  for (const std::string& failure : findingsFailures) run.ErrorLine(failure);
+  // Their absence is a lost part only when they were written and went missing.
+  const bool findingsWritten = window.Gathered() != nullptr && findingsFailures.empty();
   PackServerImage(p, strPathName, messages);
 
-  const auto quoted = [&](const char* name) { return "\"" + strPathName + name + "\""; };
-  const auto runWithin = [&](const std::string& commandLine, const WaitLimit& limit) {
-    run.Step([&] { RunAndWaitWithin(p.process, commandLine, limit, messages); });
+  const auto quoted = [&](const char* name) { return launch::Quoted(strPathName + name); };
+  // Runs one program; a failed start is an error line, and so is a program ended at its limit.
+  const auto runWithin = [&](const std::string& commandLine, const launch::WaitLimit& limit) {
+    std::optional<ProgramEnd> end;
+    run.Step([&] { end = launch::RunWithin(p.process, commandLine, limit, messages); });
+    return end;
   };
-  runWithin(install + "\\dumpel -d 5 -format dtTSIs -c -l system -f " + quoted("system_event_log.csv"),
-            limits::kEventLogDumper);
-  runWithin(install + "\\dumpel -d 5 -format dtTSIs -c -l application -f " + quoted("application_event_log.csv"),
-            limits::kEventLogDumper);
+  const auto dumpel = [&](const char* log, const char* file) {
+    const std::string options = std::string("-d 5 -format dtTSIs -c -l ") + log + " -f " + quoted(file);
+    if (const auto end =
+            runWithin(launch::ProgramCommandLine(install, "dumpel", options), launch::limits::kEventLogDumper)) {
+      JudgeDumpel(*end, log, file, run);
+    }
+  };
+  dumpel("system", "system_event_log.csv");
+  dumpel("application", "application_event_log.csv");
   run.Debug("DEBUG: Finished dumping out system and application event logs.");
-  runWithin(install + "\\Tabulex -o " + quoted("ServiceInfo.csv"), limits::kServiceList);
+  // Tabulex exits with 1 by design; what it wrote is what counts.
+  const auto tabulex = runWithin(launch::ProgramCommandLine(install, "Tabulex", "-o " + quoted("ServiceInfo.csv")),
+                                 launch::limits::kServiceList);
+  if (tabulex && tabulex->how != ProgramEnd::How::kLeftRunning &&
+      files.ReadWholeFile(strPathName + "ServiceInfo.csv").value_or("").empty()) {
+    run.ErrorLine("Tabulex wrote no service list (ServiceInfo.csv is missing or empty)");
+  }
   run.Debug("DEBUG: Finished tabulex.");
 
   run.Step([&] {
@@ -177,25 +313,33 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
                 "Could not find TelCfgRpt.vbs in the install directory.  Please uninstall and reinstall TORB.");
     copyShipped("media.bat", "media.bat",
                 "Could not find media.bat in the install directory.  Please uninstall and reinstall TORB.");
-    runWithin(strPathName + "media.bat", limits::kSwitchReport);
+    runWithin(launch::BatchCommandLine(strPathName, "media.bat"), launch::limits::kSwitchReport);
     run.Debug("DEBUG: Finished running media.bat");
   } else {
     run.Step([&] { Check(files.CopyFileTo(install + "\\voxtrainfo.ddf", strPathName + "voxtrainfo.ddf")); });
   }
 
-  const std::string cabmaker = install + "\\cabmaker /f " + quoted("voxtrainfo.ddf");
+  const std::string cabmaker = launch::ProgramCommandLine(
+      install, "cabmaker", "/f " + quoted("voxtrainfo.ddf") + " /l " + quoted(kLeftOutListName));
   run.Debug("DEBUG: Calling cabmaker with string=" + cabmaker);
   if (bDebugMode) run.Message("holding");
-  runWithin(cabmaker, limits::kCabinetBuilder);
-
   PackagingOutcome outcome;
-  outcome.cabinetMade = CabinetMade(files, strPathName, run);
+  if (earlierCabinetStays) {
+    run.ErrorLine(*earlierCabinetStays);
+  } else if (const auto end = runWithin(cabmaker, launch::limits::kCabinetBuilder)) {
+    outcome.cabinetMade = CabinetMade(files, strPathName, *end, findingsWritten, run);
+  } else {
+    run.ErrorLine(std::string(kCabinetName) + " was not made; the report and the other files are left in " +
+                  strPathName);
+  }
   if (outcome.cabinetMade) CleanUp(files, strPathName);
 
   if (!session.bSilentMode) {
     WriteToFileRun::Quietly([&] { window.ShowSplash(false); });
     WriteToFileRun::Quietly([&] { p.ui.SetWaitPointer(false); });
-    WriteToFileRun::Quietly([&] { p.process.StartProcess("Explorer " + savePath, platform::kWindowNormalFocus); });
+    WriteToFileRun::Quietly([&] {
+      p.process.ReleaseProcess(p.process.StartProcess("Explorer " + savePath, platform::kWindowNormalFocus).processId);
+    });
   }
   return outcome;
 }

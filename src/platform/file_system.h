@@ -64,6 +64,11 @@ class FileSystem {
   virtual std::string CurrentFolder() { return {}; }
   // The temporary folder with its trailing backslash (GetTempPathA); empty when unknown.
   virtual std::string TemporaryFolder() { return {}; }
+  // Creates the file `path` and holds it open, shared with nobody, until
+  // this file system ends; the file goes with it. False when another
+  // process holds it: the one way two runs of the program on one machine
+  // learn of each other. A platform without it answers true.
+  virtual bool HoldExclusive(const std::string& /*path*/) { return true; }
 
   static constexpr std::uint32_t kNotSupported = 50;
 };

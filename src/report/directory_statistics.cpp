@@ -1,6 +1,7 @@
 #include "common/runtime_error.h"
 #include "common/text.h"
-#include "packaging/wait_limits.h"
+#include "launch/command_lines.h"
+#include "launch/wait_limits.h"
 #include "probes/license_data.h"
 #include "probes/workstation_info.h"
 #include "report/configuration_query.h"
@@ -71,8 +72,9 @@ void WriteIpConfiguration(Gathering& g) {
   ReportGuard guard(g.buffer);
   g.buffer.AppendReportLine("");
   guard([&] {
-    packaging::RunCaptureBatch(g.platform.process, g.platform.program.InstallFolder() + "\\ipconfigdump.bat",
-                               packaging::limits::kIpConfigBatch, g.messages);
+    launch::RunCaptureBatch(g.platform.process,
+                            launch::BatchCommandLine(g.platform.program.InstallFolder(), "ipconfigdump.bat"),
+                            launch::limits::kIpConfigBatch, g.messages);
   });
   if (!g.platform.files.FileExists(kIpConfigCapture)) return;
   std::string output;

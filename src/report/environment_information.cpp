@@ -1,6 +1,7 @@
 #include "common/runtime_error.h"
 #include "common/text.h"
-#include "packaging/wait_limits.h"
+#include "launch/command_lines.h"
+#include "launch/wait_limits.h"
 #include "report/report_guard.h"
 #include "report/report_registry.h"
 #include "report/report_sections.h"
@@ -23,8 +24,8 @@ constexpr const char* kSystemInfoCapture = "c:\\si.txt";
 void WriteSystemUptime(Gathering& g) {
   ReportGuard guard(g.buffer);
   guard([&] {
-    packaging::RunCaptureBatch(g.platform.process, g.platform.program.InstallFolder() + "\\si.bat",
-                               packaging::limits::kSystemInfoBatch, g.messages);
+    launch::RunCaptureBatch(g.platform.process, launch::BatchCommandLine(g.platform.program.InstallFolder(), "si.bat"),
+                            launch::limits::kSystemInfoBatch, g.messages);
   });
   if (!g.platform.files.FileExists(kSystemInfoCapture)) return;
   std::string output;

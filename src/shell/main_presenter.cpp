@@ -47,6 +47,13 @@ StartupOutcome MainPresenter::FormLoad() {
     if (session_.bSilentMode) RecordStartupFailure();
     return StartupOutcome::Failed;
   }
+  // Both would share the work folder and delete each other's files.
+  if (!platform_.files.HoldExclusive(workFolder_ + "\\" + kRunLockName)) {
+    startupError_ = "Another Fernwick is gathering or packing on this server (its work folder \"" + workFolder_ +
+                    "\" is in use). Wait until it has ended, then start Fernwick again.";
+    if (!session_.bSilentMode) messages_.Show(startupError_);
+    return StartupOutcome::Busy;
+  }
   StartMessagesFile();
   view_.SetText(Control::txtSavePath, workFolder_ + "\\");
   view_.SetText(Control::txtMain, kGreeting);
@@ -102,6 +109,13 @@ void MainPresenter::BrowseClick() {
 void MainPresenter::WriteToFileClick() {
   PackagingWindowOf window(view_, buffer_);
   packaged_ = packaging::cmdWriteToFile_Click(platform_, session_, currentVersion_, window, messages_);
+}
+
+int exit_code::Combined(std::optional<int> packaging, bool findingsFilesWritten, int findings) {
+  if (packaging == kNoCabinet || packaging == kPartLost) return *packaging;
+  if (!findingsFilesWritten) return kFindingsFileUnwritten;
+  if (findings != 0) return findings;
+  return packaging.value_or(kPackaged);
 }
 
 int MainPresenter::PackagingExitCode() const {

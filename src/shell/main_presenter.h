@@ -36,6 +36,7 @@ enum class StartupOutcome {
   ShowWindow,  // wait for the user
   EndProgram,  // a silent run is over, or the product is too old
   Failed,      // the work folder could not be made; see StartupError()
+  Busy,        // another run gathers or packs on this server; see StartupError(). Nothing was touched.
 };
 
 enum class GoOutcome { Finished, EndProgram };
@@ -43,16 +44,26 @@ enum class GoOutcome { Finished, EndProgram };
 // How a run that packaged ends, the same for the Windows program's silent
 // run and the native command.
 namespace exit_code {
-inline constexpr int kPackaged = 0;       // VoxtraInfo.cab made and nothing lost
-inline constexpr int kProductTooOld = 4;  // the version gate ended the program before packaging
-inline constexpr int kNoCabinet = 5;      // no VoxtraInfo.cab
-inline constexpr int kPartLost = 6;       // VoxtraInfo.cab made, but a part is missing or timed out
+inline constexpr int kPackaged = 0;                // VoxtraInfo.cab made and nothing lost
+inline constexpr int kProductTooOld = 4;           // the version gate ended the program before packaging
+inline constexpr int kNoCabinet = 5;               // no VoxtraInfo.cab
+inline constexpr int kPartLost = 6;                // VoxtraInfo.cab made, but a part is missing or timed out
+inline constexpr int kAnotherRun = 9;              // another run gathers or packs on this server; nothing touched
+inline constexpr int kFindingsFileUnwritten = 13;  // (native) a --summary or --findings-csv file not written
+
+// The one code of a native run: packaging's 5 or 6 first, then 13 for a
+// findings file not written, then the findings' 10 to 12 (`findings`, 0
+// without --findings), then packaging's 0.
+int Combined(std::optional<int> packaging, bool findingsFilesWritten, int findings);
 }  // namespace exit_code
+
+// Held open, shared with nobody, in the work folder while a run lasts: a
+// second run finds it taken and ends before it touches anything.
+inline constexpr const char* kRunLockName = "FernwickRun.lock";
 
 inline constexpr const char* kGreeting =
     "Press 'Go' to start the gathering process.\r\n\r\nNOTE: Gathering process might take some time to complete.";
 inline constexpr const char* kWorkFolderName = "SystemInfo";
-inline constexpr const char* kMessagesFileName = "FernwickMessages.txt";
 inline constexpr std::int16_t kPromptListBudget = 30000;
 
 class MainPresenter {

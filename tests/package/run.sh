@@ -58,3 +58,21 @@ cabextract -q -d "$out/lost_cab" "$out/lost/drives/C/Program Files/Voxtra/System
 printf 'Could not find TelCfgRpt.vbs in the install directory.  Please uninstall and reinstall TORB.\r\n' |
   cmp - "$out/lost_cab/FernwickMessages.txt"
 echo "a lost part: ok"
+
+# --findings never hides a packaging code: no directive file, no cabinet,
+# exit 5 whatever the findings are; a --summary file that cannot be written
+# gives 13, but only after the report and the cabinet are written.
+mkdir -p "$out/nocab_shipped"
+cp "$root/shipped/"* "$out/nocab_shipped/"
+rm "$out/nocab_shipped/voxtrainfo_SwitchInfo.ddf"
+rc=0
+"$fernwick" --package --findings --shipped "$out/nocab_shipped" --out "$out/nocab" "$root/samples/exchange2003-42" \
+  >/dev/null 2>"$out/stderr.txt" || rc=$?
+[ "$rc" -eq 5 ] || { echo "--package --findings without a cabinet: exit code $rc, not 5"; cat "$out/stderr.txt"; exit 1; }
+rc=0
+"$fernwick" --package --summary "$out/no/such/folder/Summary.htm" --out "$out/summary" \
+  "$root/samples/exchange2003-42" >/dev/null 2>"$out/stderr.txt" || rc=$?
+[ "$rc" -eq 13 ] || { echo "an unwritable --summary: exit code $rc, not 13"; cat "$out/stderr.txt"; exit 1; }
+[ -f "$out/summary/drives/C/Program Files/Voxtra/SystemInfo/VoxtraInfo.cab" ] ||
+  { echo "an unwritable --summary cost the cabinet"; exit 1; }
+echo "findings and packaging codes: ok"

@@ -2,10 +2,11 @@
 // Windows API (run by tests/wine/process_runner_test.sh).
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "common/runtime_error.h"
-#include "packaging/external_app.h"
+#include "launch/external_app.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/windows_api.h"
 
@@ -25,13 +26,13 @@ std::string SystemFolder() {
 TEST(Win32ProcessRunner, WaitsForAProgramThatEndsAndForOneThatEndedBeforeTheWait) {
   win32::Win32ProcessControl process;
   const DWORD t0 = GetTickCount();
-  packaging::RunAndWait(process, SystemFolder() + "\\cmd.exe /c exit 3", platform::kWindowHidden, platform::kInfinite);
+  launch::RunAndWait(process, SystemFolder() + "\\cmd.exe /c exit 3", platform::kWindowHidden, platform::kInfinite);
   EXPECT_LT(GetTickCount() - t0, 20000u);
 
   const auto started = process.StartProcess(SystemFolder() + "\\cmd.exe /c exit 0", platform::kWindowHidden);
   ASSERT_EQ(started.error, 0u);
   Sleep(1500);  // the program has ended; its id must not lead to a stranger
-  EXPECT_TRUE(packaging::WaitForProcess(process, started.processId, platform::kInfinite));
+  EXPECT_TRUE(launch::WaitForProcess(process, started.processId, platform::kInfinite));
 }
 
 TEST(Win32ProcessRunner, ATimeOutLeavesTheProgramRunning) {
@@ -39,7 +40,7 @@ TEST(Win32ProcessRunner, ATimeOutLeavesTheProgramRunning) {
   const auto started = process.StartProcess(SystemFolder() + "\\notepad.exe", platform::kWindowHidden);
   ASSERT_EQ(started.error, 0u);
   const DWORD t0 = GetTickCount();
-  EXPECT_TRUE(packaging::WaitForProcess(process, started.processId, 300));
+  EXPECT_TRUE(launch::WaitForProcess(process, started.processId, 300));
   EXPECT_LT(GetTickCount() - t0, 5000u);
   win32::UniqueHandle still(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, started.processId));
   ASSERT_TRUE(still);
@@ -69,7 +70,7 @@ TEST(Win32ProcessRunner, AProgramEndedAtItsLimitTakesTheProgramsItStartedWithIt)
   for (int i = 0; i < 100 && children.empty(); ++i, Sleep(100)) children = ChildrenOf(started.processId);
   ASSERT_FALSE(children.empty()) << "cmd started no notepad";
   EXPECT_EQ(process.WaitForProcessId(started.processId, 300), platform::kWaitTimeout);
-  EXPECT_TRUE(process.EndProcessTree(started.processId));
+  EXPECT_EQ(process.EndProcessTree(started.processId), platform::EndedTree::kWithItsPrograms);
   for (const DWORD child : children) {
     win32::UniqueHandle still(OpenProcess(SYNCHRONIZE, FALSE, child));
     if (still) {
@@ -78,15 +79,28 @@ TEST(Win32ProcessRunner, AProgramEndedAtItsLimitTakesTheProgramsItStartedWithIt)
   }
 }
 
+TEST(Win32ProcessRunner, TheExitCodeIsReadFromTheHeldProcessAndAReleasedOneIsNeverEnded) {
+  win32::Win32ProcessControl process;
+  std::uint32_t id = 0;
+  EXPECT_EQ(launch::RunAndWait(process, SystemFolder() + "\\cmd.exe /c exit 3", platform::kWindowHidden,
+                               platform::kInfinite, &id),
+            0u);
+  EXPECT_EQ(process.ExitCodeOf(id), std::optional<std::uint32_t>(3));
+  process.ReleaseProcess(id);
+  EXPECT_EQ(process.ExitCodeOf(id), std::nullopt);
+  // Its id may belong to another process by now: ending goes by what is held, never by id.
+  EXPECT_EQ(process.EndProcessTree(id), platform::EndedTree::kNothing);
+}
+
 TEST(Win32ProcessRunner, AProgramThatCannotStartRaisesFileNotFoundWithoutWaiting) {
   win32::Win32ProcessControl process;
   try {
-    packaging::RunAndWait(process, "C:\\no_such_folder\\dumpel -d 5", platform::kWindowHidden, platform::kInfinite);
+    launch::RunAndWait(process, "C:\\no_such_folder\\dumpel -d 5", platform::kWindowHidden, platform::kInfinite);
     FAIL() << "no error";
   } catch (const RuntimeError& e) {
     EXPECT_TRUE(e.Number() == err::kFileNotFound || e.Number() == err::kPathNotFound) << e.Number();
   }
-  EXPECT_FALSE(packaging::WaitForProcess(process, 0x7FFFFFF0, 100));
+  EXPECT_FALSE(launch::WaitForProcess(process, 0x7FFFFFF0, 100));
 }
 
 TEST(Win32PackagingFiles, ForcedDeleteRemovesAReadOnlyFileCopiesReplaceAndFoldersGoOnlyWhenEmpty) {

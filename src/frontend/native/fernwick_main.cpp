@@ -60,16 +60,28 @@ constexpr const char* kUsage =
     "              Summary.htm, to FILE.\n"
     "  --help      this text.\n"
     "\n"
-    "Exit codes: 0 report written (with --package or \"silent\": VoxtraInfo.cab made\n"
-    "and nothing failed); 2 bad arguments or unreadable image; 3 the work folder\n"
-    "could not be made; 4 the product is too old to examine; 5 packaging made no\n"
-    "VoxtraInfo.cab (the report and the other files stay in the work folder);\n"
-    "6 VoxtraInfo.cab made, but a part of it is missing or a program outlived its\n"
-    "time limit (FernwickMessages.txt in the work folder says what; it is packed\n"
-    "into the cabinet too); 7 the image is a capture that cannot answer a\n"
-    "question the gathering asked (\"not captured: ...\" names it); 8 --capture\n"
-    "could not write the capture. With --findings: 0 no finding, 10 notices only,\n"
-    "11 warnings, 12 errors.\n";
+    "Exit codes (each run ends with one):\n"
+    "   0  report written; with --package or \"silent\": VoxtraInfo.cab made and\n"
+    "      nothing failed\n"
+    "   2  bad arguments, or bad input (one line names the file and the line)\n"
+    "   3  the work folder could not be made (Fernwick.exe: 1)\n"
+    "   4  the product is too old to examine: nothing gathered or packed\n"
+    "   5  packaging made no VoxtraInfo.cab (the report and the other files stay\n"
+    "      in the work folder)\n"
+    "   6  VoxtraInfo.cab made, but a part of it is missing or lost (a program\n"
+    "      failed or outlived its time limit, cabmaker left a file out,\n"
+    "      Findings.csv, Summary.htm or ServerImage.cab not written)\n"
+    "   7  the image is a capture that cannot answer a question the gathering\n"
+    "      asked (\"not captured: ...\" names it)\n"
+    "   8  --capture could not write the capture\n"
+    "   9  another run is gathering or packing with the same work folder;\n"
+    "      nothing was touched\n"
+    "  10, 11, 12  --findings: the worst finding is a notice, a warning, an error\n"
+    "  13  a --summary or --findings-csv file could not be written (after the\n"
+    "      report and the cabinet were written)\n"
+    "FernwickMessages.txt in the work folder says what went wrong for 5 and 6;\n"
+    "it is packed into the cabinet too. When codes meet, the first of these\n"
+    "wins: 5 or 6, then 13, then 10 to 12.\n";
 
 // Stands in for the window: the texts the presenter sets are kept.
 class HeadlessView : public fernwick::shell::MainView {
@@ -195,6 +207,10 @@ int Gather(const Options& o) {
     std::fprintf(stderr, "fernwick: %s\n", presenter.StartupError().c_str());
     return 3;
   }
+  if (startup == fernwick::shell::StartupOutcome::Busy) {
+    std::fprintf(stderr, "fernwick: %s\n", presenter.StartupError().c_str());
+    return fernwick::shell::exit_code::kAnotherRun;
+  }
   if (startup == fernwick::shell::StartupOutcome::ShowWindow &&
       presenter.GoClick() == fernwick::shell::GoOutcome::EndProgram) {
     return fernwick::shell::exit_code::kProductTooOld;
@@ -206,11 +222,10 @@ int Gather(const Options& o) {
       !WriteCapture(*recorder, image, presenter.WorkFolder() + "\\ServerImage\\", o.captureDir)) {
     return 8;
   }
-  if (!o.findings.Write(presenter.Buffer(), image.Platform().codePages)) return 2;
   const int found = o.findings.table ? fernwick::native::FindingsExitCode(presenter.Buffer()) : 0;
   if (!package) {
     image.Files().WriteWholeFile(presenter.WorkFolder() + "\\VoxtraSystemInfo.txt", report);
-    return found;
+    return fernwick::shell::exit_code::Combined(std::nullopt, o.findings.Write(presenter.Buffer(), image.Platform().codePages), found);
   }
   if (startup == fernwick::shell::StartupOutcome::ShowWindow) presenter.WriteToFileClick();
   const std::string cabinet = view.Text(fernwick::shell::Control::txtSavePath) + "VoxtraInfo.cab";
@@ -219,7 +234,10 @@ int Gather(const Options& o) {
   } else {
     std::fprintf(stderr, "fernwick: packaging made no %s\n", cabinet.c_str());
   }
-  return o.findings.table ? found : presenter.PackagingExitCode();
+  // The findings files come last, so that the report and the cabinet are
+  // written whatever becomes of them.
+  const bool findingsWritten = o.findings.Write(presenter.Buffer(), image.Platform().codePages);
+  return fernwick::shell::exit_code::Combined(presenter.PackagingExitCode(), findingsWritten, found);
 }
 
 }  // namespace

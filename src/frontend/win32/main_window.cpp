@@ -1,5 +1,6 @@
 #include "frontend/win32/main_window.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "frontend/win32/control_ids.h"
@@ -87,6 +88,12 @@ int MainWindow::Start(int showCommand) {
       }
       DestroyWindow(window_);
       return 1;
+    case shell::StartupOutcome::Busy:
+      // The box was shown in a visible run; a silent caller reads the code
+      // and standard error (the other run's record is not ours to touch).
+      std::fprintf(stderr, "Fernwick: %s\n", presenter_->StartupError().c_str());
+      DestroyWindow(window_);
+      return shell::exit_code::kAnotherRun;
     case shell::StartupOutcome::ShowWindow: break;
   }
   ShowWindow(window_, showCommand);

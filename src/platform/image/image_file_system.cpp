@@ -7,6 +7,10 @@
 #include <sstream>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include "common/ansi_code_page.h"
 #include "common/text.h"
 #include "platform/image/windows_path.h"
@@ -340,6 +344,30 @@ std::uint32_t ImageFileSystem::SetCurrentFolder(const std::string& path) {
   plain.trailingSlash = false;
   currentFolder_ = plain.Text();
   return 0;
+}
+
+ImageFileSystem::HeldFile::~HeldFile() {
+  std::error_code ec;
+  fs::remove(path, ec);
+  close(descriptor);
+}
+
+bool ImageFileSystem::HoldExclusive(const std::string& path) {
+  const auto overlay = OverlayPath(path);
+  if (!overlay) return false;
+  Unhide(path);
+  std::error_code ec;
+  fs::create_directories(overlay->parent_path(), ec);
+  const int descriptor = open(overlay->c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (descriptor < 0) return false;
+  if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+    close(descriptor);
+    return false;
+  }
+  held_ = std::make_unique<HeldFile>();
+  held_->descriptor = descriptor;
+  held_->path = *overlay;
+  return true;
 }
 
 }  // namespace fernwick::image

@@ -6,6 +6,7 @@
 // reads consult first.
 #include <filesystem>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -59,9 +60,20 @@ class ImageFileSystem : public platform::FileSystem {
   std::string CurrentFolder() override { return currentFolder_; }
   std::string TemporaryFolder() override { return temporaryFolder_; }
   void SetTemporaryFolder(std::string folder) { temporaryFolder_ = std::move(folder); }
+  // An exclusive lock (flock) on the overlay's file, as another run of the
+  // command against the same output folder sees it.
+  bool HoldExclusive(const std::string& path) override;
 
  private:
   std::string Key(const std::string& windowsPath) const;
+  struct HeldFile {
+    HeldFile() = default;
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    ~HeldFile();
+    int descriptor = -1;
+    std::filesystem::path path;
+  };
   // Whether the image's entry `name` in `folder` was removed by the program.
   bool RemovedChild(const WindowsPath& folder, const std::string& name) const;
   // Forgets that the path was removed, and so its image original too:
@@ -74,6 +86,7 @@ class ImageFileSystem : public platform::FileSystem {
   std::filesystem::path overlayRoot_;
   std::string currentFolder_;
   ImageFileFacts facts_;
+  std::unique_ptr<HeldFile> held_;
 };
 
 }  // namespace fernwick::image

@@ -13,11 +13,12 @@ namespace {
 ImageProcessControl::Program Capture(ImageFileSystem& files, fs::path output, std::string capture) {
   return [&files, output = std::move(output), capture = std::move(capture)](const std::string&) {
     std::error_code ec;
-    if (!fs::is_regular_file(output, ec)) return;
+    if (!fs::is_regular_file(output, ec)) return std::uint32_t{0};
     std::ifstream in(output, std::ios::binary);
     std::ostringstream content;
     content << in.rdbuf();
     files.WriteWholeFile(capture, content.str());
+    return std::uint32_t{0};
   };
 }
 

@@ -60,7 +60,7 @@ std::string ProgramName(std::string path) {
 
 }  // namespace
 
-void ImageProcessControl::AddProgram(const std::string& name, Program run, bool needsFile) {
+void ImageProcessControl::AddExitingProgram(const std::string& name, Program run, bool needsFile) {
   programs_[ToUpper(name)] = {std::move(run), needsFile};
 }
 
@@ -87,7 +87,7 @@ platform::ProcessStart ImageProcessControl::StartProcess(const std::string& comm
     if (known != programs_.end() && known->second.needsFile && !exists) known = programs_.end();
     if (known == programs_.end() && !exists) continue;
     started.push_back({commandLine, windowStyle});
-    if (known != programs_.end()) known->second.run(commandLine);
+    exitCodes_[nextProcessId_] = known != programs_.end() ? known->second.run(commandLine) : 0;
     commandLines_[nextProcessId_] = commandLine;
     return {nextProcessId_++, 0};
   }
@@ -101,9 +101,22 @@ std::uint32_t ImageProcessControl::WaitForProcessId(std::uint32_t processId, std
   return wait == waits_.end() ? 0 : wait->second;
 }
 
-bool ImageProcessControl::EndProcessTree(std::uint32_t processId) {
+std::optional<std::uint32_t> ImageProcessControl::ExitCodeOf(std::uint32_t processId) {
+  const auto code = exitCodes_.find(processId);
+  if (code == exitCodes_.end()) return std::nullopt;
+  return code->second;
+}
+
+platform::EndedTree ImageProcessControl::EndProcessTree(std::uint32_t processId) {
   const auto command = commandLines_.find(processId);
-  return command != commandLines_.end() && unended_.count(command->second) == 0;
+  if (exitCodes_.count(processId) == 0 || command == commandLines_.end() || unended_.count(command->second) != 0) {
+    return platform::EndedTree::kNothing;
+  }
+  return platform::EndedTree::kWithItsPrograms;
+}
+
+void ImageProcessControl::ReleaseProcess(std::uint32_t processId) {
+  exitCodes_.erase(processId);
 }
 
 }  // namespace fernwick::image

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/clock.h"
@@ -68,7 +70,8 @@ class ImageUserInterface : public platform::UserInterface {
 // at once, before the start returns.
 class ImageProcessControl : public platform::ProcessControl {
  public:
-  using Program = std::function<void(const std::string& commandLine)>;
+  // Runs the program at its start; answers its exit code.
+  using Program = std::function<std::uint32_t(const std::string& commandLine)>;
   using FileExists = std::function<bool(const std::string& windowsPath)>;
 
   explicit ImageProcessControl(FileExists fileExists) : fileExists_(std::move(fileExists)) {}
@@ -78,7 +81,22 @@ class ImageProcessControl : public platform::ProcessControl {
   // starts only where its file is in the image (a batch file the program
   // copies there itself, say); the others stand for programs an image does
   // not carry.
-  void AddProgram(const std::string& name, Program run, bool needsFile = false);
+  // `run` answers the exit code, or nothing for a program that always exits with 0.
+  template <typename Run>
+  void AddProgram(const std::string& name, Run run, bool needsFile = false) {
+    if constexpr (std::is_void_v<std::invoke_result_t<Run&, const std::string&>>) {
+      AddExitingProgram(
+          name,
+          [run = std::move(run)](const std::string& commandLine) mutable {
+            run(commandLine);
+            return std::uint32_t{0};
+          },
+          needsFile);
+    } else {
+      AddExitingProgram(name, Program(std::move(run)), needsFile);
+    }
+  }
+  void AddExitingProgram(const std::string& name, Program run, bool needsFile);
   // Starting exactly this command line fails with `error` (a recorded start).
   void FailStart(const std::string& commandLine, std::uint32_t error) { failedStarts_[commandLine] = error; }
   // Waiting for a program started with exactly this command line answers
@@ -96,9 +114,12 @@ class ImageProcessControl : public platform::ProcessControl {
   // Every program of the image has ended by the time anyone waits, but for
   // one whose wait was recorded otherwise.
   std::uint32_t WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) override;
-  // Nothing runs on, so there is nothing to end: true for a started id, but
-  // for one whose end was recorded as failed.
-  bool EndProcessTree(std::uint32_t processId) override;
+  // What the program answered, for a started id that is not released.
+  std::optional<std::uint32_t> ExitCodeOf(std::uint32_t processId) override;
+  // Nothing runs on, so there is nothing to end: the whole tree for a
+  // started id, but for one whose end was recorded as failed.
+  platform::EndedTree EndProcessTree(std::uint32_t processId) override;
+  void ReleaseProcess(std::uint32_t processId) override;
 
   struct Started {
     std::string commandLine;
@@ -118,6 +139,7 @@ class ImageProcessControl : public platform::ProcessControl {
   std::map<std::string, std::uint32_t> waits_;
   std::set<std::string> unended_;
   std::map<std::uint32_t, std::string> commandLines_;  // process id -> command line, of each start
+  std::map<std::uint32_t, std::uint32_t> exitCodes_;   // process id -> exit code, until released
   std::uint32_t nextProcessId_ = 0x1000;
 };
 

@@ -12,7 +12,9 @@ platform::ProcessStart RecordingProcess::StartProcess(const std::string& command
     capture_.failedStarts.emplace(commandLine, start.error);
     return start;
   }
-  const std::string upper = ToUpper(commandLine);
+  // The batch file's path, quoted or not, ends the command line.
+  std::string upper = ToUpper(commandLine);
+  if (!upper.empty() && upper.back() == '"') upper.pop_back();
   for (const GatheringProgram& program : kGatheringPrograms) {
     std::string tail(1, '\\');
     tail += ToUpper(program.name);
@@ -38,9 +40,10 @@ std::uint32_t RecordingProcess::WaitForProcessId(std::uint32_t processId, std::u
   return answer;
 }
 
-bool RecordingProcess::EndProcessTree(std::uint32_t processId) {
-  const bool ended = real_.EndProcessTree(processId);
-  if (const auto batch = batchFiles_.find(processId); batch != batchFiles_.end() && !ended) {
+platform::EndedTree RecordingProcess::EndProcessTree(std::uint32_t processId) {
+  const platform::EndedTree ended = real_.EndProcessTree(processId);
+  if (const auto batch = batchFiles_.find(processId);
+      batch != batchFiles_.end() && ended == platform::EndedTree::kNothing) {
     capture_.unended.insert(batch->second);
   }
   return ended;

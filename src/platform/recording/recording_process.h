@@ -19,7 +19,9 @@ class RecordingProcess : public platform::ProcessControl {
   bool SetProcessPriority(std::uint32_t priorityClass) override { return real_.SetProcessPriority(priorityClass); }
   platform::ProcessStart StartProcess(const std::string& commandLine, int windowStyle) override;
   std::uint32_t WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) override;
-  bool EndProcessTree(std::uint32_t processId) override;
+  std::optional<std::uint32_t> ExitCodeOf(std::uint32_t processId) override { return real_.ExitCodeOf(processId); }
+  platform::EndedTree EndProcessTree(std::uint32_t processId) override;
+  void ReleaseProcess(std::uint32_t processId) override { real_.ReleaseProcess(processId); }
 
  private:
   platform::ProcessControl& real_;

@@ -151,6 +151,17 @@ std::string Win32FileSystem::TemporaryFolder() {
   return length == 0 || length > MAX_PATH ? std::string() : std::string(buffer, length);
 }
 
+bool Win32FileSystem::HoldExclusive(const std::string& path) {
+  // Shared with nobody: a second opener fails with a sharing violation,
+  // whatever its account or session; the file goes when the handle closes,
+  // also when the program is ended.
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  if (!file) return false;
+  held_ = std::move(file);
+  return true;
+}
+
 std::string Win32ProgramFacts::CommandLine() {
   return GetCommandLineA();
 }
@@ -289,33 +300,48 @@ platform::ProcessStart Win32ProcessControl::StartProcess(const std::string& comm
   std::string writable = commandLine;  // CreateProcessA may write into its command line
   if (!CreateSuspended(writable, startup, started)) return {0, GetLastError()};
   UniqueHandle thread(started.hThread);
-  lastJob_ = JobHolding(started.hProcess);
-  lastJobId_ = started.dwProcessId;
+  Held held{UniqueHandle(started.hProcess), JobHolding(started.hProcess)};
   ResumeThread(thread.Get());
-  lastStarted_ = UniqueHandle(started.hProcess);
-  lastStartedId_ = started.dwProcessId;
+  held_[started.dwProcessId] = std::move(held);
   return {started.dwProcessId, 0};
 }
 
 std::uint32_t Win32ProcessControl::WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) {
-  UniqueHandle process(OpenProcess(SYNCHRONIZE, TRUE, processId));
-  if (processId == lastStartedId_) {
-    lastStarted_.Reset();
-    lastStartedId_ = 0;
+  if (const auto held = held_.find(processId); held != held_.end()) {
+    return WaitForSingleObject(held->second.process.Get(), timeoutMs);
   }
+  UniqueHandle process(OpenProcess(SYNCHRONIZE, TRUE, processId));
   if (!process) return platform::kWaitFailed;
   return WaitForSingleObject(process.Get(), timeoutMs);
 }
 
-bool Win32ProcessControl::EndProcessTree(std::uint32_t processId) {
-  if (processId == lastJobId_ && lastJob_ && TerminateJobObject(lastJob_.Get(), kEndedExitCode) != FALSE) {
-    AwaitEmptyJob(lastJob_.Get());
-    return true;
+std::optional<std::uint32_t> Win32ProcessControl::ExitCodeOf(std::uint32_t processId) {
+  const auto held = held_.find(processId);
+  if (held == held_.end() || WaitForSingleObject(held->second.process.Get(), 0) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 0;
+  if (GetExitCodeProcess(held->second.process.Get(), &code) == FALSE) return std::nullopt;
+  return code;
+}
+
+platform::EndedTree Win32ProcessControl::EndProcessTree(std::uint32_t processId) {
+  const auto held = held_.find(processId);
+  if (held == held_.end()) return platform::EndedTree::kNothing;
+  if (held->second.job && TerminateJobObject(held->second.job.Get(), kEndedExitCode) != FALSE) {
+    AwaitEmptyJob(held->second.job.Get());
+    return platform::EndedTree::kWithItsPrograms;
   }
-  UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
-  if (!process || TerminateProcess(process.Get(), kEndedExitCode) == FALSE) return false;
-  WaitForSingleObject(process.Get(), 5000);
-  return true;
+  // Without a job only the program itself can be reached; the programs it
+  // started run on.
+  HANDLE process = held->second.process.Get();
+  if (TerminateProcess(process, kEndedExitCode) == FALSE && WaitForSingleObject(process, 0) != WAIT_OBJECT_0) {
+    return platform::EndedTree::kNothing;
+  }
+  WaitForSingleObject(process, 5000);
+  return platform::EndedTree::kProgramAlone;
+}
+
+void Win32ProcessControl::ReleaseProcess(std::uint32_t processId) {
+  held_.erase(processId);
 }
 
 }  // namespace fernwick::win32

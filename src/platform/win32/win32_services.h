@@ -1,6 +1,9 @@
 #pragma once
 // The small Windows services: file system, program facts, user interface,
 // clock and process control.
+#include <map>
+#include <optional>
+
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/process_control.h"
@@ -28,6 +31,10 @@ class Win32FileSystem : public platform::FileSystem {
   std::uint32_t SetCurrentFolder(const std::string& path) override;
   std::string CurrentFolder() override;
   std::string TemporaryFolder() override;
+  bool HoldExclusive(const std::string& path) override;
+
+ private:
+  UniqueHandle held_;
 };
 
 class Win32ProgramFacts : public platform::ProgramFacts {
@@ -63,20 +70,22 @@ class Win32ProcessControl : public platform::ProcessControl {
   bool SetProcessPriority(std::uint32_t priorityClass) override;
   platform::ProcessStart StartProcess(const std::string& commandLine, int windowStyle) override;
   std::uint32_t WaitForProcessId(std::uint32_t processId, std::uint32_t timeoutMs) override;
-  bool EndProcessTree(std::uint32_t processId) override;
+  std::optional<std::uint32_t> ExitCodeOf(std::uint32_t processId) override;
+  platform::EndedTree EndProcessTree(std::uint32_t processId) override;
+  void ReleaseProcess(std::uint32_t processId) override;
 
  private:
-  // The last started process stays open until it is waited for or the next
-  // one starts: while a handle is open Windows does not give its id to
-  // another process, so a program that ends before the wait begins cannot
-  // make the wait open (and wait without limit for) a stranger.
-  UniqueHandle lastStarted_;
-  std::uint32_t lastStartedId_ = 0;
-  // The job that holds the last started program and whatever it starts;
-  // kept past the wait, so that a program that outlives its limit can be
-  // ended with its children. None when the program could not be put in one.
-  UniqueHandle lastJob_;
-  std::uint32_t lastJobId_ = 0;
+  // A started program stays open until it is released: while its handle is
+  // open Windows gives its id to no other process, so neither a wait nor an
+  // end can reach a stranger, and its exit code stays readable.
+  struct Held {
+    UniqueHandle process;
+    // The job that holds the program and whatever it starts, so that a
+    // program that outlives its limit can be ended with its children. None
+    // when the program could not be put in one.
+    UniqueHandle job;
+  };
+  std::map<std::uint32_t, Held> held_;
 };
 
 }  // namespace fernwick::win32

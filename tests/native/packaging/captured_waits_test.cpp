@@ -32,17 +32,19 @@ struct LateBatch {
 };
 
 TEST(CapturedWaits, ALateBatchFileReplaysTheSameReport) {
-  const std::string install = "C:\\\\Program Files\\\\Fernwick\\\\";  // as answers.txt writes it
+  // As answers.txt writes the batch file's quoted command line.
+  const std::string install = "\"C:\\\\Program Files\\\\Fernwick\\\\";
   const std::string late = " did not end within 180 seconds and ";
   for (const LateBatch& c : {
            LateBatch{"si.bat", platform::kWaitTimeout, true,
                      "(error):258 (si.bat" + late +
                          "was ended with the programs it started) in procedure GetSystemInfo of Form frmMain",
-                     "wait\t" + install + "si.bat\t258\n"},
+                     "wait\t" + install + "si.bat\"\t258\n"},
            LateBatch{"ipconfigdump.bat", platform::kWaitTimeout, false,
-                     "(ipconfigdump.bat" + late + "could not be ended)", "unended\t" + install + "ipconfigdump.bat\n"},
+                     "(ipconfigdump.bat" + late + "could not be ended)",
+                     "unended\t" + install + "ipconfigdump.bat\"\n"},
            LateBatch{"si.bat", platform::kWaitFailed, true, "System Uptime",
-                     "wait\t" + install + "si.bat\t4294967295\n"},
+                     "wait\t" + install + "si.bat\"\t4294967295\n"},
        }) {
     testing::ScratchFolder scratch;
     image::ServerImage server(std::filesystem::path(FERNWICK_SOURCE_DIR) / "samples" / "exchange2003-42",

@@ -38,10 +38,10 @@ TEST(Browse, TakesTheChosenFolderWithABackslashButNeverTheInstallFolder) {
 
 TEST(StartupHook, StartsTestBatMinimizedWithTheVersionAndAddress) {
   const platform::OwnVersion version{2, 0, 4};
-  EXPECT_EQ(StartupHookCommand("C:\\F", version, "http://h/p.html", ""), "C:\\F\\test.bat 2.0.4 http://h/p.html");
-  EXPECT_EQ(StartupHookCommand("C:\\F", version, "http://h/p.html", "x"), "C:\\F\\test.bat 2.0.4 http://h/p.html");
+  EXPECT_EQ(StartupHookCommand("C:\\F", version, "http://h/p.html", ""), "\"C:\\F\\test.bat\" 2.0.4 http://h/p.html");
+  EXPECT_EQ(StartupHookCommand("C:\\F", version, "http://h/p.html", "x"), "\"C:\\F\\test.bat\" 2.0.4 http://h/p.html");
   EXPECT_EQ(StartupHookCommand("C:\\F", version, "http://h/p.html", "ab"),
-            "C:\\F\\test.bat 2.0.4 http://h/p.html \"ab\"");
+            "\"C:\\F\\test.bat\" 2.0.4 http://h/p.html \"ab\"");
 
   testing::TempImage image;
   image.Registry("");
@@ -52,7 +52,7 @@ TEST(StartupHook, StartsTestBatMinimizedWithTheVersionAndAddress) {
   image.Write("drives/C/Program Files/Fernwick/test.bat", "@echo off\r\n");
   RunStartupHook(server.Platform(), "http://h/p.html", "");
   ASSERT_EQ(process.started.size(), 1u);
-  EXPECT_EQ(process.started[0].commandLine, "C:\\Program Files\\Fernwick\\test.bat 2.0.4 http://h/p.html");
+  EXPECT_EQ(process.started[0].commandLine, "\"C:\\Program Files\\Fernwick\\test.bat\" 2.0.4 http://h/p.html");
   EXPECT_EQ(process.started[0].windowStyle, platform::kWindowMinimizedFocus);
   EXPECT_TRUE(server.ShownMessages().empty());
 }

@@ -4,6 +4,7 @@
 // `hung` answers every wait with a time-out (or `answer`), at once, and
 // ending it fails unless `endable`.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,10 +31,17 @@ class LatePrograms : public platform::ProcessControl {
     const std::uint32_t result = inner_.WaitForProcessId(id, timeoutMs);
     return id == hungId_ ? answer_ : result;
   }
-  bool EndProcessTree(std::uint32_t id) override {
-    log_.push_back("end tree");
-    return inner_.EndProcessTree(id) && (id != hungId_ || endable_);
+  std::optional<std::uint32_t> ExitCodeOf(std::uint32_t id) override {
+    return id == hungId_ ? std::nullopt : inner_.ExitCodeOf(id);
   }
+  platform::EndedTree EndProcessTree(std::uint32_t id) override {
+    log_.push_back("end tree");
+    const platform::EndedTree ended = inner_.EndProcessTree(id);
+    return id != hungId_ ? ended : endable_ ? endAnswer_ : platform::EndedTree::kNothing;
+  }
+  void ReleaseProcess(std::uint32_t id) override { inner_.ReleaseProcess(id); }
+  // What ending the hung program reaches when it can be ended.
+  void EndsOnly(platform::EndedTree answer) { endAnswer_ = answer; }
 
  private:
   platform::ProcessControl& inner_;
@@ -42,6 +50,7 @@ class LatePrograms : public platform::ProcessControl {
   std::uint32_t answer_;
   bool endable_;
   std::uint32_t hungId_ = 0;
+  platform::EndedTree endAnswer_ = platform::EndedTree::kWithItsPrograms;
 };
 
 }  // namespace fernwick::testing

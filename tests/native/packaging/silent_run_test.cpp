@@ -7,6 +7,7 @@
 #include "native/packaging/late_programs.h"
 #include "native/packaging/quiet_view.h"
 #include "native/temp_image.h"
+#include "platform/image/image_file_system.h"
 #include "shell/main_presenter.h"
 
 namespace fernwick::shell {
@@ -83,6 +84,29 @@ TEST(SilentRun, TheExitCodeAndTheRecordTellWhatWasLost) {
     const auto record = work / "FernwickMessages.txt";
     EXPECT_EQ(std::filesystem::exists(record) ? ReadFile(record) : "(none)", c.record) << c.hung;
     EXPECT_NE(presenter.Buffer().Text().find(c.reportLine), std::string::npos) << c.hung;
+  }
+}
+
+TEST(SilentRun, ASecondRunWhileOneGathersEndsWithNineAndTouchesNothing) {
+  testing::TempImage image;
+  image.Registry(
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaline\\CommServer\\1.0]\r\n\"Root Path\"=\"C:\\\\Voxtra\\\\\"\r\n");
+  image.Write("drives/C/Voxtra/SystemInfo/FernwickMessages.txt", "the first run's record\r\n");
+  // The first run holds the work folder, as it does from its start to its end.
+  image::ImageFileSystem first(image.ImageFolder(), image.Out(), "C:\\");
+  ASSERT_TRUE(first.HoldExclusive("C:\\Voxtra\\SystemInfo\\" + std::string(kRunLockName)));
+  for (const char* commandLine : {"Fernwick.exe silent", "Fernwick.exe"}) {
+    auto& server = image.Open(commandLine);
+    QuietView view;
+    MainPresenter presenter(server.Platform(), view);
+    EXPECT_EQ(presenter.FormLoad(), StartupOutcome::Busy) << commandLine;
+    EXPECT_NE(presenter.StartupError().find("Another Fernwick is gathering or packing on this server"),
+              std::string::npos);
+    // A window says so in a box; a silent run only through its exit code and standard error.
+    EXPECT_EQ(server.ShownMessages().size(), std::string(commandLine).find("silent") == std::string::npos ? 1u : 0u);
+    EXPECT_EQ(ReadFile(image.ImageFolder() / "drives/C/Voxtra/SystemInfo/FernwickMessages.txt"),
+              "the first run's record\r\n");
+    EXPECT_FALSE(std::filesystem::exists(image.Out() / "drives/C/Voxtra/SystemInfo/FernwickMessages.txt"));
   }
 }
 

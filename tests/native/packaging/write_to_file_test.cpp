@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -38,8 +39,10 @@ class RecordingFiles : public platform::FileSystem {
   }
   std::uint32_t RemoveFile(const std::string& p, bool force) override {
     log_.push_back((force ? "del /f " : "del ") + p);
+    if (held.count(p) != 0) return 32;  // ERROR_SHARING_VIOLATION
     return inner_.RemoveFile(p, force);
   }
+  std::set<std::string> held;  // open in another program without delete sharing
   std::uint32_t CopyFileTo(const std::string& from, const std::string& to) override {
     log_.push_back("copy " + from + " " + to);
     return inner_.CopyFileTo(from, to);
@@ -109,6 +112,7 @@ struct Packaging {
   PackagingOutcome Run(const probes::ProductVersion& version, bool silent = false, const std::string& hung = "") {
     auto& p = server->Platform();
     RecordingFiles files(p.files, log);
+    files.held = held;
     LatePrograms processes(p.process, log, hung);
     platform::Platform recorded{p.registry, files,      processes,     p.program,  p.ui,  p.clock,
                                 p.database, p.versions, p.workstation, p.internet, p.xml, p.codePages};
@@ -128,74 +132,89 @@ struct Packaging {
   Log log;
   Session session;
   std::optional<MessageBoxes> messages;
+  std::set<std::string> held;
 };
+
+image::ImageProcessControl& Programs(Packaging& run) {
+  return dynamic_cast<image::ImageProcessControl&>(run.server->Platform().process);
+}
+
+bool Recorded(const Packaging& run, const std::string& line) {
+  const auto& lines = run.messages->Recorded();
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
 
 TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
   Packaging run("Fernwick.exe /DeBuG");
   run.Run(Version(4, 2, 1, 0));
   const std::string out = "C:\\Out\\";
   const std::string inst = "C:\\Program Files\\Fernwick";
-  EXPECT_EQ(run.log,
-            (Log{
-                "del " + out + "VoxtraInfo.cab",
-                "del " + out + "voxtrasysteminfo.txt",
-                "del " + out + "system_event_log.csv",
-                "del " + out + "application_event_log.csv",
-                "del " + out + "ServiceInfo.csv",
-                "del " + out + "SwitchReport.html",
-                "del " + out + "media.bat",
-                "del " + out + "switchlog.txt",
-                "del " + out + "TelCfgRpt.vbs",
-                "del /f " + out + "TelCfgRpt.vbs",
-                "del " + out + "Findings.csv",
-                "del " + out + "Summary.htm",
-                "write " + out + "VoxtraSystemInfo.txt",
-                "del /f " + out + "ServerImage.cab",
-                "start 0 " + inst + "\\dumpel -d 5 -format dtTSIs -c -l system -f \"" + out + "system_event_log.csv\"",
-                "wait 900000",
-                "start 0 " + inst + "\\dumpel -d 5 -format dtTSIs -c -l application -f \"" + out +
-                    "application_event_log.csv\"",
-                "wait 900000",
-                "start 0 " + inst + "\\Tabulex -o \"" + out + "ServiceInfo.csv\"",
-                "wait 30000",
-                "cd " + out,
-                "copy " + inst + "\\voxtrainfo_SwitchInfo.ddf " + out + "voxtrainfo.ddf",
-                "copy " + inst + "\\TelCfgRpt.vbs " + out + "TelCfgRpt.vbs",
-                "copy " + inst + "\\media.bat " + out + "media.bat",
-                "start 0 " + out + "media.bat",
-                "wait 30000",
-                "start 0 " + inst + "\\cabmaker /f \"" + out + "voxtrainfo.ddf\"",
-                "wait 900000",
-                "del " + out + "voxtrasysteminfo.txt",
-                "del " + out + "system_event_log.csv",
-                "del " + out + "application_event_log.csv",
-                "del " + out + "setup.rpt",
-                "del " + out + "setup.inf",
-                "del " + out + "voxtrainfo.ddf",
-                "del " + out + "ServiceInfo.csv",
-                "rmdir " + out + "disk1",
-                "del " + out + "SwitchReport.html",
-                "del " + out + "media.bat",
-                "del " + out + "TelCfgRpt.vbs",
-                "del " + out + "switchlog.txt",
-                "del /f " + out + "TelCfgRpt.vbs",
-                "del " + out + "Findings.csv",
-                "del " + out + "Summary.htm",
-                "del /f " + out + "ServerImage.cab",
-                "start 1 Explorer C:\\Out",
-            }));
+  EXPECT_EQ(
+      run.log,
+      (Log{
+          "del /f " + out + "FernwickMessages.txt",  // this Write To File's record starts empty
+          "del /f " + out + "VoxtraInfo.cab",
+          "del " + out + "voxtrasysteminfo.txt",
+          "del " + out + "system_event_log.csv",
+          "del " + out + "application_event_log.csv",
+          "del " + out + "ServiceInfo.csv",
+          "del " + out + "SwitchReport.html",
+          "del " + out + "media.bat",
+          "del " + out + "switchlog.txt",
+          "del " + out + "TelCfgRpt.vbs",
+          "del /f " + out + "TelCfgRpt.vbs",
+          "del " + out + "Findings.csv",
+          "del " + out + "Summary.htm",
+          "del " + out + "cabmaker_leftout.txt",
+          "write " + out + "VoxtraSystemInfo.txt",
+          "del /f " + out + "ServerImage.cab",
+          "start 0 \"" + inst + "\\dumpel\" -d 5 -format dtTSIs -c -l system -f \"" + out + "system_event_log.csv\"",
+          "wait 900000",
+          "start 0 \"" + inst + "\\dumpel\" -d 5 -format dtTSIs -c -l application -f \"" + out +
+              "application_event_log.csv\"",
+          "wait 900000",
+          "start 0 \"" + inst + "\\Tabulex\" -o \"" + out + "ServiceInfo.csv\"",
+          "wait 30000",
+          "cd " + out,
+          "copy " + inst + "\\voxtrainfo_SwitchInfo.ddf " + out + "voxtrainfo.ddf",
+          "copy " + inst + "\\TelCfgRpt.vbs " + out + "TelCfgRpt.vbs",
+          "copy " + inst + "\\media.bat " + out + "media.bat",
+          "start 0 \"" + out + "media.bat\"",
+          "wait 30000",
+          "start 0 \"" + inst + "\\cabmaker\" /f \"" + out + "voxtrainfo.ddf\" /l \"" + out + "cabmaker_leftout.txt\"",
+          "wait 900000",
+          "del " + out + "voxtrasysteminfo.txt",
+          "del " + out + "system_event_log.csv",
+          "del " + out + "application_event_log.csv",
+          "del " + out + "setup.rpt",
+          "del " + out + "setup.inf",
+          "del " + out + "voxtrainfo.ddf",
+          "del " + out + "ServiceInfo.csv",
+          "rmdir " + out + "disk1",
+          "del " + out + "SwitchReport.html",
+          "del " + out + "media.bat",
+          "del " + out + "TelCfgRpt.vbs",
+          "del " + out + "switchlog.txt",
+          "del /f " + out + "TelCfgRpt.vbs",
+          "del " + out + "Findings.csv",
+          "del " + out + "Summary.htm",
+          "del /f " + out + "ServerImage.cab",
+          "del " + out + "cabmaker_leftout.txt",
+          "start 1 Explorer C:\\Out",
+      }));
   // The first two debug lines reach the file, the others only the window.
   const std::string fileText =
       "Report line 1\r\nReport line 2\r\nDEBUG: strPathName=C:\\Out\\\r\nDEBUG: opening VoxtraSystemInfo.txt\r\n";
-  EXPECT_EQ(run.window.report, fileText.substr(0, fileText.size() - 2) +
-                                   "\r\nDEBUG: Finished writing VoxtraSystemInfo.txt"
-                                   "\r\nDEBUG: Finished dumping out system and application event logs."
-                                   "\r\nDEBUG: Finished tabulex."
-                                   "\r\nDEBUG: Currentdirectory=C:\\Out"
-                                   "\r\nDEBUG: App.Path=C:\\Program Files\\Fernwick"
-                                   "\r\nDEBUG: Finished running media.bat"
-                                   "\r\nDEBUG: Calling cabmaker with string=C:\\Program Files\\Fernwick\\cabmaker /f "
-                                   "\"C:\\Out\\voxtrainfo.ddf\"");
+  EXPECT_EQ(run.window.report,
+            fileText.substr(0, fileText.size() - 2) +
+                "\r\nDEBUG: Finished writing VoxtraSystemInfo.txt"
+                "\r\nDEBUG: Finished dumping out system and application event logs."
+                "\r\nDEBUG: Finished tabulex."
+                "\r\nDEBUG: Currentdirectory=C:\\Out"
+                "\r\nDEBUG: App.Path=C:\\Program Files\\Fernwick"
+                "\r\nDEBUG: Finished running media.bat"
+                "\r\nDEBUG: Calling cabmaker with string=\"C:\\Program Files\\Fernwick\\cabmaker\" /f "
+                "\"C:\\Out\\voxtrainfo.ddf\" /l \"C:\\Out\\cabmaker_leftout.txt\"");
   EXPECT_EQ(run.server->ShownMessages(), (std::vector<std::string>{"holding"}));
   EXPECT_EQ(run.window.splash, (std::vector<bool>{true, false}));
   EXPECT_EQ(run.server->Files().CurrentFolder(), "C:\\Out");
@@ -267,7 +286,7 @@ TEST(WriteToFile, TheDirectiveFileAndSwitchReportFollowVersion4_0_0_10) {
     const auto copied = std::find_if(run.log.begin(), run.log.end(), [](auto& l) { return l.rfind("copy", 0) == 0; });
     ASSERT_NE(copied, run.log.end());
     EXPECT_EQ(*copied, "copy C:\\Program Files\\Fernwick\\" + c.directiveSource + " C:\\Out\\voxtrainfo.ddf");
-    const bool ranMedia = std::count(run.log.begin(), run.log.end(), "start 0 C:\\Out\\media.bat") == 1;
+    const bool ranMedia = std::count(run.log.begin(), run.log.end(), "start 0 \"C:\\Out\\media.bat\"") == 1;
     EXPECT_EQ(ranMedia, c.switchReport) << c.directiveSource;
   }
 }
@@ -286,7 +305,7 @@ TEST(WriteToFile, MissingShippedFilesAreNamedAndThePackagingGoesOn) {
                 "(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report and the other files are "
                 "left in C:\\Out\\"}));
   // media.bat is started all the same; without its copy the start fails, and the packaging goes on.
-  EXPECT_EQ(std::count(newer.log.begin(), newer.log.end(), "start 0 C:\\Out\\media.bat"), 1);
+  EXPECT_EQ(std::count(newer.log.begin(), newer.log.end(), "start 0 \"C:\\Out\\media.bat\""), 1);
   const std::string noCabinet =
       "\r\n(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report and the other files are left in "
       "C:\\Out\\\r\n";
@@ -309,7 +328,11 @@ TEST(WriteToFile, AMissingOutputFolderGivesErrorLinesAndNoPackage) {
   run.Run(Version(4, 0, 0, 9));
   std::string expected = "Report line 1\r\nReport line 2";
   for (const char* error :
-       {"Path not found", "Bad file name or number", "Bad file name or number", "Path not found", "Path not found",
+       {"Path not found", "Bad file name or number", "Bad file name or number",
+        "dumpel ended with exit code 1 for the system event log; system_event_log.csv holds what it wrote, if anything",
+        "dumpel ended with exit code 1 for the application event log; application_event_log.csv holds what it wrote, "
+        "if anything",
+        "Tabulex wrote no service list (ServiceInfo.csv is missing or empty)", "Path not found", "Path not found",
         "VoxtraInfo.cab was not made; the report and the other files are left in C:\\Nowhere\\"}) {
     expected += std::string("\r\n(error) in cmdWriteToFile routine:") + error + "\r\n";
   }
@@ -366,10 +389,169 @@ TEST(WriteToFile, AProgramThatOutlivesItsLimitIsEndedOrLeftAsItsLimitSaysAndTheP
     ASSERT_FALSE(run.messages->Recorded().empty()) << c.hung;
     EXPECT_EQ(run.messages->Recorded().front(), c.line);
     EXPECT_TRUE(run.messages->PartLost());
-    // The image's cabmaker has packed before the fake says it is late.
+    if (c.hung == "cabmaker") continue;  // below
     EXPECT_TRUE(outcome.cabinetMade) << c.hung;
-    EXPECT_EQ(run.log.back(), "del /f C:\\Out\\ServerImage.cab") << "the clean-up ran";
+    EXPECT_EQ(run.log.back(), "del C:\\Out\\cabmaker_leftout.txt") << "the clean-up ran";
   }
+}
+
+TEST(WriteToFile, ACabinetEndedAtItsLimitIsNoCabinetItsTemporaryFilesGoAndTheOriginalsStay) {
+  Packaging run;
+  // cabmaker writes under temporary names until it has finished.
+  Programs(run).AddProgram("cabmaker", [&](const std::string&) {
+    run.server->Files().WriteWholeFile("C:\\Out\\VoxtraInfo.cab.part", "cut off");
+    run.server->Files().WriteWholeFile("C:\\Out\\VoxtraInfo.cab.part1", "scratch");
+  });
+  run.image.Write("drives/C/Out/VoxtraInfo.cab.parts.txt", "not ours");  // a name that only looks alike stays too
+  const PackagingOutcome outcome = run.Run(Version(4, 2, 1, 0), true, "cabmaker");
+  EXPECT_FALSE(outcome.cabinetMade);
+  EXPECT_TRUE(Recorded(run,
+                       "(error) in cmdWriteToFile routine:cabmaker did not end within 15 minutes and was ended "
+                       "with the programs it started"));
+  EXPECT_TRUE(Recorded(run,
+                       "(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report and the other "
+                       "files are left in C:\\Out\\"));
+  auto& files = run.server->Files();
+  EXPECT_FALSE(files.FileExists("C:\\Out\\VoxtraInfo.cab.part"));
+  EXPECT_FALSE(files.FileExists("C:\\Out\\VoxtraInfo.cab.part1"));
+  EXPECT_FALSE(files.FileExists("C:\\Out\\VoxtraInfo.cab"));
+  for (const char* name : {"VoxtraSystemInfo.txt", "ServiceInfo.csv", "system_event_log.csv", "SwitchReport.html"}) {
+    EXPECT_TRUE(files.FileExists(std::string("C:\\Out\\") + name)) << name;
+  }
+}
+
+TEST(WriteToFile, AReadOnlyCabinetOfAnEarlierRunIsReplacedByThisRunsOwn) {
+  Packaging run;
+  run.image.Write("drives/C/Out/VoxtraInfo.cab", "last week's cabinet");
+  fs::permissions(run.image.ImageFolder() / "drives/C/Out/VoxtraInfo.cab", fs::perms::owner_read);
+  EXPECT_TRUE(run.Run(Version(4, 2, 1, 0), true).cabinetMade);
+  EXPECT_EQ(run.log.front(), "del /f C:\\Out\\FernwickMessages.txt");
+  EXPECT_EQ(run.log[1], "del /f C:\\Out\\VoxtraInfo.cab");
+  const std::string cabinet = run.server->Files().ReadWholeFile("C:\\Out\\VoxtraInfo.cab").value_or("");
+  EXPECT_EQ(cabinet.rfind("MSCF", 0), 0u) << cabinet;
+  EXPECT_FALSE(run.messages->PartLost());
+}
+
+TEST(WriteToFile, AnEarlierCabinetThatCannotBeRemovedIsNoCabinetOfThisRun) {
+  Packaging run;
+  run.image.Write("drives/C/Out/VoxtraInfo.cab", "last week's cabinet");
+  run.held.insert("C:\\Out\\VoxtraInfo.cab");
+  EXPECT_FALSE(run.Run(Version(4, 2, 1, 0), true).cabinetMade);
+  EXPECT_TRUE(Recorded(run,
+                       "(error) in cmdWriteToFile routine:the VoxtraInfo.cab of an earlier run cannot be removed "
+                       "(Permission denied); no cabinet is made, and the report and the other files are left in "
+                       "C:\\Out\\"));
+  EXPECT_EQ(std::count_if(run.log.begin(), run.log.end(),
+                          [](auto& l) { return l.find("cabmaker") != std::string::npos && l.rfind("start", 0) == 0; }),
+            0)
+      << "cabmaker would only fail on it";
+  EXPECT_EQ(run.server->Files().ReadWholeFile("C:\\Out\\VoxtraInfo.cab"), "last week's cabinet");
+  EXPECT_TRUE(run.server->Files().FileExists("C:\\Out\\VoxtraSystemInfo.txt"));
+}
+
+struct DumpelCode {
+  std::uint32_t code;
+  bool lost;
+};
+
+TEST(WriteToFile, DumpelEndingWithAnythingButZeroIsALostPartAndWhatItWroteIsPacked) {
+  for (const DumpelCode& c : {DumpelCode{0, false}, DumpelCode{1, true}, DumpelCode{3, true}}) {
+    Packaging run;
+    Programs(run).AddProgram("dumpel", [&](const std::string& commandLine) {
+      if (commandLine.find("-l application") == std::string::npos) {
+        run.server->Files().WriteWholeFile("C:\\Out\\system_event_log.csv", "newer records\r\n");
+        return c.code;
+      }
+      run.server->Files().WriteWholeFile("C:\\Out\\application_event_log.csv", "");
+      return std::uint32_t{0};
+    });
+    std::string packedLog;
+    Programs(run).AddProgram("cabmaker", [&](const std::string&) {
+      packedLog = run.server->Files().ReadWholeFile("C:\\Out\\system_event_log.csv").value_or("(none)");
+      run.server->Files().WriteWholeFile("C:\\Out\\VoxtraInfo.cab", "cabinet");
+    });
+    EXPECT_TRUE(run.Run(Version(4, 0, 0, 9), true).cabinetMade);
+    EXPECT_EQ(packedLog, "newer records\r\n");
+    EXPECT_EQ(run.messages->PartLost(), c.lost) << c.code;
+    const std::string line = "(error) in cmdWriteToFile routine:dumpel ended with exit code " + std::to_string(c.code) +
+                             " for the system event log; system_event_log.csv holds what it wrote, if anything";
+    EXPECT_EQ(Recorded(run, line), c.lost) << c.code;
+  }
+}
+
+TEST(WriteToFile, CabmakerLeavingAnOptionalFileOutIsALostPartNamedInTheRecord) {
+  Packaging run;
+  // media.bat writes no switch report: the native cabmaker leaves both files out and exits with 3.
+  Programs(run).AddProgram(
+      "media", [](const std::string&) {}, true);
+  const PackagingOutcome outcome = run.Run(Version(4, 2, 1, 0), true);
+  EXPECT_TRUE(outcome.cabinetMade);
+  EXPECT_TRUE(run.messages->PartLost());
+  const std::string reason = ": The system cannot find the file specified";
+  EXPECT_EQ(run.messages->Recorded(),
+            (std::vector<std::string>{
+                "(error) in cmdWriteToFile routine:cabmaker left SwitchReport.html out of VoxtraInfo.cab" + reason,
+                "(error) in cmdWriteToFile routine:cabmaker left switchlog.txt out of VoxtraInfo.cab" + reason}))
+      << "a record and an image that are not there by design cost nothing";
+  EXPECT_FALSE(run.server->Files().FileExists("C:\\Out\\cabmaker_leftout.txt")) << "cleaned up";
+}
+
+struct CabmakerCode {
+  std::uint32_t code;
+  bool made;
+};
+
+TEST(WriteToFile, ACabinetCountsOnlyWhenCabmakerEndsWithZeroOrThree) {
+  for (const CabmakerCode& c : {CabmakerCode{0, true}, CabmakerCode{3, true}, CabmakerCode{1, false},
+                                CabmakerCode{2, false}, CabmakerCode{5, false}}) {
+    Packaging run;
+    Programs(run).AddProgram("cabmaker", [&](const std::string& commandLine) {
+      // Whatever it leaves under the name, only its code says it is whole.
+      run.server->Files().WriteWholeFile("C:\\Out\\VoxtraInfo.cab", "cabinet");
+      EXPECT_NE(commandLine.find(" /l \"C:\\Out\\cabmaker_leftout.txt\""), std::string::npos);
+      run.server->Files().WriteWholeFile("C:\\Out\\cabmaker_leftout.txt", c.code == 3
+                                                                              ? "ServiceInfo.csv\tsharing violation\r\n"
+                                                                          : c.code == 1 ? "\tdisk full\r\n"
+                                                                                        : "");
+      return c.code;
+    });
+    EXPECT_EQ(run.Run(Version(4, 0, 0, 9), true).cabinetMade, c.made) << c.code;
+    EXPECT_TRUE(run.messages->PartLost() || c.code == 0) << c.code;
+    EXPECT_EQ(run.server->Files().FileExists("C:\\Out\\VoxtraSystemInfo.txt"), !c.made) << c.code;
+    if (c.code == 3) {
+      EXPECT_TRUE(Recorded(run,
+                           "(error) in cmdWriteToFile routine:cabmaker left ServiceInfo.csv out of "
+                           "VoxtraInfo.cab: sharing violation"));
+    }
+    if (c.code == 1) {
+      EXPECT_TRUE(Recorded(run, "(error) in cmdWriteToFile routine:cabmaker wrote no cabinet: disk full"));
+    }
+  }
+}
+
+TEST(WriteToFile, EachWriteToFilePacksTheRecordFromTheOutputFolderWithThisRunsLinesOnly) {
+  Packaging run;
+  // The window's record lives in the work folder; a line the gathering recorded.
+  run.messages->KeepIn(run.server->Files(), "C:\\Program Files\\Voxtra\\SystemInfo\\FernwickMessages.txt");
+  run.messages->RecordLostPart("si.bat did not end within 180 seconds");
+  run.image.Write("drives/C/Out/FernwickMessages.txt", "an old record in the browsed folder\r\n");
+  std::vector<std::string> packed;
+  Programs(run).AddProgram("cabmaker", [&](const std::string&) {
+    packed.push_back(run.server->Files().ReadWholeFile("C:\\Out\\FernwickMessages.txt").value_or("(none)"));
+    run.server->Files().WriteWholeFile("C:\\Out\\VoxtraInfo.cab", "cabinet");
+  });
+  // The first Write To File loses a part (no directive file), the second does not.
+  fs::rename(run.image.ImageFolder() / (kInstall + "voxtrainfo_SwitchInfo.ddf"),
+             run.image.ImageFolder() / (kInstall + "away.ddf"));
+  run.Run(Version(4, 2, 1, 0), true);
+  fs::rename(run.image.ImageFolder() / (kInstall + "away.ddf"),
+             run.image.ImageFolder() / (kInstall + "voxtrainfo_SwitchInfo.ddf"));
+  run.Run(Version(4, 2, 1, 0), true);
+  ASSERT_EQ(packed.size(), 2u);
+  EXPECT_EQ(packed[0],
+            "si.bat did not end within 180 seconds\r\nCould not find VoxtraInfo_SwitchInfo.DDF in the install "
+            "directory.  Please uninstall and reinstall TORB.\r\n");
+  EXPECT_EQ(packed[1], "si.bat did not end within 180 seconds\r\n") << "no line of the first Write To File";
 }
 
 TEST(WriteToFile, WithoutACabinetTheReportAndTheOtherFilesStay) {

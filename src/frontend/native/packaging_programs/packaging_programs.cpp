@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <variant>
 
 #include "cabmaker/cabmaker_run.h"
@@ -35,33 +36,36 @@ std::string Lower(std::string text) {
   return text;
 }
 
-void RunDumpel(const std::string& commandLine, ImageFileSystem& files, platform::Clock& clock,
-               const fs::path& imageRoot) {
+// dumpel's exit codes: 0 written, 1 the log cannot be opened, 2 bad arguments.
+std::uint32_t RunDumpel(const std::string& commandLine, ImageFileSystem& files, platform::Clock& clock,
+                        const fs::path& imageRoot) {
   auto arguments = dumpel::SplitCommandLine(commandLine);
   if (!arguments.empty()) arguments.erase(arguments.begin());
   std::string error;
   const auto options = dumpel::ParseDumpelArguments(arguments, error);
   if (!options) {
     std::fprintf(stderr, "dumpel: %s\n", error.c_str());
-    return;
+    return 2;
   }
   const std::string log = Lower(options->log);
   const auto text = ReadHostFile(imageRoot / "eventlogs" / (log + ".txt"));
   if (!text && log != "system" && log != "application" && log != "security") {
     std::fprintf(stderr, "dumpel: cannot open the event log \"%s\": there is no such log\n", options->log.c_str());
-    return;
+    return 1;
   }
   auto parsed = dumpel::ParseImageEventLog(text.value_or(""));
   if (const auto* bad = std::get_if<dumpel::EventLogError>(&parsed)) {
     std::fprintf(stderr, "dumpel: cannot read the event log \"%s\": eventlogs/%s.txt line %d: %s\n",
                  options->log.c_str(), log.c_str(), bad->line, bad->message.c_str());
-    return;
+    return 1;
   }
   const platform::LocalTime now = clock.Now();
   const auto& records = std::get<std::vector<dumpel::EventRecord>>(parsed);
-  files.WriteWholeFile(options->file, dumpel::DumpRecords(records, *options,
-                                                          dumpel::LocalSeconds(now.year, now.month, now.day, now.hour,
-                                                                               now.minute, now.second)));
+  const bool written = files.WriteWholeFile(
+      options->file,
+      dumpel::DumpRecords(records, *options,
+                          dumpel::LocalSeconds(now.year, now.month, now.day, now.hour, now.minute, now.second)));
+  return written ? 0 : 1;
 }
 
 void RunTabulex(const std::string& commandLine, ImageFileSystem& files, const fs::path& imageRoot) {
@@ -123,11 +127,52 @@ class ImageCabinetHost : public cabmaker::CabinetHost {
     const auto size = fs::file_size(*host, ec);
     return ec ? std::nullopt : std::optional<std::uint64_t>(size);
   }
-  void Error(const std::string& line) override { std::fprintf(stderr, "%s\n", line.c_str()); }
+  void Error(const std::string& line) override {
+    std::fprintf(stderr, "%s\n", line.c_str());
+    errors.push_back(line);
+  }
+
+  std::vector<std::string> errors;  // every line for standard error, in order
 
  private:
   ImageFileSystem& files_;
 };
+
+// The optional files cabmaker's lines name as left out, as "<file><TAB><reason>".
+std::string LeftOutList(const std::vector<std::string>& errors) {
+  constexpr std::string_view kLeftOut = "cabmaker: optional \"";
+  std::string list;
+  for (const std::string& line : errors) {
+    if (line.rfind(kLeftOut, 0) != 0) continue;
+    const auto close = line.find('"', kLeftOut.size());
+    const auto reason = line.find(" left out: ", close == std::string::npos ? line.size() : close);
+    if (close == std::string::npos || reason == std::string::npos) continue;
+    list += line.substr(kLeftOut.size(), close - kLeftOut.size()) + "\t" + line.substr(reason + 11) + "\r\n";
+  }
+  return list;
+}
+
+// cabmaker `/f DDF [/l LISTFILE]`: exit 3 when the cabinet is written but
+// optional files were left out, named in LISTFILE (empty otherwise).
+std::uint32_t RunCabmakerProgram(const std::string& commandLine, ImageFileSystem& files) {
+  auto arguments = dumpel::SplitCommandLine(commandLine);
+  if (!arguments.empty()) arguments.erase(arguments.begin());
+  std::string listFile;
+  for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
+    if (arguments[i] == "/l" || arguments[i] == "/L" || arguments[i] == "-l" || arguments[i] == "-L") {
+      listFile = arguments[i + 1];
+      arguments.erase(arguments.begin() + static_cast<std::ptrdiff_t>(i),
+                      arguments.begin() + static_cast<std::ptrdiff_t>(i + 2));
+      break;
+    }
+  }
+  ImageCabinetHost host(files);
+  int code = cabmaker::RunCabmaker(arguments, host);
+  std::string list = LeftOutList(host.errors);
+  if (code == 0 && !list.empty()) code = 3;
+  if (!listFile.empty() && code != 2) files.WriteWholeFile(listFile, list);
+  return static_cast<std::uint32_t>(code);
+}
 
 std::string HtmlText(const std::string& text) {
   std::string out;
@@ -184,7 +229,7 @@ void AddPackagingPrograms(image::ServerImage& image) {
   auto& platform = image.Platform();
   const fs::path imageRoot = image.Root();
   process.AddProgram("dumpel", [&files, &platform, imageRoot](const std::string& commandLine) {
-    RunDumpel(commandLine, files, platform.clock, imageRoot);
+    return RunDumpel(commandLine, files, platform.clock, imageRoot);
   });
   process.AddProgram(
       "Tabulex", [&files, imageRoot](const std::string& commandLine) { RunTabulex(commandLine, files, imageRoot); });
@@ -198,12 +243,8 @@ void AddPackagingPrograms(image::ServerImage& image) {
         files.WriteWholeFile("switchlog.txt", SwitchLogText(platform.registry));
       },
       true);
-  process.AddProgram("cabmaker", [&files](const std::string& commandLine) {
-    auto arguments = dumpel::SplitCommandLine(commandLine);
-    if (!arguments.empty()) arguments.erase(arguments.begin());
-    ImageCabinetHost host(files);
-    cabmaker::RunCabmaker(arguments, host);
-  });
+  process.AddProgram("cabmaker",
+                     [&files](const std::string& commandLine) { return RunCabmakerProgram(commandLine, files); });
   process.AddProgram("Explorer", [](const std::string&) {});
 }
 

@@ -4,11 +4,13 @@
 // overlay. They sit above the image and the programs they stand for, so
 // the image platform needs neither.
 //   dumpel     the image's eventlogs/<log>.txt records (see
-//              docs/server-image.md), formatted as dumpel.exe does
+//              docs/server-image.md), formatted as dumpel.exe does; exit
+//              code 1 for a log it cannot open or read
 //   Tabulex    the CSV header and the image's services.csv lines
 //   media      (media.bat) the switch report of the registry's integrations
 //              into the current folder, when TelCfgRpt.vbs lies there
-//   cabmaker   the real cabmaker logic, the cabinet written with libgcab
+//   cabmaker   the real cabmaker logic, the cabinet written with libgcab;
+//              `/l LISTFILE` and exit code 3 as cabmaker.exe has them
 //   Explorer   nothing
 #include <string>
 

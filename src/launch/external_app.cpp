@@ -1,8 +1,8 @@
-#include "packaging/external_app.h"
+#include "launch/external_app.h"
 
 #include "common/runtime_error.h"
 
-namespace fernwick::packaging {
+namespace fernwick::launch {
 
 long ErrorNumberOf(std::uint32_t platformError) {
   switch (platformError) {
@@ -37,4 +37,4 @@ bool WaitForProcess(platform::ProcessControl& process, std::uint32_t processId, 
   return WaitResult(process, processId, timeoutMs) != platform::kWaitFailed;
 }
 
-}  // namespace fernwick::packaging
+}  // namespace fernwick::launch
