@@ -12,7 +12,12 @@ install_sample_server "$FERNWICK_WINE_WORK/read_only"
 
 # Wine writes to HKLM on first use of its own: the script host's type
 # libraries on the first script, the display driver's keys when the first
-# program asks for the desktop. That happens before the first snapshot.
+# program asks for the desktop, the drive links (this test's D: or an
+# earlier test's) when its device services start. That happens before the
+# first snapshot: the services start anew, and see this test's drives.
+wineserver -k
+wineserver -w
+wineserver -p
 printf 'WScript.Echo "ready"\r\n' >"$work/ready.vbs"
 wine cscript //nologo "$(winepath -w "$work/ready.vbs")" >"$work/ready.txt" 2>&1 || fail "cscript did not run"
 timeout 60 wine "$FERNWICK_WIN_BUILD/guidriver.exe" gone || fail "no desktop"
@@ -49,7 +54,8 @@ export_hklm() {  # FILE
   python3 - "$1.export" >"$1" <<'PY'
 import sys
 volatile = tuple("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\" + k
-                 for k in ("Video]", "Video\\", "DeviceClasses\\", "ServiceCurrent]"))
+                 for k in ("Video]", "Video\\", "DeviceClasses\\", "ServiceCurrent]",
+                           "Class\\{4D36E968-E325-11CE-BFC1-08002BE10318}\\"))
 keep = True
 for line in open(sys.argv[1], encoding="utf-16").read().splitlines():
     if line.startswith("["):
