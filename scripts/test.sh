@@ -20,7 +20,6 @@ echo "build times: native $((t2 - t1)) s, windows i686 $((t3 - t2)) s"
 
 status=0
 (cd "$build/native" && ctest --output-on-failure -j "$(nproc)") || status=1
-mkdir -p "$build"
 (
   s=$(date +%s)
   rc=0
