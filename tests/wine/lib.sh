@@ -22,9 +22,16 @@ program_files_unix="$drive_c/${program_files#C:\\}"
 # Runs a Windows program of the build (or any path) and returns its exit code.
 wine_run() { wine "$@"; }
 
+# reg.exe of the program's own kind, which works in the program's registry
+# view: `wine` alone starts the 32-bit one where wine32 is installed, and
+# Wine's reg import ignores /reg:64 where it deletes a key.
+wine_reg() {
+  if [ "$FERNWICK_WIN_BITS" = 64 ]; then /usr/lib/wine/wine64 reg "$@"; else wine reg "$@"; fi
+}
+
 # Imports a .reg file into the registry view the program under test reads
 # (HKLM\SOFTWARE of a 32-bit program on 64-bit Windows is Wow6432Node).
-wine_import_reg() { wine reg import "$(winepath -w "$1")" "/reg:$FERNWICK_WIN_BITS"; }
+wine_import_reg() { wine_reg import "$(winepath -w "$1")" "/reg:$FERNWICK_WIN_BITS"; }
 
 # Exports KEY of the whole registry, both views where there are two (the
 # 32-bit one below SOFTWARE\Wow6432Node), into FILE (UTF-16, as regedit).
