@@ -34,6 +34,10 @@ case $(x86_64-w64-mingw32-objdump -f "$FERNWICK_WIN_BUILD/Fernwick.exe" 2>/dev/n
   pei-x86-64) export FERNWICK_WIN_BITS=64 multiarch=x86_64-linux-gnu ;;
   *) echo "no Windows build in $FERNWICK_WIN_BUILD (Fernwick.exe)"; exit 1 ;;
 esac
+if [ ! -f "$FERNWICK_WIN_BUILD/fernwick_wine_tests.exe" ]; then
+  echo "no Wine test programs in $FERNWICK_WIN_BUILD: scripts/build.sh win32 builds them (FERNWICK_WINE_TESTS=ON)"
+  exit 1
+fi
 export FERNWICK_SQLITE_ODBC_DRIVER="/usr/lib/$multiarch/odbc/libsqlite3odbc.so"
 if [ ! -f "$FERNWICK_SQLITE_ODBC_DRIVER" ]; then
   echo "no SQLite ODBC driver at $FERNWICK_SQLITE_ODBC_DRIVER (scripts/setup.sh installs it)"
