@@ -2,7 +2,8 @@
 # Cabinet figures: size and build time of the package of the largest sample
 # image, and cabmaker's compression against gcab's MSZIP ("gcab -c -z") on
 # the same files, for the native cabmaker (libgcab), and for cabmaker.exe
-# (cabinet.dll's FCI, under Wine) when build/win64 exists. A second file
+# (cabinet.dll's FCI, under Wine) of the shipping build (build/win32, under
+# wine32), or else of build/win64, where one exists. A second file
 # set stands for a busy server: the same package with five days of event
 # logs (100000 records per log, generated the same way every run).
 # Usage: bench/cab_bench.sh [BUILD_DIR]   (default: build)
@@ -45,7 +46,13 @@ for log in system application; do
 done
 
 wine_ready=""
-if [ -x "$build/win64/cabmaker.exe" ] && command -v wine >/dev/null; then
+cabmaker_exe=""
+if [ -x "$build/win32/cabmaker.exe" ] && [ -x /usr/lib/wine/wine ]; then
+  cabmaker_exe="$build/win32/cabmaker.exe"
+elif [ -x "$build/win64/cabmaker.exe" ]; then
+  cabmaker_exe="$build/win64/cabmaker.exe"
+fi
+if [ -n "$cabmaker_exe" ] && command -v wine >/dev/null; then
   export WINEPREFIX="$tmp/prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
   timeout 120 wine wineboot -i >/dev/null 2>&1 && wine_ready=yes
 fi
@@ -68,7 +75,7 @@ for set in "$largest" busy-server; do
   if [ -n "$wine_ready" ]; then
     rm -f "$dir/VoxtraInfo.cab"
     t0=$(now)
-    (cd "$dir" && wine "$build/win64/cabmaker.exe" /f bench.ddf >/dev/null 2>&1)
+    (cd "$dir" && wine "$cabmaker_exe" /f bench.ddf >/dev/null 2>&1)
     t1=$(now)
     fci_size=$(stat -c %s "$dir/VoxtraInfo.cab")
     cabextract -q -t "$dir/VoxtraInfo.cab" >/dev/null

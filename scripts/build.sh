@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Builds everything: native (with sanitizers), Windows x86_64 (with the Wine
-# test programs) and Windows i686 (the shipping build). "release" builds only
-# the optimised native `fernwick` (no sanitizers) that scripts/run-sample.sh
-# runs.
-# Usage: scripts/build.sh [native|win64|win32|release]...   (default: the first three)
+# Builds everything: native (with sanitizers), Windows i686 (the shipping
+# build, with the Wine test programs that run it) and Windows x86_64 (the
+# same programs, a check that the sources build for 64-bit Windows too).
+# "release" builds only the optimised native `fernwick` (no sanitizers) that
+# scripts/run-sample.sh runs.
+# Usage: scripts/build.sh [native|win64|win32|release]...   (default: native win32 win64)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FERNWICK_BUILD_DIR:-$root/build}
 jobs=${FERNWICK_JOBS:-$(nproc)}
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(native win64 win32)
+[ ${#targets[@]} -eq 0 ] && targets=(native win32 win64)
 
 # ccache, where the machine has it, lets several checkouts share compiled objects.
 launcher=()
@@ -29,15 +30,15 @@ for t in "${targets[@]}"; do
       configure "$build/native" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1
       cmake --build "$build/native" -j "$jobs" ;;
     win64)
-      configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DFERNWICK_WINE_TESTS=ON
+      configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
       cmake --build "$build/win64" -j "$jobs"
       cmake --build "$build/win64" --target dist >/dev/null ;;
     release)
       configure "$build/release" -DCMAKE_BUILD_TYPE=Release -DFERNWICK_SANITIZE=OFF
       cmake --build "$build/release" -j "$jobs" --target fernwick gathering_bench dumpel_bench ;;
     win32)
-      configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel
+      configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DFERNWICK_WINE_TESTS=ON
       cmake --build "$build/win32" -j "$jobs"
       cmake --build "$build/win32" --target dist >/dev/null ;;
     *) echo "unknown build: $t" >&2; exit 2 ;;

@@ -5,6 +5,9 @@ packages=(
   cmake g++ ninja-build libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine wine64 xvfb xauth xdotool imagemagick
+  # The shipping i686 build runs under wine32, with the 32-bit ODBC driver
+  # manager and SQLite driver (the Wine tests' "SQL Server").
+  wine32:i386 libodbc2:i386 libsqliteodbc:i386
   unixodbc unixodbc-dev libsqliteodbc sqlite3 libsqlite3-dev
   liblief-dev cabextract bc python3
   fonts-ipafont-gothic locales
@@ -19,6 +22,7 @@ for p in "${packages[@]}"; do
 done
 if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

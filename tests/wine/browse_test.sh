@@ -6,14 +6,14 @@ source "$(dirname "$0")/lib.sh"
 driver="$FERNWICK_WIN_BUILD/guidriver.exe"
 browse="$FERNWICK_WIN_BUILD/browse_driver.exe"
 work="$FERNWICK_WINE_WORK/browse"
-install="$drive_c/Program Files/Fernwick"
+install="$program_files_unix/Fernwick"
 mkdir -p "$work" "$install" "$drive_c/browse_out"
 cleanup() { rm -rf "$install" "$drive_c/browse_out" "$drive_c/SystemInfo"; }
 trap cleanup EXIT
 cp "$FERNWICK_WIN_BUILD/dist/Fernwick.exe" "$install/"
 cd "$drive_c"
 
-wine 'C:\Program Files\Fernwick\Fernwick.exe' &
+wine "$program_files\\Fernwick\\Fernwick.exe" &
 timeout 60 wine "$driver" wait || fail "main window did not appear"
 before=$(timeout 30 wine "$driver" text 1000)
 
@@ -27,7 +27,7 @@ timeout 60 wine "$browse" pick 'C:\browse_out' >"$work/pick.txt" || fail "the pi
 [ -s "$work/pick.txt" ] && fail "a message followed an ordinary folder: $(cat "$work/pick.txt")"
 
 echo "== the install folder is refused"
-timeout 60 wine "$browse" pick 'C:\Program Files\Fernwick' >"$work/refused.txt" || fail "the picker did not appear"
+timeout 60 wine "$browse" pick "$program_files\\Fernwick" >"$work/refused.txt" || fail "the picker did not appear"
 printf 'You cannot select the TORB install directory as the output for the system info.  Please select another directory.\n' \
   >"$work/refused.expected"
 expect_same_file "the refusal" "$work/refused.expected" <(tr -d '\r' <"$work/refused.txt")

@@ -10,7 +10,10 @@
 # that does not exist.
 source "$(dirname "$0")/lib.sh"
 work="$FERNWICK_WINE_WORK/cabmaker_dumpel"
-dir="$drive_c/Program Files/Fernwick Tools"
+# In the program folder of the build's kind, as Fernwick's own: blanks, and
+# for a 32-bit program on 64-bit Windows parentheses too.
+tools="$program_files\\Fernwick Tools"
+dir="$program_files_unix/Fernwick Tools"
 out="$drive_c/cabout"
 rm -rf "$work"
 mkdir -p "$work" "$dir" "$out" "$drive_c/x2"
@@ -30,7 +33,7 @@ printf 'cut off' >two.cab.part
 printf 'FCI' >TWO.CAB.PART7
 start="$FERNWICK_WIN_BUILD/start_command.exe"
 rc=0
-wine "$start" 'C:\Program Files\Fernwick Tools\cabmaker /f "C:\cabout\two.ddf" /l "C:\cabout\two.lst"' \
+wine "$start" "$tools"'\cabmaker /f "C:\cabout\two.ddf" /l "C:\cabout\two.lst"' \
   >"$work/two.out" 2>&1 || rc=$?
 [ "$rc" -eq 3 ] || fail "cabmaker ended with $rc, not 3 for a left-out optional file: $(cat "$work/two.out")"
 grep -q 'optional "missing.txt" (C:\\cabout\\two.ddf line 7) left out' "$work/two.out" || fail "the optional file was not named"
@@ -49,7 +52,7 @@ grep -q "^Folders: *2" setup.rpt || fail "setup.rpt does not tell two folders"
 echo "== a source held open for writing, reading shared only: packed as it stands"
 printf 'ServiceName,DisplayName\r\n"Voxtra Messaging"\r\n' >held.csv
 printf '.Set CabinetNameTemplate=held.cab\r\n.Set DiskDirectoryTemplate=.\r\n"b.txt"\r\n"held.csv" /optional=yes\r\n' >held.ddf
-wine "$start" --hold 'C:\cabout\held.csv' 'C:\Program Files\Fernwick Tools\cabmaker /f "C:\cabout\held.ddf"' \
+wine "$start" --hold 'C:\cabout\held.csv' "$tools"'\cabmaker /f "C:\cabout\held.ddf"' \
   >"$work/held.out" 2>&1 || fail "cabmaker failed beside the held file: $(cat "$work/held.out")"
 [ -s "$work/held.out" ] && fail "cabmaker complained beside the held file: $(cat "$work/held.out")"
 cabextract -q -p -F held.csv held.cab | cmp -s - held.csv || fail "held.csv is not in the cabinet as it stands"
@@ -59,7 +62,7 @@ printf 'last week' >kept.cab
 printf '.Set CabinetNameTemplate=kept.cab\r\n.Set DiskDirectoryTemplate=.\r\n"b.txt"\r\n' >kept.ddf
 rc=0
 wine "$start" --hold 'C:\cabout\kept.cab' \
-  'C:\Program Files\Fernwick Tools\cabmaker /f "C:\cabout\kept.ddf" /l "C:\cabout\kept.lst"' >"$work/kept.out" 2>&1 || rc=$?
+  "$tools"'\cabmaker /f "C:\cabout\kept.ddf" /l "C:\cabout\kept.lst"' >"$work/kept.out" 2>&1 || rc=$?
 [ "$rc" -eq 1 ] || fail "cabmaker ended with $rc beside a held cabinet: $(cat "$work/kept.out")"
 [ "$(cat kept.cab)" = "last week" ] || fail "the held cabinet was changed"
 grep -q 'cannot put the cabinet in place of "kept.cab"' "$work/kept.out" || fail "no reason given: $(cat "$work/kept.out")"
@@ -67,7 +70,7 @@ grep -q $'^\tcannot put the cabinet in place of "kept.cab"' kept.lst || fail "th
 leftover=$(ls | grep -i '^kept\.cab\.part' || true)
 [ -z "$leftover" ] || fail "temporary files left: $leftover"
 # Once it is let go, the next run replaces it.
-wine "$start" 'C:\Program Files\Fernwick Tools\cabmaker /f "C:\cabout\kept.ddf" /l "C:\cabout\kept.lst"' \
+wine "$start" "$tools"'\cabmaker /f "C:\cabout\kept.ddf" /l "C:\cabout\kept.lst"' \
   >"$work/kept2.out" 2>&1 || fail "cabmaker failed once the cabinet was let go: $(cat "$work/kept2.out")"
 cabextract -q -t kept.cab >/dev/null || fail "the new kept.cab is no cabinet"
 [ ! -s kept.lst ] || fail "the list of a clean run is not empty: $(cat kept.lst)"
@@ -75,17 +78,17 @@ cabextract -q -t kept.cab >/dev/null || fail "the new kept.cab is no cabinet"
 echo "== a missing source: named on standard error, exit 1, no cabinet"
 printf '.Set CabinetNameTemplate=none.cab\r\n.Set DiskDirectoryTemplate=.\r\n"a.csv"\r\n"gone.txt"\r\n' >none.ddf
 rc=0
-wine 'C:\Program Files\Fernwick Tools\cabmaker.exe' /f 'C:\cabout\none.ddf' >"$work/none.out" 2>&1 || rc=$?
+wine "$tools"'\cabmaker.exe' /f 'C:\cabout\none.ddf' >"$work/none.out" 2>&1 || rc=$?
 [ "$rc" -eq 1 ] || fail "cabmaker ended with $rc"
 grep -q 'cannot read "gone.txt" (C:\\cabout\\none.ddf line 4)' "$work/none.out" || fail "gone.txt was not named: $(cat "$work/none.out")"
 [ -e none.cab ] && fail "a cabinet was written without gone.txt"
 
 echo "== dumpel: an empty log gives an empty file; an unknown log is refused"
-wine "$start" 'C:\Program Files\Fernwick Tools\dumpel -d 5 -format dtTSIs -c -l system -f "C:\cabout\sys.csv"' \
+wine "$start" "$tools"'\dumpel -d 5 -format dtTSIs -c -l system -f "C:\cabout\sys.csv"' \
   >"$work/dumpel.out" 2>&1 || fail "dumpel failed: $(cat "$work/dumpel.out")"
 [ -f sys.csv ] && [ ! -s sys.csv ] || fail "sys.csv is missing or not empty"
 rc=0
-wine 'C:\Program Files\Fernwick Tools\dumpel.exe' -l nosuchlog -f 'C:\cabout\no.csv' >"$work/nolog.out" 2>&1 || rc=$?
+wine "$tools"'\dumpel.exe' -l nosuchlog -f 'C:\cabout\no.csv' >"$work/nolog.out" 2>&1 || rc=$?
 [ "$rc" -eq 1 ] || fail "dumpel ended with $rc for an unknown log"
 grep -q 'cannot open the event log "nosuchlog"' "$work/nolog.out" || fail "no message for the unknown log"
 [ -e no.csv ] && fail "a file was written for the unknown log"

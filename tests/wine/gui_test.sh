@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The real main window under Xvfb, operated by tests/wine/driver/guidriver:
 # controls and captions, the states around Go, the report in the box, the
-# clipboard, resizing, the three ways out, and the silent switch.
+# clipboard, resizing, the three ways out, and the silent switch. On 64-bit
+# Windows (Server 2008 R2) and on 32-bit Windows (Server 2003).
+# wine prefixes: win64 win32
 source "$(dirname "$0")/lib.sh"
 fixtures="$FERNWICK_SOURCE_DIR/tests/fixtures/gui"
 expected="$FERNWICK_SOURCE_DIR/tests/wine/expected/gui"

@@ -28,7 +28,7 @@ SQL
 cat >"$work/odbcinst.ini" <<INI
 [SQL Server]
 Description=SQLite standing in for SQL Server
-Driver=${FERNWICK_SQLITE_ODBC_DRIVER:-/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so}
+Driver=$FERNWICK_SQLITE_ODBC_DRIVER
 INI
 checksum=$(sha256sum <"$work/VoxtraDb")
 

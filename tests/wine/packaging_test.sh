@@ -13,7 +13,11 @@
 #    packed report, byte for byte (the clock, the computer name and the
 #    drives' figures come from the capture, no line is masked);
 #  - a silent run that cannot make its work folder ends non-zero and says
-#    why in the temporary folder's FernwickMessages.txt.
+#    why in the temporary folder's FernwickMessages.txt;
+#  - the report names the Windows version that Wine claims.
+# On 64-bit Windows (Server 2008 R2, the program under "Program Files (x86)"
+# where it is 32-bit) and on 32-bit Windows (Server 2003).
+# wine prefixes: win64 win32
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/sample_server.sh"
 driver="$FERNWICK_WIN_BUILD/guidriver.exe"
@@ -86,6 +90,8 @@ for f in SwitchReport.html switchlog.txt; do
   expect_same_file "$f as natively" "$FERNWICK_SOURCE_DIR/tests/package/expected/$f" "$work/cab/$f"
 done
 grep -q '^TORB Version = 2.0.4' "$work/cab/VoxtraSystemInfo.txt" || fail "the packed report is not the report"
+grep -q "^     Windows version = $(windows_version_number) " "$work/cab/VoxtraSystemInfo.txt" ||
+  fail "Wine claims $FERNWICK_WINDOWS_VERSION, the report says: $(grep -a 'Windows version' "$work/cab/VoxtraSystemInfo.txt")"
 [ "$(tail -c 2 "$work/cab/VoxtraSystemInfo.txt" | od -An -c | tr -d ' ')" = '\r\n' ] || fail "the report does not end in CR LF"
 
 echo "== the silent run's server image replays natively to the packed report, byte for byte"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The registry wrappers over the real Windows registry: the fixture is
-# imported with regedit, then the same cases as natively run against it.
+# imported into the view the test program reads, then the same cases as
+# natively run against it.
 source "$(dirname "$0")/lib.sh"
 fixture="$FERNWICK_SOURCE_DIR/tests/fixtures/registry/registry_cases.reg"
 wine_import_reg "$fixture"

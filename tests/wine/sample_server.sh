@@ -1,20 +1,22 @@
 # Sourced by the Wine tests that run Fernwick.exe against the sample server
 # (4.2(1.0), so the switch report is packed too): its registry, drives and
-# database seeded into the prefix, the distribution folder installed beside
-# it, and everything removed again when the test ends. Sets work, install,
-# output (the work folder) and fernwick (the program's Windows path), and
-# leaves the current folder where the ODBC driver finds the database.
+# database seeded into the prefix, the distribution folder installed in the
+# program folder of its kind ("Program Files (x86)" for a 32-bit program on
+# 64-bit Windows), and everything removed again when the test ends. Sets
+# work, install, output (the work folder) and fernwick (the program's
+# Windows path), and leaves the current folder where the ODBC driver finds
+# the database.
 image="$FERNWICK_SOURCE_DIR/samples/exchange2003-42"
 dist="$FERNWICK_WIN_BUILD/dist"
-install="$drive_c/Program Files/Fernwick"
+install="$program_files_unix/Fernwick"
 output="$drive_c/Program Files/Voxtra/SystemInfo"
-fernwick='C:\Program Files\Fernwick\Fernwick.exe'
+fernwick="$program_files\\Fernwick\\Fernwick.exe"
 
 sample_server_cleanup() {
   wine_import_reg "$work/cleanup.reg"
   rm -f "$WINEPREFIX/dosdevices/d:"
   chmod -R u+w "$drive_c/Program Files/Voxtra" 2>/dev/null
-  rm -rf "$drive_c/Program Files/Voxtra" "$drive_c/Program Files/Fernwick"
+  rm -rf "$drive_c/Program Files/Voxtra" "$install"
   return 0
 }
 
@@ -33,7 +35,7 @@ install_sample_server() {  # WORK_FOLDER
   sqlite3 "$work/database/VoxtraDb" <"$image/database/VoxtraDb.sql"
   cat >"$work/database/odbcinst.ini" <<INI
 [SQL Server]
-Driver=${FERNWICK_SQLITE_ODBC_DRIVER:-/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so}
+Driver=$FERNWICK_SQLITE_ODBC_DRIVER
 INI
   export ODBCSYSINI="$work/database"
   cd "$work/database"

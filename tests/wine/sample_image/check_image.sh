@@ -2,8 +2,10 @@
 # check_sample_image NAME: seeds the prefix with the image samples/NAME (its
 # product and messaging registry keys, its drives and file dates through
 # seed_drives.py, its system32 libraries in place of the prefix's own files
-# of those names, its database behind the ODBC driver "SQL Server"),
-# installs Fernwick.exe with the shipped batch files, serves the image's
+# of those names in the system folder the program sees (SysWOW64 for a
+# 32-bit program on 64-bit Windows), its database behind the ODBC driver
+# "SQL Server"), installs Fernwick.exe with the shipped batch files in the
+# program folder of its kind, serves the image's
 # licence page on port 80 of the address the computer name resolves to,
 # stands in for Wine's empty `systeminfo` with the image's output, gathers
 # through the real window and compares the report with the native golden
@@ -20,8 +22,7 @@ check_sample_image() (
   golden="$FERNWICK_SOURCE_DIR/tests/golden/$name.txt"
   driver="$FERNWICK_WIN_BUILD/guidriver.exe"
   work="$FERNWICK_WINE_WORK/sample_image/$name"
-  system32="$drive_c/windows/system32"
-  install="$drive_c/Program Files/Fernwick"
+  install="$program_files_unix/Fernwick"
   rm -rf "$work"
   mkdir -p "$work/database" "$work/backup"
 
@@ -71,7 +72,8 @@ check_sample_image() (
   # The image's system32 files replace the prefix's own; seed_drives.py then
   # adds the rest of the drives (it leaves files that exist alone).
   for f in "${libraries[@]}"; do place_in_system32 "$f" "$(basename "$f")"; done
-  python3 "$sample_image_dir/seed_drives.py" seed "$image" "$WINEPREFIX" "$work" "$work/created.txt"
+  python3 "$sample_image_dir/seed_drives.py" seed "$image" "$WINEPREFIX" "$work" "$work/created.txt" \
+    "$(basename "$system32")"
   mkdir -p "$install"
   cp "$FERNWICK_WIN_BUILD/Fernwick.exe" "$FERNWICK_SOURCE_DIR"/shipped/*.bat "$install/"
   if [ -f "$image/programs/systeminfo.txt" ]; then
@@ -95,12 +97,12 @@ check_sample_image() (
   sqlite3 "$work/database/VoxtraDb" <"$image/database/VoxtraDb.sql"
   cat >"$work/database/odbcinst.ini" <<INI
 [SQL Server]
-Driver=${FERNWICK_SQLITE_ODBC_DRIVER:-/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so}
+Driver=$FERNWICK_SQLITE_ODBC_DRIVER
 INI
   export ODBCSYSINI="$work/database"
   cd "$work/database"  # "database=VoxtraDb" resolves against this folder
 
-  wine "C:\\Program Files\\Fernwick\\Fernwick.exe" &
+  wine "$program_files\\Fernwick\\Fernwick.exe" &
   fernwick_pid=$!
   timeout 60 wine "$driver" wait || fail "$name: main window did not appear"
   timeout 120 wine "$driver" click 1006 || fail "$name: Go could not be pressed"
@@ -119,7 +121,7 @@ INI
   # FERNWICK_WINE_BENCH=RUNS: the gathering's wall time on the seeded prefix.
   if [ -n "${FERNWICK_WINE_BENCH:-}" ]; then
     cp "$FERNWICK_WIN_BUILD/gathering_bench_win32.exe" "$install/"
-    timeout 300 wine "C:\\Program Files\\Fernwick\\gathering_bench_win32.exe" "$FERNWICK_WINE_BENCH" \
+    timeout 300 wine "$program_files\\Fernwick\\gathering_bench_win32.exe" "$FERNWICK_WINE_BENCH" \
       >"$artifacts/gathering_bench_$name.txt"
     tr -d '\r' <"$artifacts/gathering_bench_$name.txt"
   fi

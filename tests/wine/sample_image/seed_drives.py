@@ -2,13 +2,15 @@
 """Seeds a Wine prefix with a server image's drives and file dates, and
 removes exactly what it added again.
 
-  seed_drives.py seed IMAGE PREFIX WORK MANIFEST
+  seed_drives.py seed IMAGE PREFIX WORK MANIFEST [SYSTEM_FOLDER]
   seed_drives.py clean MANIFEST
 
 Drive C: keeps the prefix's own Windows folder: the image's files outside
 its Windows folder are copied into drive_c, and the files of its
-system32 folder into the prefix's. Every other drive letter becomes a copy
-below WORK that the prefix's dosdevices link to. The dates of image.ini's
+system32 folder into the prefix's folder that the program under test sees
+as system32: SYSTEM_FOLDER below the prefix's Windows folder (default
+system32; syswow64 for a 32-bit program on 64-bit Windows). Every other
+drive letter becomes a copy below WORK that the prefix's dosdevices link to. The dates of image.ini's
 [file dates] are set on the copies. MANIFEST lists what was created,
 deepest first, so that clean removes only that."""
 import os
@@ -57,7 +59,7 @@ def copy_tree(source, target, created):
             created.append(dest)
 
 
-def seed(image, prefix, work, manifest):
+def seed(image, prefix, work, manifest, system_folder="system32"):
     created = []
     roots = {}
     drives = image / "drives"
@@ -69,7 +71,7 @@ def seed(image, prefix, work, manifest):
                 if entry.name.upper() in WINDOWS_FOLDERS:
                     system32 = find_no_case(entry, "system32")
                     if system32:
-                        copy_tree(system32, root / "windows" / "system32", created)
+                        copy_tree(system32, root / "windows" / system_folder, created)
                 elif entry.is_dir():
                     copy_tree(entry, find_no_case(root, entry.name) or root / entry.name, created)
                 elif entry.name != ".keep" and not (root / entry.name).exists():
@@ -84,7 +86,11 @@ def seed(image, prefix, work, manifest):
         roots[letter] = root
     for path, stamp in ini_section(image, "file dates").items():
         current = roots[path[0].lower()]
-        for part in path[3:].split("\\"):
+        parts = path[3:].split("\\")
+        if path[0].lower() == "c" and len(parts) > 2 and parts[0].upper() in WINDOWS_FOLDERS \
+                and parts[1].lower() == "system32":
+            current, parts = roots["c"] / "windows" / system_folder, parts[2:]
+        for part in parts:
             current = find_no_case(current, part)
         when = datetime.strptime(stamp, "%Y-%m-%d %H:%M:%S").timestamp()
         os.utime(current, (when, when))
@@ -102,6 +108,6 @@ def clean(manifest):
 
 if __name__ == "__main__":
     if sys.argv[1] == "seed":
-        seed(*(pathlib.Path(p) for p in sys.argv[2:6]))
+        seed(*(pathlib.Path(p) for p in sys.argv[2:6]), *sys.argv[6:7])
     else:
         clean(pathlib.Path(sys.argv[2]))
