@@ -178,6 +178,13 @@ std::string SwitchLogText(platform::Registry& registry) {
          "\r\nTelCfgRpt: wrote SwitchReport.html\r\n";
 }
 
+int RunImageCabmaker(ImageFileSystem& files, const std::string& commandLine) {
+  auto arguments = dumpel::SplitCommandLine(commandLine);
+  if (!arguments.empty()) arguments.erase(arguments.begin());
+  ImageCabinetHost host(files);
+  return cabmaker::RunCabmaker(arguments, host);
+}
+
 void AddPackagingPrograms(image::ServerImage& image) {
   auto& process = image.Processes();
   auto& files = image.Files();
@@ -198,12 +205,7 @@ void AddPackagingPrograms(image::ServerImage& image) {
         files.WriteWholeFile("switchlog.txt", SwitchLogText(platform.registry));
       },
       true);
-  process.AddProgram("cabmaker", [&files](const std::string& commandLine) {
-    auto arguments = dumpel::SplitCommandLine(commandLine);
-    if (!arguments.empty()) arguments.erase(arguments.begin());
-    ImageCabinetHost host(files);
-    cabmaker::RunCabmaker(arguments, host);
-  });
+  process.AddProgram("cabmaker", [&files](const std::string& commandLine) { RunImageCabmaker(files, commandLine); });
   process.AddProgram("Explorer", [](const std::string&) {});
 }
 
