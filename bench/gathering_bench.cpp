@@ -62,6 +62,7 @@ std::uintmax_t FolderFiles(const std::filesystem::path& folder) {
 bool HealthyPromptImage(const std::filesystem::path& image, const std::filesystem::path& copy, int languages,
                         int prompts) {
   namespace fs = std::filesystem;
+  fs::create_directories(copy);
   fs::copy(image, copy, fs::copy_options::recursive);
   fs::path tree;
   for (fs::recursive_directory_iterator it(copy / "drives"), end; it != end; ++it) {
@@ -114,7 +115,7 @@ int main(int argc, char** argv) {
   std::vector<double> plain, captured, writes;
   std::uintmax_t imageBytes = 0;
   const auto scratch = std::filesystem::temp_directory_path() / ("gathering_bench." + std::to_string(::getpid()));
-  std::uintmax_t imageFiles = 0;
+  std::uintmax_t imageFiles = 0, answersBytes = 0;
   if (prompts > 0) {
     const auto copy = scratch / "image";
     if (!HealthyPromptImage(image, copy, languages, prompts)) {
@@ -150,6 +151,8 @@ int main(int argc, char** argv) {
     if (const auto written = again.Files().HostPath("C:\\FernwickCapture")) {
       imageBytes = FolderBytes(*written);
       imageFiles = FolderFiles(*written);
+      std::error_code ec;
+      answersBytes = std::filesystem::file_size(*written / "answers.txt", ec);
     }
     times.push_back(std::move(stretches));
   }
@@ -157,8 +160,10 @@ int main(int argc, char** argv) {
   fernwick::bench::PrintMedians(image.string() + (capture ? " (captured)" : ""), times);
   if (capture) {
     std::printf(
-        "capture: gathering %.1f ms, recorded %.1f ms, ratio %.2f; image written in %.1f ms, %ju bytes, %ju files\n",
-        Median(plain), Median(captured), Median(captured) / Median(plain), Median(writes), imageBytes, imageFiles);
+        "capture: gathering %.1f ms, recorded %.1f ms, ratio %.2f; image written in %.1f ms, %ju bytes (answers.txt "
+        "%ju), %ju files\n",
+        Median(plain), Median(captured), Median(captured) / Median(plain), Median(writes), imageBytes, answersBytes,
+        imageFiles);
   }
   return 0;
 }
