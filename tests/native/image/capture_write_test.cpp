@@ -12,6 +12,7 @@
 #include "platform/image/reg_file.h"
 #include "platform/image/server_image.h"
 #include "platform/recording/capture_texts.h"
+#include "platform/recording/gathering_programs.h"
 #include "platform/recording/recorder.h"
 
 namespace fernwick::recording {
@@ -150,6 +151,44 @@ TEST(CaptureWrite, TheRunsSwitchesAreRecorded) {
   ASSERT_EQ(recorder.WriteImage("C:\\Capture\\"), "");
   EXPECT_EQ(image::IniFile::Parse(*image.Files().ReadWholeFile("C:\\Capture\\image.ini")).Get("capture", "Switches"),
             "skippromptcheck");
+}
+
+// Of a query's answer only the columns asked for and the fields read are
+// kept: a row only counted carries no values.
+TEST(CaptureWrite, OfAQueryOnlyTheFieldsReadAreKept) {
+  testing::ScratchFolder scratch;
+  image::ServerImage image(std::filesystem::path(FERNWICK_SOURCE_DIR) / "samples" / "exchange2003-42",
+                           scratch.Path() / "out", "fernwick");
+  Recorder recorder(image.Platform());
+  const std::string connection = "Driver={SQL Server};server=;database=VoxtraDb";
+  auto& database = recorder.Platform().database;
+  const platform::RecordSet counted = database.OpenQuery("select Alias, HomeServer from Subscriber", connection);
+  ASSERT_GT(counted.RecordCount(), 1);
+  platform::RecordSet read = database.OpenQuery("SELECT * FROM vw_ADDomain", connection);
+  ASSERT_EQ(read.RecordCount(), 2);
+  read.MoveFirst();
+  const std::string domain = *read.Field("DomainName");
+  ASSERT_EQ(recorder.WriteImage("C:\\Capture\\"), "");
+  const std::string answers = *image.Files().ReadWholeFile("C:\\Capture\\answers.txt");
+  std::string expected = "query\t" + connection + "\tselect Alias, HomeServer from Subscriber\ncolumns\n";
+  for (long i = 0; i < counted.RecordCount(); ++i) expected += "row\n";
+  EXPECT_NE(answers.find(expected), std::string::npos) << answers;
+  EXPECT_NE(answers.find("SELECT * FROM vw_ADDomain\ncolumns\tDomainName\nrow\t" + domain + "\nrow\t\\N\n"),
+            std::string::npos)
+      << answers;
+}
+
+TEST(CaptureWrite, OfSystemInfoOnlyTheUptimeLineIsKept) {
+  const struct {
+    std::string output, kept;
+  } cases[]{
+      {"Host Name:                 VOXTRA01\r\nSystem Up Time:            1 Days\r\nOS Name: X\r\n",
+       "System Up Time:            1 Days\r\n"},
+      {"A\r\nsystem up time:  2 Days\r\n", "system up time:  2 Days\r\n"},
+      {"A\nSystem Up Time: 3 Days\nB\n", "System Up Time: 3 Days\nB\n"},  // no CR LF: the rest of the text
+      {"Host Name: VOXTRA01\r\n", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SystemUptimeLine(c.output), c.kept) << c.output;
 }
 
 }  // namespace
