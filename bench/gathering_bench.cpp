@@ -99,8 +99,7 @@ int main(int argc, char** argv) {
   if (capture) --argc, ++argv;
   int languages = 0, prompts = 0;
   if (argc > 2 && std::string(argv[1]) == "--prompts") {
-    if (std::sscanf(argv[2], "%dx%d", &languages, &prompts) != 2 || languages < 1 || languages > 676 ||
-        prompts < 4) {
+    if (std::sscanf(argv[2], "%dx%d", &languages, &prompts) != 2 || languages < 1 || languages > 676 || prompts < 4) {
       std::fprintf(stderr, "--prompts wants LANGUAGESxPROMPTS, such as 60x2000\n");
       return 2;
     }

@@ -74,8 +74,8 @@ constexpr const char* kUsage =
     "time limit (FernwickMessages.txt in the work folder says what; it is packed\n"
     "into the cabinet too); 7 the image is a capture that cannot answer a\n"
     "question the gathering asked (\"not captured: ...\" names it); 8 --capture\n"
-    "could not write the capture, or DIR is not empty (nothing written). With --findings: 0 no finding, 10 notices only,\n"
-    "11 warnings, 12 errors.\n";
+    "could not write the capture, or DIR is not empty (nothing written). With\n"
+    "--findings: 0 no finding, 10 notices only, 11 warnings, 12 errors.\n";
 
 // Stands in for the window: the texts the presenter sets are kept.
 class HeadlessView : public fernwick::shell::MainView {

@@ -61,7 +61,8 @@ WorkstationFacts ReadWorkstationFacts(const IniFile& facts) {
     read.userInfo1Error = code;
   }
   read.statesOs = facts.Get(kSection, "OsPlatformId").has_value();
-  read.states102 = facts.Get(kSection, "PlatformId") || facts.Get(kSection, "WorkstationInfoError") || read.info102Fails;
+  read.states102 =
+      facts.Get(kSection, "PlatformId") || facts.Get(kSection, "WorkstationInfoError") || read.info102Fails;
   for (const char* key : kFacts102) {
     if (facts.Get(kSection, key)) {
       read.states102 = true;

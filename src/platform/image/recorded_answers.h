@@ -62,20 +62,20 @@ struct RecordedServer {
 };
 
 struct RecordedAnswers {
-  std::map<std::string, long> keyCodes;                                      // key path
-  std::map<std::string, long> valueCodes;                                    // key path "\n" value name
-  std::map<std::string, std::pair<bool, NameList>> subkeys;                // complete, names
-  std::map<std::string, std::set<std::string>> paths;                        // kind ("nofile", "listed", ...) -> paths
-  std::map<std::string, std::optional<platform::DriveSpace>> drives;         // drive name -> figures
+  std::map<std::string, long> keyCodes;                               // key path
+  std::map<std::string, long> valueCodes;                             // key path "\n" value name
+  std::map<std::string, std::pair<bool, NameList>> subkeys;           // complete, names
+  std::map<std::string, std::set<std::string>> paths;                 // kind ("nofile", "listed", ...) -> paths
+  std::map<std::string, std::optional<platform::DriveSpace>> drives;  // drive name -> figures
   std::map<std::uint32_t, std::string> languageNames;
   std::vector<std::pair<std::pair<std::string, std::string>, RecordedResult>> queries;  // (connection, SQL)
   std::vector<RecordedServer> servers;
   std::map<std::string, std::uint32_t> pageOpenErrors;  // URL as asked
   std::map<std::string, std::uint32_t> pageReadErrors;
-  std::map<std::string, std::uint32_t> failedStarts;                       // command line as given
-  std::map<std::string, std::uint32_t> waits;                              // command line -> the wait's answer
-  std::set<std::string> unended;                                           // command lines ending failed for
-  std::map<std::string, NameList> fileOrder, folderOrder;                  // folder -> names as listed
+  std::map<std::string, std::uint32_t> failedStarts;       // command line as given
+  std::map<std::string, std::uint32_t> waits;              // command line -> the wait's answer
+  std::set<std::string> unended;                           // command lines ending failed for
+  std::map<std::string, NameList> fileOrder, folderOrder;  // folder -> names as listed
 
   bool Has(const std::string& kind, const std::string& upperPath) const;
 };

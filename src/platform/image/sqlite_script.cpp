@@ -42,7 +42,8 @@ long LineAt(std::string_view script, std::size_t offset) {
 int RefuseOtherFiles(void*, int action, const char* name, const char*, const char*, const char*) {
   switch (action) {
     case SQLITE_PRAGMA:
-      return name != nullptr && (sqlite3_stricmp(name, "max_page_count") == 0 || sqlite3_stricmp(name, "page_size") == 0)
+      return name != nullptr &&
+                     (sqlite3_stricmp(name, "max_page_count") == 0 || sqlite3_stricmp(name, "page_size") == 0)
                  ? SQLITE_DENY
                  : SQLITE_OK;
     case SQLITE_ATTACH:
@@ -121,7 +122,8 @@ void Build(std::string_view script, std::string_view scriptName, const std::file
   }
   char* message = nullptr;
   // The file may not grow beyond the bound: a page more fails with SQLITE_FULL.
-  const std::string pages = "PRAGMA max_page_count = " + std::to_string(std::max<std::uint64_t>(1, bounds.maxBytes / 4096));
+  const std::string pages =
+      "PRAGMA max_page_count = " + std::to_string(std::max<std::uint64_t>(1, bounds.maxBytes / 4096));
   if (sqlite3_exec(database.get(), ("PRAGMA page_size = 4096; " + pages).c_str(), nullptr, nullptr, &message) !=
       SQLITE_OK) {
     const std::string text = message != nullptr ? message : "PRAGMA failed";

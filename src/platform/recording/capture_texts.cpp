@@ -113,8 +113,7 @@ bool DriveLetterName(const std::string& name) {
 std::string SwitchesOf(const std::string& commandLine) {
   std::size_t start = commandLine.find_first_not_of(' ');
   if (start == std::string::npos) return {};
-  const std::size_t end =
-      commandLine[start] == '"' ? commandLine.find('"', start + 1) : commandLine.find(' ', start);
+  const std::size_t end = commandLine[start] == '"' ? commandLine.find('"', start + 1) : commandLine.find(' ', start);
   if (end == std::string::npos) return {};
   std::string rest = Trim(std::string_view(commandLine).substr(end + 1));
   // A line end would end the ini line: switches are one line.

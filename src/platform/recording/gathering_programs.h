@@ -22,8 +22,8 @@ inline std::string SystemUptimeLine(std::string_view output) {
   const std::size_t at = static_cast<std::size_t>(found - output.begin());
   const std::size_t lineStart = output.rfind('\n', at) == std::string_view::npos ? 0 : output.rfind('\n', at) + 1;
   const std::size_t lineEnd = output.find("\r\n", at);
-  return std::string(output.substr(lineStart, lineEnd == std::string_view::npos ? std::string_view::npos
-                                                                                 : lineEnd + 2 - lineStart));
+  return std::string(
+      output.substr(lineStart, lineEnd == std::string_view::npos ? std::string_view::npos : lineEnd + 2 - lineStart));
 }
 
 // The whole output: the report shows all of ipconfig's.
@@ -32,9 +32,9 @@ inline std::string WholeOutput(std::string_view output) {
 }
 
 struct GatheringProgram {
-  const char* name;        // the batch file's name without folder and extension
-  const char* outputPath;  // where the batch file writes its command's output
-  const char* imageFile;   // the output's file in the image's programs/
+  const char* name;                              // the batch file's name without folder and extension
+  const char* outputPath;                        // where the batch file writes its command's output
+  const char* imageFile;                         // the output's file in the image's programs/
   std::string (*kept)(std::string_view output);  // what of the output a capture keeps
 };
 

@@ -174,7 +174,8 @@ TEST(HostileImage, ANulByteInTheDatabaseScriptEndsItOrIsAnErrorWithItsLine) {
 // moves a second each time it is read.
 TEST(HostileImage, TheDatabaseScriptIsBoundedInTimeAndSize) {
   const std::string prefix = "The configuration database script VoxtraDb.sql cannot be loaded: ";
-  const std::string endless = "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT count(*) FROM c;\n";
+  const std::string endless =
+      "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT count(*) FROM c;\n";
   const std::string filling =
       "CREATE TABLE t(a);\n"
       "INSERT INTO t WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 100000)\n"
