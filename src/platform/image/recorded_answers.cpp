@@ -20,6 +20,7 @@ class Parser {
 
   void Line(CaptureLineText& line) {
     line_ = &line;
+    number_ = line.Number();
     count_ = line.FieldCount();
     head_.clear();
     read_ = 0;
@@ -109,10 +110,11 @@ class Parser {
   }
 
   void End() { CloseResult(); }
+  void Forget() { line_ = nullptr; }
 
  private:
   [[noreturn]] void Fail(const std::string& why) const {
-    throw RecordedAnswersError("answers.txt:" + std::to_string(line_->Number()) + ": " + why);
+    throw RecordedAnswersError("answers.txt:" + std::to_string(number_) + ": " + why);
   }
   void Count(std::size_t fields) const {
     if (count_ != fields) Fail("expected " + std::to_string(fields) + " fields");
@@ -196,7 +198,8 @@ class Parser {
   }
 
   RecordedAnswers& answers_;
-  CaptureLineText* line_ = nullptr;
+  CaptureLineText* line_ = nullptr;  // the line being read; none once the text is read
+  int number_ = 0;                   // its number, which an error at the end of the text names
   std::size_t count_ = 0;
   std::vector<CaptureField> head_;
   std::size_t read_ = 0;  // fields read after the head
@@ -217,6 +220,7 @@ RecordedAnswers ParseRecordedAnswers(std::string_view text) {
   RecordedAnswers answers;
   Parser parser(answers);
   recording::ForEachCaptureLine(text, [&](CaptureLineText& line) { parser.Line(line); });
+  parser.Forget();
   parser.End();
   return answers;
 }

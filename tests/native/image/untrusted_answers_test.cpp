@@ -56,6 +56,13 @@ TEST(UntrustedAnswers, ABadFirstLineIsReportedBeforeTheRestIsSplit) {
   ExpectPeakBelow(peak, 1 << 20);
 }
 
+// The last query of the file has no answer: the error names its line,
+// after every line has been read.
+TEST(UntrustedAnswers, AQueryWithoutAnswerAtTheEndNamesItsLine) {
+  EXPECT_EQ(ErrorOf([] { ParseRecordedAnswers("nofile\tC:\\\\Gone.txt\nquery\tC\tSELECT 1\n"); }),
+            "answers.txt:2: query without columns or error");
+}
+
 TEST(UntrustedAnswers, ALineOfEmptyNamesStopsAtTheFirst) {
   const std::string text = "subkeys\tHKEY_LOCAL_MACHINE\\\\K\tcomplete" + std::string(kBig, '\t') + "\n";
   std::string error;
