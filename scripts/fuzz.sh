@@ -5,7 +5,9 @@
 #   TARGET   one target name ("reg_file" or "reg_file_fuzz"), or "all" (default)
 #   SECONDS  how long each target runs (default 20, the CI smoke run)
 # Seeds come from fuzz/corpus/<name>/, a dictionary from fuzz/<name>.dict when
-# there is one. What a run finds new goes to build/fuzz/corpus/<name>/; an
+# there is one, and libFuzzer options of the target's own (after the defaults,
+# so they win) from fuzz/<name>.options, one per line, '#' comments: the
+# readers of whole files set their memory limits there. What a run finds new goes to build/fuzz/corpus/<name>/; an
 # input that crashes, leaks or times out is kept in build/fuzz/findings/ and
 # the script fails.
 set -euo pipefail
@@ -47,6 +49,11 @@ for name in "${names[@]}"; do
   options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
            -artifact_prefix="$findings/")
   [ -f "$root/fuzz/$name.dict" ] && options+=(-dict="$root/fuzz/$name.dict")
+  if [ -f "$root/fuzz/$name.options" ]; then
+    while read -r option; do
+      case $option in ''|'#'*) ;; *) options+=("$option") ;; esac
+    done <"$root/fuzz/$name.options"
+  fi
   echo "== $name: ${seconds} s"
   # Each target runs in its own folder: whatever a parser writes stays there.
   mkdir -p "$build/work/$name"

@@ -64,6 +64,17 @@ std::string ImageDirectives(const std::string& imageFolder, const std::string& o
   return text;
 }
 
+// What a cabmaker ended at its limit leaves of ServerImage.cab:
+// "ServerImage.cab.part" and the temporaries named after it.
+void RemoveCabinetTemporaries(platform::FileSystem& files, const std::string& strPathName) {
+  const std::string prefix = std::string(kImageCabinetName) + ".part";
+  if (const auto listing = files.ListFolder(strPathName)) {
+    for (const auto& name : listing->files) {
+      if (StartsWithNoCase(name, prefix)) files.RemoveFile(strPathName + name, true);
+    }
+  }
+}
+
 // Writes the image and packs it; empty when ServerImage.cab was made, else why not.
 std::string WriteAndPack(platform::Platform& p, const std::string& strPathName, const std::string& imageFolder,
                          MessageBoxes& record) {
@@ -98,6 +109,8 @@ void PackServerImage(platform::Platform& p, const std::string& strPathName, Mess
     // step does below it, and a later Write To File's image holds none of it.
     p.files.CreateFolder(imageFolder.substr(0, imageFolder.size() - 1));
     failure = WriteAndPack(p, strPathName, imageFolder, record);
+  } catch (const RuntimeError& e) {
+    failure = e.Description();  // cabmaker outlived its limit and was ended
   } catch (const std::exception& e) {
     failure = "cabmaker cannot be started: " + AsRuntimeError(e).Description();
   }
@@ -106,8 +119,10 @@ void PackServerImage(platform::Platform& p, const std::string& strPathName, Mess
     p.files.RemoveFile(strPathName + kImageDirectivesName, true);
     if (failure.empty()) return;
     p.files.RemoveFile(strPathName + kImageCabinetName, true);
-    record.RecordNote("The server image is not in VoxtraInfo.cab: " + failure);
+    RemoveCabinetTemporaries(p.files, strPathName);
+    record.RecordLostPart("The server image is not in VoxtraInfo.cab: " + failure);
   } catch (const std::exception&) {
+    record.MarkPartLost();
   }
 }
 

@@ -3,7 +3,8 @@
 // (platform::CaptureStore) is written beside the report and packed by
 // cabmaker into ServerImage.cab, which the shipped directive files take into
 // VoxtraInfo.cab as an optional entry. A capture that fails costs nothing
-// else: the report and the rest of the package are never touched.
+// else: the report and the rest of the package are never touched, but the
+// image is a lost part of the package (exit code 6 of a silent run).
 #include <string>
 
 #include "common/message_boxes.h"
@@ -22,8 +23,9 @@ inline constexpr const char* kNoCaptureSwitch = "nocapture";
 // the switch does not forbid it, writes the image into strPathName's
 // "ServerImage\" folder, packs it into ServerImage.cab with a generated
 // ServerImage.ddf and removes the folder and the directive file again.
-// Why a capture failed goes to the run's record (FernwickMessages.txt); it
-// costs no part of the package, so the exit code stays.
+// Why a capture failed (a write failure, cabmaker refusing the image or
+// outliving its limit) goes to the run's record (FernwickMessages.txt) as a
+// lost part; what cabmaker left of ServerImage.cab is removed.
 void PackServerImage(platform::Platform& p, const std::string& strPathName, MessageBoxes& record);
 
 // After cabmaker: removes ServerImage.cab.

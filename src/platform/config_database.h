@@ -12,6 +12,14 @@ namespace fernwick::platform {
 // One field; nullopt is SQL NULL.
 using FieldValue = std::optional<std::string>;
 
+// Which fields of a record set were read, row by row ([row][column]), and
+// which columns were asked for at all (past the last row too).
+struct FieldReads {
+  std::vector<std::vector<bool>> rows;
+  std::vector<bool> asked;
+  std::size_t byIndex = 0;  // the columns before the last one asked for by its index
+};
+
 class RecordSet {
  public:
   RecordSet() = default;
@@ -29,12 +37,25 @@ class RecordSet {
   const std::vector<std::string>& Columns() const { return columns_; }
   void Close();
 
+  // From now on this record set and its copies note each field read, in
+  // one record they share (a recording keeps only what was read).
+  void TrackReads();
+  // Notes the reads of this record set in `other`'s record (the same answer
+  // asked for again).
+  void ShareReadsWith(const RecordSet& other);
+  // The shared record; null unless tracked.
+  const std::shared_ptr<FieldReads>& Reads() const { return reads_; }
+  // Every row, in order.
+  const std::vector<std::vector<FieldValue>>& Rows() const { return rows_; }
+
  private:
   const std::vector<FieldValue>& CurrentRow() const;
+  const FieldValue& Read(std::size_t column) const;
 
   std::vector<std::string> columns_;
   std::vector<std::vector<FieldValue>> rows_;
   std::size_t position_ = 0;
+  std::shared_ptr<FieldReads> reads_;
 };
 
 class ServerConnection {

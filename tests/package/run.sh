@@ -76,3 +76,33 @@ rc=0
 [ -f "$out/summary/drives/C/Program Files/Voxtra/SystemInfo/VoxtraInfo.cab" ] ||
   { echo "an unwritable --summary cost the cabinet"; exit 1; }
 echo "findings and packaging codes: ok"
+
+# A capture replays with its run's switches unless others are given: the
+# report of a run with "skippromptcheck" comes back without the switch.
+"$fernwick" --out "$out/skip1" --capture "$out/skipcap" "$root/samples/domino-50-prompts" skippromptcheck \
+  >"$out/skip.txt" 2>/dev/null
+grep -q 'Skipped due to CLI switch /skippromptcheck' "$out/skip.txt" || { echo "skippromptcheck: not skipped"; exit 1; }
+"$fernwick" --out "$out/skip2" "$out/skipcap" >"$out/skip.replay.txt" 2>"$out/stderr.txt" ||
+  { echo "the capture of skippromptcheck does not replay"; cat "$out/stderr.txt"; exit 1; }
+cmp "$out/skip.txt" "$out/skip.replay.txt"
+echo "switches of a capture: ok"
+
+# --capture into a folder that is not empty: exit 8, and nothing is written.
+before=$(cd "$out/skipcap" && find . -type f -exec md5sum {} + | sort)
+rc=0
+"$fernwick" --out "$out/skip3" --capture "$out/skipcap" "$root/samples/exchange2003-42" >"$out/skip3.txt" \
+  2>"$out/stderr.txt" || rc=$?
+[ "$rc" -eq 8 ] && [ ! -s "$out/skip3.txt" ] && [ ! -e "$out/skip3" ] || { echo "--capture into a full folder: exit $rc"; exit 1; }
+[ "$before" = "$(cd "$out/skipcap" && find . -type f -exec md5sum {} + | sort)" ] || { echo "the full folder changed"; exit 1; }
+echo "--capture refuses a folder that is not empty: ok"
+
+# --from-cab takes captures only: a cabinet whose image is an ordinary one
+# (it could run a database script of its own) is refused with one line.
+mkdir -p "$out/plain"
+(cd "$root/samples/exchange2003-42" && find . -type f -printf '%P\0' | xargs -0 gcab -c "$out/plain/ServerImage.cab")
+(cd "$out/plain" && gcab -c VoxtraInfo.cab ServerImage.cab)
+rc=0
+"$fernwick" --out "$out/plain/out" --from-cab "$out/plain/VoxtraInfo.cab" >"$out/plain.txt" 2>"$out/stderr.txt" || rc=$?
+[ "$rc" -eq 2 ] && [ ! -s "$out/plain.txt" ] && [ "$(wc -l <"$out/stderr.txt")" -eq 1 ] &&
+  grep -q 'is no capture' "$out/stderr.txt" || { echo "an ordinary image in a cabinet: exit $rc"; cat "$out/stderr.txt"; exit 1; }
+echo "--from-cab refuses an image that is no capture: ok"

@@ -12,6 +12,8 @@
 #  - the native `fernwick --from-cab` replays that cabinet's image to the
 #    packed report, byte for byte (the clock, the computer name and the
 #    drives' figures come from the capture, no line is masked);
+#  - so it does for a silent run with /SkipPromptCheck, whose image records
+#    the switch: the replay, told no switch, skips the prompts too;
 #  - a silent run that cannot make its work folder ends non-zero and says
 #    why in the temporary folder's FernwickMessages.txt;
 #  - the report names the Windows version that Wine claims.
@@ -101,6 +103,20 @@ native="${FERNWICK_NATIVE_BUILD:-$FERNWICK_SOURCE_DIR/build/native}/fernwick"
   fail "the replay failed: $(cat "$work/replay.err")"
 { cat "$work/replayed.txt"; printf '\r\n'; } >"$work/replayed.expected"
 expect_same_file "the replayed report and the packed one" "$work/cab/VoxtraSystemInfo.txt" "$work/replayed.expected"
+
+echo "== a silent run with /SkipPromptCheck replays with its switch, byte for byte"
+rc=0
+timeout 300 wine "$fernwick" silent /SkipPromptCheck || rc=$?
+[ "$rc" -eq 0 ] || fail "the silent run with /SkipPromptCheck ended with $rc"
+rm -rf "$work/skip"
+cabextract -q -d "$work/skip" "$output/VoxtraInfo.cab"
+grep -q 'Skipped due to CLI switch /skippromptcheck' "$work/skip/VoxtraSystemInfo.txt" ||
+  fail "the packed report of /SkipPromptCheck checked the prompts"
+"$native" --out "$work/replay_skip" --from-cab "$output/VoxtraInfo.cab" >"$work/replayed_skip.txt" \
+  2>"$work/replay_skip.err" || fail "the replay of /SkipPromptCheck failed: $(cat "$work/replay_skip.err")"
+{ cat "$work/replayed_skip.txt"; printf '\r\n'; } >"$work/replayed_skip.expected"
+expect_same_file "the replayed /SkipPromptCheck report and the packed one" "$work/skip/VoxtraSystemInfo.txt" \
+  "$work/replayed_skip.expected"
 
 echo "== silent without a work folder: non-zero, and the reason in the temporary folder"
 temp=$(wine cmd /c echo "%TEMP%" | tr -d '\r\n')

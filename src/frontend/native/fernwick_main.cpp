@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 #include <iostream>
+#include <iterator>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,8 +15,11 @@
 #include "frontend/native/findings_output.h"
 #include "frontend/native/cabinet_image/cabinet_image.h"
 #include "frontend/native/packaging_programs/packaging_programs.h"
+#include "common/text.h"
+#include "platform/image/ini_file.h"
 #include "platform/image/not_captured.h"
 #include "platform/image/server_image.h"
+#include "platform/recording/capture_texts.h"
 #include "platform/recording/recorder.h"
 #include "shell/command_line_switches.h"
 #include "shell/main_presenter.h"
@@ -48,7 +53,8 @@ constexpr const char* kUsage =
     "              instead of an image folder: the same report again.\n"
     "  --capture DIR  also record what the gathering read and write it as a new\n"
     "              server image into DIR (an empty or new folder), which replays\n"
-    "              to the same report.\n"
+    "              to the same report. A captured image replays with the\n"
+    "              switches its run had, unless SWITCHes are given.\n"
     "  SWITCH      passed on as the program's command line: \"silent\",\n"
     "              \"skippromptcheck\", \"nocapture\" and \"/debug\" are recognised anywhere,\n"
     "              without regard to case.\n"
@@ -73,7 +79,8 @@ constexpr const char* kUsage =
     "      Findings.csv, Summary.htm or ServerImage.cab not written)\n"
     "   7  the image is a capture that cannot answer a question the gathering\n"
     "      asked (\"not captured: ...\" names it)\n"
-    "   8  --capture could not write the capture\n"
+    "   8  --capture could not write the capture, or DIR is not empty (nothing\n"
+    "      written)\n"
     "   9  another run is gathering or packing with the same work folder;\n"
     "      nothing was touched\n"
     "  10, 11, 12  --findings: the worst finding is a notice, a warning, an error\n"
@@ -186,7 +193,29 @@ std::optional<int> ReadOptions(int argc, char** argv, Options& o) {
     std::fputs(kUsage, stderr);
     return 2;
   }
+  // Another capture there would merge with this one into an image of neither server.
+  std::error_code ec;
+  if (!o.captureDir.empty() && std::filesystem::exists(o.captureDir, ec) &&
+      (!std::filesystem::is_directory(o.captureDir, ec) || !std::filesystem::is_empty(o.captureDir, ec))) {
+    std::fprintf(stderr, "fernwick: --capture %s: not an empty folder; nothing written\n", o.captureDir.c_str());
+    return 8;
+  }
   return std::nullopt;
+}
+
+// A captured image replays with the switches of its run ([capture]
+// Switches), unless the command line gives switches of its own. "silent"
+// is left out: it says how the run packed, not what it gathered.
+void UseCapturedSwitches(Options& o) {
+  if (o.commandLine != "fernwick") return;
+  std::ifstream in(o.imagePath / "image.ini", std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto facts = fernwick::image::IniFile::Parse(text);
+  if (!facts.Get("capture", fernwick::recording::kCaptureMarkKey)) return;
+  std::istringstream switches(facts.GetOr("capture", fernwick::recording::kSwitchesKey, ""));
+  for (std::string word; switches >> word;) {
+    if (!fernwick::ContainsNoCase(word, "silent")) o.commandLine += " " + word;
+  }
 }
 
 // Start-up, Go and, when asked, Write To File against the image at
@@ -251,11 +280,12 @@ int main(int argc, char** argv) {
   } catch (const fernwick::native::CabinetImageError& e) {
     std::fprintf(stderr, "fernwick: cannot read the server image of %s: %s\n", options.fromCab.c_str(), e.what());
     return 2;
-  } catch (const std::filesystem::filesystem_error& e) {
-    std::fprintf(stderr, "fernwick: %s\n", e.what());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "fernwick: cannot read the server image of %s: %s\n", options.fromCab.c_str(), e.what());
     return 2;
   }
   try {
+    UseCapturedSwitches(options);
     return Gather(options);
   } catch (const fernwick::image::NotCaptured& e) {
     std::fprintf(stderr, "fernwick: not captured: %s\n", e.Question().c_str());
@@ -265,6 +295,12 @@ int main(int argc, char** argv) {
     return 2;
   } catch (const std::filesystem::filesystem_error& e) {
     std::fprintf(stderr, "fernwick: %s\n", e.what());
+    return 2;
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "fernwick: cannot read the server image: out of memory\n");
+    return 2;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "fernwick: cannot read the server image: %s\n", e.what());
     return 2;
   }
 }

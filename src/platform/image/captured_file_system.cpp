@@ -23,18 +23,19 @@ bool IsFolder(const std::optional<fs::path>& host) {
 
 // Names in the order a listing was recorded in; names it did not have
 // (the program's own files) follow in their own order.
-void Reorder(std::vector<std::string>& names, const std::map<std::string, std::vector<std::string>>& orders,
-             const std::string& key) {
+void Reorder(std::vector<std::string>& names, const std::map<std::string, NameList>& orders, const std::string& key) {
   const auto order = orders.find(key);
   if (order == orders.end()) return;
-  const auto rank = [&](const std::string& name) {
-    for (std::size_t i = 0; i < order->second.size(); ++i) {
-      if (EqualsNoCase(order->second[i], name)) return i;
-    }
-    return order->second.size();
-  };
-  std::stable_sort(names.begin(), names.end(),
-                   [&](const std::string& a, const std::string& b) { return rank(a) < rank(b); });
+  std::map<std::string, std::size_t> ranks;  // upper-cased name -> its place
+  for (std::size_t i = 0; i < order->second.size(); ++i) ranks.emplace(ToUpper(order->second[i]), i);
+  std::vector<std::pair<std::size_t, std::string>> ranked;
+  ranked.reserve(names.size());
+  for (std::string& name : names) {
+    const auto found = ranks.find(ToUpper(name));
+    ranked.emplace_back(found == ranks.end() ? order->second.size() : found->second, std::move(name));
+  }
+  std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(ranked[i].second);
 }
 
 }  // namespace
@@ -65,6 +66,22 @@ bool CapturedFileSystem::KnownAbsent(const char* kind, const std::string& path) 
   return answers_.Has("listed", key.substr(0, slash == 2 ? 3 : slash));
 }
 
+bool CapturedFileSystem::ListedFile(const std::string& path) {
+  const std::string key = Key(path);
+  const auto slash = key.rfind('\\');
+  if (slash == std::string::npos || slash + 1 == key.size()) return false;
+  const std::string folder = key.substr(0, slash == 2 ? 3 : slash);
+  if (!answers_.Has("listed", folder)) return false;
+  auto known = listedFiles_.find(folder);
+  if (known == listedFiles_.end()) {
+    known = listedFiles_.emplace(folder, std::set<std::string>()).first;
+    if (const auto files = answers_.fileOrder.find(folder); files != answers_.fileOrder.end()) {
+      for (std::size_t i = 0; i < files->second.size(); ++i) known->second.insert(ToUpper(files->second[i]));
+    }
+  }
+  return known->second.count(key.substr(slash + 1)) > 0;
+}
+
 void CapturedFileSystem::Require(bool known, const std::string& question) const {
   if (!known && strict_) throw NotCaptured(question);
 }
@@ -79,6 +96,7 @@ bool CapturedFileSystem::FolderExists(const std::string& path) {
 bool CapturedFileSystem::FileExists(const std::string& path) {
   const bool answer = ImageFileSystem::FileExists(path);
   if (answer || Ours(path) || ImageHostPath(path)) return answer;
+  if (ListedFile(path)) return true;
   Require(KnownAbsent("nofile", path), "file " + path);
   return answer;
 }
@@ -100,8 +118,8 @@ std::optional<std::string> CapturedFileSystem::ReadWholeFile(const std::string& 
   if (!Ours(path)) {
     const auto host = ImageHostPath(path);
     if (IsFile(host) && Recorded("unreadable", path)) return std::nullopt;
-    if (IsFile(host)) {
-      Require(Recorded("content", path), "contents of file " + path);
+    if (IsFile(host) || (!host && ListedFile(path))) {
+      Require(IsFile(host) && Recorded("content", path), "contents of file " + path);
     } else if (!host) {
       Require(KnownAbsent("nofile", path), "file " + path);
     }
@@ -119,6 +137,15 @@ std::optional<platform::FolderListing> CapturedFileSystem::ListFolder(const std:
   }
   auto listing = ImageFileSystem::ListFolder(path);
   if (listing) {
+    // The listed files the image holds no file for.
+    if (const auto files = answers_.fileOrder.find(Key(path));
+        files != answers_.fileOrder.end() && Recorded("listed", path)) {
+      std::set<std::string> present;
+      for (const std::string& name : listing->files) present.insert(ToUpper(name));
+      for (std::size_t i = 0; i < files->second.size(); ++i) {
+        if (present.insert(ToUpper(files->second[i])).second) listing->files.emplace_back(files->second[i]);
+      }
+    }
     Reorder(listing->files, answers_.fileOrder, Key(path));
     Reorder(listing->folders, answers_.folderOrder, Key(path));
   }
@@ -129,8 +156,8 @@ std::optional<platform::LocalTime> CapturedFileSystem::FileLastModified(const st
   if (!Ours(path)) {
     const auto host = ImageHostPath(path);
     if (IsFile(host) && Recorded("nodate", path)) return std::nullopt;
-    if (IsFile(host)) {
-      Require(Dated(path), "date of file " + path);
+    if (IsFile(host) || (!host && ListedFile(path))) {
+      Require(IsFile(host) && Dated(path), "date of file " + path);
     } else if (!host) {
       Require(KnownAbsent("nofile", path), "file " + path);
     }

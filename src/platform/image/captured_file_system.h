@@ -1,10 +1,14 @@
 #pragma once
 // The files of an image with recorded answers. The image's folders hold
 // what exists; answers.txt says what is known not to exist, which folders
-// are listed completely, which files' contents are there, and drive
-// figures [drives] cannot state. In a `strict` (captured) image a question
+// are listed completely (a listing names its files, which need no file in
+// the image unless their contents or dates were read), which files'
+// contents are there, and drive figures [drives] cannot state. In a `strict` (captured) image a question
 // the recording cannot answer is "not captured"; what the program itself
 // writes is answered from the output as in any image.
+#include <map>
+#include <set>
+
 #include "platform/image/image_file_system.h"
 #include "platform/image/recorded_answers.h"
 
@@ -33,11 +37,16 @@ class CapturedFileSystem : public ImageFileSystem {
   bool Recorded(const char* kind, const std::string& path);
   // Whether the image knows that nothing of the kind is at the path.
   bool KnownAbsent(const char* kind, const std::string& path);
+  // Whether a listing of the file's folder names it as a file.
+  bool ListedFile(const std::string& path);
   // Stops a strict replay unless `known`.
   void Require(bool known, const std::string& question) const;
 
   const RecordedAnswers& answers_;
   bool strict_;
+  // Upper-cased folder -> the upper-cased names of its listed files, made
+  // when a folder's files are first asked about.
+  std::map<std::string, std::set<std::string>> listedFiles_;
 };
 
 }  // namespace fernwick::image

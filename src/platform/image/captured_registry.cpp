@@ -41,8 +41,10 @@ long CapturedRegistry::EnumKey(platform::RegKey key, std::uint32_t index, char* 
   }
   const auto& [complete, names] = recorded->second;
   if (index < names.size()) {
-    if (names[index].size() + 1 > nameSize) return platform::kErrorMoreData;
-    std::memcpy(name, names[index].c_str(), names[index].size() + 1);
+    const std::string_view found = names[index];
+    if (found.size() + 1 > nameSize) return platform::kErrorMoreData;
+    std::memcpy(name, found.data(), found.size());
+    name[found.size()] = '\0';
     return platform::kErrorSuccess;
   }
   if (complete || !strict_) return platform::kErrorNoMoreItems;

@@ -47,11 +47,10 @@ std::optional<fs::path> Locate(const fs::path& drivesRoot, const WindowsPath& pa
 }
 
 // Adds `name` unless a name differing only in case is there already (the
-// overlay's spelling wins, as it is listed first).
-void AddOnce(std::vector<std::string>& names, const std::string& name) {
-  const bool known =
-      std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsNoCase(n, name); });
-  if (!known) names.push_back(name);
+// overlay's spelling wins, as it is listed first); `seen` holds the
+// upper-cased names added.
+void AddOnce(std::vector<std::string>& names, std::set<std::string>& seen, const std::string& name) {
+  if (seen.insert(ToUpper(name)).second) names.push_back(name);
 }
 
 // NTFS lists a folder in case-insensitive name order.
@@ -159,6 +158,7 @@ bool ImageFileSystem::CreateFolder(const std::string& path) {
 
 std::vector<std::string> ImageFileSystem::SubFolderNames(const std::string& path) {
   std::vector<std::string> names;
+  std::set<std::string> seen;
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
   if (!resolved) return names;
   for (const fs::path& root : {overlayRoot_ / "drives", imageRoot_ / "drives"}) {
@@ -169,9 +169,7 @@ std::vector<std::string> ImageFileSystem::SubFolderNames(const std::string& path
       if (!it->is_directory(ec)) continue;
       const std::string name = WindowsName(it->path());
       if (root == imageRoot_ / "drives" && RemovedChild(*resolved, name)) continue;
-      const bool known =
-          std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsNoCase(n, name); });
-      if (!known) names.push_back(name);
+      AddOnce(names, seen, name);
     }
   }
   // NTFS lists a folder in case-insensitive name order.
@@ -216,6 +214,7 @@ std::optional<platform::FolderListing> ImageFileSystem::ListFolder(const std::st
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
   if (!resolved) return std::nullopt;
   platform::FolderListing listing;
+  std::set<std::string> seenFiles, seenFolders;
   bool found = false;
   for (const fs::path& root : {overlayRoot_ / "drives", imageRoot_ / "drives"}) {
     const auto dir = Locate(root, *resolved);
@@ -226,9 +225,9 @@ std::optional<platform::FolderListing> ImageFileSystem::ListFolder(const std::st
       const std::string name = WindowsName(it->path());
       if (root == imageRoot_ / "drives" && RemovedChild(*resolved, name)) continue;
       if (it->is_directory(ec)) {
-        AddOnce(listing.folders, name);
+        AddOnce(listing.folders, seenFolders, name);
       } else if (name != ".keep") {  // the placeholder that keeps an empty folder in git
-        AddOnce(listing.files, name);
+        AddOnce(listing.files, seenFiles, name);
       }
     }
   }

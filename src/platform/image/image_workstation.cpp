@@ -11,6 +11,7 @@ namespace fernwick::image {
 namespace {
 
 constexpr std::string_view kSection = "workstation";
+constexpr const char* kFacts102[] = {"ComputerName", "Domain", "VerMajor", "VerMinor"};
 
 std::uint32_t NumberOr(const IniFile& facts, std::string_view key, std::uint32_t fallback) {
   std::optional<std::string> text = facts.Get(kSection, key);
@@ -60,8 +61,17 @@ WorkstationFacts ReadWorkstationFacts(const IniFile& facts) {
     read.userInfo1Error = code;
   }
   read.statesOs = facts.Get(kSection, "OsPlatformId").has_value();
-  read.states102 = facts.Get(kSection, "PlatformId") || read.info102Fails;
-  read.statesUser = facts.Get(kSection, "UserName") || read.userInfo1Fails;
+  read.states102 =
+      facts.Get(kSection, "PlatformId") || facts.Get(kSection, "WorkstationInfoError") || read.info102Fails;
+  for (const char* key : kFacts102) {
+    if (facts.Get(kSection, key)) {
+      read.states102 = true;
+    } else if (read.missing102.empty()) {
+      read.missing102 = key;
+    }
+  }
+  // UserInfoError=0: the call succeeded, and its texts were not kept.
+  read.statesUser = facts.Get(kSection, "UserName") || facts.Get(kSection, "UserInfoError") || read.userInfo1Fails;
   return read;
 }
 
@@ -75,6 +85,7 @@ std::uint32_t ImageWorkstation::OsPlatformId() {
 std::uint32_t ImageWorkstation::GetInfo102(platform::WkstaInfo102& info) {
   if (facts_.strict && !facts_.states102) throw NotCaptured("workstation: NetWkstaGetInfo level 102");
   if (facts_.info102Fails) return facts_.info102Error;
+  if (facts_.strict && !facts_.missing102.empty()) throw NotCaptured("workstation: " + facts_.missing102);
   info = facts_.info102;
   return 0;
 }

@@ -27,6 +27,10 @@ struct WorkstationFacts {
   // "not captured".
   bool strict = false;
   bool statesOs = false, states102 = false, statesUser = false;
+  // The first of the level-102 facts the gathering reads (ComputerName,
+  // Domain, VerMajor, VerMinor) that the section does not state; a captured
+  // image whose level-102 call succeeded must state all of them.
+  std::string missing102;
 };
 
 // Reads the [workstation] section; missing keys keep the defaults above

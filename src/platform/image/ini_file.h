@@ -1,6 +1,7 @@
 #pragma once
 // The "key=value" files of a server image: [sections], keys matched without
-// regard to case, ';' or '#' comment lines.
+// regard to case, ';' or '#' comment lines. Read line by line; a section's
+// name is kept once, however many keys it holds.
 #include <map>
 #include <optional>
 #include <string>
@@ -18,7 +19,8 @@ class IniFile {
   std::map<std::string, std::string> Section(std::string_view section) const;
 
  private:
-  std::map<std::string, std::string> values_;  // "SECTION\nKEY" upper-cased -> value
+  // Upper-cased section -> upper-cased key -> value.
+  std::map<std::string, std::map<std::string, std::string>, std::less<>> sections_;
 };
 
 }  // namespace fernwick::image

@@ -6,17 +6,24 @@
 namespace fernwick::image {
 namespace {
 
-using recording::CaptureLine;
+using recording::CaptureField;
+using recording::CaptureLineText;
 
-const std::set<std::string_view> kPathKinds{"nofile", "nofolder",   "content", "unreadable",
-                                            "listed", "subfolders", "nodate"};
+// SQL Server answers at most 4096 columns.
+constexpr std::size_t kMostColumns = 4096;
+
+const std::set<std::string_view> kPathKinds{"nofile", "nofolder", "content", "unreadable", "listed", "nodate"};
 
 class Parser {
  public:
   explicit Parser(RecordedAnswers& answers) : answers_(answers) {}
 
-  void Line(const CaptureLine& line) {
+  void Line(CaptureLineText& line) {
     line_ = &line;
+    number_ = line.Number();
+    count_ = line.FieldCount();
+    head_.clear();
+    read_ = 0;
     const std::string kind = Text(0);
     const bool resultLine = kind == "columns" || kind == "row" || kind == "error";
     if (!resultLine) CloseResult();
@@ -30,18 +37,27 @@ class Parser {
       Count(4);
       answers_.valueCodes[ToUpper(Text(1)) + "\n" + ToUpper(Text(2))] = Code(3);
     } else if (kind == "subkeys") {
-      if (line.fields.size() < 3 || (Text(2) != "complete" && Text(2) != "partial"))
+      if (count_ < 3 || (Text(2) != "complete" && Text(2) != "partial"))
         Fail("expected subkeys PATH complete|partial NAME...");
-      std::vector<std::string> names;
-      for (std::size_t i = 3; i < line.fields.size(); ++i) names.push_back(Text(i));
-      answers_.subkeys[ToUpper(Text(1))] = {Text(2) == "complete", std::move(names)};
+      answers_.subkeys[ToUpper(Text(1))] = {Text(2) == "complete", Names()};
+    } else if (kind == "listing") {
+      if (count_ < 3) Fail("expected listing PATH FILES NAME...");
+      const auto files = recording::ParseDecimal(Text(2));
+      if (!files || *files > count_ - 3) Fail("bad number of files");
+      const std::string path = ToUpper(Text(1));
+      answers_.paths["listed"].insert(path);
+      answers_.fileOrder[path] = Names(static_cast<std::size_t>(*files));
+      answers_.folderOrder[path] = Names();
+    } else if (kind == "subfolders") {
+      if (count_ < 2) Fail("expected subfolders PATH NAME...");
+      const std::string path = ToUpper(Text(1));
+      answers_.paths["subfolders"].insert(path);
+      if (count_ > 2) answers_.folderOrder[path] = Names();
     } else if (kind == "order") {
-      if (line.fields.size() < 3 || (Text(2) != "files" && Text(2) != "folders")) {
+      if (count_ < 3 || (Text(2) != "files" && Text(2) != "folders")) {
         Fail("expected order PATH files|folders NAME...");
       }
-      std::vector<std::string> names;
-      for (std::size_t i = 3; i < line.fields.size(); ++i) names.push_back(Text(i));
-      (Text(2) == "files" ? answers_.fileOrder : answers_.folderOrder)[ToUpper(Text(1))] = std::move(names);
+      (Text(2) == "files" ? answers_.fileOrder : answers_.folderOrder)[ToUpper(Text(1))] = Names();
     } else if (kind == "nodrive") {
       Count(2);
       answers_.drives[ToUpper(Text(1))] = std::nullopt;
@@ -94,20 +110,40 @@ class Parser {
   }
 
   void End() { CloseResult(); }
+  void Forget() { line_ = nullptr; }
 
  private:
   [[noreturn]] void Fail(const std::string& why) const {
-    throw RecordedAnswersError("answers.txt:" + std::to_string(line_->number) + ": " + why);
+    throw RecordedAnswersError("answers.txt:" + std::to_string(number_) + ": " + why);
   }
   void Count(std::size_t fields) const {
-    if (line_->fields.size() != fields) Fail("expected " + std::to_string(fields) + " fields");
+    if (count_ != fields) Fail("expected " + std::to_string(fields) + " fields");
   }
-  std::string Text(std::size_t index) const {
-    if (index >= line_->fields.size() || !line_->fields[index])
-      Fail("field " + std::to_string(index + 1) + " missing or NULL");
-    return *line_->fields[index];
+  // The first fields of the line are read as they are asked for; a list
+  // that follows them is read one field at a time.
+  std::string Text(std::size_t index) {
+    while (head_.size() <= index && head_.size() < count_) {
+      CaptureField field;
+      line_->NextField(field);
+      head_.push_back(std::move(field));
+    }
+    if (index >= head_.size() || !head_[index]) Fail("field " + std::to_string(index + 1) + " missing or NULL");
+    return *head_[index];
   }
-  long Code(std::size_t index) const {
+  // The names after the fields read so far (at most `most`).
+  NameList Names(std::size_t most = std::string::npos) {
+    NameList names;
+    for (CaptureField field; names.size() < most && line_->NextField(field);) {
+      const std::string number = std::to_string(head_.size() + read_ + 1);
+      ++read_;
+      if (!field) Fail("field " + number + " missing or NULL");
+      // No key or file is without a name: a line of empty fields is no list.
+      if (field->empty()) Fail("field " + number + " is an empty name");
+      names.Add(*field);
+    }
+    return names;
+  }
+  long Code(std::size_t index) {
     const auto code = recording::ParseDecimal(Text(index));
     if (!code || *code > 0x7FFFFFFFull) Fail("bad code");
     return static_cast<long>(*code);
@@ -131,13 +167,20 @@ class Parser {
     if (serverOpen_) Fail(kind + " after server");
     if (kind == "columns") {
       if (haveColumns_) Fail("columns twice");
-      for (std::size_t i = 1; i < line_->fields.size(); ++i) columns_.push_back(Text(i));
+      if (count_ - 1 > kMostColumns) Fail("more than " + std::to_string(kMostColumns) + " columns");
+      for (CaptureField field; line_->NextField(field);) {
+        if (!field) Fail("field " + std::to_string(columns_.size() + 2) + " missing or NULL");
+        columns_.push_back(std::move(*field));
+      }
       haveColumns_ = true;
       return;
     }
     if (!haveColumns_) Fail("row before columns");
-    if (line_->fields.size() != columns_.size() + 1) Fail("row with another number of fields than columns");
-    rows_.emplace_back(line_->fields.begin() + 1, line_->fields.end());
+    if (count_ != columns_.size() + 1) Fail("row with another number of fields than columns");
+    std::vector<platform::FieldValue> row;
+    row.reserve(columns_.size());
+    for (CaptureField field; line_->NextField(field);) row.push_back(std::move(field));
+    rows_.push_back(std::move(row));
   }
 
   void CloseResult() {
@@ -155,7 +198,11 @@ class Parser {
   }
 
   RecordedAnswers& answers_;
-  const CaptureLine* line_ = nullptr;
+  CaptureLineText* line_ = nullptr;  // the line being read; none once the text is read
+  int number_ = 0;                   // its number, which an error at the end of the text names
+  std::size_t count_ = 0;
+  std::vector<CaptureField> head_;
+  std::size_t read_ = 0;  // fields read after the head
   RecordedResult* result_ = nullptr;
   bool resultOpen_ = false, serverOpen_ = false, haveColumns_ = false, hasError_ = false;
   std::vector<std::string> columns_;
@@ -172,8 +219,8 @@ bool RecordedAnswers::Has(const std::string& kind, const std::string& upperPath)
 RecordedAnswers ParseRecordedAnswers(std::string_view text) {
   RecordedAnswers answers;
   Parser parser(answers);
-  const std::vector<CaptureLine> lines = recording::SplitCaptureLines(text);
-  for (const CaptureLine& line : lines) parser.Line(line);
+  recording::ForEachCaptureLine(text, [&](CaptureLineText& line) { parser.Line(line); });
+  parser.Forget();
   parser.End();
   return answers;
 }

@@ -22,6 +22,32 @@ class RecordedAnswersError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Names kept in one buffer: a list of many short names costs little more
+// than its text (a registry key's subkeys, a folder's listing).
+class NameList {
+ public:
+  void Add(std::string_view name) {
+    text_.append(name);
+    ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+  }
+  std::size_t size() const { return ends_.size(); }
+  bool empty() const { return ends_.empty(); }
+  std::string_view operator[](std::size_t i) const {
+    const std::uint32_t begin = i == 0 ? 0 : ends_[i - 1];
+    return std::string_view(text_).substr(begin, ends_[i] - begin);
+  }
+  std::vector<std::string> Strings() const {
+    std::vector<std::string> names;
+    names.reserve(size());
+    for (std::size_t i = 0; i < size(); ++i) names.emplace_back((*this)[i]);
+    return names;
+  }
+
+ private:
+  std::string text_;
+  std::vector<std::uint32_t> ends_;
+};
+
 // A record set, or the error the query failed with.
 struct RecordedResult {
   std::optional<platform::RecordSet> records;
@@ -36,20 +62,20 @@ struct RecordedServer {
 };
 
 struct RecordedAnswers {
-  std::map<std::string, long> keyCodes;                                      // key path
-  std::map<std::string, long> valueCodes;                                    // key path "\n" value name
-  std::map<std::string, std::pair<bool, std::vector<std::string>>> subkeys;  // complete, names
-  std::map<std::string, std::set<std::string>> paths;                        // kind ("nofile", "listed", ...) -> paths
-  std::map<std::string, std::optional<platform::DriveSpace>> drives;         // drive name -> figures
+  std::map<std::string, long> keyCodes;                               // key path
+  std::map<std::string, long> valueCodes;                             // key path "\n" value name
+  std::map<std::string, std::pair<bool, NameList>> subkeys;           // complete, names
+  std::map<std::string, std::set<std::string>> paths;                 // kind ("nofile", "listed", ...) -> paths
+  std::map<std::string, std::optional<platform::DriveSpace>> drives;  // drive name -> figures
   std::map<std::uint32_t, std::string> languageNames;
   std::vector<std::pair<std::pair<std::string, std::string>, RecordedResult>> queries;  // (connection, SQL)
   std::vector<RecordedServer> servers;
   std::map<std::string, std::uint32_t> pageOpenErrors;  // URL as asked
   std::map<std::string, std::uint32_t> pageReadErrors;
-  std::map<std::string, std::uint32_t> failedStarts;                       // command line as given
-  std::map<std::string, std::uint32_t> waits;                              // command line -> the wait's answer
-  std::set<std::string> unended;                                           // command lines ending failed for
-  std::map<std::string, std::vector<std::string>> fileOrder, folderOrder;  // folder -> names as listed
+  std::map<std::string, std::uint32_t> failedStarts;       // command line as given
+  std::map<std::string, std::uint32_t> waits;              // command line -> the wait's answer
+  std::set<std::string> unended;                           // command lines ending failed for
+  std::map<std::string, NameList> fileOrder, folderOrder;  // folder -> names as listed
 
   bool Has(const std::string& kind, const std::string& upperPath) const;
 };

@@ -22,11 +22,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The whole file, read into one buffer of its size.
 std::string ReadText(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+  std::error_code ec;
+  const auto size = fs::file_size(file, ec);
+  std::string content;
+  if (!in || ec) return content;
+  content.resize(size);
+  in.read(content.data(), static_cast<std::streamsize>(size));
+  content.resize(static_cast<std::size_t>(in.gcount()));
+  return content;
 }
 
 // Facts may hold line ends and tabs (SQL Server's version text has both)

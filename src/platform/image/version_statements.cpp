@@ -9,26 +9,29 @@
 namespace fernwick::image {
 namespace {
 
-std::vector<std::string> Words(const std::string& text) {
-  std::vector<std::string> words;
+// Calls visit(word) for each blank-separated word, until it answers false.
+template <typename Visit>
+void ForEachWord(std::string_view text, Visit&& visit) {
   std::size_t start = 0;
   while (start < text.size()) {
     const auto blank = text.find(' ', start);
-    const auto end = blank == std::string::npos ? text.size() : blank;
-    if (end > start) words.push_back(text.substr(start, end - start));
+    const auto end = blank == std::string_view::npos ? text.size() : blank;
+    if (end > start && !visit(text.substr(start, end - start))) return;
     start = end + 1;
   }
-  return words;
 }
 
 }  // namespace
 
 std::map<std::string, StatedVersion> ParseVersionStatements(std::string_view text) {
   std::map<std::string, StatedVersion> stated;
-  for (const recording::CaptureLine& line : recording::SplitCaptureLines(text)) {
+  recording::ForEachCaptureLine(text, [&](recording::CaptureLineText& reading) {
     const auto fail = [&](const std::string& why) {
-      throw std::runtime_error("versions.txt:" + std::to_string(line.number) + ": " + why);
+      throw std::runtime_error("versions.txt:" + std::to_string(reading.Number()) + ": " + why);
     };
+    // A statement has at most four fields: count them before reading any.
+    if (reading.FieldCount() > 4) fail("expected PATH KIND ANSWER");
+    const recording::CaptureLine line{reading.Number(), reading.RestOfFields()};
     for (std::size_t i = 0; i < line.fields.size(); ++i) {
       if (!line.fields[i] && !(i == 3 && line.fields.size() == 4)) fail("NULL where a text is needed");
     }
@@ -49,26 +52,33 @@ std::map<std::string, StatedVersion> ParseVersionStatements(std::string_view tex
     } else if (kind == "fixed") {
       if (answer == "none") {
         entry.fixed = std::optional<platform::FixedFileInfo>();
-        continue;
+        return;
       }
-      const auto words = Words(answer);
       std::uint32_t values[13] = {};
-      if (words.size() != 13) fail("expected 13 hex words or none");
-      for (std::size_t i = 0; i < 13; ++i) {
-        const auto value = recording::ParseHexWord(words[i]);
-        if (!value) fail("bad hex word \"" + words[i] + "\"");
-        values[i] = *value;
-      }
+      std::size_t count = 0;
+      ForEachWord(answer, [&](std::string_view) { return ++count <= 13; });
+      if (count != 13) fail("expected 13 hex words or none");
+      count = 0;
+      ForEachWord(answer, [&](std::string_view word) {
+        const auto value = recording::ParseHexWord(word);
+        if (!value) fail("bad hex word \"" + std::string(word) + "\"");
+        values[count++] = *value;
+        return true;
+      });
       entry.fixed =
           platform::FixedFileInfo{values[0], values[1], values[2], values[3],  values[4],  values[5], values[6],
                                   values[7], values[8], values[9], values[10], values[11], values[12]};
     } else if (kind == "translations") {
       std::vector<std::uint32_t> translations;
-      for (const std::string& word : Words(answer)) {
+      std::size_t count = 0;
+      ForEachWord(answer, [&](std::string_view) { return ++count > 0; });
+      translations.reserve(count);
+      ForEachWord(answer, [&](std::string_view word) {
         const auto value = recording::ParseHexWord(word);
-        if (!value) fail("bad hex word \"" + word + "\"");
+        if (!value) fail("bad hex word \"" + std::string(word) + "\"");
         translations.push_back(*value);
-      }
+        return true;
+      });
       entry.translations = std::move(translations);
     } else if (kind == "string") {
       if (line.fields.size() != 4) fail("expected PATH string QUERY TEXT");
@@ -76,7 +86,7 @@ std::map<std::string, StatedVersion> ParseVersionStatements(std::string_view tex
     } else {
       fail("unknown kind \"" + kind + "\"");
     }
-  }
+  });
   return stated;
 }
 

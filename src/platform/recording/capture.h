@@ -108,6 +108,8 @@ struct Capture {
   std::set<std::string> unended;
   std::optional<platform::LocalTime> now;
   std::optional<std::string> installFolder;
+  // What followed the program's name on its command line: the run's switches.
+  std::optional<std::string> switches;
   std::string currentFolder;
   std::string temporaryFolder;
   CapturedWorkstation workstation;

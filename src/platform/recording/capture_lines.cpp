@@ -38,18 +38,43 @@ std::string JoinCaptureLine(const std::vector<CaptureField>& fields) {
   std::string line;
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) line.push_back('\t');
-    if (fields[i]) {
-      AppendEscaped(line, *fields[i]);
-    } else {
+    if (!fields[i]) {
       line += "\\N";
+      continue;
     }
+    // A line that begins with ';' is a comment.
+    if (i == 0 && !fields[i]->empty() && fields[i]->front() == ';') line.push_back('\\');
+    AppendEscaped(line, *fields[i]);
   }
   line.push_back('\n');
   return line;
 }
 
-std::vector<CaptureLine> SplitCaptureLines(std::string_view text) {
-  std::vector<CaptureLine> lines;
+std::size_t CaptureLineText::FieldCount() const {
+  std::size_t count = 1;
+  for (const char c : text_) count += c == '\t' ? 1 : 0;
+  return count;
+}
+
+bool CaptureLineText::NextField(CaptureField& field) {
+  if (done_) return false;
+  const std::size_t tab = text_.find('\t', next_);
+  field = Unescape(text_.substr(next_, tab == std::string_view::npos ? std::string_view::npos : tab - next_));
+  if (tab == std::string_view::npos) {
+    done_ = true;
+  } else {
+    next_ = tab + 1;
+  }
+  return true;
+}
+
+std::vector<CaptureField> CaptureLineText::RestOfFields() {
+  std::vector<CaptureField> fields;
+  for (CaptureField field; NextField(field);) fields.push_back(std::move(field));
+  return fields;
+}
+
+void ForEachCaptureLine(std::string_view text, const std::function<void(CaptureLineText&)>& visit) {
   int number = 0;
   std::size_t start = 0;
   while (start < text.size()) {
@@ -60,16 +85,14 @@ std::vector<CaptureLine> SplitCaptureLines(std::string_view text) {
     ++number;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty() || line.front() == ';') continue;
-    CaptureLine parsed{number, {}};
-    std::size_t from = 0;
-    for (;;) {
-      const std::size_t tab = line.find('\t', from);
-      parsed.fields.push_back(Unescape(line.substr(from, tab == std::string_view::npos ? line.npos : tab - from)));
-      if (tab == std::string_view::npos) break;
-      from = tab + 1;
-    }
-    lines.push_back(std::move(parsed));
+    CaptureLineText kept(number, line);
+    visit(kept);
   }
+}
+
+std::vector<CaptureLine> SplitCaptureLines(std::string_view text) {
+  std::vector<CaptureLine> lines;
+  ForEachCaptureLine(text, [&](CaptureLineText& line) { lines.push_back({line.Number(), line.RestOfFields()}); });
   return lines;
 }
 

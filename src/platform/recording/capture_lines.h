@@ -1,9 +1,17 @@
 #pragma once
 // The line syntax of a server image's recorded answers (answers.txt,
 // versions.txt): one answer per line, fields separated by a tab; inside a
-// field \t, \n, \r and \\ stand for a tab, line ends and a backslash, and a
-// field that is exactly \N is NULL. Empty lines and lines beginning with ';'
-// are skipped.
+// field \t, \n, \r and \\ stand for a tab, line ends and a backslash, \; for
+// a semicolon, and a field that is exactly \N is NULL. Empty lines and lines
+// beginning with ';' are skipped, so a first field that begins with ';' is
+// written as "\;...". Joining fields and splitting the line again gives the
+// same fields.
+//
+// Files are read one line at a time, and the fields of a line one at a
+// time: reading never holds more than the line being read beside what the
+// reader keeps of it.
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,8 +22,30 @@ namespace fernwick::recording {
 using CaptureField = std::optional<std::string>;  // nullopt: NULL
 
 std::string JoinCaptureLine(const std::vector<CaptureField>& fields);
-// The lines of a file with their fields; skipped lines are left out, each
-// kept line comes with its number (from 1).
+
+// One kept line: its number (from 1) and its text, whose fields are read in turn.
+class CaptureLineText {
+ public:
+  CaptureLineText(int number, std::string_view text) : number_(number), text_(text) {}
+  int Number() const { return number_; }
+  // How many fields the line has (its tabs and one).
+  std::size_t FieldCount() const;
+  // The next field, or false after the last one.
+  bool NextField(CaptureField& field);
+  // Every field not read yet.
+  std::vector<CaptureField> RestOfFields();
+
+ private:
+  int number_;
+  std::string_view text_;
+  std::size_t next_ = 0;
+  bool done_ = false;
+};
+
+// Calls `visit` for each kept line of `text`, in order.
+void ForEachCaptureLine(std::string_view text, const std::function<void(CaptureLineText&)>& visit);
+
+// The lines of a file with all their fields (for small texts and tests).
 struct CaptureLine {
   int number = 0;
   std::vector<CaptureField> fields;

@@ -67,25 +67,40 @@ void RecordSetLines(std::string& out, const CapturedAnswer& answer) {
     Line(out, {"error", std::to_string(answer.errorNumber), answer.errorText});
     return;
   }
-  platform::RecordSet records = *answer.records;
+  // Only the columns the gathering read a field of, and of those only the
+  // fields it read (NULL in their place): a row that was only counted is a
+  // row without values. An answer that noted no reads is kept whole.
+  const platform::RecordSet& records = *answer.records;
+  const auto& reads = records.Reads();
+  const auto& rows = records.Rows();
+  const auto read = [&](std::size_t row, std::size_t column) {
+    return !reads || (row < reads->rows.size() && column < reads->rows[row].size() && reads->rows[row][column]);
+  };
+  std::vector<std::size_t> kept;
+  for (std::size_t column = 0; column < records.Columns().size(); ++column) {
+    // A column asked for by its index keeps the columns before it.
+    if (!reads || column < reads->byIndex || (column < reads->asked.size() && reads->asked[column])) {
+      kept.push_back(column);
+    }
+  }
   std::vector<CaptureField> columns{"columns"};
-  for (const std::string& column : records.Columns()) columns.emplace_back(column);
+  for (const std::size_t column : kept) columns.emplace_back(records.Columns()[column]);
   Line(out, columns);
-  for (records.MoveFirst(); !records.Eof(); records.MoveNext()) {
-    std::vector<CaptureField> row{"row"};
-    for (std::size_t i = 0; i < records.Columns().size(); ++i) row.push_back(records.Field(i));
-    Line(out, row);
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    std::vector<CaptureField> line{"row"};
+    for (const std::size_t column : kept) {
+      line.push_back(read(row, column) && column < rows[row].size() ? rows[row][column] : std::nullopt);
+    }
+    Line(out, line);
   }
 }
 
-// A listing whose order is not the one an image gives by itself (NTFS
-// order: names compared without regard to case) is recorded.
-void OrderLine(std::string& out, const std::string& path, const char* kind, const std::vector<std::string>& names) {
-  if (std::is_sorted(names.begin(), names.end(),
-                     [](const std::string& a, const std::string& b) { return LessNoCase(a, b); }))
-    return;
-  std::vector<CaptureField> line{"order", path, kind};
-  for (const std::string& name : names) line.emplace_back(name);
+// A folder's listing in one line: its files, then its folders, in the order
+// they were listed (an image lists in NTFS order by itself; a server need not).
+void ListingLine(std::string& out, const CapturedPath& path) {
+  std::vector<CaptureField> line{"listing", path.path, std::to_string(path.fileOrder.size())};
+  for (const std::string& name : path.fileOrder) line.emplace_back(name);
+  for (const std::string& name : path.folderOrder) line.emplace_back(name);
   Line(out, line);
 }
 
@@ -94,6 +109,19 @@ bool DriveLetterName(const std::string& name) {
 }
 
 }  // namespace
+
+std::string SwitchesOf(const std::string& commandLine) {
+  std::size_t start = commandLine.find_first_not_of(' ');
+  if (start == std::string::npos) return {};
+  const std::size_t end = commandLine[start] == '"' ? commandLine.find('"', start + 1) : commandLine.find(' ', start);
+  if (end == std::string::npos) return {};
+  std::string rest = Trim(std::string_view(commandLine).substr(end + 1));
+  // A line end would end the ini line: switches are one line.
+  for (char& c : rest) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return rest;
+}
 
 std::string ImageTimeText(const platform::LocalTime& t) {
   char text[32];
@@ -118,6 +146,7 @@ std::string ImageIniText(const Capture& c) {
       "; any other question is an error (see docs/server-image.md).\n[capture]\n";
   out += std::string(kCaptureMarkKey) + "=Fernwick " + std::to_string(platform::kOwnVersion.major) + "." +
          std::to_string(platform::kOwnVersion.minor) + "." + std::to_string(platform::kOwnVersion.revision) + "\n";
+  if (c.switches && !c.switches->empty()) out += std::string(kSwitchesKey) + "=" + *c.switches + "\n";
   if (c.now) out += "\n[clock]\nNow=" + ImageTimeText(*c.now) + "\n";
   out += "\n[program]\n";
   if (c.installFolder) out += "InstallFolder=" + *c.installFolder + "\n";
@@ -127,18 +156,14 @@ std::string ImageIniText(const Capture& c) {
   out += "\n[workstation]\n";
   if (w.osPlatformId) out += "OsPlatformId=" + Number(*w.osPlatformId) + "\n";
   if (w.info102Code && *w.info102Code != 0) out += "WorkstationInfoError=" + Number(*w.info102Code) + "\n";
+  // Of the answers, only what the report shows: the computer name, the
+  // domain and the version; the user call's texts never reach it.
   if (w.info102Code && *w.info102Code == 0) {
     const platform::WkstaInfo102& i = w.info102;
-    out += "PlatformId=" + Number(i.platformId) + "\nComputerName=" + i.computerName + "\nDomain=" + i.langroup +
-           "\nVerMajor=" + Number(i.verMajor) + "\nVerMinor=" + Number(i.verMinor) + "\nLanRoot=" + i.lanRoot +
-           "\nLoggedOnUsers=" + Number(i.loggedOnUsers) + "\n";
+    out += "ComputerName=" + i.computerName + "\nDomain=" + i.langroup + "\nVerMajor=" + Number(i.verMajor) +
+           "\nVerMinor=" + Number(i.verMinor) + "\n";
   }
-  if (w.userInfoCode && *w.userInfoCode != 0) out += "UserInfoError=" + Number(*w.userInfoCode) + "\n";
-  if (w.userInfoCode && *w.userInfoCode == 0) {
-    const platform::WkstaUserInfo1& u = w.userInfo1;
-    out += "UserName=" + u.userName + "\nLogonDomain=" + u.logonDomain + "\nOtherDomains=" + u.otherDomains +
-           "\nLogonServer=" + u.logonServer + "\n";
-  }
+  if (w.userInfoCode) out += "UserInfoError=" + Number(*w.userInfoCode) + "\n";
   if (c.ansiCodePage) out += "\n[system]\nAnsiCodePage=" + Number(*c.ansiCodePage) + "\n";
   out += "\n[drives]\n";
   for (const auto& [key, space] : c.drives) {
@@ -188,11 +213,11 @@ std::string AnswersText(const Capture& c) {
     if (path.isFolder == false) Line(out, {"nofolder", path.path});
     if (path.contentAsked && path.content && inImage) Line(out, {"content", path.path});
     if (path.contentAsked && !path.content && path.isFile == true) Line(out, {"unreadable", path.path});
-    if (path.listed && inImage) Line(out, {"listed", path.path});
-    if (path.subFoldersListed && !path.listed && inImage) Line(out, {"subfolders", path.path});
-    if ((path.listed || path.subFoldersListed) && inImage) {
-      OrderLine(out, path.path, "files", path.fileOrder);
-      OrderLine(out, path.path, "folders", path.folderOrder);
+    if (path.listed && inImage) ListingLine(out, path);
+    if (path.subFoldersListed && !path.listed && inImage) {
+      std::vector<CaptureField> line{"subfolders", path.path};
+      for (const std::string& name : path.folderOrder) line.emplace_back(name);
+      Line(out, line);
     }
     if (path.dateAsked && !path.date && path.isFile == true) Line(out, {"nodate", path.path});
   }

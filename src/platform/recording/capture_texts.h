@@ -9,6 +9,12 @@ namespace fernwick::recording {
 
 // The key every captured image.ini carries in its [capture] section.
 inline constexpr const char* kCaptureMarkKey = "RecordedBy";
+// The [capture] key of the run's switches.
+inline constexpr const char* kSwitchesKey = "Switches";
+
+// What follows the program's name (quoted or up to the first blank) on a
+// command line, without the blanks at its ends.
+std::string SwitchesOf(const std::string& commandLine);
 
 std::string ImageIniText(const Capture& capture);
 // registry/capture.reg: the keys that exist and the values found (REGEDIT4).

@@ -70,12 +70,22 @@ std::string PagePath(const std::string& url) {
   return "pages\\" + host + "\\" + path;
 }
 
+// Whether the listing of the file's folder names it: then only a file whose
+// contents or date were read needs a file of its own in the image.
+bool InListing(const Capture& capture, const std::string& upper) {
+  const auto slash = upper.rfind('\\');
+  if (slash == std::string::npos) return false;
+  const auto folder = capture.paths.find(upper.substr(0, slash == 2 ? 3 : slash));
+  return folder != capture.paths.end() && folder->second.listed;
+}
+
 void WriteDrives(const Capture& capture, Writer& writer) {
   std::set<std::string> filled;  // upper-cased image folders that hold something
   for (const auto& [upper, path] : capture.paths) {
     const std::string target = DrivesPath(path.path);
     if (target.empty()) continue;
     const bool file = path.isFile == true || (path.contentAsked && path.content) || path.date;
+    if (file && !path.contentAsked && !path.dateAsked && InListing(capture, upper)) continue;
     if (file) {
       writer.File(target, path.contentAsked && path.content ? std::string_view(*path.content) : std::string_view());
     } else if (path.isFolder == true || path.listed || path.subFoldersListed) {

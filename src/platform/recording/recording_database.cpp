@@ -12,24 +12,32 @@ CapturedAnswer ErrorAnswer(const std::exception& e) {
   return {std::nullopt, error.Number(), error.Description()};
 }
 
-bool Known(const std::vector<CapturedQuery>& queries, const std::string& connection, const std::string& sql) {
+const CapturedQuery* Known(const std::vector<CapturedQuery>& queries, const std::string& connection,
+                           const std::string& sql) {
   for (const CapturedQuery& query : queries) {
-    if (query.connection == connection && query.sql == sql) return true;
+    if (query.connection == connection && query.sql == sql) return &query;
   }
-  return false;
+  return nullptr;
 }
 
-// Runs the query, noting its answer in `queries` the first time.
+// Runs the query, noting its answer in `queries` the first time. The
+// answer notes which fields the gathering reads (the same answer asked for
+// again notes them in the first one's record): only those are written.
 template <typename Run>
 platform::RecordSet Recorded(std::vector<CapturedQuery>& queries, const std::string& connection, const std::string& sql,
                              Run&& run) {
-  const bool known = Known(queries, connection, sql);
+  const CapturedQuery* known = Known(queries, connection, sql);
   try {
     platform::RecordSet records = run();
-    if (!known) queries.push_back({connection, sql, {records, 0, {}}});
+    if (known == nullptr) {
+      records.TrackReads();
+      queries.push_back({connection, sql, {records, 0, {}}});
+    } else if (known->answer.records && known->answer.records->Rows().size() == records.Rows().size()) {
+      records.ShareReadsWith(*known->answer.records);
+    }
     return records;
   } catch (const std::exception& e) {
-    if (!known) queries.push_back({connection, sql, ErrorAnswer(e)});
+    if (known == nullptr) queries.push_back({connection, sql, ErrorAnswer(e)});
     throw;
   }
 }

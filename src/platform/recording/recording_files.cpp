@@ -88,7 +88,7 @@ std::optional<std::string> RecordingFiles::ReadWholeFile(const std::string& path
   if (!outputs_.empty()) {
     const auto output = outputs_.find(ToUpper(FullPath(path)));
     if (output != outputs_.end()) {
-      if (content) capture_.programOutputs.emplace(output->second->imageFile, *content);
+      if (content) capture_.programOutputs.emplace(output->second->imageFile, output->second->kept(*content));
       return content;
     }
   }

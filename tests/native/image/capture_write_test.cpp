@@ -3,12 +3,16 @@
 // image.ini, and the recording stays whole. Each Go records afresh.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "native/odbc/scratch_folder.h"
+#include "platform/image/ini_file.h"
+#include "platform/image/not_captured.h"
 #include "platform/image/reg_file.h"
 #include "platform/image/server_image.h"
 #include "platform/recording/capture_texts.h"
+#include "platform/recording/gathering_programs.h"
 #include "platform/recording/recorder.h"
 
 namespace fernwick::recording {
@@ -77,6 +81,114 @@ TEST(CaptureWrite, RegistryValuesKeepTypeAndBytes) {
     EXPECT_EQ(type, value.type) << value.name;
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), size), value.bytes) << value.name;
   }
+}
+
+// A folder's listing is one line of answers.txt: a name whose contents or
+// date were never read gets no file of its own, and the capture replays
+// every answer the gathering got.
+TEST(CaptureWrite, AListingIsOneLineNotAFilePerName) {
+  testing::ScratchFolder scratch;
+  const auto root = scratch.Path() / "image";
+  const auto prompts = root / "drives" / "C" / "Prompts";
+  std::filesystem::create_directories(prompts / "ENU");
+  std::filesystem::create_directories(root / "registry");
+  std::ofstream(root / "image.ini") << "[clock]\nNow=2026-12-07 10:00:00\n";
+  std::ofstream(root / "registry" / "server.reg") << "REGEDIT4\n";
+  for (int i = 0; i < 2000; ++i) std::ofstream(prompts / ("p" + std::to_string(1000 + i) + ".wav"));
+  std::ofstream(prompts / "Prompt.ini") << "[index]\n";
+  image::ServerImage source(root, scratch.Path() / "out", "fernwick");
+  Recorder recorder(source.Platform());
+  auto& files = recorder.Platform().files;
+  const auto listing = files.ListFolder("C:\\Prompts");
+  ASSERT_TRUE(listing);
+  ASSERT_EQ(listing->files.size(), 2001u);
+  ASSERT_TRUE(files.ReadWholeFile("C:\\Prompts\\Prompt.ini"));
+  ASSERT_TRUE(files.FileExists("C:\\Prompts\\p1500.wav"));
+  ASSERT_FALSE(files.FileExists("C:\\Prompts\\ENU\\missing.wav"));
+  ASSERT_EQ(recorder.WriteImage("C:\\Capture\\"), "");
+  const auto written = *source.Files().HostPath("C:\\Capture");
+
+  std::size_t count = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(written)) count += entry.is_regular_file();
+  EXPECT_LE(count, 6u);  // image.ini, answers.txt, capture.reg, Prompt.ini, ENU's .keep
+  EXPECT_FALSE(std::filesystem::exists(written / "drives" / "C" / "Prompts" / "p1500.wav"));
+
+  image::ServerImage replay(written, scratch.Path() / "out2", "fernwick");
+  ASSERT_TRUE(replay.Captured());
+  auto& again = replay.Platform().files;
+  EXPECT_EQ(again.ListFolder("C:\\Prompts")->files, listing->files);
+  EXPECT_EQ(again.ListFolder("C:\\Prompts")->folders, listing->folders);
+  EXPECT_EQ(again.ReadWholeFile("C:\\Prompts\\Prompt.ini"), "[index]\n");
+  EXPECT_TRUE(again.FileExists("C:\\Prompts\\P1999.WAV"));
+  EXPECT_FALSE(again.FileExists("C:\\Prompts\\p9999.wav"));
+  EXPECT_FALSE(again.FileExists("C:\\Prompts\\ENU\\missing.wav"));
+  EXPECT_TRUE(again.FolderExists("C:\\Prompts\\ENU"));
+  try {
+    again.ReadWholeFile("C:\\Prompts\\p1000.wav");
+    ADD_FAILURE() << "contents never read, yet answered";
+  } catch (const image::NotCaptured& e) {
+    EXPECT_EQ(e.Question(), "contents of file C:\\Prompts\\p1000.wav");
+  }
+}
+
+// The command line's switches are recorded; the program's name is not.
+TEST(CaptureWrite, TheRunsSwitchesAreRecorded) {
+  const struct {
+    std::string commandLine, switches;
+  } cases[]{
+      {"\"C:\\Program Files\\Fernwick\\Fernwick.exe\" silent /SkipPromptCheck", "silent /SkipPromptCheck"},
+      {"C:\\Fernwick\\Fernwick.exe   /debug  ", "/debug"},
+      {"Fernwick.exe", ""},
+      {"\"C:\\Fernwick\\Fernwick.exe\"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SwitchesOf(c.commandLine), c.switches) << c.commandLine;
+
+  testing::ScratchFolder scratch;
+  image::ServerImage image(std::filesystem::path(FERNWICK_SOURCE_DIR) / "samples" / "exchange2003-42",
+                           scratch.Path() / "out", "Fernwick.exe skippromptcheck");
+  Recorder recorder(image.Platform());
+  recorder.Platform().program.CommandLine();
+  ASSERT_EQ(recorder.WriteImage("C:\\Capture\\"), "");
+  EXPECT_EQ(image::IniFile::Parse(*image.Files().ReadWholeFile("C:\\Capture\\image.ini")).Get("capture", "Switches"),
+            "skippromptcheck");
+}
+
+// Of a query's answer only the columns asked for and the fields read are
+// kept: a row only counted carries no values.
+TEST(CaptureWrite, OfAQueryOnlyTheFieldsReadAreKept) {
+  testing::ScratchFolder scratch;
+  image::ServerImage image(std::filesystem::path(FERNWICK_SOURCE_DIR) / "samples" / "exchange2003-42",
+                           scratch.Path() / "out", "fernwick");
+  Recorder recorder(image.Platform());
+  const std::string connection = "Driver={SQL Server};server=;database=VoxtraDb";
+  auto& database = recorder.Platform().database;
+  const platform::RecordSet counted = database.OpenQuery("select Alias, HomeServer from Subscriber", connection);
+  ASSERT_GT(counted.RecordCount(), 1);
+  platform::RecordSet read = database.OpenQuery("SELECT * FROM vw_ADDomain", connection);
+  ASSERT_EQ(read.RecordCount(), 2);
+  read.MoveFirst();
+  const std::string domain = *read.Field("DomainName");
+  ASSERT_EQ(recorder.WriteImage("C:\\Capture\\"), "");
+  const std::string answers = *image.Files().ReadWholeFile("C:\\Capture\\answers.txt");
+  std::string expected = "query\t" + connection + "\tselect Alias, HomeServer from Subscriber\ncolumns\n";
+  for (long i = 0; i < counted.RecordCount(); ++i) expected += "row\n";
+  EXPECT_NE(answers.find(expected), std::string::npos) << answers;
+  EXPECT_NE(answers.find("SELECT * FROM vw_ADDomain\ncolumns\tDomainName\nrow\t" + domain + "\nrow\t\\N\n"),
+            std::string::npos)
+      << answers;
+}
+
+TEST(CaptureWrite, OfSystemInfoOnlyTheUptimeLineIsKept) {
+  const struct {
+    std::string output, kept;
+  } cases[]{
+      {"Host Name:                 VOXTRA01\r\nSystem Up Time:            1 Days\r\nOS Name: X\r\n",
+       "System Up Time:            1 Days\r\n"},
+      {"A\r\nsystem up time:  2 Days\r\n", "system up time:  2 Days\r\n"},
+      {"A\nSystem Up Time: 3 Days\nB\n", "System Up Time: 3 Days\nB\n"},  // no CR LF: the rest of the text
+      {"Host Name: VOXTRA01\r\n", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SystemUptimeLine(c.output), c.kept) << c.output;
 }
 
 }  // namespace

@@ -169,5 +169,49 @@ TEST(HostileImage, ANulByteInTheDatabaseScriptEndsItOrIsAnErrorWithItsLine) {
   }
 }
 
+// A script that loops or fills a table without end meets its bound with an
+// error naming it, and leaves no file. The time is a fake clock that
+// moves a second each time it is read.
+TEST(HostileImage, TheDatabaseScriptIsBoundedInTimeAndSize) {
+  const std::string prefix = "The configuration database script VoxtraDb.sql cannot be loaded: ";
+  const std::string endless =
+      "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT count(*) FROM c;\n";
+  const std::string filling =
+      "CREATE TABLE t(a);\n"
+      "INSERT INTO t WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 100000)\n"
+      "  SELECT randomblob(100) FROM c;\n";
+  auto fakeNow = std::chrono::steady_clock::time_point();
+  ScriptBounds bounds;
+  bounds.maxBytes = 1 << 20;
+  bounds.now = [&] { return fakeNow += 1s; };
+  const struct {
+    std::string script;
+    std::string error;
+  } cases[] = {
+      {"CREATE TABLE t(a);\n" + endless, prefix + "line 2: the script ran longer than 60 seconds"},
+      {filling, prefix + "line 2: the database grew beyond 1 MB"},
+      {"PRAGMA max_page_count = 1000000;\n", prefix + "line 1: not authorized"},
+      {"CREATE TEMP TABLE t(a);\n", prefix + "line 1: not authorized"},
+  };
+  for (const auto& c : cases) {
+    testing::ScratchFolder folder;
+    std::string error;
+    FinishesWithin(30s, [&] {
+      try {
+        BuildSqliteDatabase(c.script, "VoxtraDb.sql", folder.Path() / "VoxtraDb", bounds);
+      } catch (const RuntimeError& e) {
+        error = e.Description();
+      }
+    });
+    EXPECT_EQ(error, c.error);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "VoxtraDb"));
+  }
+  // Within the bounds the same kind of script loads.
+  testing::ScratchFolder folder;
+  bounds.maxBytes = 64 << 20;
+  bounds.now = nullptr;
+  EXPECT_NO_THROW(BuildSqliteDatabase(filling, "VoxtraDb.sql", folder.Path() / "VoxtraDb", bounds));
+}
+
 }  // namespace
 }  // namespace fernwick::image

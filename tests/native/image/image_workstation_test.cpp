@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/image/image_workstation.h"
+#include "platform/image/not_captured.h"
 #include "probes/workstation_info.h"
 
 namespace fernwick::image {
@@ -83,6 +84,36 @@ TEST(ImageWorkstation, NumberThatDoesNotReadNamesTheKey) {
   } catch (const std::runtime_error& error) {
     EXPECT_STREQ(error.what(), "[workstation] VerMajor: not a number: five");
   }
+}
+
+// A capture states the facts the report shows (computer name, domain,
+// version); one it lacks stops the replay naming it, never an empty or 0.
+TEST(ImageWorkstation, ACaptureMissingAFactTheReportShowsStopsNamingIt) {
+  const std::string all = "ComputerName=VOXSRV01\nDomain=CORP\nVerMajor=5\nVerMinor=2\n";
+  for (const std::string key : {"ComputerName", "Domain", "VerMajor", "VerMinor"}) {
+    std::string facts = all;
+    const auto at = facts.find(key + "=");
+    facts.erase(at, facts.find('\n', at) + 1 - at);
+    WorkstationFacts read = ReadWorkstationFacts(IniFile::Parse("[workstation]\nOsPlatformId=2\n" + facts));
+    read.strict = true;
+    ImageWorkstation workstation(read);
+    platform::WkstaInfo102 info;
+    try {
+      workstation.GetInfo102(info);
+      ADD_FAILURE() << key << " missing, yet answered";
+    } catch (const NotCaptured& e) {
+      EXPECT_EQ(e.Question(), "workstation: " + key);
+    }
+  }
+  // The user call's success is stated without its texts, which no report shows.
+  WorkstationFacts read =
+      ReadWorkstationFacts(IniFile::Parse("[workstation]\nOsPlatformId=2\n" + all + "UserInfoError=0\n"));
+  read.strict = true;
+  ImageWorkstation workstation(read);
+  WorkStationInfo info(workstation);
+  EXPECT_EQ(info.Domain(), "CORP");
+  EXPECT_EQ(info.VerMinor(), 2);
+  EXPECT_EQ(info.UserName(), "");
 }
 
 }  // namespace

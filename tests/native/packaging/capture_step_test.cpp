@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "frontend/native/cabinet_image/cabinet_files.h"
+#include "frontend/native/packaging_programs/packaging_programs.h"
 #include "native/temp_image.h"
 #include "common/message_boxes.h"
 #include "packaging/write_to_file.h"
@@ -73,11 +75,14 @@ Files AllOf(const std::string& cabinet) {
 }
 
 struct CapturedPackage {
-  // `failure`: what the recording answers; `record`: whether the platform records at all.
-  CapturedPackage(const std::string& commandLine, const std::string& failure, bool record = true) {
+  // `failure`: what the recording answers; `record`: whether the platform
+  // records at all; `prepare` may change the image's programs.
+  CapturedPackage(const std::string& commandLine, const std::string& failure, bool record = true,
+                  const std::function<void(image::ServerImage&)>& prepare = {}) {
     Install(image);
     image.Folder("drives/C/Out");
     auto& server = image.Open(commandLine);
+    if (prepare) prepare(server);
     FakeStore store(server.Files(), failure);
     platform::Platform p = server.Platform();
     if (record) p.capture = &store;
@@ -88,6 +93,7 @@ struct CapturedPackage {
     MessageBoxes messages(p.ui, session);
     messages.KeepIn(p.files, "C:\\Out\\FernwickMessages.txt");
     cmdWriteToFile_Click(p, session, version, window, messages);
+    partLost = messages.PartLost();
     imageWrites = store.writes;
     for (const auto& entry : fs::directory_iterator(Out())) left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
@@ -99,6 +105,7 @@ struct CapturedPackage {
   testing::TempImage image;
   Window window;
   int imageWrites = 0;
+  bool partLost = false;          // what makes a silent run's exit code 6
   std::vector<std::string> left;  // what the output folder holds afterwards
   Files packed;                   // what VoxtraInfo.cab holds
 };
@@ -123,6 +130,8 @@ TEST(CaptureStep, NocaptureAndAFailedCaptureLeaveThePackageAsWithoutRecording) {
   EXPECT_EQ(off.imageWrites, 0);
   EXPECT_EQ(off.packed, plain.packed);
   EXPECT_EQ(off.left, plain.left);
+  EXPECT_FALSE(off.partLost);
+  EXPECT_FALSE(plain.partLost);
 
   // A failed capture costs nothing else; the run's record, packed too, says why.
   const CapturedPackage failed("Fernwick.exe silent", "There is not enough space on the disk.");
@@ -132,6 +141,32 @@ TEST(CaptureStep, NocaptureAndAFailedCaptureLeaveThePackageAsWithoutRecording) {
   EXPECT_EQ(failed.packed, expected);
   EXPECT_EQ(failed.left, (std::vector<std::string>{"FernwickMessages.txt", "VoxtraInfo.cab"}));
   EXPECT_EQ(failed.window.report, "Report line");
+  EXPECT_TRUE(failed.partLost);
+}
+
+// cabmaker refuses the image's cabinet (as it refuses more than 65,535
+// files): exit 1, no ServerImage.cab, only its temporary left behind. The
+// image is a lost part; everything else is packed.
+TEST(CaptureStep, AnImageCabmakerRefusesIsALostPartAndTheRestIsPacked) {
+  const CapturedPackage plain("Fernwick.exe silent", "", false);
+  const CapturedPackage refused("Fernwick.exe silent", "", true, [](image::ServerImage& server) {
+    auto& files = server.Files();
+    server.Processes().AddProgram("cabmaker", [&files](const std::string& commandLine) {
+      if (commandLine.find(kImageDirectivesName) == std::string::npos) {
+        native::RunImageCabmaker(files, commandLine);
+        return;
+      }
+      files.WriteWholeFile("C:\\Out\\ServerImage.cab.part", "half a cabinet");
+      files.WriteWholeFile("C:\\Out\\ServerImage.cab.part1", "");
+    });
+  });
+  EXPECT_EQ(refused.imageWrites, 1);
+  EXPECT_TRUE(refused.partLost);
+  Files expected = plain.packed;
+  expected.emplace_back("FernwickMessages.txt",
+                        "The server image is not in VoxtraInfo.cab: cabmaker made no ServerImage.cab\r\n");
+  EXPECT_EQ(refused.packed, expected);
+  EXPECT_EQ(refused.left, (std::vector<std::string>{"FernwickMessages.txt", "VoxtraInfo.cab"}));
 }
 
 TEST(CaptureStep, ASecondWriteToFilePacksTheSameImageNothingOfTheFirstPacking) {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 #include "common/text.h"
 #include "frontend/native/cabinet_image/cabinet_files.h"
 #include "packaging/capture_step.h"
+#include "platform/image/ini_file.h"
+#include "platform/recording/capture_texts.h"
 
 namespace fernwick::native {
 namespace fs = std::filesystem;
@@ -44,6 +47,11 @@ void Unpack(const fs::path& cabinet, const fs::path& folder) {
     out.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
     if (!out) throw CabinetImageError("cannot write " + target.string());
   }
+  std::ifstream facts(folder / "image.ini", std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(facts)), std::istreambuf_iterator<char>());
+  if (!facts || !image::IniFile::Parse(text).Get("capture", recording::kCaptureMarkKey)) {
+    throw CabinetImageError(inner + ": its image is no capture (image.ini has no [capture] section)");
+  }
 }
 
 }  // namespace
@@ -62,7 +70,7 @@ std::optional<fs::path> ImageEntryPath(std::string_view name, bool utf8Name) {
   }
 }
 
-CabinetImage::CabinetImage(const fs::path& cabinet) : folder_(MakePrivateFolder()) {
+CabinetImage::CabinetImage(const fs::path& cabinet) : folder_(MakePrivateFolder()), removal_(folder_) {
   try {
     Unpack(cabinet, folder_);
   } catch (...) {

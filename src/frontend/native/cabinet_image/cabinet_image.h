@@ -1,11 +1,15 @@
 #pragma once
 // The server image a VoxtraInfo.cab carries (ServerImage.cab inside it, see
 // docs/server-image-in-the-cab.md), unpacked into a private temporary folder
-// for the image reader; the folder goes with the object.
+// for the image reader; the folder goes with the object, or with the
+// process on a signal or an uncaught exception. Only a capture is taken: an
+// image that is not one could run a database script of its own.
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
+
+#include "frontend/native/cabinet_image/removal_on_exit.h"
 
 namespace fernwick::native {
 
@@ -26,6 +30,7 @@ class CabinetImage {
 
  private:
   std::filesystem::path folder_;
+  RemovalOnExit removal_;
 };
 
 // Where a file stored in ServerImage.cab as `name` lands below the image

@@ -138,42 +138,6 @@ class ImageCabinetHost : public cabmaker::CabinetHost {
   ImageFileSystem& files_;
 };
 
-// The optional files cabmaker's lines name as left out, as "<file><TAB><reason>".
-std::string LeftOutList(const std::vector<std::string>& errors) {
-  constexpr std::string_view kLeftOut = "cabmaker: optional \"";
-  std::string list;
-  for (const std::string& line : errors) {
-    if (line.rfind(kLeftOut, 0) != 0) continue;
-    const auto close = line.find('"', kLeftOut.size());
-    const auto reason = line.find(" left out: ", close == std::string::npos ? line.size() : close);
-    if (close == std::string::npos || reason == std::string::npos) continue;
-    list += line.substr(kLeftOut.size(), close - kLeftOut.size()) + "\t" + line.substr(reason + 11) + "\r\n";
-  }
-  return list;
-}
-
-// cabmaker `/f DDF [/l LISTFILE]`: exit 3 when the cabinet is written but
-// optional files were left out, named in LISTFILE (empty otherwise).
-std::uint32_t RunCabmakerProgram(const std::string& commandLine, ImageFileSystem& files) {
-  auto arguments = dumpel::SplitCommandLine(commandLine);
-  if (!arguments.empty()) arguments.erase(arguments.begin());
-  std::string listFile;
-  for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
-    if (arguments[i] == "/l" || arguments[i] == "/L" || arguments[i] == "-l" || arguments[i] == "-L") {
-      listFile = arguments[i + 1];
-      arguments.erase(arguments.begin() + static_cast<std::ptrdiff_t>(i),
-                      arguments.begin() + static_cast<std::ptrdiff_t>(i + 2));
-      break;
-    }
-  }
-  ImageCabinetHost host(files);
-  int code = cabmaker::RunCabmaker(arguments, host);
-  std::string list = LeftOutList(host.errors);
-  if (code == 0 && !list.empty()) code = 3;
-  if (!listFile.empty() && code != 2) files.WriteWholeFile(listFile, list);
-  return static_cast<std::uint32_t>(code);
-}
-
 std::string HtmlText(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -223,6 +187,13 @@ std::string SwitchLogText(platform::Registry& registry) {
          "\r\nTelCfgRpt: wrote SwitchReport.html\r\n";
 }
 
+int RunImageCabmaker(ImageFileSystem& files, const std::string& commandLine) {
+  auto arguments = dumpel::SplitCommandLine(commandLine);
+  if (!arguments.empty()) arguments.erase(arguments.begin());
+  ImageCabinetHost host(files);
+  return cabmaker::RunCabmaker(arguments, host);
+}
+
 void AddPackagingPrograms(image::ServerImage& image) {
   auto& process = image.Processes();
   auto& files = image.Files();
@@ -243,8 +214,9 @@ void AddPackagingPrograms(image::ServerImage& image) {
         files.WriteWholeFile("switchlog.txt", SwitchLogText(platform.registry));
       },
       true);
-  process.AddProgram("cabmaker",
-                     [&files](const std::string& commandLine) { return RunCabmakerProgram(commandLine, files); });
+  process.AddProgram("cabmaker", [&files](const std::string& commandLine) {
+    return static_cast<std::uint32_t>(RunImageCabmaker(files, commandLine));
+  });
   process.AddProgram("Explorer", [](const std::string&) {});
 }
 

@@ -22,6 +22,10 @@ namespace fernwick::native {
 // through the image itself, never through a wrapper of its platform.
 void AddPackagingPrograms(image::ServerImage& image);
 
+// cabmaker's logic on the image's files for `commandLine` (the program's
+// name first); its exit code.
+int RunImageCabmaker(image::ImageFileSystem& files, const std::string& commandLine);
+
 // What TelCfgRpt.vbs writes for the integrations under
 // HKLM\Software\Tessaline\MIU\1.0\initialization\integrations: the page and the log.
 std::string SwitchReportHtml(platform::Registry& registry);

@@ -1,0 +1,159 @@
+// answers.txt, versions.txt and image.ini come from a customer's cabinet:
+// they are read one line at a time, in memory proportional to what they
+// hold, and a line that is joined and split again keeps its fields.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <string>
+
+#include "native/odbc/scratch_folder.h"
+#include "native/peak_heap.h"
+#include "native/time_bound.h"
+#include "platform/image/ini_file.h"
+#include "platform/image/recorded_answers.h"
+#include "platform/image/server_image.h"
+#include "platform/image/version_statements.h"
+#include "platform/recording/capture_lines.h"
+
+namespace fernwick::image {
+namespace {
+
+using namespace std::chrono_literals;
+using recording::CaptureField;
+
+std::string Repeated(const std::string& piece, std::size_t bytes) {
+  std::string text;
+  text.reserve(bytes + piece.size());
+  while (text.size() < bytes) text += piece;
+  return text;
+}
+
+// The error a reader gives, or "" when it reads the text.
+template <typename Read>
+std::string ErrorOf(Read&& read) {
+  try {
+    read();
+  } catch (const std::runtime_error& e) {
+    return e.what();
+  }
+  return "";
+}
+
+constexpr std::size_t kBig = 16u << 20;
+
+// A peak of -1 was not measured (no sanitizers' allocator).
+void ExpectPeakBelow(long long peak, long long bound) {
+  if (peak < 0) return;
+  EXPECT_LT(peak, bound);
+}
+
+TEST(UntrustedAnswers, ABadFirstLineIsReportedBeforeTheRestIsSplit) {
+  const std::string text = "bogus\n" + Repeated("subkeys\tK\tcomplete\ta\ta\ta\ta\n", kBig);
+  std::string error;
+  const long long peak = testing::PeakHeapGrowth([&] { error = ErrorOf([&] { ParseRecordedAnswers(text); }); });
+  EXPECT_EQ(error, "answers.txt:1: unknown answer \"bogus\"");
+  ExpectPeakBelow(peak, 1 << 20);
+}
+
+// The last query of the file has no answer: the error names its line,
+// after every line has been read.
+TEST(UntrustedAnswers, AQueryWithoutAnswerAtTheEndNamesItsLine) {
+  EXPECT_EQ(ErrorOf([] { ParseRecordedAnswers("nofile\tC:\\\\Gone.txt\nquery\tC\tSELECT 1\n"); }),
+            "answers.txt:2: query without columns or error");
+}
+
+TEST(UntrustedAnswers, ALineOfEmptyNamesStopsAtTheFirst) {
+  const std::string text = "subkeys\tHKEY_LOCAL_MACHINE\\\\K\tcomplete" + std::string(kBig, '\t') + "\n";
+  std::string error;
+  const long long peak = testing::PeakHeapGrowth([&] { error = ErrorOf([&] { ParseRecordedAnswers(text); }); });
+  EXPECT_EQ(error, "answers.txt:1: field 4 is an empty name");
+  ExpectPeakBelow(peak, 1 << 20);
+}
+
+TEST(UntrustedAnswers, ManyLinesTakeMemoryForWhatTheyHoldOnly) {
+  // The same answer again and again holds one answer.
+  const std::string text = Repeated("nofile\tC:\\\\Gone.txt\n", kBig);
+  const long long peak = testing::PeakHeapGrowth([&] {
+    const RecordedAnswers answers = ParseRecordedAnswers(text);
+    EXPECT_TRUE(answers.Has("nofile", "C:\\GONE.TXT"));
+  });
+  ExpectPeakBelow(peak, 1 << 20);
+}
+
+TEST(UntrustedAnswers, ALongTranslationListTakesItsNumbersOnly) {
+  const std::string text = "C:\\\\a.dll\ttranslations\t" + Repeated("0409 ", kBig) + "\n";
+  const long long peak = testing::PeakHeapGrowth([&] {
+    const auto stated = ParseVersionStatements(text);
+    EXPECT_EQ(stated.at("C:\\A.DLL").translations->size(), (kBig + 4) / 5);
+  });
+  // A number is 4 bytes for the 5 of its text (and a vector's growth).
+  ExpectPeakBelow(peak, 2 * static_cast<long long>(kBig));
+}
+
+TEST(UntrustedAnswers, AVersionStatementWithTooManyFieldsIsRefusedUnsplit) {
+  const std::string text = "C:\\\\a.dll\tsize\t1" + std::string(kBig, '\t') + "\n";
+  std::string error;
+  const long long peak = testing::PeakHeapGrowth([&] { error = ErrorOf([&] { ParseVersionStatements(text); }); });
+  EXPECT_EQ(error, "versions.txt:1: expected PATH KIND ANSWER");
+  ExpectPeakBelow(peak, 1 << 20);
+}
+
+TEST(UntrustedAnswers, ALongSectionNameIsKeptOnceNotPerKey) {
+  std::string text = "[" + std::string(64 << 10, 's') + "]\n";
+  for (int i = 0; i < 20000; ++i) text += "k" + std::to_string(i) + "=v\n";
+  const long long peak = testing::PeakHeapGrowth([&] {
+    const IniFile ini = IniFile::Parse(text);
+    EXPECT_EQ(ini.Get(std::string(64 << 10, 'S'), "k19999"), "v");
+  });
+  ExpectPeakBelow(peak, 10 * static_cast<long long>(text.size()));
+}
+
+TEST(UntrustedAnswers, ALongListingIsOrderedInLinearTime) {
+  testing::ScratchFolder scratch;
+  const auto root = scratch.Path() / "image";
+  std::filesystem::create_directories(root / "registry");
+  std::filesystem::create_directories(root / "drives" / "C" / "Big");
+  std::ofstream(root / "image.ini") << "[capture]\nRecordedBy=Fernwick 2.0.4\n";
+  std::ofstream(root / "registry" / "capture.reg") << "REGEDIT4\n";
+  // Names in the reverse of NTFS order, as no image lists them by itself.
+  std::string line = "listing\tC:\\\\Big\t200000";
+  for (int i = 199999; i >= 0; --i) line += "\tf" + std::to_string(1000000 + i);
+  std::ofstream(root / "answers.txt") << line << "\n";
+  testing::FinishesWithin(60s, [&] {
+    ServerImage image(root, scratch.Path() / "out", "fernwick");
+    const auto listing = image.Platform().files.ListFolder("C:\\Big");
+    ASSERT_TRUE(listing);
+    ASSERT_EQ(listing->files.size(), 200000u);
+    EXPECT_EQ(listing->files.front(), "f1199999");
+    EXPECT_EQ(listing->files.back(), "f1000000");
+    EXPECT_TRUE(image.Platform().files.FileExists("C:\\Big\\F1123456"));
+    EXPECT_FALSE(image.Platform().files.FileExists("C:\\Big\\f2000000"));
+  });
+}
+
+TEST(UntrustedAnswers, JoiningAndSplittingALineKeepsItsFields) {
+  const std::vector<std::vector<CaptureField>> cases{
+      {";", "a"},
+      {";comment-like", std::nullopt},
+      {"\\;", ""},
+      {"a\tb", "c\\d", "\r\n"},
+      {"\\N", std::nullopt, "N"},
+      {"", "", ""},
+      {std::nullopt},
+      {"x;", ";y"},
+  };
+  for (const auto& fields : cases) {
+    const std::string line = recording::JoinCaptureLine(fields);
+    const auto again = recording::SplitCaptureLines(line);
+    ASSERT_EQ(again.size(), 1u) << line;
+    EXPECT_EQ(again[0].fields, fields) << line;
+  }
+  // The two-byte line "\;" is one field, ";", and written back as it was.
+  const auto read = recording::SplitCaptureLines("\\;");
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_EQ(recording::JoinCaptureLine(read[0].fields), "\\;\n");
+}
+
+}  // namespace
+}  // namespace fernwick::image
