@@ -9,6 +9,7 @@
 #include "packaging/external_app.h"
 #include "packaging/findings_files.h"
 #include "packaging/folder_select.h"
+#include "packaging/redaction_step.h"
 #include "packaging/wait_limits.h"
 
 namespace fernwick::packaging {
@@ -181,10 +182,13 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
     run.Step([&] { Check(files.CopyFileTo(install + "\\voxtrainfo.ddf", strPathName + "voxtrainfo.ddf")); });
   }
 
+  // With "redact" every file to pack is redacted first; one that cannot be
+  // is never packed in the clear.
+  const bool packable = RedactPackageIfAsked(p, strPathName, messages);
   const std::string cabmaker = install + "\\cabmaker /f " + quoted("voxtrainfo.ddf");
   run.Debug("DEBUG: Calling cabmaker with string=" + cabmaker);
   if (bDebugMode) run.Message("holding");
-  runWithin(cabmaker, limits::kCabinetBuilder);
+  if (packable) runWithin(cabmaker, limits::kCabinetBuilder);
 
   PackagingOutcome outcome;
   outcome.cabinetMade = CabinetMade(files, strPathName, run);
