@@ -55,7 +55,8 @@ target_include_directories(tabulex_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
 enable_testing()
 fernwick_sources(TEST_SOURCES tests/common tests/native tests/native/probes tests/native/shell
-                 tests/native/report tests/native/image tests/native/servicelist tests/native/odbc)
+                 tests/native/report tests/native/image tests/native/servicelist tests/native/odbc
+                 tests/native/redaction)
 add_executable(fernwick_tests ${TEST_SOURCES})
 target_include_directories(fernwick_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(fernwick_tests PRIVATE FERNWICK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

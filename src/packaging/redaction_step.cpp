@@ -1,6 +1,7 @@
 #include "packaging/redaction_step.h"
 
 #include <exception>
+#include <functional>
 #include <vector>
 
 #include "common/text.h"
@@ -73,8 +74,13 @@ void RedactStreamed(platform::FileSystem& files, const std::string& path, TextRe
 class RedactingCapture : public platform::CaptureStore {
  public:
   RedactingCapture(platform::CaptureStore& real, platform::FileSystem& files, const std::string& strPathName,
-                   RedactionMap& map, TextRedactor& redactor)
-      : real_(real), files_(files), strPathName_(strPathName), map_(map), redactor_(redactor) {}
+                   RedactionMap& map, TextRedactor& redactor, std::function<void()> loadNames)
+      : real_(real),
+        files_(files),
+        strPathName_(strPathName),
+        map_(map),
+        redactor_(redactor),
+        loadNames_(std::move(loadNames)) {}
   void Restart() override {}
   std::string WriteImage(const std::string& folder) override {
     if (std::string failure = real_.WriteImage(folder); !failure.empty()) return failure;
@@ -92,6 +98,7 @@ class RedactingCapture : public platform::CaptureStore {
 
  private:
   void Redact(const std::string& folder) {
+    loadNames_();
     std::vector<std::string> names;
     ListFiles(files_, folder, "", names);
     std::vector<std::string> contents;
@@ -111,8 +118,8 @@ class RedactingCapture : public platform::CaptureStore {
       if (target != names[i] || redacted != contents[i]) Write(files_, folder + target, redacted);
     }
   }
-  // Read only now, after the image is written, so the recording of the
-  // image never holds them.
+  // Read only now, after the image is written, so that the recording of
+  // the image never holds them.
   void CollectLooseFiles() {
     for (const char* name : redaction::kPackedFiles) {
       if (!redaction::IsCollectedFile(name)) continue;
@@ -131,6 +138,7 @@ class RedactingCapture : public platform::CaptureStore {
   const std::string& strPathName_;
   RedactionMap& map_;
   TextRedactor& redactor_;
+  std::function<void()> loadNames_;
   bool redacted_ = false;
   std::string failure_;
 };
@@ -155,18 +163,23 @@ void RedactPackage(platform::Platform& p, const std::string& strPathName, Messag
   auto& files = p.files;
   RedactionMap map;
   const std::string mapPath = strPathName + redaction::kMapFileName;
-  LoadMap(files, mapPath, map);
-  LoadKeywords(p, map);
   TextRedactor redactor(map);
+  // The map and the keyword file are read after the image is written, so
+  // that the image never holds them.
+  const auto loadNames = [&] {
+    LoadMap(files, mapPath, map);
+    LoadKeywords(p, map);
+  };
 
   // The image is written again, redacted, in place of the plain one.
   if (p.capture != nullptr && files.FileExists(strPathName + kImageCabinetName)) {
-    RedactingCapture capture(*p.capture, files, strPathName, map, redactor);
+    RedactingCapture capture(*p.capture, files, strPathName, map, redactor, loadNames);
     platform::Platform redacting = p;
     redacting.capture = &capture;
     PackServerImage(redacting, strPathName, record);
     if (!capture.Failure().empty()) throw Unredactable{"the server image: " + capture.Failure()};
   } else {
+    loadNames();
     for (const char* name : redaction::kPackedFiles) {
       if (!redaction::IsCollectedFile(name)) continue;
       if (auto bytes = files.ReadWholeFile(strPathName + name)) redaction::CollectNames(name, *bytes, map);

@@ -149,14 +149,15 @@ bool RedactionMap::Load(const std::vector<MapEntry>& entries, std::string& error
 
 bool RedactionMap::EqualsLower(std::string_view a, std::string_view b) { return Lower(a) == Lower(b); }
 
-std::string RedactionMap::NewPseudonym(std::string_view prefix) {
+std::string RedactionMap::NewPseudonym(std::string_view prefix, std::string_view original) {
   int& next = nextNumber_[std::string(prefix)];
   while (true) {
     ++next;
     std::string candidate = std::string(prefix) + (next < 10 ? "0" : "") + std::to_string(next);
     const std::string lower = Lower(candidate);
     // Never one that is itself an original (a server named HOST01).
-    if (pseudonyms_.count(lower) == 0 && pseudonyms_.count(lower + ".invalid") == 0 && byKey_.count("n:" + lower) == 0) {
+    if (pseudonyms_.count(lower) == 0 && pseudonyms_.count(lower + ".invalid") == 0 && byKey_.count("n:" + lower) == 0 &&
+        lower != Lower(original)) {
       return candidate;
     }
   }
@@ -165,7 +166,7 @@ std::string RedactionMap::NewPseudonym(std::string_view prefix) {
 const std::string& RedactionMap::LabelPseudonym(std::string_view label, Kind kind) {
   const std::string key = Key(kind, label);
   if (const auto found = byKey_.find(key); found != byKey_.end()) return entries_[found->second].pseudonym;
-  return entries_[Add(kind, key, std::string(label), NewPseudonym(Prefix(kind)))].pseudonym;
+  return entries_[Add(kind, key, std::string(label), NewPseudonym(Prefix(kind), label))].pseudonym;
 }
 
 const std::string& RedactionMap::AddName(Kind kind, std::string_view original) {
@@ -180,7 +181,7 @@ const std::string& RedactionMap::AddName(Kind kind, std::string_view original) {
   }
   const auto labels = Labels(original);
   if ((kind != Kind::Host && kind != Kind::Domain) || labels.size() < 2) {
-    return entries_[Add(kind, key, std::string(original), NewPseudonym(Prefix(kind)))].pseudonym;
+    return entries_[Add(kind, key, std::string(original), NewPseudonym(Prefix(kind), original))].pseudonym;
   }
   // A DNS name: its parent domains first, so that they are names too.
   std::string pseudonym;

@@ -87,7 +87,7 @@ class RedactionMap {
 
  private:
   std::size_t Add(Kind kind, std::string key, std::string original, std::string pseudonym);
-  std::string NewPseudonym(std::string_view prefix);
+  std::string NewPseudonym(std::string_view prefix, std::string_view original);
   const std::string& LabelPseudonym(std::string_view label, Kind kind);
   void IndexWords(std::size_t index);
   static bool Matched(Kind kind);

@@ -73,7 +73,8 @@ std::string TextRedactor::Run(std::string_view text, bool replace) {
     }
     if (replace) {
       out.append(text.substr(copied, i - copied));
-      out += replacement;
+      // What a pattern found and keeps comes back empty.
+      out += replacement.empty() ? text.substr(i, used) : std::string_view(replacement);
     }
     i += used;
     copied = i;
@@ -153,7 +154,8 @@ void TextRedactor::DiscoverAround(std::string_view text, std::size_t i, std::siz
     const std::size_t domainEnd = DottedEnd(text, at + 1);
     const std::string_view domain = text.substr(at + 1, domainEnd - at - 1);
     const std::string_view local = text.substr(i, at - i);
-    if (domain.find('.') != std::string_view::npos && local.back() != '.' && !IsKeptName(local)) {
+    if (domain.find('.') != std::string_view::npos && local.back() != '.' && !IsKeptName(local) &&
+        !map_.IsPseudonym(domain) && !map_.IsPseudonym(local)) {
       map_.AddName(Kind::Domain, domain);
       map_.AddName(Kind::Account, local);
       return;
@@ -169,7 +171,8 @@ void TextRedactor::DiscoverAround(std::string_view text, std::size_t i, std::siz
                         text[before - 1] != '%')) {
       const std::size_t end = DottedEnd(text, i);
       const std::string_view host = text.substr(i, end - i);
-      if (!IsKeptName(host) && !ParseIPv4(host) && !IsDigit(host[0]) && map_.FindName(host) == nullptr) {
+      if (!IsKeptName(host) && !ParseIPv4(host) && !IsDigit(host[0]) && map_.FindName(host) == nullptr &&
+          !map_.IsPseudonym(host) && !map_.IsPseudonym(host.substr(0, host.find('.')))) {
         map_.AddName(Kind::Host, host);
       }
       return;
