@@ -114,8 +114,16 @@ target_sources(fernwick_tests PRIVATE ${DUMPEL_TEST_SOURCES})
 add_executable(dumpel_bench bench/dumpel_bench.cpp)
 target_link_libraries(dumpel_bench PRIVATE dumpel_core)
 add_test(NAME dumpel_bench_small COMMAND dumpel_bench --records 3000 --span 20)
+# The redaction of big event-log dumps against dumpel's writing of them;
+# the test runs it once on small logs.
+add_executable(redaction_bench bench/redaction_bench.cpp)
+target_link_libraries(redaction_bench PRIVATE dumpel_core fernwick_core)
+add_test(NAME redaction_bench_small COMMAND redaction_bench --records 3000)
 target_compile_definitions(fernwick PRIVATE FERNWICK_SHIPPED_DIR="${CMAKE_SOURCE_DIR}/shipped")
 add_test(NAME package_sample COMMAND ${CMAKE_SOURCE_DIR}/tests/package/run.sh $<TARGET_FILE:fernwick>)
+# Every sample packaged with "redact": nothing of its table of names left,
+# and the redacted package replays to its own report.
+add_test(NAME redaction_samples COMMAND ${CMAKE_SOURCE_DIR}/tests/redaction/run.sh $<TARGET_FILE:fernwick>)
 if(FERNWICK_FUZZ)
   include(cmake/fuzz.cmake)
 endif()
