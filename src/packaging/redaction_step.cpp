@@ -1,5 +1,6 @@
 #include "packaging/redaction_step.h"
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 #include <vector>
@@ -30,6 +31,8 @@ void ListFiles(platform::FileSystem& files, const std::string& folder, const std
                std::vector<std::string>& found) {
   const auto listing = files.ListFolder(folder + relative);
   if (!listing) return;
+  // An empty folder stands for itself, with its "\\".
+  if (listing->files.empty() && listing->folders.empty() && !relative.empty()) found.push_back(relative);
   for (const auto& name : listing->files) found.push_back(relative + name);
   for (const auto& name : listing->folders) ListFiles(files, folder, relative + name + "\\", found);
 }
@@ -103,20 +106,42 @@ class RedactingCapture : public platform::CaptureStore {
     ListFiles(files_, folder, "", names);
     std::vector<std::string> contents;
     for (const auto& name : names) {
+      if (name.back() == '\\') {
+        contents.emplace_back();
+        continue;
+      }
       contents.push_back(Read(files_, folder + name));
       redaction::CollectNames(name, contents.back(), map_);
     }
     CollectLooseFiles();
     for (const auto& bytes : contents) redactor_.Discover(bytes);
+    std::vector<std::string> emptied;
     for (std::size_t i = 0; i < names.size(); ++i) {
+      if (names[i].back() == '\\') {
+        const std::string target = redaction::RedactedEntryName(names[i], redactor_);
+        if (target == names[i]) continue;
+        CreateFolders(folder, target);
+        for (std::size_t slash = names[i].size() - 1; slash != std::string::npos && slash > 0;
+             slash = names[i].rfind('\\', slash - 1)) {
+          emptied.push_back(folder + names[i].substr(0, slash));
+        }
+        continue;
+      }
       const std::string redacted = redaction::RedactFileBytes(names[i], contents[i], redactor_);
       const std::string target = redaction::RedactedEntryName(names[i], redactor_);
       if (target != names[i]) {
         CreateFolders(folder, target);
         files_.RemoveFile(folder + names[i], true);
+        for (std::size_t slash = names[i].rfind('\\'); slash != std::string::npos && slash > 0;
+             slash = names[i].rfind('\\', slash - 1)) {
+          emptied.push_back(folder + names[i].substr(0, slash));
+        }
       }
       if (target != names[i] || redacted != contents[i]) Write(files_, folder + target, redacted);
     }
+    // A folder named after a server must not stay behind, empty.
+    std::sort(emptied.begin(), emptied.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const auto& path : emptied) files_.RemoveEmptyFolder(path);
   }
   // Read only now, after the image is written, so that the recording of
   // the image never holds them.
