@@ -72,6 +72,23 @@ void RedactStreamed(platform::FileSystem& files, const std::string& path, TextRe
   files.RemoveFile(scratch, true);
 }
 
+// The names of the package's small files (the event logs are too big to be
+// read twice): collected where their kind is known; the files' texts are
+// returned for the patterns. Read only after the image is written, so that
+// the recording of the image never holds them.
+std::vector<std::pair<std::string, std::string>> CollectLooseFiles(platform::FileSystem& files,
+                                                                   const std::string& strPathName, RedactionMap& map) {
+  std::vector<std::pair<std::string, std::string>> texts;
+  for (const char* name : redaction::kPackedFiles) {
+    if (redaction::IsStreamedFile(name)) continue;
+    if (auto bytes = files.ReadWholeFile(strPathName + name)) {
+      if (redaction::IsCollectedFile(name)) redaction::CollectNames(name, *bytes, map);
+      texts.emplace_back(name, std::move(*bytes));
+    }
+  }
+  return texts;
+}
+
 // The capture, written as always and then redacted in its folder before the
 // capture step packs it: names found in the image join the map first.
 class RedactingCapture : public platform::CaptureStore {
@@ -113,8 +130,9 @@ class RedactingCapture : public platform::CaptureStore {
       contents.push_back(Read(files_, folder + name));
       redaction::CollectNames(name, contents.back(), map_);
     }
-    CollectLooseFiles();
-    for (const auto& bytes : contents) redactor_.Discover(bytes);
+    const auto loose = CollectLooseFiles(files_, strPathName_, map_);
+    for (std::size_t i = 0; i < names.size(); ++i) redaction::DiscoverFile(names[i], contents[i], redactor_);
+    for (const auto& [name, bytes] : loose) redaction::DiscoverFile(name, bytes, redactor_);
     std::vector<std::string> emptied;
     for (std::size_t i = 0; i < names.size(); ++i) {
       if (names[i].back() == '\\') {
@@ -142,14 +160,6 @@ class RedactingCapture : public platform::CaptureStore {
     // A folder named after a server must not stay behind, empty.
     std::sort(emptied.begin(), emptied.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
     for (const auto& path : emptied) files_.RemoveEmptyFolder(path);
-  }
-  // Read only now, after the image is written, so that the recording of
-  // the image never holds them.
-  void CollectLooseFiles() {
-    for (const char* name : redaction::kPackedFiles) {
-      if (!redaction::IsCollectedFile(name)) continue;
-      if (auto bytes = files_.ReadWholeFile(strPathName_ + name)) redaction::CollectNames(name, *bytes, map_);
-    }
   }
   void CreateFolders(const std::string& folder, const std::string& relative) {
     for (std::size_t slash = relative.find('\\'); slash != std::string::npos; slash = relative.find('\\', slash + 1)) {
@@ -205,9 +215,8 @@ void RedactPackage(platform::Platform& p, const std::string& strPathName, Messag
     if (!capture.Failure().empty()) throw Unredactable{"the server image: " + capture.Failure()};
   } else {
     loadNames();
-    for (const char* name : redaction::kPackedFiles) {
-      if (!redaction::IsCollectedFile(name)) continue;
-      if (auto bytes = files.ReadWholeFile(strPathName + name)) redaction::CollectNames(name, *bytes, map);
+    for (const auto& [name, bytes] : CollectLooseFiles(files, strPathName, map)) {
+      redaction::DiscoverFile(name, bytes, redactor);
     }
   }
 

@@ -156,11 +156,29 @@ bool EndsWithNoCase(std::string_view text, std::string_view tail) {
 }
 
 std::string RedactText(std::string_view name, std::string_view text, TextRedactor& redactor) {
-  if (EndsWithNoCase(name, ".reg")) return redactor.Redact(RedactHexValues(text, redactor));
-  return redactor.Redact(text);
+  redactor.SetBackslashesDoubled(BackslashesDoubled(name));
+  std::string out =
+      EndsWithNoCase(name, ".reg") ? redactor.Redact(RedactHexValues(text, redactor)) : redactor.Redact(text);
+  redactor.SetBackslashesDoubled(false);
+  return out;
 }
 
 }  // namespace
+
+void DiscoverFile(std::string_view name, std::string_view bytes, TextRedactor& redactor) {
+  redactor.SetBackslashesDoubled(BackslashesDoubled(name));
+  if (LooksUtf16(bytes)) {
+    std::vector<std::uint16_t> wide;
+    redactor.Discover(Narrow(bytes, wide));
+  } else {
+    redactor.Discover(bytes);
+  }
+  redactor.SetBackslashesDoubled(false);
+}
+
+bool BackslashesDoubled(std::string_view name) {
+  return EndsWithNoCase(name, ".reg") || EndsWithNoCase(name, "answers.txt") || EndsWithNoCase(name, "versions.txt");
+}
 
 bool LooksUtf16(std::string_view bytes) {
   if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') return true;

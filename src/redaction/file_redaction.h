@@ -12,6 +12,14 @@ namespace fernwick::redaction {
 // A whole file; `name` tells a registry export (".reg") by its ending.
 std::string RedactFileBytes(std::string_view name, std::string_view bytes, TextRedactor& redactor);
 
+// Enters the names and addresses the patterns find in a whole file into the
+// map, in the file's encoding, without replacing anything.
+void DiscoverFile(std::string_view name, std::string_view bytes, TextRedactor& redactor);
+
+// True for the files that write each backslash twice (registry exports,
+// answers.txt, versions.txt).
+bool BackslashesDoubled(std::string_view name);
+
 // True when the bytes read as UTF-16LE text.
 bool LooksUtf16(std::string_view bytes);
 

@@ -14,6 +14,9 @@ constexpr std::string_view kKept[] = {
     // Product and platform names.
     "voxtra", "fernwick", "tabulex", "norvane", "tessaline", "microsoft", "windows", "exchange", "domino", "lotus",
     "notes", "outlook", "mapi", "cdo", "sql", "sqlexpress", "mssqlserver", "server", "active directory",
+    "stringfileinfo", "varfileinfo",
+    // The call handlers every installation has.
+    "opening greeting", "operator", "goodbye", "example interview",
     // What stands where a name is missing.
     "n/a", "na", "none", "unknown", "default", "local", "null", "-not installed-", "not installed", "disabled",
     "enabled", "true", "false", "yes", "no", "invalid",

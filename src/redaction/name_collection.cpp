@@ -103,7 +103,6 @@ constexpr Label kValueNames[] = {
     {"homeserver", Kind::Host},
     {"currentdc", Kind::Host},
     {"alias", Kind::Account},
-    {"displayname", Kind::Name},
     {"dialingdomainname", Kind::Name},
     {"administrator", Kind::Account},
     {"serviceaccount", Kind::Account},
@@ -143,7 +142,8 @@ void CollectLabelledLine(std::string_view line, RedactionMap& map, Kind& continu
     return;
   }
   if (found->text == "dns suffix search list") continuation = Kind::Domain;
-  if (found->kind == Kind::Domain || found->kind == Kind::Host) {
+  if (found->text == "dns suffix search list" || found->text == "otherdomains") {
+    // Lists, separated by blanks.
     for (const auto part : Split(value, ' ')) AddValue(found->kind, part, map);
   } else {
     AddValue(found->kind, value, map);
@@ -281,7 +281,6 @@ void AddValue(Kind kind, std::string_view value, RedactionMap& map) {
   if (kind == Kind::Account) {
     if (const auto slash = value.find('\\'); slash != std::string_view::npos) {
       const auto domain = value.substr(0, slash);
-      if (IsKeptName(value) || IsKeptName(domain)) return;
       if (domain != "." && IsDnsName(domain)) AddValue(Kind::Domain, domain, map);
       AddValue(Kind::Account, value.substr(slash + 1), map);
       return;

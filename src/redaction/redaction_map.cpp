@@ -303,6 +303,10 @@ const std::vector<std::size_t>* RedactionMap::Candidates(std::string_view firstW
   return found == byFirstWord_.end() ? nullptr : &found->second;
 }
 
+void RedactionMap::MarkReplaced(Kind kind, std::string_view original) {
+  if (const auto found = byKey_.find(Key(kind, original)); found != byKey_.end()) replaced_.insert(&entries_[found->second]);
+}
+
 bool RedactionMap::IsPseudonym(std::string_view text) const { return pseudonyms_.count(Lower(text)) > 0; }
 
 std::map<Kind, int> RedactionMap::ReplacedCounts() const {

@@ -80,6 +80,8 @@ class RedactionMap {
 
   // Notes that the entry replaced something in this run.
   void MarkReplaced(const MapEntry& entry) { replaced_.insert(&entry); }
+  // The same for an address, by its kind and original.
+  void MarkReplaced(Kind kind, std::string_view original);
   // How many different originals of each kind were replaced in this run.
   std::map<Kind, int> ReplacedCounts() const;
 

@@ -92,8 +92,11 @@ std::size_t TextRedactor::Address(std::string_view text, std::size_t i, std::str
       if (map_.IsPseudonym(FormatMac(*mac, '-', false))) return 17;
       bool upper = false;
       for (char ch : original) upper = upper || (ch >= 'A' && ch <= 'F');
-      if (replace) out = FormatMac(map_.AddMac(*mac), text[i + 2], upper);
-      else map_.AddMac(*mac);
+      const auto pseudonym = map_.AddMac(*mac);
+      if (replace) {
+        out = FormatMac(pseudonym, text[i + 2], upper);
+        map_.MarkReplaced(Kind::Mac, FormatMac(*mac, '-', false));
+      }
       return 17;
     }
   }
@@ -112,7 +115,10 @@ std::size_t TextRedactor::Address(std::string_view text, std::size_t i, std::str
         }
         if (IsKeptIPv4(*v4) || leadingZero || map_.IsPseudonym(run) || AfterVersionWord(text, i)) return run.size();
         const std::uint32_t pseudonym = map_.AddIPv4(*v4);
-        if (replace) out = FormatIPv4(pseudonym);
+        if (replace) {
+          out = FormatIPv4(pseudonym);
+          map_.MarkReplaced(Kind::IPv4, FormatIPv4(*v4));
+        }
         return run.size();
       }
     }
@@ -132,6 +138,7 @@ std::size_t TextRedactor::Address(std::string_view text, std::size_t i, std::str
         for (char ch : run) upper = upper || (ch >= 'A' && ch <= 'F');
         const auto pseudonym = map_.AddIPv6(*v6);
         if (replace) {
+          map_.MarkReplaced(Kind::IPv6, FormatIPv6(*v6));
           out = FormatIPv6(pseudonym);
           if (upper) {
             for (char& ch : out) ch = ch >= 'a' && ch <= 'f' ? static_cast<char>(ch - 'a' + 'A') : ch;
@@ -161,11 +168,11 @@ void TextRedactor::DiscoverAround(std::string_view text, std::size_t i, std::siz
       return;
     }
   }
-  // \\HOST: a run of an even number of backslashes (doubled in .reg and
-  // answers.txt) after something that is no path.
+  // \\HOST: two backslashes (four where they are doubled) after something
+  // that is no path.
   std::size_t slashes = 0;
   while (slashes < i && text[i - 1 - slashes] == '\\') ++slashes;
-  if (slashes >= 2 && slashes % 2 == 0) {
+  if (slashes == (doubled_ ? 4u : 2u)) {
     const std::size_t before = i - slashes;
     if (before == 0 || (!IsNameChar(text[before - 1]) && text[before - 1] != ':' && text[before - 1] != '.' &&
                         text[before - 1] != '%')) {
@@ -206,8 +213,10 @@ std::size_t TextRedactor::Name(std::string_view text, std::size_t i, std::string
     if (i + length > text.size() || !BoundaryAfter(text, i + length)) continue;
     const std::string_view found = text.substr(i, length);
     if (Lower(found) != Lower(entry.original)) continue;
-    map_.MarkReplaced(entry);
-    if (replace) out = InCaseOf(found, entry.pseudonym);
+    if (replace) {
+      map_.MarkReplaced(entry);
+      out = InCaseOf(found, entry.pseudonym);
+    }
     // DOMAIN\user: the user is an account of that domain.
     if (entry.kind == Kind::Domain) {
       std::size_t j = i + length, slashes = 0;

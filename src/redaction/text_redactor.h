@@ -23,6 +23,10 @@ class TextRedactor {
   // into the map, without replacing anything.
   void Discover(std::string_view text) { (void)Run(text, false); }
 
+  // Registry exports, answers.txt and versions.txt write each backslash
+  // twice: a UNC path's "\\" is four there.
+  void SetBackslashesDoubled(bool doubled) { doubled_ = doubled; }
+
  private:
   std::string Run(std::string_view text, bool replace);
   // Each returns the length it consumed at `i` (0: no match there).
@@ -31,6 +35,7 @@ class TextRedactor {
   void DiscoverAround(std::string_view text, std::size_t i, std::size_t wordEnd);
 
   RedactionMap& map_;
+  bool doubled_ = false;
   std::string lower_;  // scratch
 };
 

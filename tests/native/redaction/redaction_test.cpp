@@ -119,7 +119,10 @@ TEST(RedactionPatterns, FindEmailUncHostsAccountsAndNamesUnderKnownDomains) {
   Fixture r;
   EXPECT_EQ(r("mail to jane.doe@corp.example.com"), "mail to user01@domain01.domain02.invalid");
   EXPECT_EQ(r("share \\\\FILESRV02\\Voxtra"), "share \\\\HOST02\\Voxtra");
-  EXPECT_EQ(r("\"Output Path\"=\"\\\\\\\\LOGSRV\\\\VoxtraLogs\""), "\"Output Path\"=\"\\\\\\\\HOST03\\\\VoxtraLogs\"");
+  EXPECT_EQ(RedactFileBytes("capture.reg", "\"Output Path\"=\"\\\\\\\\LOGSRV\\\\VoxtraLogs\"", r.redactor),
+            "\"Output Path\"=\"\\\\\\\\HOST03\\\\VoxtraLogs\"");
+  EXPECT_EQ(RedactFileBytes("versions.txt", "x.dll\tstring\t\\\\StringFileInfo\\\\040904b0", r.redactor),
+            "x.dll\tstring\t\\\\StringFileInfo\\\\040904b0");
   EXPECT_EQ(r("C:\\\\Program Files\\\\Voxtra"), "C:\\\\Program Files\\\\Voxtra");
   EXPECT_EQ(r("runs as CORP\\svc-voxtra"), "runs as DOMAIN01\\user02");
   EXPECT_EQ(r("NT AUTHORITY\\SYSTEM"), "NT AUTHORITY\\SYSTEM");

@@ -122,9 +122,9 @@ void Redact(const CabinetRedactionOptions& o, std::string& note) {
   for (const auto& file : outer.files) {
     if (redaction::IsCollectedFile(file.name)) redaction::CollectNames(file.name, file.bytes, map);
   }
-  for (const auto& file : inner.files) redactor.Discover(file.bytes);
+  for (const auto& file : inner.files) redaction::DiscoverFile(file.name, file.bytes, redactor);
   for (const auto& file : outer.files) {
-    if (!redaction::IsStreamedFile(file.name) && &file != image) redactor.Discover(file.bytes);
+    if (!redaction::IsStreamedFile(file.name) && &file != image) redaction::DiscoverFile(file.name, file.bytes, redactor);
   }
   Scratch scratch;
   if (image != nullptr) {
