@@ -7,6 +7,7 @@
 
 #include "common/text.h"
 #include "packaging/capture_step.h"
+#include "packaging/write_to_file.h"
 #include "redaction/file_redaction.h"
 #include "redaction/keyword_file.h"
 #include "redaction/map_file.h"
@@ -220,12 +221,15 @@ void RedactPackage(platform::Platform& p, const std::string& strPathName, Messag
     }
   }
 
+  std::string lengthNote;
   const auto redactWhole = [&](const std::string& name, const std::string& extra) {
     const std::string path = strPathName + name;
     if (!files.FileExists(path)) return;
     const std::string bytes = Read(files, path);
-    Write(files, path, redaction::RedactFileBytes(name, extra.empty() ? bytes : redaction::SummaryWithNote(bytes, extra),
-                                                  redactor));
+    const std::string redacted =
+        redaction::RedactFileBytes(name, extra.empty() ? bytes : redaction::SummaryWithNote(bytes, extra), redactor);
+    if (name == kReportFileName) lengthNote = redaction::LengthDependentLines(bytes, redacted);
+    Write(files, path, redacted);
   };
   for (const char* name : redaction::kPackedFiles) {
     const std::string n = name;
@@ -237,7 +241,7 @@ void RedactPackage(platform::Platform& p, const std::string& strPathName, Messag
     }
   }
   Write(files, mapPath, redaction::MapFileText(map));
-  const std::string note = redaction::RedactionNote(map.ReplacedCounts());
+  const std::string note = redaction::RedactionNote(map.ReplacedCounts()) + lengthNote;
   redactWhole("Summary.htm", note);
   record.RecordNote(note);
   redactWhole("FernwickMessages.txt", {});

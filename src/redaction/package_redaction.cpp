@@ -60,6 +60,22 @@ std::string RedactionNote(const std::map<Kind, int>& counts) {
          " replaced by pseudonyms. The map of originals and pseudonyms stays on the server.";
 }
 
+std::string LengthDependentLines(std::string_view report, std::string_view redactedReport) {
+  constexpr std::string_view kListStart = "The following are missing :";
+  constexpr std::string_view kCut = "<more prompts are missing but are not displayed>";
+  const auto listLength = [&](std::string_view text) {
+    const std::size_t start = text.find(kListStart);
+    const std::size_t cut = text.find(kCut);
+    return start == std::string_view::npos || cut == std::string_view::npos || cut < start ? std::string_view::npos
+                                                                                          : cut - start;
+  };
+  const std::size_t before = listLength(report), after = listLength(redactedReport);
+  if (after == std::string_view::npos || before == after) return {};
+  return " The list of missing prompts (\"Prompts : *Warning* - The following are missing :\") may end a line "
+         "earlier or later when this CAB's server image is replayed: it is cut after a number of characters, and "
+         "paths in it hold names whose pseudonyms are longer or shorter.";
+}
+
 std::string SummaryWithNote(std::string_view html, std::string_view note) {
   const std::string paragraph = "<p class=\"redacted\"><strong>" + HtmlText(note) + "</strong></p>\r\n";
   std::size_t at = html.find("</h1>\r\n");

@@ -33,6 +33,13 @@ bool IsCollectedFile(std::string_view name);
 // "VoxtraInfo.cab is redacted: 3 host names, 2 domain names, ... replaced."
 std::string RedactionNote(const std::map<Kind, int>& counts);
 
+// The report lines whose layout depends on a name's length, told for the
+// note: the prompt check lists missing prompts only up to a budget of
+// characters, so where the list was cut and a listed path holds a name whose
+// pseudonym has another length, a replay of the redacted image can cut it a
+// line earlier or later. Empty when the redacted report has no such line.
+std::string LengthDependentLines(std::string_view report, std::string_view redactedReport);
+
 // Summary.htm with the note as a paragraph under its heading.
 std::string SummaryWithNote(std::string_view html, std::string_view note);
 

@@ -69,6 +69,24 @@ cabextract -q -d "$out/cab" "$(work_of "$out/run")/VoxtraInfo.cab"
 cmp -s "$out/cab/VoxtraSystemInfo.txt" "$scratch/exchange2003-42/cab/VoxtraSystemInfo.txt"
 check "map reused" $? "$(diff "$out/cab/VoxtraSystemInfo.txt" "$scratch/exchange2003-42/cab/VoxtraSystemInfo.txt" | head -6)"
 
+# A line whose layout depends on a name's length: the missing-prompt list is
+# cut after a number of characters, so with a keyword in its paths ("SPA",
+# a longer pseudonym) the replay cuts it earlier. The note says so, and the
+# replay differs in nothing else.
+mkdir -p "$scratch/spashipped"
+cp "$root/shipped/"* "$scratch/spashipped/"
+printf 'SPA\r\n' >"$scratch/spashipped/RedactionKeywords.txt"
+"$fernwick" --shipped "$scratch/spashipped" --out "$scratch/spa" "$root/samples/domino-50-prompts" silent redact \
+  >/dev/null 2>&1
+spa=$(work_of "$scratch/spa")
+mkdir -p "$scratch/spa.cab"
+cabextract -q -d "$scratch/spa.cab" "$spa/VoxtraInfo.cab"
+"$fernwick" --out "$scratch/spa.replay" --from-cab "$spa/VoxtraInfo.cab" >"$scratch/spa.txt" 2>/dev/null
+{ cat "$scratch/spa.txt"; printf '\r\n'; } | diff - "$scratch/spa.cab/VoxtraSystemInfo.txt" | grep '^[<>]' >"$scratch/spa.diff"
+[ -s "$scratch/spa.diff" ] && ! grep -qv '^>          C:\\Program Files\\Voxtra\\Localize\\Prompts\\KEYWORD01\\' "$scratch/spa.diff" &&
+  grep -q 'The list of missing prompts .* may end a line earlier or later' "$scratch/spa.cab/FernwickMessages.txt"
+check "length-dependent prompt list" $? "$(head -3 "$scratch/spa.diff"); $(tail -1 "$scratch/spa.cab/FernwickMessages.txt")"
+
 # A malformed keyword file: nothing is packed in the clear.
 mkdir -p "$scratch/badshipped"
 cp "$scratch/shipped/"* "$scratch/badshipped/"

@@ -208,6 +208,18 @@ TEST(RedactionFiles, MapFileRoundTripsAndRefusesContradictions) {
   EXPECT_EQ(error, "the pseudonym \"HOST01\" stands for two originals");
 }
 
+TEST(RedactionNote, NamesTheMissingPromptListWhenItWasCutAndItsLengthChanged) {
+  const std::string report =
+      "     Prompts : *Warning* - The following are missing :\r\n         C:\\Voxtra\\Heron\\a.wav\r\n"
+      "        <more prompts are missing but are not displayed>\r\n";
+  const std::string longer =
+      "     Prompts : *Warning* - The following are missing :\r\n         C:\\Voxtra\\KEYWORD01\\a.wav\r\n"
+      "        <more prompts are missing but are not displayed>\r\n";
+  EXPECT_NE(LengthDependentLines(report, longer).find("may end a line earlier or later"), std::string::npos);
+  EXPECT_EQ(LengthDependentLines(report, report), "");
+  EXPECT_EQ(LengthDependentLines("no list\r\n", "no list at all\r\n"), "");
+}
+
 TEST(RedactionNote, CountsEachKindAndGoesUnderTheSummaryHeading) {
   std::map<Kind, int> counts{{Kind::Host, 3}, {Kind::IPv4, 1}};
   const std::string note = RedactionNote(counts);

@@ -139,11 +139,14 @@ void Redact(const CabinetRedactionOptions& o, std::string& note) {
   }
   CabinetFile* summary = Find(outer.files, "Summary.htm");
   CabinetFile* messages = Find(outer.files, "FernwickMessages.txt");
+  std::string lengthNote;
   for (auto& file : outer.files) {
     if (&file == image || &file == summary || &file == messages) continue;
-    file.bytes = redaction::RedactFileBytes(file.name, file.bytes, redactor);
+    std::string redacted = redaction::RedactFileBytes(file.name, file.bytes, redactor);
+    if (EqualsNoCase(file.name, "VoxtraSystemInfo.txt")) lengthNote = redaction::LengthDependentLines(file.bytes, redacted);
+    file.bytes = std::move(redacted);
   }
-  note = redaction::RedactionNote(map.ReplacedCounts());
+  note = redaction::RedactionNote(map.ReplacedCounts()) + lengthNote;
   if (summary != nullptr) {
     summary->bytes = redaction::RedactFileBytes(summary->name, redaction::SummaryWithNote(summary->bytes, note),
                                                 redactor);
