@@ -167,11 +167,14 @@ std::string RedactText(std::string_view name, std::string_view text, TextRedacto
 
 void DiscoverFile(std::string_view name, std::string_view bytes, TextRedactor& redactor) {
   redactor.SetBackslashesDoubled(BackslashesDoubled(name));
-  if (LooksUtf16(bytes)) {
-    std::vector<std::uint16_t> wide;
-    redactor.Discover(Narrow(bytes, wide));
-  } else {
-    redactor.Discover(bytes);
+  std::vector<std::uint16_t> wide;
+  const std::string narrow = LooksUtf16(bytes) ? Narrow(bytes, wide) : std::string();
+  // A name found late (a domain in an e-mail address) reveals others
+  // earlier in the file (a host under that domain): again until none is new.
+  for (int pass = 0; pass < 4; ++pass) {
+    const std::size_t known = redactor.Map().Entries().size();
+    redactor.Discover(LooksUtf16(bytes) ? std::string_view(narrow) : bytes);
+    if (redactor.Map().Entries().size() == known) break;
   }
   redactor.SetBackslashesDoubled(false);
 }

@@ -27,6 +27,8 @@ class TextRedactor {
   // twice: a UNC path's "\\" is four there.
   void SetBackslashesDoubled(bool doubled) { doubled_ = doubled; }
 
+  const RedactionMap& Map() const { return map_; }
+
  private:
   std::string Run(std::string_view text, bool replace);
   // Each returns the length it consumed at `i` (0: no match there).
