@@ -14,6 +14,16 @@ std::string_view Trim(std::string_view text) {
 
 }  // namespace
 
+std::string Quoted(std::string_view text) {
+  // Appended piece by piece: GCC 12 at -O3 warns wrongly about "\"" + text.
+  std::string out;
+  out.reserve(text.size() + 2);
+  out += '"';
+  out.append(text);
+  out += '"';
+  return out;
+}
+
 std::vector<std::string_view> TextLines(std::string_view text) {
   std::vector<std::string_view> lines;
   std::size_t start = 0;
@@ -47,7 +57,7 @@ KeywordFile ParseKeywordFile(std::string_view text) {
     for (char c : line) {
       if (static_cast<unsigned char>(c) < 0x20) return fail("a control character in the keyword");
     }
-    if (line.size() < kShortest) return fail("\"" + std::string(line) + "\" is shorter than 3 characters");
+    if (line.size() < kShortest) return fail(Quoted(line) + " is shorter than 3 characters");
     if (line.size() > kLongest) return fail("the keyword is longer than 256 characters");
     file.keywords.emplace_back(line);
   }

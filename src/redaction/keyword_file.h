@@ -17,6 +17,9 @@ struct KeywordFile {
 
 KeywordFile ParseKeywordFile(std::string_view text);
 
+// The text in double quotes, for messages.
+std::string Quoted(std::string_view text);
+
 // Splits text into lines at CR LF, LF or CR; a final line end makes no
 // empty line.
 std::vector<std::string_view> TextLines(std::string_view text);

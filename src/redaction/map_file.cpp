@@ -52,7 +52,7 @@ MapFile ParseMapFile(std::string_view text) {
     }
     MapEntry entry;
     if (!KindOfName(line.substr(0, first), entry.kind)) {
-      return fail("unknown kind \"" + std::string(line.substr(0, first)) + "\"");
+      return fail("unknown kind " + Quoted(line.substr(0, first)));
     }
     entry.original = line.substr(first + 1, second - first - 1);
     entry.pseudonym = line.substr(second + 1);
@@ -61,9 +61,11 @@ MapFile ParseMapFile(std::string_view text) {
     for (char c : entry.original) {
       if (static_cast<unsigned char>(c) < 0x20) return fail("a control character in the original");
     }
-    if (!Valid(entry.kind, entry.original, false)) return fail("\"" + entry.original + "\" is no " + std::string(KindName(entry.kind)));
+    if (!Valid(entry.kind, entry.original, false)) {
+      return fail(Quoted(entry.original) + " is no " + std::string(KindName(entry.kind)));
+    }
     if (!Valid(entry.kind, entry.pseudonym, true)) {
-      return fail("\"" + entry.pseudonym + "\" is no pseudonym of kind " + std::string(KindName(entry.kind)));
+      return fail(Quoted(entry.pseudonym) + " is no pseudonym of kind " + std::string(KindName(entry.kind)));
     }
     file.entries.push_back(std::move(entry));
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "redaction/address_patterns.h"
+#include "redaction/keyword_file.h"
 
 namespace fernwick::redaction {
 namespace {
@@ -133,13 +134,13 @@ bool RedactionMap::Load(const std::vector<MapEntry>& entries, std::string& error
     const std::string key = Key(e.kind, e.original);
     if (const auto found = byKey_.find(key); found != byKey_.end()) {
       if (!EqualsLower(entries_[found->second].pseudonym, e.pseudonym)) {
-        error = "\"" + e.original + "\" has two pseudonyms";
+        error = Quoted(e.original) + " has two pseudonyms";
         return false;
       }
       continue;
     }
     if (pseudonyms_.count(Lower(e.pseudonym)) > 0) {
-      error = "the pseudonym \"" + e.pseudonym + "\" stands for two originals";
+      error = "the pseudonym " + Quoted(e.pseudonym) + " stands for two originals";
       return false;
     }
     Add(e.kind, key, e.original, e.pseudonym);
