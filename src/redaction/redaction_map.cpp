@@ -74,8 +74,8 @@ std::uint32_t SubnetCandidate(int index) {
 std::string SubnetText(std::uint32_t subnet) { return FormatIPv4(subnet) + "/24"; }
 
 std::string Prefix6Text(const std::vector<std::uint8_t>& address) {
-  std::vector<std::uint8_t> prefix(address.begin(), address.begin() + 8);
-  prefix.resize(16, 0);
+  std::vector<std::uint8_t> prefix(16, 0);
+  for (std::size_t i = 0; i < 8 && i < address.size(); ++i) prefix[i] = address[i];
   return FormatIPv6(prefix) + "/64";
 }
 
@@ -252,9 +252,13 @@ std::vector<std::uint8_t> RedactionMap::AddIPv6(const std::vector<std::uint8_t>&
       pseudonymPrefix = entries_[found->second].pseudonym;
     } else {
       for (int n = 1;; ++n) {
-        std::vector<std::uint8_t> candidate = {0x20, 0x01, 0x0d, 0xb8, 0, 0, static_cast<std::uint8_t>(n >> 8),
-                                               static_cast<std::uint8_t>(n & 0xFF)};
-        candidate.resize(16, 0);
+        std::vector<std::uint8_t> candidate(16, 0);
+        candidate[0] = 0x20;
+        candidate[1] = 0x01;
+        candidate[2] = 0x0d;
+        candidate[3] = 0xb8;
+        candidate[6] = static_cast<std::uint8_t>(n >> 8);
+        candidate[7] = static_cast<std::uint8_t>(n & 0xFF);
         if (pseudonyms_.count(Prefix6Text(candidate)) == 0) {
           pseudonymPrefix = Prefix6Text(candidate);
           break;
