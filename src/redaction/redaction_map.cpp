@@ -115,6 +115,7 @@ bool RedactionMap::Matched(Kind kind) { return IsNameKind(kind) && kind != Kind:
 std::size_t RedactionMap::Add(Kind kind, std::string key, std::string original, std::string pseudonym) {
   entries_.push_back({kind, std::move(original), std::move(pseudonym)});
   const std::size_t index = entries_.size() - 1;
+  if (kind == Kind::Domain) ++domainChanges_;
   byKey_.emplace(std::move(key), index);
   pseudonyms_.insert(Lower(entries_[index].pseudonym));
   if (Matched(kind)) IndexWords(index);
@@ -122,7 +123,9 @@ std::size_t RedactionMap::Add(Kind kind, std::string key, std::string original, 
 }
 
 void RedactionMap::IndexWords(std::size_t index) {
-  auto& list = byFirstWord_[FirstWord(Lower(entries_[index].original))];
+  const std::string first = FirstWord(Lower(entries_[index].original));
+  if (!first.empty()) firstPairs_.set(PairIndex(first[0], first.size() > 1 ? first[1] : '\0'));
+  auto& list = byFirstWord_[first];
   list.push_back(index);
   std::stable_sort(list.begin(), list.end(), [this](std::size_t a, std::size_t b) {
     return entries_[a].original.size() > entries_[b].original.size();
@@ -176,6 +179,7 @@ const std::string& RedactionMap::AddName(Kind kind, std::string_view original) {
     MapEntry& entry = entries_[found->second];
     if (entry.kind == Kind::Label && Matched(kind)) {
       entry.kind = kind;
+      ++domainChanges_;
       IndexWords(found->second);
     }
     return entry.pseudonym;
@@ -200,6 +204,7 @@ const std::string& RedactionMap::AddName(Kind kind, std::string_view original) {
   if (const auto found = byKey_.find(key); found != byKey_.end()) {
     MapEntry& entry = entries_[found->second];
     entry.kind = Kind::Domain;
+    ++domainChanges_;
     entry.pseudonym = pseudonym;
     pseudonyms_.insert(Lower(pseudonym));
     IndexWords(found->second);
@@ -208,9 +213,16 @@ const std::string& RedactionMap::AddName(Kind kind, std::string_view original) {
   return entries_[Add(kind, key, std::string(original), pseudonym)].pseudonym;
 }
 
-std::uint32_t RedactionMap::AddIPv4(std::uint32_t address) {
+std::uint32_t RedactionMap::AddIPv4(std::uint32_t address, bool replaced) {
+  if (const auto known = ipv4_.find(address); known != ipv4_.end()) {
+    const MapEntry& entry = entries_[known->second];
+    if (replaced) replaced_.insert(&entry);
+    return ParseIPv4(entry.pseudonym).value_or(0);
+  }
   const std::string key = Key(Kind::IPv4, FormatIPv4(address));
   if (const auto found = byKey_.find(key); found != byKey_.end()) {
+    ipv4_.emplace(address, found->second);
+    if (replaced) replaced_.insert(&entries_[found->second]);
     return ParseIPv4(entries_[found->second].pseudonym).value_or(0);
   }
   const std::uint32_t subnet = address & 0xFFFFFF00;
@@ -230,7 +242,9 @@ std::uint32_t RedactionMap::AddIPv4(std::uint32_t address) {
     Add(Kind::Subnet4, subnetKey, SubnetText(subnet), SubnetText(pseudonymSubnet));
   }
   const std::uint32_t pseudonym = pseudonymSubnet | (address & 0xFF);
-  Add(Kind::IPv4, key, FormatIPv4(address), FormatIPv4(pseudonym));
+  const std::size_t index = Add(Kind::IPv4, key, FormatIPv4(address), FormatIPv4(pseudonym));
+  ipv4_.emplace(address, index);
+  if (replaced) replaced_.insert(&entries_[index]);
   return pseudonym;
 }
 
@@ -303,9 +317,15 @@ const MapEntry* RedactionMap::FindName(std::string_view original) const {
   return found == byKey_.end() ? nullptr : &entries_[found->second];
 }
 
-const std::vector<std::size_t>* RedactionMap::Candidates(std::string_view firstWordLower) const {
-  const auto found = byFirstWord_.find(std::string(firstWordLower));
+const std::vector<std::size_t>* RedactionMap::Candidates(const std::string& firstWordLower) const {
+  if (byFirstWord_.empty()) return nullptr;
+  const auto found = byFirstWord_.find(firstWordLower);
   return found == byFirstWord_.end() ? nullptr : &found->second;
+}
+
+const MapEntry* RedactionMap::FindKey(const std::string& key) const {
+  const auto found = byKey_.find(key);
+  return found == byKey_.end() ? nullptr : &entries_[found->second];
 }
 
 void RedactionMap::MarkReplaced(Kind kind, std::string_view original) {

@@ -6,6 +6,7 @@
 // changes its pseudonym's case the same way. The map is kept on the server
 // and loaded again by the next run, so that two packages of one site use
 // the same pseudonyms.
+#include <bitset>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -13,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace fernwick::redaction {
@@ -60,7 +62,7 @@ class RedactionMap {
   const std::string& AddName(Kind kind, std::string_view original);
   // The pseudonym address of an IPv4 address (a.b.c.d as a number): the
   // /24 goes to a pseudonym /24, the last byte stays.
-  std::uint32_t AddIPv4(std::uint32_t address);
+  std::uint32_t AddIPv4(std::uint32_t address, bool replaced = false);
   // The same for IPv6 (16 bytes): the /64 goes to 2001:db8:0:N::/64 (the
   // documentation prefix), each address to its own interface id; a
   // link-local address keeps fe80::/64.
@@ -72,7 +74,13 @@ class RedactionMap {
   const MapEntry* FindName(std::string_view original) const;
   // The matched entries whose original begins with this word (lower case),
   // longest first; null when none.
-  const std::vector<std::size_t>* Candidates(std::string_view firstWordLower) const;
+  const std::vector<std::size_t>* Candidates(const std::string& firstWordLower) const;
+  // False when no matched entry begins with a word of these first two
+  // characters (lower case; the second 0 for a one-character word): the
+  // common case, answered without hashing the word.
+  bool MayBeginWord(char first, char second) const { return firstPairs_[PairIndex(first, second)]; }
+  // The entry of a name by its key: "n:" and the lower-case original.
+  const MapEntry* FindKey(const std::string& key) const;
   const MapEntry& Entry(std::size_t index) const { return entries_[index]; }
   // True when `text` is a pseudonym of the map (a package redacted again
   // keeps its pseudonyms).
@@ -86,6 +94,8 @@ class RedactionMap {
   std::map<Kind, int> ReplacedCounts() const;
 
   const std::deque<MapEntry>& Entries() const { return entries_; }
+  // Grows whenever a domain joins the map.
+  std::size_t DomainChanges() const { return domainChanges_; }
 
  private:
   std::size_t Add(Kind kind, std::string key, std::string original, std::string pseudonym);
@@ -100,7 +110,13 @@ class RedactionMap {
   std::unordered_map<std::string, std::vector<std::size_t>> byFirstWord_;
   std::set<std::string> pseudonyms_;  // lower case
   std::map<std::string, int> nextNumber_;
-  std::set<const MapEntry*> replaced_;
+  std::unordered_set<const MapEntry*> replaced_;
+  std::unordered_map<std::uint32_t, std::size_t> ipv4_;  // address -> its entry
+  std::size_t domainChanges_ = 0;
+  static std::size_t PairIndex(char first, char second) {
+    return static_cast<unsigned char>(first) << 8 | static_cast<unsigned char>(second);
+  }
+  std::bitset<65536> firstPairs_;
 };
 
 // Lower-case ASCII.

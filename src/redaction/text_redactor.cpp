@@ -1,5 +1,7 @@
 #include "redaction/text_redactor.h"
 
+#include <algorithm>
+
 #include "redaction/address_patterns.h"
 #include "redaction/kept_names.h"
 
@@ -38,6 +40,8 @@ bool AfterVersionWord(std::string_view text, std::size_t i) {
 }
 
 bool BoundaryAfter(std::string_view text, std::size_t end) { return end >= text.size() || !IsNameChar(text[end]); }
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
@@ -85,8 +89,9 @@ std::string TextRedactor::Run(std::string_view text, bool replace) {
 }
 
 std::size_t TextRedactor::Address(std::string_view text, std::size_t i, std::string& out, bool replace) {
-  if (i + 17 <= text.size() && (text[i + 2] == '-' || text[i + 2] == ':') && BoundaryAfter(text, i + 17) &&
-      (i + 17 == text.size() || text[i + 17] != text[i + 2])) {
+  if (i + 17 <= text.size() && (text[i + 2] == '-' || text[i + 2] == ':') && text[i + 5] == text[i + 2] &&
+      text[i + 8] == text[i + 2] && text[i + 11] == text[i + 2] && text[i + 14] == text[i + 2] &&
+      BoundaryAfter(text, i + 17) && (i + 17 == text.size() || text[i + 17] != text[i + 2])) {
     if (const auto mac = ParseMac(text.substr(i, 17)); mac && !IsKeptMac(*mac)) {
       const std::string original(text.substr(i, 17));
       if (map_.IsPseudonym(FormatMac(*mac, '-', false))) return 17;
@@ -105,7 +110,8 @@ std::size_t TextRedactor::Address(std::string_view text, std::size_t i, std::str
     while (end < text.size() && (IsDigit(text[end]) || text[end] == '.')) ++end;
     while (end > i && text[end - 1] == '.') --end;
     const std::string_view run = text.substr(i, end - i);
-    if (BoundaryAfter(text, end) && (end >= text.size() || text[end] != ':' || end + 1 >= text.size() ||
+    const bool dottedQuad = std::count(run.begin(), run.end(), '.') == 3;
+    if (dottedQuad && BoundaryAfter(text, end) && (end >= text.size() || text[end] != ':' || end + 1 >= text.size() ||
                                      !IsHex(text[end + 1]))) {
       if (const auto v4 = ParseIPv4(run)) {
         bool leadingZero = false;
@@ -114,23 +120,23 @@ std::size_t TextRedactor::Address(std::string_view text, std::size_t i, std::str
                                         IsDigit(run[p + 1]));
         }
         if (IsKeptIPv4(*v4) || leadingZero || map_.IsPseudonym(run) || AfterVersionWord(text, i)) return run.size();
-        const std::uint32_t pseudonym = map_.AddIPv4(*v4);
-        if (replace) {
-          out = FormatIPv4(pseudonym);
-          map_.MarkReplaced(Kind::IPv4, FormatIPv4(*v4));
-        }
+        const std::uint32_t pseudonym = map_.AddIPv4(*v4, replace);
+        if (replace) out = FormatIPv4(pseudonym);
         return run.size();
       }
     }
   }
   if ((IsHex(text[i]) || text[i] == ':') && (i == 0 || (text[i - 1] != ':' && text[i - 1] != '.'))) {
     std::size_t end = i, colons = 0;
+    bool gap = false;
     while (end < text.size() && (IsHex(text[end]) || text[end] == ':' || text[end] == '.')) {
       colons += text[end] == ':';
+      gap = gap || (text[end] == ':' && end > i && text[end - 1] == ':');
       ++end;
     }
     while (end > i && text[end - 1] == '.') --end;
-    if (colons >= 2 && (end >= text.size() || !IsNameChar(text[end]))) {
+    // Eight groups, or fewer with "::" (a time of day such as 22:01:09 is none).
+    if (colons >= 2 && (gap || colons >= 6) && (end >= text.size() || !IsNameChar(text[end]))) {
       const std::string_view run = text.substr(i, end - i);
       if (const auto v6 = ParseIPv6(run)) {
         if (IsKeptIPv6(*v6) || map_.IsPseudonym(FormatIPv6(*v6))) return run.size();
@@ -185,14 +191,21 @@ void TextRedactor::DiscoverAround(std::string_view text, std::size_t i, std::siz
       return;
     }
   }
-  // A DNS name whose domain is known: its first label is a host.
-  if (wordEnd < text.size() && text[wordEnd] == '.') {
+  // A DNS name whose domain is known: its first label is a host. Each
+  // dotted name is looked at once (event logs repeat them).
+  if (wordEnd < text.size() && text[wordEnd] == '.' && IsLetter(text[i])) {
     const std::size_t end = DottedEnd(text, i);
     const std::string_view name = text.substr(i, end - i);
+    key_.assign("n:");
+    for (char ch : name) key_ += AsciiLower(ch);
+    const auto [seen, added] = dottedSeen_.try_emplace(key_, map_.DomainChanges());
+    if (!added && seen->second == map_.DomainChanges()) return;
+    seen->second = map_.DomainChanges();
     for (std::size_t dot = name.find('.'); dot != std::string_view::npos; dot = name.find('.', dot + 1)) {
-      const MapEntry* domain = map_.FindName(name.substr(dot + 1));
+      const std::string suffixKey = "n:" + key_.substr(2 + dot + 1);
+      const MapEntry* domain = map_.FindKey(suffixKey);
       if (domain == nullptr || domain->kind != Kind::Domain) continue;
-      if (map_.FindName(name) == nullptr && !IsKeptName(name.substr(0, name.find('.')))) {
+      if (map_.FindKey(key_) == nullptr && !IsKeptName(name.substr(0, name.find('.')))) {
         map_.AddName(Kind::Host, name);
       }
       return;
@@ -203,6 +216,7 @@ void TextRedactor::DiscoverAround(std::string_view text, std::size_t i, std::siz
 std::size_t TextRedactor::Name(std::string_view text, std::size_t i, std::string& out, bool replace) {
   const std::size_t wordEnd = WordEnd(text, i);
   DiscoverAround(text, i, wordEnd);
+  if (!map_.MayBeginWord(AsciiLower(text[i]), wordEnd - i > 1 ? AsciiLower(text[i + 1]) : '\0')) return 0;
   lower_.assign(text.substr(i, wordEnd - i));
   for (char& ch : lower_) ch = ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
   const auto* candidates = map_.Candidates(lower_);
@@ -212,7 +226,11 @@ std::size_t TextRedactor::Name(std::string_view text, std::size_t i, std::string
     const std::size_t length = entry.original.size();
     if (i + length > text.size() || !BoundaryAfter(text, i + length)) continue;
     const std::string_view found = text.substr(i, length);
-    if (Lower(found) != Lower(entry.original)) continue;
+    bool same = true;
+    for (std::size_t k = 0; k < length && same; ++k) {
+      same = AsciiLower(found[k]) == AsciiLower(entry.original[k]);
+    }
+    if (!same) continue;
     if (replace) {
       map_.MarkReplaced(entry);
       out = InCaseOf(found, entry.pseudonym);

@@ -5,6 +5,7 @@
 // so that they are replaced the same way everywhere else.
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "redaction/redaction_map.h"
 
@@ -38,7 +39,10 @@ class TextRedactor {
 
   RedactionMap& map_;
   bool doubled_ = false;
-  std::string lower_;  // scratch
+  std::string lower_, key_;  // scratch
+  // Dotted names already looked at, with the map's domain count then: looked
+  // at again only once a domain has joined.
+  std::unordered_map<std::string, std::size_t> dottedSeen_;
 };
 
 // The pseudonym in the case of the original it replaces.
