@@ -30,13 +30,18 @@ bool AfterVersionWord(std::string_view text, std::size_t i) {
   std::size_t j = i;
   while (j > 0 && std::string_view(" \t=:\"'(,@").find(text[j - 1]) != std::string_view::npos && i - j < 8) --j;
   std::size_t start = j;
-  while (start > 0 && IsLetter(text[start - 1])) --start;
-  const std::string word = Lower(text.substr(start, j - start));
-  const auto endsWith = [&](std::string_view tail) {
-    return word.size() >= tail.size() && word.compare(word.size() - tail.size(), tail.size(), tail) == 0;
+  while (start > 0 && IsLetter(text[start - 1]) && j - start < 32) --start;
+  const std::string_view word = text.substr(start, j - start);
+  const auto same = [](std::string_view a, std::string_view lower) {
+    if (a.size() != lower.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+      const char c = a[k] >= 'A' && a[k] <= 'Z' ? static_cast<char>(a[k] - 'A' + 'a') : a[k];
+      if (c != lower[k]) return false;
+    }
+    return true;
   };
-  return endsWith("version") || word == "ver" || word == "v" || word == "build" || word == "release" ||
-         word == "revision";
+  return (word.size() >= 7 && same(word.substr(word.size() - 7), "version")) || same(word, "ver") ||
+         same(word, "v") || same(word, "build") || same(word, "release") || same(word, "revision");
 }
 
 bool BoundaryAfter(std::string_view text, std::size_t end) { return end >= text.size() || !IsNameChar(text[end]); }
@@ -241,7 +246,9 @@ std::size_t TextRedactor::Name(std::string_view text, std::size_t i, std::string
       while (j < text.size() && text[j] == '\\' && slashes < 2) ++j, ++slashes;
       if (slashes > 0 && j < text.size() && IsNameChar(text[j])) {
         const std::string_view user = text.substr(j, WordEnd(text, j) - j);
-        if (!IsKeptName(user) && map_.FindName(user) == nullptr) map_.AddName(Kind::Account, user);
+        key_.assign("n:");
+        for (char ch : user) key_ += AsciiLower(ch);
+        if (map_.FindKey(key_) == nullptr && !IsKeptName(user)) map_.AddName(Kind::Account, user);
       }
     }
     return length;
