@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
   std::printf("dumpel writing them:        %9.1f ms\n", dumpelMs);
   std::printf("redacting them (1 MB pieces): %7.1f ms, %zu bytes out, ratio %.2f (%s 2)%s\n", redactMs, outBytes,
               redactMs / dumpelMs, redactMs < 2 * dumpelMs ? "within" : "OVER", left ? ", ORIGINALS LEFT" : "");
-  std::printf("memory: at most %zu bytes of text held at once; peak resident %ld KB before, %ld KB after\n",
-              heldAtOnce, peakBefore, peakAfter);
+  std::printf("memory: at most %zu bytes of text held at once; peak resident %ld KB before, %ld KB after\n", heldAtOnce,
+              peakBefore, peakAfter);
   return left ? 1 : 0;
 }

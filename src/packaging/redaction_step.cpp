@@ -159,7 +159,8 @@ class RedactingCapture : public platform::CaptureStore {
       if (target != names[i] || redacted != contents[i]) Write(files_, folder + target, redacted);
     }
     // A folder named after a server must not stay behind, empty.
-    std::sort(emptied.begin(), emptied.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    std::sort(emptied.begin(), emptied.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
     for (const auto& path : emptied) files_.RemoveEmptyFolder(path);
   }
   void CreateFolders(const std::string& folder, const std::string& relative) {

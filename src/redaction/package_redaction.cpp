@@ -5,7 +5,9 @@
 namespace fernwick::redaction {
 namespace {
 
-bool EqualsLower(std::string_view a, std::string_view b) { return Lower(a) == Lower(b); }
+bool EqualsLower(std::string_view a, std::string_view b) {
+  return Lower(a) == Lower(b);
+}
 
 std::string HtmlText(std::string_view text) {
   std::string out;
@@ -38,14 +40,10 @@ std::string RedactionNote(const std::map<Kind, int>& counts) {
     const char* many;
   };
   const Shown shown[] = {
-      {{Kind::Host}, "host name", "host names"},
-      {{Kind::Domain, Kind::Label}, "domain name", "domain names"},
-      {{Kind::Account}, "account name", "account names"},
-      {{Kind::Name}, "other name", "other names"},
-      {{Kind::Keyword}, "keyword", "keywords"},
-      {{Kind::IPv4}, "IPv4 address", "IPv4 addresses"},
-      {{Kind::IPv6}, "IPv6 address", "IPv6 addresses"},
-      {{Kind::Mac}, "MAC address", "MAC addresses"},
+      {{Kind::Host}, "host name", "host names"},          {{Kind::Domain, Kind::Label}, "domain name", "domain names"},
+      {{Kind::Account}, "account name", "account names"}, {{Kind::Name}, "other name", "other names"},
+      {{Kind::Keyword}, "keyword", "keywords"},           {{Kind::IPv4}, "IPv4 address", "IPv4 addresses"},
+      {{Kind::IPv6}, "IPv6 address", "IPv6 addresses"},   {{Kind::Mac}, "MAC address", "MAC addresses"},
   };
   std::string parts;
   for (const auto& s : shown) {
@@ -67,7 +65,7 @@ std::string LengthDependentLines(std::string_view report, std::string_view redac
     const std::size_t start = text.find(kListStart);
     const std::size_t cut = text.find(kCut);
     return start == std::string_view::npos || cut == std::string_view::npos || cut < start ? std::string_view::npos
-                                                                                          : cut - start;
+                                                                                           : cut - start;
   };
   const std::size_t before = listLength(report), after = listLength(redactedReport);
   if (after == std::string_view::npos || before == after) return {};

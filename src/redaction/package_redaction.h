@@ -18,9 +18,8 @@ inline constexpr const char* kRedactSwitch = "redact";
 // the order they are redacted: the small ones first, the event logs, then
 // the two files that carry the note (Summary.htm, FernwickMessages.txt).
 inline constexpr const char* kPackedFiles[] = {
-    "VoxtraSystemInfo.txt", "ServiceInfo.csv",           "SwitchReport.html",
-    "switchlog.txt",        "Findings.csv",              "system_event_log.csv",
-    "application_event_log.csv", "Summary.htm",          "FernwickMessages.txt",
+    "VoxtraSystemInfo.txt", "ServiceInfo.csv",           "SwitchReport.html", "switchlog.txt",        "Findings.csv",
+    "system_event_log.csv", "application_event_log.csv", "Summary.htm",       "FernwickMessages.txt",
 };
 
 // The event logs can be far bigger than memory should hold: they are

@@ -15,10 +15,12 @@ struct KindText {
 };
 
 constexpr KindText kKinds[] = {
-    {Kind::Host, "host", "HOST"},       {Kind::Domain, "domain", "DOMAIN"}, {Kind::Label, "label", "DOMAIN"},
-    {Kind::Account, "account", "USER"}, {Kind::Name, "name", "NAME"},       {Kind::Keyword, "keyword", "KEYWORD"},
-    {Kind::IPv4, "ipv4", ""},           {Kind::Subnet4, "subnet4", ""},     {Kind::IPv6, "ipv6", ""},
-    {Kind::Prefix6, "prefix6", ""},     {Kind::Mac, "mac", ""},
+    {Kind::Host, "host", "HOST"},     {Kind::Domain, "domain", "DOMAIN"},
+    {Kind::Label, "label", "DOMAIN"}, {Kind::Account, "account", "USER"},
+    {Kind::Name, "name", "NAME"},     {Kind::Keyword, "keyword", "KEYWORD"},
+    {Kind::IPv4, "ipv4", ""},         {Kind::Subnet4, "subnet4", ""},
+    {Kind::IPv6, "ipv6", ""},         {Kind::Prefix6, "prefix6", ""},
+    {Kind::Mac, "mac", ""},
 };
 
 std::string_view Prefix(Kind kind) {
@@ -65,13 +67,16 @@ std::vector<std::string_view> Labels(std::string_view name) {
 
 // The pseudonym /24s: the documentation ranges, then 10.255.255.0/24 down.
 std::uint32_t SubnetCandidate(int index) {
-  static constexpr std::uint32_t kDocumentation[] = {0xC6336400, 0xCB007100, 0xC0000200};  // 198.51.100, 203.0.113, 192.0.2
+  static constexpr std::uint32_t kDocumentation[] = {0xC6336400, 0xCB007100,
+                                                     0xC0000200};  // 198.51.100, 203.0.113, 192.0.2
   if (index < 3) return kDocumentation[index];
   const std::uint32_t n = static_cast<std::uint32_t>(index - 3);
   return 0x0AFFFF00 - (n << 8);
 }
 
-std::string SubnetText(std::uint32_t subnet) { return FormatIPv4(subnet) + "/24"; }
+std::string SubnetText(std::uint32_t subnet) {
+  return FormatIPv4(subnet) + "/24";
+}
 
 std::string Prefix6Text(const std::vector<std::uint8_t>& address) {
   std::vector<std::uint8_t> prefix(16, 0);
@@ -110,7 +115,9 @@ bool KindOfName(std::string_view name, Kind& kind) {
   return false;
 }
 
-bool RedactionMap::Matched(Kind kind) { return IsNameKind(kind) && kind != Kind::Label; }
+bool RedactionMap::Matched(Kind kind) {
+  return IsNameKind(kind) && kind != Kind::Label;
+}
 
 std::size_t RedactionMap::Add(Kind kind, std::string key, std::string original, std::string pseudonym) {
   entries_.push_back({kind, std::move(original), std::move(pseudonym)});
@@ -151,7 +158,9 @@ bool RedactionMap::Load(const std::vector<MapEntry>& entries, std::string& error
   return true;
 }
 
-bool RedactionMap::EqualsLower(std::string_view a, std::string_view b) { return Lower(a) == Lower(b); }
+bool RedactionMap::EqualsLower(std::string_view a, std::string_view b) {
+  return Lower(a) == Lower(b);
+}
 
 std::string RedactionMap::NewPseudonym(std::string_view prefix, std::string_view original) {
   int& next = nextNumber_[std::string(prefix)];
@@ -160,8 +169,8 @@ std::string RedactionMap::NewPseudonym(std::string_view prefix, std::string_view
     std::string candidate = std::string(prefix) + (next < 10 ? "0" : "") + std::to_string(next);
     const std::string lower = Lower(candidate);
     // Never one that is itself an original (a server named HOST01).
-    if (pseudonyms_.count(lower) == 0 && pseudonyms_.count(lower + ".invalid") == 0 && byKey_.count("n:" + lower) == 0 &&
-        lower != Lower(original)) {
+    if (pseudonyms_.count(lower) == 0 && pseudonyms_.count(lower + ".invalid") == 0 &&
+        byKey_.count("n:" + lower) == 0 && lower != Lower(original)) {
       return candidate;
     }
   }
@@ -234,7 +243,8 @@ std::uint32_t RedactionMap::AddIPv4(std::uint32_t address, bool replaced) {
   } else {
     for (int i = 0;; ++i) {
       const std::uint32_t candidate = SubnetCandidate(i);
-      if (pseudonyms_.count(SubnetText(candidate)) == 0 && byKey_.count(Key(Kind::Subnet4, SubnetText(candidate))) == 0) {
+      if (pseudonyms_.count(SubnetText(candidate)) == 0 &&
+          byKey_.count(Key(Kind::Subnet4, SubnetText(candidate))) == 0) {
         pseudonymSubnet = candidate;
         break;
       }
@@ -304,7 +314,11 @@ std::vector<std::uint8_t> RedactionMap::AddMac(const std::vector<std::uint8_t>& 
   std::vector<std::uint8_t> pseudonym;
   for (int& next = nextNumber_["mac"];;) {
     ++next;
-    pseudonym = {0x02, 0, 0, static_cast<std::uint8_t>(next >> 16), static_cast<std::uint8_t>(next >> 8),
+    pseudonym = {0x02,
+                 0,
+                 0,
+                 static_cast<std::uint8_t>(next >> 16),
+                 static_cast<std::uint8_t>(next >> 8),
                  static_cast<std::uint8_t>(next & 0xFF)};
     if (pseudonyms_.count(FormatMac(pseudonym, '-', false)) == 0) break;
   }
@@ -329,10 +343,13 @@ const MapEntry* RedactionMap::FindKey(const std::string& key) const {
 }
 
 void RedactionMap::MarkReplaced(Kind kind, std::string_view original) {
-  if (const auto found = byKey_.find(Key(kind, original)); found != byKey_.end()) replaced_.insert(&entries_[found->second]);
+  if (const auto found = byKey_.find(Key(kind, original)); found != byKey_.end())
+    replaced_.insert(&entries_[found->second]);
 }
 
-bool RedactionMap::IsPseudonym(std::string_view text) const { return pseudonyms_.count(Lower(text)) > 0; }
+bool RedactionMap::IsPseudonym(std::string_view text) const {
+  return pseudonyms_.count(Lower(text)) > 0;
+}
 
 std::map<Kind, int> RedactionMap::ReplacedCounts() const {
   std::map<Kind, int> counts;

@@ -8,9 +8,15 @@
 namespace fernwick::redaction {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsHex(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsHex(char c) {
+  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+bool IsLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 std::size_t WordEnd(std::string_view text, std::size_t i) {
   while (i < text.size() && IsNameChar(text[i])) ++i;
@@ -40,13 +46,17 @@ bool AfterVersionWord(std::string_view text, std::size_t i) {
     }
     return true;
   };
-  return (word.size() >= 7 && same(word.substr(word.size() - 7), "version")) || same(word, "ver") ||
-         same(word, "v") || same(word, "build") || same(word, "release") || same(word, "revision");
+  return (word.size() >= 7 && same(word.substr(word.size() - 7), "version")) || same(word, "ver") || same(word, "v") ||
+         same(word, "build") || same(word, "release") || same(word, "revision");
 }
 
-bool BoundaryAfter(std::string_view text, std::size_t end) { return end >= text.size() || !IsNameChar(text[end]); }
+bool BoundaryAfter(std::string_view text, std::size_t end) {
+  return end >= text.size() || !IsNameChar(text[end]);
+}
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 
@@ -59,7 +69,9 @@ std::string InCaseOf(std::string_view original, std::string_view pseudonym) {
   return lower && !upper ? Lower(pseudonym) : std::string(pseudonym);
 }
 
-std::string TextRedactor::Redact(std::string_view text) { return Run(text, true); }
+std::string TextRedactor::Redact(std::string_view text) {
+  return Run(text, true);
+}
 
 std::string TextRedactor::Run(std::string_view text, bool replace) {
   std::string out;
@@ -116,13 +128,13 @@ std::size_t TextRedactor::Address(std::string_view text, std::size_t i, std::str
     while (end > i && text[end - 1] == '.') --end;
     const std::string_view run = text.substr(i, end - i);
     const bool dottedQuad = std::count(run.begin(), run.end(), '.') == 3;
-    if (dottedQuad && BoundaryAfter(text, end) && (end >= text.size() || text[end] != ':' || end + 1 >= text.size() ||
-                                     !IsHex(text[end + 1]))) {
+    if (dottedQuad && BoundaryAfter(text, end) &&
+        (end >= text.size() || text[end] != ':' || end + 1 >= text.size() || !IsHex(text[end + 1]))) {
       if (const auto v4 = ParseIPv4(run)) {
         bool leadingZero = false;
         for (std::size_t p = 0; p < run.size(); ++p) {
-          leadingZero = leadingZero || (run[p] == '0' && (p == 0 || run[p - 1] == '.') && p + 1 < run.size() &&
-                                        IsDigit(run[p + 1]));
+          leadingZero = leadingZero ||
+                        (run[p] == '0' && (p == 0 || run[p - 1] == '.') && p + 1 < run.size() && IsDigit(run[p + 1]));
         }
         if (IsKeptIPv4(*v4) || leadingZero || map_.IsPseudonym(run) || AfterVersionWord(text, i)) return run.size();
         const std::uint32_t pseudonym = map_.AddIPv4(*v4, replace);

@@ -132,7 +132,8 @@ TEST(RedactionPatterns, FindEmailUncHostsAccountsAndNamesUnderKnownDomains) {
 
 TEST(RedactionPatterns, MatchWholeWordsOnly) {
   Fixture r;
-  EXPECT_EQ(r("Microsoft Corporation CORPORATE VOXTRA01x xVOXTRA01"), "Microsoft Corporation CORPORATE VOXTRA01x xVOXTRA01");
+  EXPECT_EQ(r("Microsoft Corporation CORPORATE VOXTRA01x xVOXTRA01"),
+            "Microsoft Corporation CORPORATE VOXTRA01x xVOXTRA01");
 }
 
 TEST(RedactionEncodings, Utf16AndRegistryHexAreRedactedToo) {
@@ -156,7 +157,8 @@ TEST(RedactionEncodings, Utf16AndRegistryHexAreRedactedToo) {
 TEST(RedactionEncodings, StreamedPiecesGiveTheSameBytesAsTheWhole) {
   Fixture whole, pieces;
   std::string text;
-  for (int i = 0; i < 200; ++i) text += "12/06/2026,22:01:09,Warning,x,1,\"VOXTRA01 10.20.1." + std::to_string(i % 250) + "\"\r\n";
+  for (int i = 0; i < 200; ++i)
+    text += "12/06/2026,22:01:09,Warning,x,1,\"VOXTRA01 10.20.1." + std::to_string(i % 250) + "\"\r\n";
   const std::string expected = whole(text);
   LineStreamRedactor stream(pieces.redactor, 64);
   std::string out;
@@ -198,7 +200,8 @@ TEST(RedactionFiles, MapFileRoundTripsAndRefusesContradictions) {
   ASSERT_TRUE(again.Load(file.entries, error)) << error;
   TextRedactor redactor(again);
   EXPECT_EQ(redactor.Redact("VOXTRA01 10.20.1.11 DC01"), r("VOXTRA01 10.20.1.11 DC01"));
-  EXPECT_EQ(ParseMapFile("host\tVOXTRA01\n").error, "line 1: not three fields separated by tabs (kind, original, pseudonym)");
+  EXPECT_EQ(ParseMapFile("host\tVOXTRA01\n").error,
+            "line 1: not three fields separated by tabs (kind, original, pseudonym)");
   EXPECT_EQ(ParseMapFile("; x\nplace\tA\tB\n").error, "line 2: unknown kind \"place\"");
   EXPECT_EQ(ParseMapFile("host\tA\thost1\n").error, "line 1: \"host1\" is no pseudonym of kind host");
   EXPECT_EQ(ParseMapFile("ipv4\t10.1.1\t198.51.100.1\n").error, "line 1: \"10.1.1\" is no ipv4");

@@ -124,7 +124,8 @@ void Redact(const CabinetRedactionOptions& o, std::string& note) {
   }
   for (const auto& file : inner.files) redaction::DiscoverFile(file.name, file.bytes, redactor);
   for (const auto& file : outer.files) {
-    if (!redaction::IsStreamedFile(file.name) && &file != image) redaction::DiscoverFile(file.name, file.bytes, redactor);
+    if (!redaction::IsStreamedFile(file.name) && &file != image)
+      redaction::DiscoverFile(file.name, file.bytes, redactor);
   }
   Scratch scratch;
   if (image != nullptr) {
@@ -143,13 +144,14 @@ void Redact(const CabinetRedactionOptions& o, std::string& note) {
   for (auto& file : outer.files) {
     if (&file == image || &file == summary || &file == messages) continue;
     std::string redacted = redaction::RedactFileBytes(file.name, file.bytes, redactor);
-    if (EqualsNoCase(file.name, "VoxtraSystemInfo.txt")) lengthNote = redaction::LengthDependentLines(file.bytes, redacted);
+    if (EqualsNoCase(file.name, "VoxtraSystemInfo.txt"))
+      lengthNote = redaction::LengthDependentLines(file.bytes, redacted);
     file.bytes = std::move(redacted);
   }
   note = redaction::RedactionNote(map.ReplacedCounts()) + lengthNote;
   if (summary != nullptr) {
-    summary->bytes = redaction::RedactFileBytes(summary->name, redaction::SummaryWithNote(summary->bytes, note),
-                                                redactor);
+    summary->bytes =
+        redaction::RedactFileBytes(summary->name, redaction::SummaryWithNote(summary->bytes, note), redactor);
   }
   if (messages == nullptr) {
     outer.files.push_back({"FernwickMessages.txt", false, {}});
