@@ -28,7 +28,7 @@ fernwick_sources(PLATFORM_SOURCES src/common src/platform src/platform/recording
 add_library(fernwick_platform STATIC ${PLATFORM_SOURCES})
 target_include_directories(fernwick_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
-fernwick_sources(CORE_SOURCES src/probes src/launch src/report src/shell src/packaging)
+fernwick_sources(CORE_SOURCES src/probes src/launch src/report src/shell src/packaging src/redaction)
 add_library(fernwick_core STATIC ${CORE_SOURCES})
 target_link_libraries(fernwick_core PUBLIC fernwick_platform)
 
@@ -56,7 +56,7 @@ target_include_directories(tabulex_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 enable_testing()
 fernwick_sources(TEST_SOURCES tests/common tests/native tests/native/probes tests/native/shell
                  tests/native/report tests/native/image tests/native/servicelist tests/native/odbc
-                 tests/native/launch)
+                 tests/native/launch tests/native/redaction)
 add_executable(fernwick_tests ${TEST_SOURCES})
 target_include_directories(fernwick_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(fernwick_tests PRIVATE FERNWICK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
@@ -114,8 +114,16 @@ target_sources(fernwick_tests PRIVATE ${DUMPEL_TEST_SOURCES})
 add_executable(dumpel_bench bench/dumpel_bench.cpp)
 target_link_libraries(dumpel_bench PRIVATE dumpel_core)
 add_test(NAME dumpel_bench_small COMMAND dumpel_bench --records 3000 --span 20)
+# The redaction of big event-log dumps against dumpel's writing of them;
+# the test runs it once on small logs.
+add_executable(redaction_bench bench/redaction_bench.cpp)
+target_link_libraries(redaction_bench PRIVATE dumpel_core fernwick_core)
+add_test(NAME redaction_bench_small COMMAND redaction_bench --records 3000)
 target_compile_definitions(fernwick PRIVATE FERNWICK_SHIPPED_DIR="${CMAKE_SOURCE_DIR}/shipped")
 add_test(NAME package_sample COMMAND ${CMAKE_SOURCE_DIR}/tests/package/run.sh $<TARGET_FILE:fernwick>)
+# Every sample packaged with "redact": nothing of its table of names left,
+# and the redacted package replays to its own report.
+add_test(NAME redaction_samples COMMAND ${CMAKE_SOURCE_DIR}/tests/redaction/run.sh $<TARGET_FILE:fernwick>)
 if(FERNWICK_FUZZ)
   include(cmake/fuzz.cmake)
 endif()

@@ -14,6 +14,7 @@
 #include "packaging/folder_select.h"
 #include "report/findings_csv.h"
 #include "report/summary_page.h"
+#include "packaging/redaction_step.h"
 
 namespace fernwick::packaging {
 namespace {
@@ -319,6 +320,9 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
     run.Step([&] { Check(files.CopyFileTo(install + "\\voxtrainfo.ddf", strPathName + "voxtrainfo.ddf")); });
   }
 
+  // With "redact" every file to pack is redacted first; one that cannot be
+  // is never packed in the clear.
+  const bool packable = RedactPackageIfAsked(p, strPathName, messages);
   const std::string cabmaker = launch::ProgramCommandLine(
       install, "cabmaker", "/f " + quoted("voxtrainfo.ddf") + " /l " + quoted(kLeftOutListName));
   run.Debug("DEBUG: Calling cabmaker with string=" + cabmaker);
@@ -326,6 +330,8 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   PackagingOutcome outcome;
   if (earlierCabinetStays) {
     run.ErrorLine(*earlierCabinetStays);
+  } else if (!packable) {
+    // The reason is recorded already; nothing of this run is packed.
   } else if (const auto end = runWithin(cabmaker, launch::limits::kCabinetBuilder)) {
     outcome.cabinetMade = CabinetMade(files, strPathName, *end, findingsWritten, run);
   } else {

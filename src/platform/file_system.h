@@ -69,6 +69,20 @@ class FileSystem {
   // process holds it: the one way two runs of the program on one machine
   // learn of each other. A platform without it answers true.
   virtual bool HoldExclusive(const std::string& /*path*/) { return true; }
+  // Files too big to hold at once (event logs), read and written in
+  // pieces. At most `size` bytes from `offset` (fewer at the end); nullopt
+  // when the file cannot be read. A platform without pieces reads it whole.
+  virtual std::optional<std::string> ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t size) {
+    auto whole = ReadWholeFile(path);
+    if (!whole) return whole;
+    return offset >= whole->size() ? std::string() : whole->substr(static_cast<std::size_t>(offset), size);
+  }
+  // Adds the bytes at the end of the file (which must exist); false when
+  // they cannot be written.
+  virtual bool AppendToFile(const std::string& path, std::string_view bytes) {
+    auto whole = ReadWholeFile(path);
+    return whole && WriteWholeFile(path, *whole + std::string(bytes));
+  }
 
   static constexpr std::uint32_t kNotSupported = 50;
 };

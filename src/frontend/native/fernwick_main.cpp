@@ -14,6 +14,7 @@
 
 #include "frontend/native/findings_output.h"
 #include "frontend/native/cabinet_image/cabinet_image.h"
+#include "frontend/native/cabinet_image/cabinet_redaction.h"
 #include "frontend/native/packaging_programs/packaging_programs.h"
 #include "common/text.h"
 #include "platform/image/ini_file.h"
@@ -30,6 +31,7 @@ constexpr const char* kUsage =
     "Usage: fernwick [--out DIR] [--package [--shipped DIR]] [--capture DIR] [--findings]\n"
     "                [--findings-csv FILE] [--summary FILE] IMAGE [SWITCH...]\n"
     "       fernwick [--out DIR] [--findings ...] --from-cab FILE.cab [SWITCH...]\n"
+    "       fernwick --redact [--map FILE] [--keywords FILE] IN.cab OUT.cab\n"
     "\n"
     "Gathers the Voxtra diagnostic report of a server image (a folder holding a\n"
     "registry export, a folder per drive, the configuration database script and\n"
@@ -51,6 +53,12 @@ constexpr const char* kUsage =
     "  --from-cab  gather the server image a VoxtraInfo.cab carries (the\n"
     "              ServerImage.cab inside it, what Fernwick read on the server)\n"
     "              instead of an image folder: the same report again.\n"
+    "  --redact    redact an existing VoxtraInfo.cab as the switch \"redact\" does\n"
+    "              while packaging: every name and address of every file, the\n"
+    "              server image included, replaced by pseudonyms, written to OUT.cab.\n"
+    "              --map FILE is the map of originals and pseudonyms, read when it\n"
+    "              exists and written back (default: RedactionMap.txt beside\n"
+    "              OUT.cab); --keywords FILE more names to replace, one a line.\n"
     "  --capture DIR  also record what the gathering read and write it as a new\n"
     "              server image into DIR (an empty or new folder), which replays\n"
     "              to the same report. A captured image replays with the\n"
@@ -86,6 +94,8 @@ constexpr const char* kUsage =
     "  10, 11, 12  --findings: the worst finding is a notice, a warning, an error\n"
     "  13  a --summary or --findings-csv file could not be written (after the\n"
     "      report and the cabinet were written)\n"
+    "With --redact: 2 IN, the map or the keyword file cannot be read or is\n"
+    "malformed; 5 OUT.cab not written.\n"
     "FernwickMessages.txt in the work folder says what went wrong for 5 and 6;\n"
     "it is packed into the cabinet too. When codes meet, the first of these\n"
     "wins: 5 or 6, then 13, then 10 to 12.\n";
@@ -147,6 +157,9 @@ struct Options {
   std::filesystem::path fromCab;
   std::filesystem::path captureDir;
   std::filesystem::path shipped = FERNWICK_SHIPPED_DIR;
+  std::filesystem::path map, keywords;
+  bool redact = false;
+  std::vector<std::string> extra;  // arguments after the image
   std::string commandLine = "fernwick";
   bool package = false;
   fernwick::native::FindingsOptions findings;
@@ -158,6 +171,8 @@ std::filesystem::path* PathOption(Options& o, const std::string& arg) {
   if (arg == "--shipped") return &o.shipped;
   if (arg == "--from-cab") return &o.fromCab;
   if (arg == "--capture") return &o.captureDir;
+  if (arg == "--map") return &o.map;
+  if (arg == "--keywords") return &o.keywords;
   return nullptr;
 }
 
@@ -177,9 +192,12 @@ std::optional<int> ReadOptions(int argc, char** argv, Options& o) {
       i += *taken;
     } else if (arg == "--package") {
       o.package = true;
+    } else if (arg == "--redact") {
+      o.redact = true;
     } else if (auto* path = PathOption(o, arg)) {
       if (i + 1 == argc) {
-        std::fprintf(stderr, "fernwick: %s needs a %s\n", arg.c_str(), arg == "--from-cab" ? "cabinet" : "folder");
+        std::fprintf(stderr, "fernwick: %s needs a %s\n", arg.c_str(),
+                     arg == "--from-cab" ? "cabinet" : arg == "--map" || arg == "--keywords" ? "file" : "folder");
         return 2;
       }
       *path = argv[++i];
@@ -187,9 +205,10 @@ std::optional<int> ReadOptions(int argc, char** argv, Options& o) {
       o.imagePath = arg;
     } else {
       o.commandLine += " " + arg;
+      o.extra.push_back(arg);
     }
   }
-  if (o.imagePath.empty() == o.fromCab.empty()) {
+  if (o.imagePath.empty() == o.fromCab.empty() || (o.redact && (o.extra.size() != 1 || !o.fromCab.empty()))) {
     std::fputs(kUsage, stderr);
     return 2;
   }
@@ -271,9 +290,28 @@ int Gather(const Options& o) {
 
 }  // namespace
 
+// --redact IN.cab OUT.cab
+int RedactCommand(const Options& o) {
+  fernwick::native::CabinetRedactionOptions redaction;
+  redaction.in = o.imagePath;
+  redaction.out = o.extra.front();
+  redaction.map = o.map.empty() ? redaction.out.parent_path() / "RedactionMap.txt" : o.map;
+  if (!o.keywords.empty()) redaction.keywords = o.keywords;
+  std::string note;
+  bool badInput = false;
+  const std::string failure = fernwick::native::RedactCabinet(redaction, note, badInput);
+  if (!failure.empty()) {
+    std::fprintf(stderr, "fernwick: %s not redacted: %s\n", o.imagePath.c_str(), failure.c_str());
+    return badInput ? 2 : 5;
+  }
+  std::fprintf(stderr, "fernwick: %s\n", note.c_str());
+  return 0;
+}
+
 int main(int argc, char** argv) {
   Options options;
   if (const auto done = ReadOptions(argc, argv, options)) return *done;
+  if (options.redact) return RedactCommand(options);
   std::optional<fernwick::native::CabinetImage> fromCabinet;
   try {
     if (!options.fromCab.empty()) options.imagePath = fromCabinet.emplace(options.fromCab).Folder();

@@ -194,6 +194,34 @@ std::optional<std::string> ImageFileSystem::ReadWholeFile(const std::string& pat
   return content.str();
 }
 
+std::optional<std::string> ImageFileSystem::ReadFilePart(const std::string& path, std::uint64_t offset,
+                                                          std::size_t size) {
+  const auto host = HostPath(path);
+  std::error_code ec;
+  if (!host || !fs::is_regular_file(*host, ec)) return std::nullopt;
+  std::ifstream in(*host, std::ios::binary);
+  if (!in) return std::nullopt;
+  in.seekg(static_cast<std::streamoff>(offset));
+  std::string piece(size, '\0');
+  in.read(piece.data(), static_cast<std::streamsize>(size));
+  piece.resize(static_cast<std::size_t>(in.gcount()));
+  return piece;
+}
+
+bool ImageFileSystem::AppendToFile(const std::string& path, std::string_view bytes) {
+  const auto host = HostPath(path);
+  const auto target = OverlayPath(path);
+  std::error_code ec;
+  // Only a file the program wrote: one of the image itself is copied first.
+  if (!host || !target || !fs::is_regular_file(*host, ec)) return false;
+  if (*host != *target && !ImageFileSystem::WriteWholeFile(path, ImageFileSystem::ReadWholeFile(path).value_or(""))) {
+    return false;
+  }
+  std::ofstream out(*target, std::ios::binary | std::ios::app);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
 bool ImageFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
   if (!resolved || resolved->components.empty() || ImageFileSystem::FolderExists(path)) return false;

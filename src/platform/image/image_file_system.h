@@ -55,6 +55,8 @@ class ImageFileSystem : public platform::FileSystem {
   // without the host's write permission counts as read-only.
   std::uint32_t RemoveFile(const std::string& path, bool force) override;
   std::uint32_t CopyFileTo(const std::string& from, const std::string& to) override;
+  std::optional<std::string> ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t size) override;
+  bool AppendToFile(const std::string& path, std::string_view bytes) override;
   std::uint32_t RemoveEmptyFolder(const std::string& path) override;
   std::uint32_t SetCurrentFolder(const std::string& path) override;
   std::string CurrentFolder() override { return currentFolder_; }

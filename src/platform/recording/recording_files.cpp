@@ -157,6 +157,12 @@ std::uint32_t RecordingFiles::RemoveFile(const std::string& path, bool force) {
   return error;
 }
 
+bool RecordingFiles::AppendToFile(const std::string& path, std::string_view bytes) {
+  const bool written = real_.AppendToFile(path, bytes);
+  if (written) MarkWritten(path);
+  return written;
+}
+
 std::uint32_t RecordingFiles::CopyFileTo(const std::string& from, const std::string& to) {
   const std::uint32_t error = real_.CopyFileTo(from, to);
   if (error == 0) MarkWritten(to);

@@ -33,6 +33,12 @@ class RecordingFiles : public platform::FileSystem {
   std::optional<platform::DriveSpace> DriveSpaceOf(const std::string& driveName) override;
   std::uint32_t RemoveFile(const std::string& path, bool force) override;
   std::uint32_t CopyFileTo(const std::string& from, const std::string& to) override;
+  // Pieces of files are read and written by packaging only, after the
+  // gathering: they are not recorded.
+  std::optional<std::string> ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t size) override {
+    return real_.ReadFilePart(path, offset, size);
+  }
+  bool AppendToFile(const std::string& path, std::string_view bytes) override;
   std::uint32_t RemoveEmptyFolder(const std::string& path) override;
   std::uint32_t SetCurrentFolder(const std::string& path) override { return real_.SetCurrentFolder(path); }
   std::string CurrentFolder() override { return real_.CurrentFolder(); }

@@ -61,6 +61,34 @@ std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& pat
   return content;
 }
 
+std::optional<std::string> Win32FileSystem::ReadFilePart(const std::string& path, std::uint64_t offset,
+                                                          std::size_t size) {
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) == FALSE) return std::nullopt;
+  std::string piece(size, '\0');
+  DWORD got = 0;
+  std::size_t filled = 0;
+  while (filled < size && ReadFile(file.Get(), piece.data() + filled, static_cast<DWORD>(size - filled), &got,
+                                   nullptr) != FALSE && got > 0) {
+    filled += got;
+  }
+  piece.resize(filled);
+  return piece;
+}
+
+bool Win32FileSystem::AppendToFile(const std::string& path, std::string_view bytes) {
+  UniqueHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE &&
+         written == bytes.size();
+}
+
 bool Win32FileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
   UniqueHandle file(
       CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

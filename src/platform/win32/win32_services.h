@@ -27,6 +27,8 @@ class Win32FileSystem : public platform::FileSystem {
   std::optional<platform::DriveSpace> DriveSpaceOf(const std::string& driveName) override;
   std::uint32_t RemoveFile(const std::string& path, bool force) override;
   std::uint32_t CopyFileTo(const std::string& from, const std::string& to) override;
+  std::optional<std::string> ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t size) override;
+  bool AppendToFile(const std::string& path, std::string_view bytes) override;
   std::uint32_t RemoveEmptyFolder(const std::string& path) override;
   std::uint32_t SetCurrentFolder(const std::string& path) override;
   std::string CurrentFolder() override;

@@ -1,0 +1,55 @@
+// The redaction's keyword file and map file (RedactionKeywords.txt beside
+// Fernwick.exe, RedactionMap.txt beside the package), and the redaction of
+// the input itself as a package file. The first byte picks which.
+// Beyond "no crash": a keyword file read without error holds no keyword
+// shorter than 3 characters; a map read and loaded without error is written
+// back as text that reads to the same entries; redacting text through a map
+// that already knows its names leaves none of the map's originals as a
+// whole word of the result; redacting the result again changes nothing.
+#include <string>
+
+#include "fuzz/fuzz_check.h"
+#include "redaction/file_redaction.h"
+#include "redaction/keyword_file.h"
+#include "redaction/map_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace fernwick;
+  using fuzz::Check;
+  if (size == 0) return 0;
+  const std::string_view text = fuzz::AsText(data + 1, size - 1);
+  switch (data[0] % 3) {
+    case 0: {
+      const auto file = redaction::ParseKeywordFile(text);
+      for (const auto& k : file.keywords) Check(k.size() >= 3, "a keyword shorter than 3 characters");
+      Check(file.error.empty() || file.keywords.empty(), "keywords beside an error");
+      break;
+    }
+    case 1: {
+      const auto file = redaction::ParseMapFile(text);
+      if (!file.error.empty()) break;
+      redaction::RedactionMap map;
+      std::string error;
+      if (!map.Load(file.entries, error)) break;
+      const auto again = redaction::ParseMapFile(redaction::MapFileText(map));
+      Check(again.error.empty(), "a written map does not read");
+      Check(again.entries.size() == map.Entries().size(), "a written map reads to other entries");
+      break;
+    }
+    default: {
+      redaction::RedactionMap map;
+      redaction::TextRedactor redactor(map);
+      // As a package is redacted: the patterns' names found first.
+      redaction::DiscoverFile("fuzz.reg", text, redactor);
+      const std::string out = redaction::RedactFileBytes("fuzz.reg", text, redactor);
+      // Redacting the result again through the same map changes nothing:
+      // pseudonyms are never originals.
+      const std::string twice = redaction::RedactFileBytes("fuzz.reg", out, redactor);
+      if (redaction::LooksUtf16(out) == redaction::LooksUtf16(text)) {
+        Check(twice == out, "redacting twice changes the text");
+      }
+      break;
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,271 @@
+#include "packaging/redaction_step.h"
+
+#include <algorithm>
+#include <exception>
+#include <functional>
+#include <vector>
+
+#include "common/text.h"
+#include "packaging/capture_step.h"
+#include "packaging/write_to_file.h"
+#include "redaction/file_redaction.h"
+#include "redaction/keyword_file.h"
+#include "redaction/map_file.h"
+#include "redaction/name_collection.h"
+#include "redaction/package_redaction.h"
+
+namespace fernwick::packaging {
+namespace {
+
+using redaction::RedactionMap;
+using redaction::TextRedactor;
+
+constexpr std::size_t kPiece = 1 << 20;
+
+// Why the package cannot be redacted.
+struct Unredactable {
+  std::string reason;
+};
+
+// Every file below `folder` (ending in "\"), as paths relative to it.
+void ListFiles(platform::FileSystem& files, const std::string& folder, const std::string& relative,
+               std::vector<std::string>& found) {
+  const auto listing = files.ListFolder(folder + relative);
+  if (!listing) return;
+  // An empty folder stands for itself, with its "\\".
+  if (listing->files.empty() && listing->folders.empty() && !relative.empty()) found.push_back(relative);
+  for (const auto& name : listing->files) found.push_back(relative + name);
+  for (const auto& name : listing->folders) ListFiles(files, folder, relative + name + "\\", found);
+}
+
+std::string Read(platform::FileSystem& files, const std::string& path) {
+  auto bytes = files.ReadWholeFile(path);
+  if (!bytes) throw Unredactable{"cannot read " + path};
+  return std::move(*bytes);
+}
+
+void Write(platform::FileSystem& files, const std::string& path, const std::string& bytes) {
+  if (!files.WriteWholeFile(path, bytes)) throw Unredactable{"cannot write " + path};
+}
+
+// A file too big to hold: redacted piece by piece into a scratch file,
+// which then replaces it the same way.
+void RedactStreamed(platform::FileSystem& files, const std::string& path, TextRedactor& redactor) {
+  const std::string scratch = path + ".redacting";
+  Write(files, scratch, "");
+  redaction::LineStreamRedactor stream(redactor);
+  for (std::uint64_t offset = 0;;) {
+    const auto piece = files.ReadFilePart(path, offset, kPiece);
+    if (!piece) throw Unredactable{"cannot read " + path};
+    const std::string out = piece->empty() ? stream.Finish() : stream.Feed(*piece);
+    if (!out.empty() && !files.AppendToFile(scratch, out)) throw Unredactable{"cannot write " + scratch};
+    if (piece->empty()) break;
+    offset += piece->size();
+  }
+  Write(files, path, "");
+  for (std::uint64_t offset = 0;;) {
+    const auto piece = files.ReadFilePart(scratch, offset, kPiece);
+    if (!piece) throw Unredactable{"cannot read " + scratch};
+    if (piece->empty()) break;
+    if (!files.AppendToFile(path, *piece)) throw Unredactable{"cannot write " + path};
+    offset += piece->size();
+  }
+  files.RemoveFile(scratch, true);
+}
+
+// The names of the package's small files (the event logs are too big to be
+// read twice): collected where their kind is known; the files' texts are
+// returned for the patterns. Read only after the image is written, so that
+// the recording of the image never holds them.
+std::vector<std::pair<std::string, std::string>> CollectLooseFiles(platform::FileSystem& files,
+                                                                   const std::string& strPathName, RedactionMap& map) {
+  std::vector<std::pair<std::string, std::string>> texts;
+  for (const char* name : redaction::kPackedFiles) {
+    if (redaction::IsStreamedFile(name)) continue;
+    if (auto bytes = files.ReadWholeFile(strPathName + name)) {
+      if (redaction::IsCollectedFile(name)) redaction::CollectNames(name, *bytes, map);
+      texts.emplace_back(name, std::move(*bytes));
+    }
+  }
+  return texts;
+}
+
+// The capture, written as always and then redacted in its folder before the
+// capture step packs it: names found in the image join the map first.
+class RedactingCapture : public platform::CaptureStore {
+ public:
+  RedactingCapture(platform::CaptureStore& real, platform::FileSystem& files, const std::string& strPathName,
+                   RedactionMap& map, TextRedactor& redactor, std::function<void()> loadNames)
+      : real_(real),
+        files_(files),
+        strPathName_(strPathName),
+        map_(map),
+        redactor_(redactor),
+        loadNames_(std::move(loadNames)) {}
+  void Restart() override {}
+  std::string WriteImage(const std::string& folder) override {
+    if (std::string failure = real_.WriteImage(folder); !failure.empty()) return failure;
+    try {
+      Redact(folder);
+    } catch (const Unredactable& u) {
+      failure_ = u.reason;
+      return "it cannot be redacted: " + u.reason;
+    }
+    redacted_ = true;
+    return {};
+  }
+  bool Redacted() const { return redacted_; }
+  const std::string& Failure() const { return failure_; }
+
+ private:
+  void Redact(const std::string& folder) {
+    loadNames_();
+    std::vector<std::string> names;
+    ListFiles(files_, folder, "", names);
+    std::vector<std::string> contents;
+    for (const auto& name : names) {
+      if (name.back() == '\\') {
+        contents.emplace_back();
+        continue;
+      }
+      contents.push_back(Read(files_, folder + name));
+      redaction::CollectNames(name, contents.back(), map_);
+    }
+    const auto loose = CollectLooseFiles(files_, strPathName_, map_);
+    for (std::size_t i = 0; i < names.size(); ++i) redaction::DiscoverFile(names[i], contents[i], redactor_);
+    for (const auto& [name, bytes] : loose) redaction::DiscoverFile(name, bytes, redactor_);
+    std::vector<std::string> emptied;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (names[i].back() == '\\') {
+        const std::string target = redaction::RedactedEntryName(names[i], redactor_);
+        if (target == names[i]) continue;
+        CreateFolders(folder, target);
+        for (std::size_t slash = names[i].size() - 1; slash != std::string::npos && slash > 0;
+             slash = names[i].rfind('\\', slash - 1)) {
+          emptied.push_back(folder + names[i].substr(0, slash));
+        }
+        continue;
+      }
+      const std::string redacted = redaction::RedactFileBytes(names[i], contents[i], redactor_);
+      const std::string target = redaction::RedactedEntryName(names[i], redactor_);
+      if (target != names[i]) {
+        CreateFolders(folder, target);
+        files_.RemoveFile(folder + names[i], true);
+        for (std::size_t slash = names[i].rfind('\\'); slash != std::string::npos && slash > 0;
+             slash = names[i].rfind('\\', slash - 1)) {
+          emptied.push_back(folder + names[i].substr(0, slash));
+        }
+      }
+      if (target != names[i] || redacted != contents[i]) Write(files_, folder + target, redacted);
+    }
+    // A folder named after a server must not stay behind, empty.
+    std::sort(emptied.begin(), emptied.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const auto& path : emptied) files_.RemoveEmptyFolder(path);
+  }
+  void CreateFolders(const std::string& folder, const std::string& relative) {
+    for (std::size_t slash = relative.find('\\'); slash != std::string::npos; slash = relative.find('\\', slash + 1)) {
+      const std::string path = folder + relative.substr(0, slash);
+      if (!files_.FolderExists(path)) files_.CreateFolder(path);
+    }
+  }
+
+  platform::CaptureStore& real_;
+  platform::FileSystem& files_;
+  const std::string& strPathName_;
+  RedactionMap& map_;
+  TextRedactor& redactor_;
+  std::function<void()> loadNames_;
+  bool redacted_ = false;
+  std::string failure_;
+};
+
+void LoadKeywords(platform::Platform& p, RedactionMap& map) {
+  const std::string path = p.program.InstallFolder() + "\\" + redaction::kKeywordFileName;
+  if (!p.files.FileExists(path)) return;
+  const auto file = redaction::ParseKeywordFile(Read(p.files, path));
+  if (!file.error.empty()) throw Unredactable{"the keyword file " + path + ", " + file.error};
+  for (const auto& keyword : file.keywords) map.AddName(redaction::Kind::Keyword, keyword);
+}
+
+void LoadMap(platform::FileSystem& files, const std::string& path, RedactionMap& map) {
+  if (!files.FileExists(path)) return;
+  const auto file = redaction::ParseMapFile(Read(files, path));
+  std::string error = file.error;
+  if (error.empty()) map.Load(file.entries, error);
+  if (!error.empty()) throw Unredactable{"the map " + path + ", " + error};
+}
+
+void RedactPackage(platform::Platform& p, const std::string& strPathName, MessageBoxes& record) {
+  auto& files = p.files;
+  RedactionMap map;
+  const std::string mapPath = strPathName + redaction::kMapFileName;
+  TextRedactor redactor(map);
+  // The map and the keyword file are read after the image is written, so
+  // that the image never holds them.
+  const auto loadNames = [&] {
+    LoadMap(files, mapPath, map);
+    LoadKeywords(p, map);
+  };
+
+  // The image is written again, redacted, in place of the plain one.
+  if (p.capture != nullptr && files.FileExists(strPathName + kImageCabinetName)) {
+    RedactingCapture capture(*p.capture, files, strPathName, map, redactor, loadNames);
+    platform::Platform redacting = p;
+    redacting.capture = &capture;
+    PackServerImage(redacting, strPathName, record);
+    if (!capture.Failure().empty()) throw Unredactable{"the server image: " + capture.Failure()};
+  } else {
+    loadNames();
+    for (const auto& [name, bytes] : CollectLooseFiles(files, strPathName, map)) {
+      redaction::DiscoverFile(name, bytes, redactor);
+    }
+  }
+
+  std::string lengthNote;
+  const auto redactWhole = [&](const std::string& name, const std::string& extra) {
+    const std::string path = strPathName + name;
+    if (!files.FileExists(path)) return;
+    const std::string bytes = Read(files, path);
+    const std::string redacted =
+        redaction::RedactFileBytes(name, extra.empty() ? bytes : redaction::SummaryWithNote(bytes, extra), redactor);
+    if (name == kReportFileName) lengthNote = redaction::LengthDependentLines(bytes, redacted);
+    Write(files, path, redacted);
+  };
+  for (const char* name : redaction::kPackedFiles) {
+    const std::string n = name;
+    if (n == "Summary.htm" || n == "FernwickMessages.txt") continue;
+    if (redaction::IsStreamedFile(n)) {
+      if (files.FileExists(strPathName + n)) RedactStreamed(files, strPathName + n, redactor);
+    } else {
+      redactWhole(n, {});
+    }
+  }
+  Write(files, mapPath, redaction::MapFileText(map));
+  const std::string note = redaction::RedactionNote(map.ReplacedCounts()) + lengthNote;
+  redactWhole("Summary.htm", note);
+  record.RecordNote(note);
+  redactWhole("FernwickMessages.txt", {});
+}
+
+}  // namespace
+
+bool RedactPackageIfAsked(platform::Platform& p, const std::string& strPathName, MessageBoxes& record) {
+  if (!ContainsNoCase(p.program.CommandLine(), redaction::kRedactSwitch)) return true;
+  try {
+    RedactPackage(p, strPathName, record);
+    return true;
+  } catch (const Unredactable& u) {
+    record.RecordLostPart("VoxtraInfo.cab is not made: it cannot be redacted: " + u.reason);
+  } catch (const std::exception& e) {
+    record.RecordLostPart(std::string("VoxtraInfo.cab is not made: it cannot be redacted: ") + e.what());
+  }
+  // Nothing may go out in the clear: a plain image made earlier goes too.
+  try {
+    p.files.RemoveFile(strPathName + kImageCabinetName, true);
+  } catch (const std::exception&) {
+  }
+  return false;
+}
+
+}  // namespace fernwick::packaging

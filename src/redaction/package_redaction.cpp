@@ -1,0 +1,103 @@
+#include "redaction/package_redaction.h"
+
+#include <vector>
+
+namespace fernwick::redaction {
+namespace {
+
+bool EqualsLower(std::string_view a, std::string_view b) {
+  return Lower(a) == Lower(b);
+}
+
+std::string HtmlText(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+bool IsStreamedFile(std::string_view name) {
+  return EqualsLower(name, "system_event_log.csv") || EqualsLower(name, "application_event_log.csv");
+}
+
+bool IsCollectedFile(std::string_view name) {
+  return EqualsLower(name, "VoxtraSystemInfo.txt") || EqualsLower(name, "ServiceInfo.csv");
+}
+
+std::string RedactionNote(const std::map<Kind, int>& counts) {
+  struct Shown {
+    std::vector<Kind> kinds;
+    const char* one;
+    const char* many;
+  };
+  const Shown shown[] = {
+      {{Kind::Host}, "host name", "host names"},          {{Kind::Domain, Kind::Label}, "domain name", "domain names"},
+      {{Kind::Account}, "account name", "account names"}, {{Kind::Name}, "other name", "other names"},
+      {{Kind::Keyword}, "keyword", "keywords"},           {{Kind::IPv4}, "IPv4 address", "IPv4 addresses"},
+      {{Kind::IPv6}, "IPv6 address", "IPv6 addresses"},   {{Kind::Mac}, "MAC address", "MAC addresses"},
+  };
+  std::string parts;
+  for (const auto& s : shown) {
+    int n = 0;
+    for (const Kind k : s.kinds) {
+      if (const auto found = counts.find(k); found != counts.end()) n += found->second;
+    }
+    if (!parts.empty()) parts += ", ";
+    parts += std::to_string(n) + " " + (n == 1 ? s.one : s.many);
+  }
+  return "VoxtraInfo.cab is redacted: " + parts +
+         " replaced by pseudonyms. The map of originals and pseudonyms stays on the server.";
+}
+
+std::string LengthDependentLines(std::string_view report, std::string_view redactedReport) {
+  constexpr std::string_view kListStart = "The following are missing :";
+  constexpr std::string_view kCut = "<more prompts are missing but are not displayed>";
+  const auto listLength = [&](std::string_view text) {
+    const std::size_t start = text.find(kListStart);
+    const std::size_t cut = text.find(kCut);
+    return start == std::string_view::npos || cut == std::string_view::npos || cut < start ? std::string_view::npos
+                                                                                           : cut - start;
+  };
+  const std::size_t before = listLength(report), after = listLength(redactedReport);
+  if (after == std::string_view::npos || before == after) return {};
+  return " The list of missing prompts (\"Prompts : *Warning* - The following are missing :\") may end a line "
+         "earlier or later when this CAB's server image is replayed: it is cut after a number of characters, and "
+         "paths in it hold names whose pseudonyms are longer or shorter.";
+}
+
+std::string SummaryWithNote(std::string_view html, std::string_view note) {
+  const std::string paragraph = "<p class=\"redacted\"><strong>" + HtmlText(note) + "</strong></p>\r\n";
+  std::size_t at = html.find("</h1>\r\n");
+  if (at != std::string_view::npos) {
+    at += 7;
+  } else {
+    at = html.find("<body>\r\n");
+    at = at == std::string_view::npos ? 0 : at + 8;
+  }
+  return std::string(html.substr(0, at)) + paragraph + std::string(html.substr(at));
+}
+
+std::string RedactedEntryName(std::string_view name, TextRedactor& redactor) {
+  // The parts are redacted one by one: a folder "C" or "drives" stays.
+  std::string out;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = name.find_first_of("\\/", start);
+    const auto part = name.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    out += redactor.Redact(part);
+    if (end == std::string_view::npos) return out;
+    out += name[end];
+    start = end + 1;
+  }
+}
+
+}  // namespace fernwick::redaction

@@ -1,0 +1,49 @@
+#pragma once
+// What a redacted VoxtraInfo.cab means as a whole, the same for Write To
+// File on a server and for `fernwick --redact` of a cabinet: which files
+// are streamed, the order of the work, the closing note.
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "redaction/redaction_map.h"
+#include "redaction/text_redactor.h"
+
+namespace fernwick::redaction {
+
+// The command-line switch (anywhere, any case, as the other switches).
+inline constexpr const char* kRedactSwitch = "redact";
+
+// The files the shipped directive files pack beside ServerImage.cab, in
+// the order they are redacted: the small ones first, the event logs, then
+// the two files that carry the note (Summary.htm, FernwickMessages.txt).
+inline constexpr const char* kPackedFiles[] = {
+    "VoxtraSystemInfo.txt", "ServiceInfo.csv",           "SwitchReport.html", "switchlog.txt",        "Findings.csv",
+    "system_event_log.csv", "application_event_log.csv", "Summary.htm",       "FernwickMessages.txt",
+};
+
+// The event logs can be far bigger than memory should hold: they are
+// redacted line by line in pieces.
+bool IsStreamedFile(std::string_view name);
+
+// Files whose names are collected before anything is redacted.
+bool IsCollectedFile(std::string_view name);
+
+// "VoxtraInfo.cab is redacted: 3 host names, 2 domain names, ... replaced."
+std::string RedactionNote(const std::map<Kind, int>& counts);
+
+// The report lines whose layout depends on a name's length, told for the
+// note: the prompt check lists missing prompts only up to a budget of
+// characters, so where the list was cut and a listed path holds a name whose
+// pseudonym has another length, a replay of the redacted image can cut it a
+// line earlier or later. Empty when the redacted report has no such line.
+std::string LengthDependentLines(std::string_view report, std::string_view redactedReport);
+
+// Summary.htm with the note as a paragraph under its heading.
+std::string SummaryWithNote(std::string_view html, std::string_view note);
+
+// A path inside the server image ("drives\C\...\VOXTRA01.log"), each part
+// redacted as a name: file and folder names are names too.
+std::string RedactedEntryName(std::string_view name, TextRedactor& redactor);
+
+}  // namespace fernwick::redaction

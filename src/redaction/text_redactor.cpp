@@ -1,0 +1,271 @@
+#include "redaction/text_redactor.h"
+
+#include <algorithm>
+
+#include "redaction/address_patterns.h"
+#include "redaction/kept_names.h"
+
+namespace fernwick::redaction {
+namespace {
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsHex(char c) {
+  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+bool IsLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+std::size_t WordEnd(std::string_view text, std::size_t i) {
+  while (i < text.size() && IsNameChar(text[i])) ++i;
+  return i;
+}
+
+// A dotted run of name words from i: "DC01.corp.example.com".
+std::size_t DottedEnd(std::string_view text, std::size_t i) {
+  std::size_t end = WordEnd(text, i);
+  while (end + 1 < text.size() && text[end] == '.' && IsNameChar(text[end + 1])) end = WordEnd(text, end + 1);
+  return end;
+}
+
+// A four-part number right after a word such as "Version" or "build" is a
+// version, not an address ("SUW Version : 4.2.1.12", "FullVersion"="5.2.0.277").
+bool AfterVersionWord(std::string_view text, std::size_t i) {
+  std::size_t j = i;
+  while (j > 0 && std::string_view(" \t=:\"'(,@").find(text[j - 1]) != std::string_view::npos && i - j < 8) --j;
+  std::size_t start = j;
+  while (start > 0 && IsLetter(text[start - 1]) && j - start < 32) --start;
+  const std::string_view word = text.substr(start, j - start);
+  const auto same = [](std::string_view a, std::string_view lower) {
+    if (a.size() != lower.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+      const char c = a[k] >= 'A' && a[k] <= 'Z' ? static_cast<char>(a[k] - 'A' + 'a') : a[k];
+      if (c != lower[k]) return false;
+    }
+    return true;
+  };
+  return (word.size() >= 7 && same(word.substr(word.size() - 7), "version")) || same(word, "ver") || same(word, "v") ||
+         same(word, "build") || same(word, "release") || same(word, "revision");
+}
+
+bool BoundaryAfter(std::string_view text, std::size_t end) {
+  return end >= text.size() || !IsNameChar(text[end]);
+}
+
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+std::string InCaseOf(std::string_view original, std::string_view pseudonym) {
+  bool upper = false, lower = false;
+  for (char c : original) {
+    upper = upper || (c >= 'A' && c <= 'Z');
+    lower = lower || (c >= 'a' && c <= 'z');
+  }
+  return lower && !upper ? Lower(pseudonym) : std::string(pseudonym);
+}
+
+std::string TextRedactor::Redact(std::string_view text) {
+  return Run(text, true);
+}
+
+std::string TextRedactor::Run(std::string_view text, bool replace) {
+  std::string out;
+  if (replace) out.reserve(text.size() + text.size() / 8);
+  std::size_t copied = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    const bool starts = i == 0 || (!IsNameChar(text[i - 1]) && !(text[i - 1] == '.' && i > 1 && IsDigit(text[i - 2])));
+    if (!starts || !(IsNameChar(c) || c == ':')) {
+      ++i;
+      continue;
+    }
+    std::string replacement;
+    std::size_t used = Address(text, i, replacement, replace);
+    if (used == 0 && IsNameChar(c)) used = Name(text, i, replacement, replace);
+    if (used == 0) {
+      i = IsNameChar(c) ? WordEnd(text, i) : i + 1;
+      continue;
+    }
+    if (replace) {
+      out.append(text.substr(copied, i - copied));
+      // What a pattern found and keeps comes back empty.
+      out += replacement.empty() ? text.substr(i, used) : std::string_view(replacement);
+    }
+    i += used;
+    copied = i;
+  }
+  if (!replace) return {};
+  out.append(text.substr(copied));
+  return out;
+}
+
+std::size_t TextRedactor::Address(std::string_view text, std::size_t i, std::string& out, bool replace) {
+  if (i + 17 <= text.size() && (text[i + 2] == '-' || text[i + 2] == ':') && text[i + 5] == text[i + 2] &&
+      text[i + 8] == text[i + 2] && text[i + 11] == text[i + 2] && text[i + 14] == text[i + 2] &&
+      BoundaryAfter(text, i + 17) && (i + 17 == text.size() || text[i + 17] != text[i + 2])) {
+    if (const auto mac = ParseMac(text.substr(i, 17)); mac && !IsKeptMac(*mac)) {
+      const std::string original(text.substr(i, 17));
+      if (map_.IsPseudonym(FormatMac(*mac, '-', false))) return 17;
+      bool upper = false;
+      for (char ch : original) upper = upper || (ch >= 'A' && ch <= 'F');
+      const auto pseudonym = map_.AddMac(*mac);
+      if (replace) {
+        out = FormatMac(pseudonym, text[i + 2], upper);
+        map_.MarkReplaced(Kind::Mac, FormatMac(*mac, '-', false));
+      }
+      return 17;
+    }
+  }
+  if (IsDigit(text[i])) {
+    std::size_t end = i;
+    while (end < text.size() && (IsDigit(text[end]) || text[end] == '.')) ++end;
+    while (end > i && text[end - 1] == '.') --end;
+    const std::string_view run = text.substr(i, end - i);
+    const bool dottedQuad = std::count(run.begin(), run.end(), '.') == 3;
+    if (dottedQuad && BoundaryAfter(text, end) &&
+        (end >= text.size() || text[end] != ':' || end + 1 >= text.size() || !IsHex(text[end + 1]))) {
+      if (const auto v4 = ParseIPv4(run)) {
+        bool leadingZero = false;
+        for (std::size_t p = 0; p < run.size(); ++p) {
+          leadingZero = leadingZero ||
+                        (run[p] == '0' && (p == 0 || run[p - 1] == '.') && p + 1 < run.size() && IsDigit(run[p + 1]));
+        }
+        if (IsKeptIPv4(*v4) || leadingZero || map_.IsPseudonym(run) || AfterVersionWord(text, i)) return run.size();
+        const std::uint32_t pseudonym = map_.AddIPv4(*v4, replace);
+        if (replace) out = FormatIPv4(pseudonym);
+        return run.size();
+      }
+    }
+  }
+  if ((IsHex(text[i]) || text[i] == ':') && (i == 0 || (text[i - 1] != ':' && text[i - 1] != '.'))) {
+    std::size_t end = i, colons = 0;
+    bool gap = false;
+    while (end < text.size() && (IsHex(text[end]) || text[end] == ':' || text[end] == '.')) {
+      colons += text[end] == ':';
+      gap = gap || (text[end] == ':' && end > i && text[end - 1] == ':');
+      ++end;
+    }
+    while (end > i && text[end - 1] == '.') --end;
+    // Eight groups, or fewer with "::" (a time of day such as 22:01:09 is none).
+    if (colons >= 2 && (gap || colons >= 6) && (end >= text.size() || !IsNameChar(text[end]))) {
+      const std::string_view run = text.substr(i, end - i);
+      if (const auto v6 = ParseIPv6(run)) {
+        if (IsKeptIPv6(*v6) || map_.IsPseudonym(FormatIPv6(*v6))) return run.size();
+        bool upper = false;
+        for (char ch : run) upper = upper || (ch >= 'A' && ch <= 'F');
+        const auto pseudonym = map_.AddIPv6(*v6);
+        if (replace) {
+          map_.MarkReplaced(Kind::IPv6, FormatIPv6(*v6));
+          out = FormatIPv6(pseudonym);
+          if (upper) {
+            for (char& ch : out) ch = ch >= 'a' && ch <= 'f' ? static_cast<char>(ch - 'a' + 'A') : ch;
+          }
+        }
+        return run.size();
+      }
+    }
+  }
+  return 0;
+}
+
+// Names the patterns reveal around a word that starts at i: an e-mail
+// address, the host of a UNC path, a DNS name under a known domain.
+void TextRedactor::DiscoverAround(std::string_view text, std::size_t i, std::size_t wordEnd) {
+  // E-mail: local@domain.tld
+  std::size_t at = i;
+  while (at < text.size() && (IsNameChar(text[at]) || text[at] == '.' || text[at] == '+')) ++at;
+  if (at < text.size() && text[at] == '@' && at > i && at + 1 < text.size() && IsNameChar(text[at + 1])) {
+    const std::size_t domainEnd = DottedEnd(text, at + 1);
+    const std::string_view domain = text.substr(at + 1, domainEnd - at - 1);
+    const std::string_view local = text.substr(i, at - i);
+    if (domain.find('.') != std::string_view::npos && local.back() != '.' && !IsKeptName(local) &&
+        !map_.IsPseudonym(domain) && !map_.IsPseudonym(local)) {
+      map_.AddName(Kind::Domain, domain);
+      map_.AddName(Kind::Account, local);
+      return;
+    }
+  }
+  // \\HOST: two backslashes (four where they are doubled) after something
+  // that is no path.
+  std::size_t slashes = 0;
+  while (slashes < i && text[i - 1 - slashes] == '\\') ++slashes;
+  if (slashes == (doubled_ ? 4u : 2u)) {
+    const std::size_t before = i - slashes;
+    if (before == 0 || (!IsNameChar(text[before - 1]) && text[before - 1] != ':' && text[before - 1] != '.' &&
+                        text[before - 1] != '%')) {
+      const std::size_t end = DottedEnd(text, i);
+      const std::string_view host = text.substr(i, end - i);
+      if (!IsKeptName(host) && !ParseIPv4(host) && !IsDigit(host[0]) && map_.FindName(host) == nullptr &&
+          !map_.IsPseudonym(host) && !map_.IsPseudonym(host.substr(0, host.find('.')))) {
+        map_.AddName(Kind::Host, host);
+      }
+      return;
+    }
+  }
+  // A DNS name whose domain is known: its first label is a host. Each
+  // dotted name is looked at once (event logs repeat them).
+  if (wordEnd < text.size() && text[wordEnd] == '.' && IsLetter(text[i])) {
+    const std::size_t end = DottedEnd(text, i);
+    const std::string_view name = text.substr(i, end - i);
+    key_.assign("n:");
+    for (char ch : name) key_ += AsciiLower(ch);
+    const auto [seen, added] = dottedSeen_.try_emplace(key_, map_.DomainChanges());
+    if (!added && seen->second == map_.DomainChanges()) return;
+    seen->second = map_.DomainChanges();
+    for (std::size_t dot = name.find('.'); dot != std::string_view::npos; dot = name.find('.', dot + 1)) {
+      const std::string suffixKey = "n:" + key_.substr(2 + dot + 1);
+      const MapEntry* domain = map_.FindKey(suffixKey);
+      if (domain == nullptr || domain->kind != Kind::Domain) continue;
+      if (map_.FindKey(key_) == nullptr && !IsKeptName(name.substr(0, name.find('.')))) {
+        map_.AddName(Kind::Host, name);
+      }
+      return;
+    }
+  }
+}
+
+std::size_t TextRedactor::Name(std::string_view text, std::size_t i, std::string& out, bool replace) {
+  const std::size_t wordEnd = WordEnd(text, i);
+  DiscoverAround(text, i, wordEnd);
+  if (!map_.MayBeginWord(AsciiLower(text[i]), wordEnd - i > 1 ? AsciiLower(text[i + 1]) : '\0')) return 0;
+  lower_.assign(text.substr(i, wordEnd - i));
+  for (char& ch : lower_) ch = ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+  const auto* candidates = map_.Candidates(lower_);
+  if (candidates == nullptr) return 0;
+  for (const std::size_t index : *candidates) {
+    const MapEntry& entry = map_.Entry(index);
+    const std::size_t length = entry.original.size();
+    if (i + length > text.size() || !BoundaryAfter(text, i + length)) continue;
+    const std::string_view found = text.substr(i, length);
+    bool same = true;
+    for (std::size_t k = 0; k < length && same; ++k) {
+      same = AsciiLower(found[k]) == AsciiLower(entry.original[k]);
+    }
+    if (!same) continue;
+    if (replace) {
+      map_.MarkReplaced(entry);
+      out = InCaseOf(found, entry.pseudonym);
+    }
+    // DOMAIN\user: the user is an account of that domain.
+    if (entry.kind == Kind::Domain) {
+      std::size_t j = i + length, slashes = 0;
+      while (j < text.size() && text[j] == '\\' && slashes < 2) ++j, ++slashes;
+      if (slashes > 0 && j < text.size() && IsNameChar(text[j])) {
+        const std::string_view user = text.substr(j, WordEnd(text, j) - j);
+        key_.assign("n:");
+        for (char ch : user) key_ += AsciiLower(ch);
+        if (map_.FindKey(key_) == nullptr && !IsKeptName(user)) map_.AddName(Kind::Account, user);
+      }
+    }
+    return length;
+  }
+  return 0;
+}
+
+}  // namespace fernwick::redaction
