@@ -55,7 +55,9 @@ TEST(SilentRun, TheExitCodeAndTheRecordTellWhatWasLost) {
            SilentRun{"ipconfigdump.bat", true, 6, "ipconfigdump.bat" + ended + "\r\n", "ipconfigdump.bat" + ended},
            SilentRun{"", false, 5,
                      "Could not find VoxtraInfo_SwitchInfo.DDF in the install directory.  Please uninstall and "
-                     "reinstall TORB.\r\n(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report "
+                     "reinstall TORB.\r\n(error) in cmdWriteToFile routine:cabmaker wrote no cabinet: cannot read the "
+                     "directive file \"C:\\Voxtra\\SystemInfo\\voxtrainfo.ddf\"\r\n(error) in cmdWriteToFile "
+                     "routine:VoxtraInfo.cab was not made; the report "
                      "and the other files are left in C:\\Voxtra\\SystemInfo\\\r\n",
                      "TORB Version"},
        }) {

@@ -302,11 +302,16 @@ TEST(WriteToFile, MissingShippedFilesAreNamedAndThePackagingGoesOn) {
                 "Could not find TelCfgRpt.vbs in the install directory.  Please uninstall and reinstall TORB.",
                 "Could not find media.bat in the install directory.  Please uninstall and reinstall TORB.",
                 "(error) in cmdWriteToFile routine:File not found",
+                "(error) in cmdWriteToFile routine:cabmaker wrote no cabinet: cannot read the directive file "
+                "\"C:\\Out\\voxtrainfo.ddf\"",
                 "(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report and the other files are "
                 "left in C:\\Out\\"}));
   // media.bat is started all the same; without its copy the start fails, and the packaging goes on.
   EXPECT_EQ(std::count(newer.log.begin(), newer.log.end(), "start 0 \"C:\\Out\\media.bat\""), 1);
+  // cabmaker's reason, from its list, comes before the line that no cabinet was made.
   const std::string noCabinet =
+      "\r\n(error) in cmdWriteToFile routine:cabmaker wrote no cabinet: cannot read the directive file "
+      "\"C:\\Out\\voxtrainfo.ddf\"\r\n"
       "\r\n(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report and the other files are left in "
       "C:\\Out\\\r\n";
   EXPECT_EQ(newer.window.report,

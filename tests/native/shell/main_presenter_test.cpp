@@ -151,6 +151,8 @@ TEST(MainPresenter, MessagesOfASilentRunAreRecordedInTheWorkFolderNotShown) {
   EXPECT_EQ(content.str(),
             "(error):6 (Overflow) in procedure getVersion of Module VoxtraVersion\r\n"
             "(error) in cmdWriteToFile routine:File not found\r\n"
+            "(error) in cmdWriteToFile routine:cabmaker wrote no cabinet: cannot read the directive file "
+            "\"C:\\Voxtra\\SystemInfo\\voxtrainfo.ddf\"\r\n"
             "(error) in cmdWriteToFile routine:VoxtraInfo.cab was not made; the report and the other files are left "
             "in C:\\Voxtra\\SystemInfo\\\r\n");
   EXPECT_NE(presenter.Buffer().Text().find("     Voxtra version = 4.0(0.0)"), std::string::npos);

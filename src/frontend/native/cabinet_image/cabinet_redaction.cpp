@@ -71,7 +71,7 @@ void Pack(const std::vector<CabinetFile>& files, const fs::path& scratch, const 
   for (const auto& file : files) {
     const fs::path source = scratch / std::to_string(index++);
     WriteHost(source, file.bytes);
-    plan.folders.back().push_back({source.string(), file.name, file.bytes.size(), 0, false});
+    plan.folders.back().push_back({source.string(), file.name, file.bytes.size(), 0, false, source.string()});
   }
   std::string failedSource;
   const fs::path part = target.string() + ".part";
