@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fernwick {
 
@@ -17,6 +18,9 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 // Orders as the registry enumerates subkeys: by upper-cased bytes.
 bool LessNoCase(std::string_view a, std::string_view b);
 std::string Trim(std::string_view text);
+// The pieces of `text` between the separators, empty ones included; one
+// piece for a text without one.
+std::vector<std::string_view> Split(std::string_view text, char separator);
 
 // Upper-case hexadecimal, left-padded with "0" to `digits`.
 std::string HexPadded(std::uint32_t value, int digits);

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "common/text.h"
+
 namespace fernwick::redaction {
 namespace {
 
@@ -22,17 +24,6 @@ bool ParseGroup(std::string_view text, std::uint16_t& value) {
     value = static_cast<std::uint16_t>(value * 16 + digit);
   }
   return true;
-}
-
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t end = text.find(separator, start);
-    parts.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-    if (end == std::string_view::npos) return parts;
-    start = end + 1;
-  }
 }
 
 // Groups of one side of "::" (empty text: none), each 16 bits; an IPv4

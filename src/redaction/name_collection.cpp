@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/text.h"
 #include "redaction/kept_names.h"
 
 namespace fernwick::redaction {
@@ -31,17 +32,6 @@ std::vector<std::string_view> Lines(std::string_view text) {
     start = end + 1;
   }
   return lines;
-}
-
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t end = text.find(separator, start);
-    parts.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-    if (end == std::string_view::npos) return parts;
-    start = end + 1;
-  }
 }
 
 bool IsDnsName(std::string_view text) {

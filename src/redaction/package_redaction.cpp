@@ -2,25 +2,13 @@
 
 #include <vector>
 
+#include "report/html_text.h"
+
 namespace fernwick::redaction {
 namespace {
 
 bool EqualsLower(std::string_view a, std::string_view b) {
   return Lower(a) == Lower(b);
-}
-
-std::string HtmlText(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
 }
 
 }  // namespace
@@ -75,7 +63,7 @@ std::string LengthDependentLines(std::string_view report, std::string_view redac
 }
 
 std::string SummaryWithNote(std::string_view html, std::string_view note) {
-  const std::string paragraph = "<p class=\"redacted\"><strong>" + HtmlText(note) + "</strong></p>\r\n";
+  const std::string paragraph = "<p class=\"redacted\"><strong>" + report::HtmlUtf8Text(note) + "</strong></p>\r\n";
   std::size_t at = html.find("</h1>\r\n");
   if (at != std::string_view::npos) {
     at += 7;
