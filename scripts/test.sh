@@ -28,7 +28,7 @@ status=0
   exit $rc
 ) &
 win64_build=$!
-"$root/scripts/fuzz.sh" all 20 || status=1  # smoke run of every fuzz target
+"$root/scripts/fuzz.sh" all 12 || status=1  # smoke run of every fuzz target
 if ! wait "$win64_build"; then
   echo "the x86_64 build failed:"
   tail -40 "$build/win64-build.log"
