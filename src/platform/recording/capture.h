@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/config_database.h"
 #include "platform/file_system.h"
+#include "platform/recording/xml_page_answers.h"
 #include "platform/version_resources.h"
 #include "platform/workstation.h"
 
@@ -80,6 +81,11 @@ struct CapturedPage {
   std::uint32_t openError = 0;  // the body when 0
   std::string body;
   std::uint32_t readError = 0;
+  // When the gathering loaded the body as XML: what it asked of it, and
+  // the smaller page a capture writes instead (xml_page_answers.h).
+  bool xmlLoadAsked = false;
+  std::vector<XmlAnswer> xmlAnswers;
+  std::optional<std::string> keptBody;
 };
 
 struct CapturedWorkstation {

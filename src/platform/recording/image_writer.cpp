@@ -119,7 +119,7 @@ std::string WriteCaptureImage(const Capture& capture, platform::FileSystem& file
     for (const auto& [name, output] : capture.programOutputs) writer.File("programs\\" + name, output);
     for (const CapturedPage& page : capture.pages) {
       const std::string target = PagePath(page.url);
-      if (page.openError == 0 && !target.empty()) writer.File(target, page.body);
+      if (page.openError == 0 && !target.empty()) writer.File(target, page.keptBody.value_or(page.body));
     }
     WriteDrives(capture, writer);
     // image.ini comes last: a folder without it is no image, so an image

@@ -12,6 +12,7 @@
 #include "platform/recording/recording_registry.h"
 #include "platform/recording/recording_versions.h"
 #include "platform/recording/recording_workstation.h"
+#include "platform/recording/recording_xml.h"
 
 namespace fernwick::recording {
 
@@ -26,6 +27,7 @@ struct Recorder::Services {
         versions(real.versions, capture),
         workstation(real.workstation, capture),
         internet(real.internet, capture),
+        xml(real.xml, capture),
         codePages(real.codePages, capture) {}
 
   RecordingRegistry registry;
@@ -37,6 +39,7 @@ struct Recorder::Services {
   RecordingVersions versions;
   RecordingWorkstation workstation;
   RecordingInternet internet;
+  RecordingXml xml;
   RecordingCodePages codePages;
 };
 
@@ -46,7 +49,7 @@ Recorder::Recorder(platform::Platform& real)
   platform_ = std::make_unique<platform::Platform>(
       platform::Platform{services_->registry, services_->files, services_->process, services_->program, real.ui,
                          services_->clock, services_->database, services_->versions, services_->workstation,
-                         services_->internet, real.xml, services_->codePages, this});
+                         services_->internet, services_->xml, services_->codePages, this});
 }
 
 Recorder::~Recorder() = default;

@@ -36,7 +36,10 @@ std::unique_ptr<platform::InternetUrl> RecordingInternet::OpenUrl(const std::str
   for (const CapturedPage& page : capture_.pages) {
     if (page.url == url) return opened;  // the first fetch is the one kept
   }
-  capture_.pages.push_back({url, opened ? 0 : (error == 0 ? 1u : error), {}, 0});
+  CapturedPage page;
+  page.url = url;
+  page.openError = opened ? 0 : (error == 0 ? 1u : error);
+  capture_.pages.push_back(std::move(page));
   if (!opened) return opened;
   return std::make_unique<RecordingUrl>(std::move(opened), capture_, capture_.pages.size() - 1);
 }

@@ -2,6 +2,7 @@
 // every encoding, the keyword and map files.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "redaction/file_redaction.h"
@@ -76,6 +77,11 @@ struct AddressCase {
   const char* text;
   const char* expected;  // nullptr: changed, whatever to
 };
+
+// Names each case after its text in test listings.
+void PrintTo(const AddressCase& c, std::ostream* os) {
+  *os << c.text;
+}
 
 class RedactionAddresses : public ::testing::TestWithParam<AddressCase> {};
 
