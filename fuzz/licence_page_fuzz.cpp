@@ -1,7 +1,8 @@
 // The licence page as the server sends it, through GetLicenseData with the
 // native XML parser. Beyond not crashing: the five flags are always listed,
 // no key is listed twice, and the page gives the same list whether it
-// arrives in one-byte blocks or in whole ones.
+// arrives in one-byte blocks or in whole ones; and the page a capture keeps
+// in its stead (only the elements read) gives the same list.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "platform/image/image_xml.h"
+#include "platform/recording/xml_page_answers.h"
 #include "probes/license_data.h"
 
 namespace {
@@ -41,6 +43,18 @@ class OnePage : public fernwick::platform::Internet {
   std::size_t block_;
 };
 
+// What a capture keeps of the page, as the recorder finds it.
+std::string Kept(const std::string& page) {
+  fernwick::image::ImageXmlParser xml;
+  const std::string text = fernwick::probes::StripLeadingWhitespace(page);
+  const auto document = xml.Load(text);
+  std::vector<fernwick::recording::XmlAnswer> answers;
+  for (const char* path : {"TlXmlLicData/Licenses", "TlXmlLicData/Utilization"}) {
+    if (document) answers.push_back({path, document->ChildNodesOf(path)});
+  }
+  return fernwick::recording::KeptXmlPage(xml, page, document != nullptr, answers);
+}
+
 fernwick::probes::LicenseData Gather(const std::string& page, std::size_t block) {
   OnePage internet(page, block);
   fernwick::image::ImageXmlParser xml;
@@ -60,5 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (keys.count(flag) == 0) std::abort();
   }
   if (size < 4096 && Gather(page, 1).Entries() != whole.Entries()) std::abort();
+  const auto kept = Gather(Kept(page), 1000);
+  if (kept.Entries() != whole.Entries() || kept.PageRead() != whole.PageRead()) std::abort();
   return 0;
 }

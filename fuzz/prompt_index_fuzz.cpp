@@ -5,7 +5,8 @@
 //   and 62 (nothing to read), never another exception;
 // - no line holds a CRLF, and only an empty file gives no line at all;
 // - every prompt name is cut before the first "]" of its line, so no name
-//   holds a "]", a CR+LF pair, or is longer than the input.
+//   holds a "]", a CR+LF pair, or is longer than the input;
+// - what a capture keeps of the file gives the same names, or the same error.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,10 +14,29 @@
 #include <string_view>
 
 #include "common/runtime_error.h"
+#include "platform/recording/kept_file_contents.h"
 #include "report/prompt_index_file.h"
+
+namespace {
+
+// The names the file gives, or the error it raises.
+std::string Outcome(std::string_view bytes) {
+  try {
+    std::string names;
+    for (const auto& name : fernwick::report::PromptNames(fernwick::report::PromptIndexLines(bytes))) {
+      names += name + '\0';
+    }
+    return names;
+  } catch (const fernwick::RuntimeError& e) {
+    return "error " + std::to_string(e.Number());
+  }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  if (Outcome(fernwick::recording::PromptIndexKept(bytes)) != Outcome(bytes)) std::abort();
   try {
     const auto lines = fernwick::report::PromptIndexLines(bytes);
     if (lines.empty()) std::abort();

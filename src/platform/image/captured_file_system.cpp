@@ -23,16 +23,18 @@ bool IsFolder(const std::optional<fs::path>& host) {
 
 // Names in the order a listing was recorded in; names it did not have
 // (the program's own files) follow in their own order.
-void Reorder(std::vector<std::string>& names, const std::map<std::string, NameList>& orders, const std::string& key) {
-  const auto order = orders.find(key);
-  if (order == orders.end()) return;
+void Reorder(std::vector<std::string>& names, const std::map<std::string, std::shared_ptr<const NameList>>& orders,
+             const std::string& key) {
+  const auto found = orders.find(key);
+  if (found == orders.end() || !found->second) return;
+  const NameList& order = *found->second;
   std::map<std::string, std::size_t> ranks;  // upper-cased name -> its place
-  for (std::size_t i = 0; i < order->second.size(); ++i) ranks.emplace(ToUpper(order->second[i]), i);
+  for (std::size_t i = 0; i < order.size(); ++i) ranks.emplace(ToUpper(order[i]), i);
   std::vector<std::pair<std::size_t, std::string>> ranked;
   ranked.reserve(names.size());
   for (std::string& name : names) {
-    const auto found = ranks.find(ToUpper(name));
-    ranked.emplace_back(found == ranks.end() ? order->second.size() : found->second, std::move(name));
+    const auto rank = ranks.find(ToUpper(name));
+    ranked.emplace_back(rank == ranks.end() ? order.size() : rank->second, std::move(name));
   }
   std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(ranked[i].second);
@@ -75,8 +77,8 @@ bool CapturedFileSystem::ListedFile(const std::string& path) {
   auto known = listedFiles_.find(folder);
   if (known == listedFiles_.end()) {
     known = listedFiles_.emplace(folder, std::set<std::string>()).first;
-    if (const auto files = answers_.fileOrder.find(folder); files != answers_.fileOrder.end()) {
-      for (std::size_t i = 0; i < files->second.size(); ++i) known->second.insert(ToUpper(files->second[i]));
+    if (const auto files = answers_.fileOrder.find(folder); files != answers_.fileOrder.end() && files->second) {
+      for (std::size_t i = 0; i < files->second->size(); ++i) known->second.insert(ToUpper((*files->second)[i]));
     }
   }
   return known->second.count(key.substr(slash + 1)) > 0;
@@ -123,8 +125,20 @@ std::optional<std::string> CapturedFileSystem::ReadWholeFile(const std::string& 
     } else if (!host) {
       Require(KnownAbsent("nofile", path), "file " + path);
     }
+    if (const auto source = answers_.contentSources.find(Key(path)); source != answers_.contentSources.end()) {
+      return SharedContents(path, source->second);
+    }
   }
   return ImageFileSystem::ReadWholeFile(path);
+}
+
+std::optional<std::string> CapturedFileSystem::SharedContents(const std::string& path, const std::string& source) {
+  // The bytes are the source's own: a chain of sources, or one the image
+  // does not hold, is no answer.
+  const bool held = Recorded("content", source) && answers_.contentSources.count(Key(source)) == 0 &&
+                    IsFile(ImageHostPath(source));
+  Require(held, "contents of file " + path + " (those of " + source + ")");
+  return ImageFileSystem::ReadWholeFile(held ? source : path);
 }
 
 std::optional<platform::FolderListing> CapturedFileSystem::ListFolder(const std::string& path) {
@@ -139,11 +153,12 @@ std::optional<platform::FolderListing> CapturedFileSystem::ListFolder(const std:
   if (listing) {
     // The listed files the image holds no file for.
     if (const auto files = answers_.fileOrder.find(Key(path));
-        files != answers_.fileOrder.end() && Recorded("listed", path)) {
+        files != answers_.fileOrder.end() && files->second && Recorded("listed", path)) {
+      const NameList& names = *files->second;
       std::set<std::string> present;
       for (const std::string& name : listing->files) present.insert(ToUpper(name));
-      for (std::size_t i = 0; i < files->second.size(); ++i) {
-        if (present.insert(ToUpper(files->second[i])).second) listing->files.emplace_back(files->second[i]);
+      for (std::size_t i = 0; i < names.size(); ++i) {
+        if (present.insert(ToUpper(names[i])).second) listing->files.emplace_back(names[i]);
       }
     }
     Reorder(listing->files, answers_.fileOrder, Key(path));

@@ -41,6 +41,8 @@ class CapturedFileSystem : public ImageFileSystem {
   bool ListedFile(const std::string& path);
   // Stops a strict replay unless `known`.
   void Require(bool known, const std::string& question) const;
+  // The contents of `path`, which a capture holds as those of `source`.
+  std::optional<std::string> SharedContents(const std::string& path, const std::string& source);
 
   const RecordedAnswers& answers_;
   bool strict_;

@@ -12,7 +12,11 @@ using recording::CaptureLineText;
 // SQL Server answers at most 4096 columns.
 constexpr std::size_t kMostColumns = 4096;
 
-const std::set<std::string_view> kPathKinds{"nofile", "nofolder", "content", "unreadable", "listed", "nodate"};
+const std::set<std::string_view> kPathKinds{"nofile", "nofolder", "unreadable", "listed", "nodate"};
+
+std::shared_ptr<const NameList> Shared(NameList names) {
+  return std::make_shared<const NameList>(std::move(names));
+}
 
 class Parser {
  public:
@@ -40,24 +44,42 @@ class Parser {
       if (count_ < 3 || (Text(2) != "complete" && Text(2) != "partial"))
         Fail("expected subkeys PATH complete|partial NAME...");
       answers_.subkeys[ToUpper(Text(1))] = {Text(2) == "complete", Names()};
+    } else if (kind == "content") {
+      if (count_ != 2 && count_ != 3) Fail("expected content PATH [SOURCE]");
+      const std::string path = ToUpper(Text(1));
+      answers_.paths["content"].insert(path);
+      if (count_ == 3) {
+        const std::string source = Text(2);
+        if (ToUpper(source) == path) Fail("a file's contents are its own");
+        answers_.contentSources[path] = source;
+      }
+    } else if (kind == "samelisting") {
+      Count(3);
+      const std::string path = ToUpper(Text(1));
+      const std::string source = ToUpper(Text(2));
+      const auto files = answers_.fileOrder.find(source);
+      if (!answers_.Has("listed", source) || files == answers_.fileOrder.end()) Fail("no listing of " + Text(2) + " before");
+      answers_.paths["listed"].insert(path);
+      answers_.fileOrder[path] = files->second;
+      answers_.folderOrder[path] = answers_.folderOrder[source];
     } else if (kind == "listing") {
       if (count_ < 3) Fail("expected listing PATH FILES NAME...");
       const auto files = recording::ParseDecimal(Text(2));
       if (!files || *files > count_ - 3) Fail("bad number of files");
       const std::string path = ToUpper(Text(1));
       answers_.paths["listed"].insert(path);
-      answers_.fileOrder[path] = Names(static_cast<std::size_t>(*files));
-      answers_.folderOrder[path] = Names();
+      answers_.fileOrder[path] = Shared(Names(static_cast<std::size_t>(*files)));
+      answers_.folderOrder[path] = Shared(Names());
     } else if (kind == "subfolders") {
       if (count_ < 2) Fail("expected subfolders PATH NAME...");
       const std::string path = ToUpper(Text(1));
       answers_.paths["subfolders"].insert(path);
-      if (count_ > 2) answers_.folderOrder[path] = Names();
+      if (count_ > 2) answers_.folderOrder[path] = Shared(Names());
     } else if (kind == "order") {
       if (count_ < 3 || (Text(2) != "files" && Text(2) != "folders")) {
         Fail("expected order PATH files|folders NAME...");
       }
-      (Text(2) == "files" ? answers_.fileOrder : answers_.folderOrder)[ToUpper(Text(1))] = Names();
+      (Text(2) == "files" ? answers_.fileOrder : answers_.folderOrder)[ToUpper(Text(1))] = Shared(Names());
     } else if (kind == "nodrive") {
       Count(2);
       answers_.drives[ToUpper(Text(1))] = std::nullopt;

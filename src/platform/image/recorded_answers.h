@@ -4,6 +4,7 @@
 // platform/recording/capture_lines.h. Paths and names are kept upper-cased.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -75,7 +76,9 @@ struct RecordedAnswers {
   std::map<std::string, std::uint32_t> failedStarts;       // command line as given
   std::map<std::string, std::uint32_t> waits;              // command line -> the wait's answer
   std::set<std::string> unended;                           // command lines ending failed for
-  std::map<std::string, NameList> fileOrder, folderOrder;  // folder -> names as listed
+  // folder -> names as listed; folders listed alike share their names
+  std::map<std::string, std::shared_ptr<const NameList>> fileOrder, folderOrder;
+  std::map<std::string, std::string> contentSources;  // file -> the file whose bytes it has
 
   bool Has(const std::string& kind, const std::string& upperPath) const;
 };

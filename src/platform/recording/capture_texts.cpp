@@ -97,7 +97,17 @@ void RecordSetLines(std::string& out, const CapturedAnswer& answer) {
 
 // A folder's listing in one line: its files, then its folders, in the order
 // they were listed (an image lists in NTFS order by itself; a server need not).
-void ListingLine(std::string& out, const CapturedPath& path) {
+// A listing like one written before it (the same names, in the same order,
+// as each language folder of a prompt tree has) names that folder instead.
+void ListingLine(std::string& out, const CapturedPath& path, std::map<std::string, std::string>& written) {
+  std::string names = std::to_string(path.fileOrder.size());
+  for (const std::string& name : path.fileOrder) names += '\0' + name;
+  for (const std::string& name : path.folderOrder) names += '\0' + name;
+  const auto [earlier, first] = written.emplace(std::move(names), path.path);
+  if (!first) {
+    Line(out, {"samelisting", path.path, earlier->second});
+    return;
+  }
   std::vector<CaptureField> line{"listing", path.path, std::to_string(path.fileOrder.size())};
   for (const std::string& name : path.fileOrder) line.emplace_back(name);
   for (const std::string& name : path.folderOrder) line.emplace_back(name);
@@ -192,6 +202,17 @@ std::string RegistryText(const Capture& c) {
   return out;
 }
 
+std::map<std::string, std::string> SharedContents(const Capture& capture) {
+  std::map<std::string, std::string> shared;
+  std::map<std::string_view, const std::string*> firsts;  // contents -> the first file's path
+  for (const auto& [upper, path] : capture.paths) {
+    if (!path.contentAsked || !path.content || path.content->empty() || DrivesPath(path.path).empty()) continue;
+    const auto [first, added] = firsts.emplace(*path.content, &path.path);
+    if (!added) shared.emplace(upper, *first->second);
+  }
+  return shared;
+}
+
 std::string AnswersText(const Capture& c) {
   std::string out =
       "; Answers of the captured gathering that the other files of the image cannot\n"
@@ -207,13 +228,22 @@ std::string AnswersText(const Capture& c) {
       Line(out, line);
     }
   }
+  const std::map<std::string, std::string> shared = SharedContents(c);
+  std::map<std::string, std::string> listings;  // the names of a listing written -> its folder
   for (const auto& [upper, path] : c.paths) {
     const bool inImage = !DrivesPath(path.path).empty();
     if (path.isFile == false) Line(out, {"nofile", path.path});
     if (path.isFolder == false) Line(out, {"nofolder", path.path});
-    if (path.contentAsked && path.content && inImage) Line(out, {"content", path.path});
+    if (path.contentAsked && path.content && inImage) {
+      const auto source = shared.find(upper);
+      if (source == shared.end()) {
+        Line(out, {"content", path.path});
+      } else {
+        Line(out, {"content", path.path, source->second});
+      }
+    }
     if (path.contentAsked && !path.content && path.isFile == true) Line(out, {"unreadable", path.path});
-    if (path.listed && inImage) ListingLine(out, path);
+    if (path.listed && inImage) ListingLine(out, path, listings);
     if (path.subFoldersListed && !path.listed && inImage) {
       std::vector<CaptureField> line{"subfolders", path.path};
       for (const std::string& name : path.folderOrder) line.emplace_back(name);

@@ -1,6 +1,7 @@
 #pragma once
 // The text files of a server image written from a capture (see
 // docs/server-image.md, "Captured images").
+#include <map>
 #include <string>
 
 #include "platform/recording/capture.h"
@@ -23,6 +24,11 @@ std::string RegistryText(const Capture& capture);
 std::string AnswersText(const Capture& capture);
 // versions.txt: the version blocks, as their answers.
 std::string VersionsText(const Capture& capture);
+
+// Files whose kept contents are those of a file before them (in the order
+// of the capture's paths): upper-cased path -> that file's path. The image
+// holds such contents once ("content PATH SOURCE" in answers.txt).
+std::map<std::string, std::string> SharedContents(const Capture& capture);
 
 // "YYYY-MM-DD HH:MM:SS"
 std::string ImageTimeText(const platform::LocalTime& time);

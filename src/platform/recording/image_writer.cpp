@@ -80,6 +80,8 @@ bool InListing(const Capture& capture, const std::string& upper) {
 }
 
 void WriteDrives(const Capture& capture, Writer& writer) {
+  // Contents held once: a file whose contents another file holds is empty.
+  const std::map<std::string, std::string> shared = SharedContents(capture);
   std::set<std::string> filled;  // upper-cased image folders that hold something
   for (const auto& [upper, path] : capture.paths) {
     const std::string target = DrivesPath(path.path);
@@ -87,7 +89,8 @@ void WriteDrives(const Capture& capture, Writer& writer) {
     const bool file = path.isFile == true || (path.contentAsked && path.content) || path.date;
     if (file && !path.contentAsked && !path.dateAsked && InListing(capture, upper)) continue;
     if (file) {
-      writer.File(target, path.contentAsked && path.content ? std::string_view(*path.content) : std::string_view());
+      const bool held = path.contentAsked && path.content && shared.count(upper) == 0;
+      writer.File(target, held ? std::string_view(*path.content) : std::string_view());
     } else if (path.isFolder == true || path.listed || path.subFoldersListed) {
       writer.Folder(target);
     } else {

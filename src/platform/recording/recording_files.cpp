@@ -1,5 +1,7 @@
 #include "platform/recording/recording_files.h"
 
+#include "platform/recording/kept_file_contents.h"
+
 #include "common/text.h"
 
 namespace fernwick::recording {
@@ -95,7 +97,7 @@ std::optional<std::string> RecordingFiles::ReadWholeFile(const std::string& path
   CapturedPath* fact = Fact(path);
   if (fact == nullptr || fact->contentAsked) return content;
   fact->contentAsked = true;
-  fact->content = content;
+  fact->content = content ? std::optional<std::string>(KeptFileContents(fact->path, *content)) : std::nullopt;
   // A failed read: a missing file, or one that cannot be read.
   if (content || !fact->isFile) fact->isFile = content.has_value() || real_.FileExists(path);
   return content;
