@@ -223,6 +223,9 @@ void TextRedactor::DiscoverAround(std::string_view text, std::size_t i, std::siz
     lastDottedDomains_ = map_.DomainChanges();
     key_.assign("n:");
     for (char ch : name) key_ += AsciiLower(ch);
+    // Only a shortcut: forgotten, a name is merely looked at again. Bounded,
+    // for logs full of dotted words of their own (file names, say).
+    if (dottedSeen_.size() >= kDottedSeenLimit) dottedSeen_.clear();
     const auto [seen, added] = dottedSeen_.try_emplace(key_, map_.DomainChanges());
     if (!added && seen->second == map_.DomainChanges()) return;
     seen->second = map_.DomainChanges();

@@ -51,6 +51,7 @@ class TextRedactor {
   std::string lower_, key_;  // scratch
   // Dotted names already looked at, with the map's domain count then: looked
   // at again only once a domain has joined.
+  static constexpr std::size_t kDottedSeenLimit = 1 << 16;
   std::unordered_map<std::string, std::size_t> dottedSeen_;
   std::string lastDotted_;  // the dotted name looked at last, as it stood
   std::size_t lastDottedDomains_ = 0;

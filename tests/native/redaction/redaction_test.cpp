@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "native/peak_heap.h"
 #include "redaction/file_redaction.h"
 #include "redaction/keyword_file.h"
 #include "redaction/map_file.h"
@@ -204,6 +205,23 @@ TEST(RedactionEncodings, StreamedPiecesGiveTheSameBytesAsTheWhole) {
   for (std::size_t at = 0; at < text.size(); at += 37) out += stream.Feed(std::string_view(text).substr(at, 37));
   out += stream.Finish();
   EXPECT_EQ(out, expected);
+}
+
+TEST(RedactionEncodings, TheCollectingPassHoldsAPieceAndABoundedCacheWhateverTheLogsLength) {
+  // Every line another dotted word, each remembered as looked at.
+  std::string log;
+  for (int i = 0; log.size() < (16u << 20); ++i) {
+    log += "12/06/2026,22:01:09,Information,x,1,wrote report-" + std::to_string(i) + ".example-log on VOXTRA01\r\n";
+  }
+  Fixture r;
+  const long long peak = testing::PeakHeapGrowth([&] {
+    LineStreamRedactor stream(r.redactor, LineStreamRedactor::Pass::kCollect);
+    for (std::size_t at = 0; at < log.size(); at += 1 << 20) stream.Feed(std::string_view(log).substr(at, 1 << 20));
+    stream.Finish();
+  });
+  if (peak >= 0) {
+    EXPECT_LT(peak, 12ll << 20) << "bytes held at the peak";
+  }
 }
 
 TEST(RedactionCollection, TakesNamesFromLabelledLinesValuesAndColumns) {
