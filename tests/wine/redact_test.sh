@@ -46,7 +46,8 @@ echo "== no name is left, in any case or encoding"
 win_env() { wine cmd /c echo "%$1%" | tr -d '\r\n'; }
 {
   printf '; The names the redacted cabinet of the Wine run must not hold, and what it must keep.\n'
-  for name in "$(win_env COMPUTERNAME)" "$(win_env USERDOMAIN)"; do
+  # The host name ipconfig shows may be longer than the computer name's 15 characters.
+  for name in "$(win_env COMPUTERNAME)" "$(win_env USERDOMAIN)" "$(cat /proc/sys/kernel/hostname)"; do
     [ -n "$name" ] && [[ "$name" != %* ]] && printf 'gone\t%s\n' "$name"
   done
   python3 - <<'PY'

@@ -228,11 +228,13 @@ TEST(RedactionCollection, TakesNamesFromLabelledLinesValuesAndColumns) {
   RedactionMap map;
   CollectNames("VoxtraSystemInfo.txt",
                "     Partner Server Name : VOXTRA02\r\n     Partner Domino Server = NOTES01/Example\r\n"
-               "          corp.example.com : DC01.corp.example.com\r\n",
+               "          corp.example.com : DC01.corp.example.com\r\n"
+               "    Hostname. . . . . . . . . . . . . : voxtra01-long-dns-name\r\n",
                map);
   CollectNames("ServerImage\\answers.txt", "query\tx\tselect\ncolumns\tAlias\tIsSubscriber\nrow\tjsmith\t1\n", map);
   CollectNames("ServiceInfo.csv", "h\r\nVoxtraMsg,Voxtra Messaging,Automatic,Running,x.exe,CORP\\voxsvc,1\r\n", map);
-  for (const char* name : {"VOXTRA02", "NOTES01", "Example", "DC01", "corp.example.com", "jsmith", "voxsvc", "CORP"}) {
+  for (const char* name : {"VOXTRA02", "NOTES01", "Example", "DC01", "corp.example.com", "jsmith", "voxsvc", "CORP",
+                           "voxtra01-long-dns-name"}) {
     EXPECT_NE(map.FindName(name), nullptr) << name;
   }
   EXPECT_EQ(map.FindName("Administrator"), nullptr);
