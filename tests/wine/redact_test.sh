@@ -5,10 +5,12 @@
 #    (not packed) and the record FernwickMessages.txt (which holds the
 #    redaction's note) in the work folder;
 #  - no name or address of the server, of the sample's registry and
-#    database or of Wine's own machine (its computer name, domain,
-#    addresses, gateway and MAC addresses) is left in any file of the
-#    cabinet or its server image, in any letter case, in ANSI or UTF-16LE,
-#    while versions and product names stay (tests/redaction/check_names.py);
+#    database or of Wine's own machine (its computer name, host name,
+#    domain, addresses, gateway and MAC addresses), nor the word of the
+#    keyword file RedactionKeywords.txt beside Fernwick.exe, is left in any
+#    file of the cabinet or its server image, in any letter case, in ANSI
+#    or UTF-16LE, while versions and product names stay
+#    (tests/redaction/check_names.py);
 #  - Summary.htm and FernwickMessages.txt say the cabinet is redacted;
 #  - the native `fernwick --from-cab` replays the redacted server image to
 #    the packed, redacted report byte for byte, with the same findings (ids
@@ -19,6 +21,9 @@ source "$(dirname "$0")/sample_server.sh"
 trap sample_server_cleanup EXIT
 echo "== install the distribution folder"
 install_sample_server "$FERNWICK_WINE_WORK/redact"
+
+# A keyword file beside Fernwick.exe: the gateway's name is one of the site's own.
+printf '; Names only this site knows.\r\nKestrel\r\n' >"$install/RedactionKeywords.txt"
 
 echo "== silent redact: the cabinet and the map beside it, not in it"
 rc=0
@@ -73,14 +78,14 @@ for line in open("/proc/net/route").readlines()[1:]:
         print("gone\t" + socket.inet_ntoa(struct.pack("<I", int(fields[2], 16))))
 PY
   printf 'gone\t%s\n' VOXTRA01 VOXTRA02 EXCH01 10.20.1.12 DC01 DC05 corp.example.com sales.corp.example.com \
-    DC01.corp.example.com
+    DC01.corp.example.com Kestrel
   printf 'kept\t%s\n' Voxtra 2.0.4 4.2.1.12 '4.2(1.0)' 'Harbor IP Switch'
 } | awk -F '\t' '!seen[tolower($2)]++' >"$work/names.txt"
 cp "$work/names.txt" "$artifacts/redact_names.txt"
 python3 "$FERNWICK_SOURCE_DIR/tests/redaction/check_names.py" "$work/names.txt" "$work/cab" >"$work/names.out" ||
   fail "names left in the redacted cabinet: $(cat "$work/names.out")"
-# They were there to replace: the map has the machine's name and the sample's servers.
-for name in "$(win_env COMPUTERNAME)" EXCH01 VOXTRA02 10.20.1.12 DC01.corp.example.com; do
+# They were there to replace: the map has the machine's name, the sample's servers and the keyword.
+for name in "$(win_env COMPUTERNAME)" EXCH01 VOXTRA02 10.20.1.12 DC01.corp.example.com Kestrel; do
   cut -f 2 "$output/RedactionMap.txt" | grep -qixF "$name" || fail "the map does not hold $name"
 done
 
