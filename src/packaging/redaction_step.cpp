@@ -48,6 +48,24 @@ void Write(platform::FileSystem& files, const std::string& path, const std::stri
   if (!files.WriteWholeFile(path, bytes)) throw Unredactable{"cannot write " + path};
 }
 
+// The collecting pass over the event logs, piece by piece: their names
+// join the map before any file is redacted.
+void CollectStreamed(platform::FileSystem& files, const std::string& strPathName, TextRedactor& redactor) {
+  for (const char* name : redaction::kPackedFiles) {
+    const std::string path = strPathName + name;
+    if (!redaction::IsStreamedFile(name) || !files.FileExists(path)) continue;
+    redaction::LineStreamRedactor stream(redactor, redaction::LineStreamRedactor::Pass::kCollect);
+    for (std::uint64_t offset = 0;;) {
+      const auto piece = files.ReadFilePart(path, offset, kPiece);
+      if (!piece) throw Unredactable{"cannot read " + path};
+      if (piece->empty()) break;
+      stream.Feed(*piece);
+      offset += piece->size();
+    }
+    stream.Finish();
+  }
+}
+
 // A file too big to hold: redacted piece by piece into a scratch file,
 // which then replaces it the same way.
 void RedactStreamed(platform::FileSystem& files, const std::string& path, TextRedactor& redactor) {
@@ -74,9 +92,9 @@ void RedactStreamed(platform::FileSystem& files, const std::string& path, TextRe
 }
 
 // The names of the package's small files (the event logs are too big to be
-// read twice): collected where their kind is known; the files' texts are
-// returned for the patterns. Read only after the image is written, so that
-// the recording of the image never holds them.
+// held: CollectStreamed reads them): collected where their kind is known;
+// the files' texts are returned for the patterns. Read only after the image
+// is written, so that the recording of the image never holds them.
 std::vector<std::pair<std::string, std::string>> CollectLooseFiles(platform::FileSystem& files,
                                                                    const std::string& strPathName, RedactionMap& map) {
   std::vector<std::pair<std::string, std::string>> texts;
@@ -132,8 +150,13 @@ class RedactingCapture : public platform::CaptureStore {
       redaction::CollectNames(name, contents.back(), map_);
     }
     const auto loose = CollectLooseFiles(files_, strPathName_, map_);
-    for (std::size_t i = 0; i < names.size(); ++i) redaction::DiscoverFile(names[i], contents[i], redactor_);
-    for (const auto& [name, bytes] : loose) redaction::DiscoverFile(name, bytes, redactor_);
+    redaction::LearnNames(
+        redactor_,
+        [&] {
+          for (std::size_t i = 0; i < names.size(); ++i) redaction::DiscoverFile(names[i], contents[i], redactor_);
+          for (const auto& [name, bytes] : loose) redaction::DiscoverFile(name, bytes, redactor_);
+        },
+        [&] { CollectStreamed(files_, strPathName_, redactor_); });
     std::vector<std::string> emptied;
     for (std::size_t i = 0; i < names.size(); ++i) {
       if (names[i].back() == '\\') {
@@ -217,9 +240,13 @@ void RedactPackage(platform::Platform& p, const std::string& strPathName, Messag
     if (!capture.Failure().empty()) throw Unredactable{"the server image: " + capture.Failure()};
   } else {
     loadNames();
-    for (const auto& [name, bytes] : CollectLooseFiles(files, strPathName, map)) {
-      redaction::DiscoverFile(name, bytes, redactor);
-    }
+    const auto loose = CollectLooseFiles(files, strPathName, map);
+    redaction::LearnNames(
+        redactor,
+        [&] {
+          for (const auto& [name, bytes] : loose) redaction::DiscoverFile(name, bytes, redactor);
+        },
+        [&] { CollectStreamed(files, strPathName, redactor); });
   }
 
   std::string lengthNote;

@@ -149,8 +149,10 @@ std::string FormatMac(const std::vector<std::uint8_t>& address, char separator, 
 
 bool IsKeptIPv4(std::uint32_t address) {
   const std::uint32_t first = address >> 24;
-  // Multicast, reserved, broadcast and every netmask (255.x.x.x) from 224 on.
-  return address == 0 || first == 127 || first >= 224;
+  // Multicast, reserved, broadcast and every netmask (255.x.x.x) from 224 on;
+  // a whole /8 (x.0.0.0) says nothing of a site, and is how versions such
+  // as "Font Cache 3.0.0.0" read.
+  return (address & 0x00FFFFFF) == 0 || first == 127 || first >= 224;
 }
 
 bool IsKeptIPv6(const std::vector<std::uint8_t>& address) {

@@ -21,7 +21,7 @@ std::optional<std::vector<std::uint8_t>> ParseMac(std::string_view text);
 std::string FormatMac(const std::vector<std::uint8_t>& address, char separator, bool upper);
 
 // Addresses that identify no site: unspecified, loopback, broadcast,
-// netmasks (255 and contiguous ones), multicast.
+// netmasks (255 and contiguous ones), multicast, a whole /8 (x.0.0.0).
 bool IsKeptIPv4(std::uint32_t address);
 // Unspecified and loopback.
 bool IsKeptIPv6(const std::vector<std::uint8_t>& address);

@@ -209,15 +209,21 @@ std::string LineStreamRedactor::Feed(std::string_view piece) {
     if (cut == std::string::npos) cut = pending_.size() - 1;
   }
   if (cut == std::string::npos) return {};
-  std::string out = redactor_.Redact(std::string_view(pending_).substr(0, cut + 1));
+  std::string out = Lines(std::string_view(pending_).substr(0, cut + 1));
   pending_.erase(0, cut + 1);
   return out;
 }
 
 std::string LineStreamRedactor::Finish() {
-  std::string out = redactor_.Redact(pending_);
+  std::string out = Lines(pending_);
   pending_.clear();
   return out;
+}
+
+std::string LineStreamRedactor::Lines(std::string_view lines) {
+  if (pass_ == Pass::kRedact) return redactor_.Redact(lines);
+  redactor_.Collect(lines);
+  return {};
 }
 
 }  // namespace fernwick::redaction

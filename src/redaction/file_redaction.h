@@ -26,15 +26,22 @@ bool LooksUtf16(std::string_view bytes);
 // An ANSI file too big to hold, fed in pieces: each piece's complete lines
 // are redacted at once, the rest waits for the next piece. A line longer
 // than `longestLine` is cut after a blank or, failing that, where it stands.
+// The collecting pass (read the whole file so, before any file is redacted)
+// only learns the names of the lines (TextRedactor::Collect) and gives
+// nothing back.
 class LineStreamRedactor {
  public:
-  explicit LineStreamRedactor(TextRedactor& redactor, std::size_t longestLine = 1 << 20)
-      : redactor_(redactor), longestLine_(longestLine) {}
+  enum class Pass { kCollect, kRedact };
+  explicit LineStreamRedactor(TextRedactor& redactor, Pass pass = Pass::kRedact, std::size_t longestLine = 1 << 20)
+      : redactor_(redactor), pass_(pass), longestLine_(longestLine) {}
   std::string Feed(std::string_view piece);
   std::string Finish();
 
  private:
+  std::string Lines(std::string_view lines);
+
   TextRedactor& redactor_;
+  Pass pass_;
   std::size_t longestLine_;
   std::string pending_;
 };

@@ -60,6 +60,7 @@ constexpr Label kLineLabels[] = {
     {"active directory domain", Kind::Domain},
     {"domino domain", Kind::Domain},
     {"host name", Kind::Host},
+    {"hostname", Kind::Host},  // Wine's ipconfig
     {"primary dns suffix", Kind::Domain},
     {"dns suffix search list", Kind::Domain},
     {"connection-specific dns suffix", Kind::Domain},

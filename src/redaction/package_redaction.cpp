@@ -21,6 +21,21 @@ bool IsCollectedFile(std::string_view name) {
   return EqualsLower(name, "VoxtraSystemInfo.txt") || EqualsLower(name, "ServiceInfo.csv");
 }
 
+void LearnNames(TextRedactor& redactor, const std::function<void()>& discoverFiles,
+                const std::function<void()>& collectLogs) {
+  const RedactionMap& map = redactor.Map();
+  std::size_t domainsWhenRead = 0;
+  for (int reading = 0; reading < 3; ++reading) {
+    discoverFiles();
+    if (reading > 0 && map.DomainChanges() == domainsWhenRead) return;
+    domainsWhenRead = map.DomainChanges();
+    const std::size_t known = map.Entries().size();
+    collectLogs();
+    if (map.Entries().size() == known) return;
+  }
+  discoverFiles();
+}
+
 std::string RedactionNote(const std::map<Kind, int>& counts) {
   struct Shown {
     std::vector<Kind> kinds;

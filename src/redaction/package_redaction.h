@@ -2,6 +2,7 @@
 // What a redacted VoxtraInfo.cab means as a whole, the same for Write To
 // File on a server and for `fernwick --redact` of a cabinet: which files
 // are streamed, the order of the work, the closing note.
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -28,6 +29,17 @@ bool IsStreamedFile(std::string_view name);
 
 // Files whose names are collected before anything is redacted.
 bool IsCollectedFile(std::string_view name);
+
+// Learns every name before anything is replaced, so that a name learned in
+// one file is replaced in all of them, the earlier lines of a streamed log
+// included: `discoverFiles` runs the patterns over the files held whole,
+// `collectLogs` the collecting pass over the streamed logs
+// (LineStreamRedactor::Pass::kCollect). The files are looked at again when
+// the logs taught something new, and the logs are read again only when a
+// domain joined since their last reading (names under it and its accounts
+// may stand in their earlier lines); three readings at most.
+void LearnNames(TextRedactor& redactor, const std::function<void()>& discoverFiles,
+                const std::function<void()>& collectLogs);
 
 // "VoxtraInfo.cab is redacted: 3 host names, 2 domain names, ... replaced."
 std::string RedactionNote(const std::map<Kind, int>& counts);

@@ -94,10 +94,6 @@ std::string Lower(std::string_view text) {
   return out;
 }
 
-bool IsNameChar(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
-}
-
 std::string_view KindName(Kind kind) {
   for (const auto& k : kKinds) {
     if (k.kind == kind) return k.name;

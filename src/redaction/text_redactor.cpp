@@ -177,6 +177,10 @@ std::size_t TextRedactor::Address(std::string_view text, std::size_t i, std::str
 // Names the patterns reveal around a word that starts at i: an e-mail
 // address, the host of a UNC path, a DNS name under a known domain.
 void TextRedactor::DiscoverAround(std::string_view text, std::size_t i, std::size_t wordEnd) {
+  // Most words are none of these: no "@", "+" or "." after them, no "\"
+  // before.
+  const char after = wordEnd < text.size() ? text[wordEnd] : '\0';
+  if (after != '.' && after != '@' && after != '+' && (i == 0 || text[i - 1] != '\\')) return;
   // E-mail: local@domain.tld
   std::size_t at = i;
   while (at < text.size() && (IsNameChar(text[at]) || text[at] == '.' || text[at] == '+')) ++at;
@@ -213,8 +217,15 @@ void TextRedactor::DiscoverAround(std::string_view text, std::size_t i, std::siz
   if (wordEnd < text.size() && text[wordEnd] == '.' && IsLetter(text[i])) {
     const std::size_t end = DottedEnd(text, i);
     const std::string_view name = text.substr(i, end - i);
+    // Logs repeat one name line after line: the last one is known at once.
+    if (name == lastDotted_ && lastDottedDomains_ == map_.DomainChanges()) return;
+    lastDotted_.assign(name);
+    lastDottedDomains_ = map_.DomainChanges();
     key_.assign("n:");
     for (char ch : name) key_ += AsciiLower(ch);
+    // Only a shortcut: forgotten, a name is merely looked at again. Bounded,
+    // for logs full of dotted words of their own (file names, say).
+    if (dottedSeen_.size() >= kDottedSeenLimit) dottedSeen_.clear();
     const auto [seen, added] = dottedSeen_.try_emplace(key_, map_.DomainChanges());
     if (!added && seen->second == map_.DomainChanges()) return;
     seen->second = map_.DomainChanges();
@@ -227,6 +238,57 @@ void TextRedactor::DiscoverAround(std::string_view text, std::size_t i, std::siz
       }
       return;
     }
+  }
+}
+
+void TextRedactor::AccountAt(std::string_view text, std::size_t j) {
+  std::size_t slashes = 0;
+  while (j < text.size() && text[j] == '\\' && slashes < 2) ++j, ++slashes;
+  if (slashes == 0 || j >= text.size() || !IsNameChar(text[j])) return;
+  const std::string_view user = text.substr(j, WordEnd(text, j) - j);
+  key_.assign("n:");
+  for (char ch : user) key_ += AsciiLower(ch);
+  if (map_.FindKey(key_) == nullptr && !IsKeptName(user)) map_.AddName(Kind::Account, user);
+}
+
+void TextRedactor::Collect(std::string_view text) {
+  std::size_t done = 0;  // what lies before was looked at
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    const char c = text[k];
+    if (c != '.' && c != '@' && c != '\\') continue;
+    if (c == '\\') {
+      std::size_t end = k;
+      while (end < text.size() && text[end] == '\\') ++end;
+      // The token before: a domain of "DOMAIN\user"?
+      std::size_t start = k;
+      while (start > done && (IsNameChar(text[start - 1]) || text[start - 1] == '.') && k - start < 256) --start;
+      if (start < k && end - k <= 2) {
+        key_.assign("n:");
+        for (std::size_t m = start; m < k; ++m) key_ += AsciiLower(text[m]);
+        const MapEntry* entry = map_.FindKey(key_);
+        if (entry != nullptr && entry->kind == Kind::Domain) AccountAt(text, k);
+      }
+      // A UNC host after the slashes.
+      if (end < text.size() && IsNameChar(text[end])) {
+        DiscoverAround(text, end, WordEnd(text, end));
+        done = DottedEnd(text, end);
+      }
+      k = end - 1;
+      continue;
+    }
+    // "." or "@" inside a token: the token, from its start, once.
+    if (k == 0 || !IsNameChar(text[k - 1])) continue;
+    std::size_t start = k;
+    while (start > done && (IsNameChar(text[start - 1]) || text[start - 1] == '.' || text[start - 1] == '+') &&
+           k - start < 256) {
+      --start;
+    }
+    while (start < k && !IsNameChar(text[start])) ++start;
+    if (start < done || start == k) continue;
+    const std::size_t end = c == '@' ? k : DottedEnd(text, start);
+    DiscoverAround(text, start, WordEnd(text, start));
+    done = end;
+    k = end > k ? end - 1 : k;
   }
 }
 
@@ -253,16 +315,7 @@ std::size_t TextRedactor::Name(std::string_view text, std::size_t i, std::string
       out = InCaseOf(found, entry.pseudonym);
     }
     // DOMAIN\user: the user is an account of that domain.
-    if (entry.kind == Kind::Domain) {
-      std::size_t j = i + length, slashes = 0;
-      while (j < text.size() && text[j] == '\\' && slashes < 2) ++j, ++slashes;
-      if (slashes > 0 && j < text.size() && IsNameChar(text[j])) {
-        const std::string_view user = text.substr(j, WordEnd(text, j) - j);
-        key_.assign("n:");
-        for (char ch : user) key_ += AsciiLower(ch);
-        if (map_.FindKey(key_) == nullptr && !IsKeptName(user)) map_.AddName(Kind::Account, user);
-      }
-    }
+    if (entry.kind == Kind::Domain) AccountAt(text, i + length);
     return length;
   }
   return 0;

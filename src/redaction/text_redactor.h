@@ -24,6 +24,13 @@ class TextRedactor {
   // into the map, without replacing anything.
   void Discover(std::string_view text) { (void)Run(text, false); }
 
+  // Learns what Discover learns of names, at a fraction of its cost: it
+  // looks only where an "@", a "\" or a "." stands (e-mail addresses, UNC
+  // hosts, "DOMAIN\user", DNS names under a known domain) and leaves the
+  // addresses, which are replaced wherever they stand, for Redact. For text
+  // too big to be read twice in full: the event logs.
+  void Collect(std::string_view text);
+
   // Registry exports, answers.txt and versions.txt write each backslash
   // twice: a UNC path's "\\" is four there.
   void SetBackslashesDoubled(bool doubled) { doubled_ = doubled; }
@@ -36,13 +43,18 @@ class TextRedactor {
   std::size_t Address(std::string_view text, std::size_t i, std::string& out, bool replace);
   std::size_t Name(std::string_view text, std::size_t i, std::string& out, bool replace);
   void DiscoverAround(std::string_view text, std::size_t i, std::size_t wordEnd);
+  // "DOMAIN\user" after a known domain: the user at j is an account.
+  void AccountAt(std::string_view text, std::size_t j);
 
   RedactionMap& map_;
   bool doubled_ = false;
   std::string lower_, key_;  // scratch
   // Dotted names already looked at, with the map's domain count then: looked
   // at again only once a domain has joined.
+  static constexpr std::size_t kDottedSeenLimit = 1 << 16;
   std::unordered_map<std::string, std::size_t> dottedSeen_;
+  std::string lastDotted_;  // the dotted name looked at last, as it stood
+  std::size_t lastDottedDomains_ = 0;
 };
 
 // The pseudonym in the case of the original it replaces.

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <set>
 #include <string>
 
+#include "native/peak_heap.h"
 #include "redaction/file_redaction.h"
 #include "redaction/keyword_file.h"
 #include "redaction/map_file.h"
@@ -104,6 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AddressCase{"SUW Version : 4.2.1.12 : 03/14/2008", "SUW Version : 4.2.1.12 : 03/14/2008"},
                       AddressCase{"\"FullVersion\"=\"5.2.0.277\"", "\"FullVersion\"=\"5.2.0.277\""},
                       AddressCase{"TORB 2.0.4.1 build", nullptr},
+                      AddressCase{"Presentation Font Cache 3.0.0.0,Manual", "Presentation Font Cache 3.0.0.0,Manual"},
                       AddressCase{"version 9.00.3042.00", "version 9.00.3042.00"},
                       AddressCase{"MAPI build 6.5.7638.1", "MAPI build 6.5.7638.1"},
                       AddressCase{"at 22:47:07 on 12/06/2026", "at 22:47:07 on 12/06/2026"},
@@ -136,6 +139,43 @@ TEST(RedactionPatterns, FindEmailUncHostsAccountsAndNamesUnderKnownDomains) {
   EXPECT_EQ(r("MAIL7"), "HOST04");
 }
 
+TEST(RedactionPatterns, TheCollectingPassLearnsTheNamesThatDiscoveryLearns) {
+  const std::string text =
+      "Delivery to jane.doe@corp.example.com by mail7.corp.example.com; archive \\\\FILESRV02\\Voxtra "
+      "for CORP\\svc-voxtra, 10.20.1.11, DC01.sales.corp.example.com, C:\\Program Files\\Voxtra 2.0.4.";
+  Fixture discovered, collected;
+  discovered.redactor.Discover(text);
+  collected.redactor.Collect(text);
+  const auto names = [](const RedactionMap& map) {
+    std::set<std::string> found;
+    for (const auto& e : map.Entries()) {
+      if (e.kind != Kind::IPv4 && e.kind != Kind::Subnet4)
+        found.insert(std::string(KindName(e.kind)) + " " + e.original);
+    }
+    return found;
+  };
+  EXPECT_EQ(names(collected.map), names(discovered.map));
+  EXPECT_GT(names(collected.map).size(), 8u);
+}
+
+TEST(RedactionPatterns, LearningReadsTheLogsAgainWhenTheyTaughtADomain) {
+  // The host under example.org stands before the e-mail address that makes
+  // example.org a domain.
+  const std::string log = "relay mail9.example.org ready\r\nmail from ann@example.org\r\n";
+  Fixture r;
+  int readings = 0;
+  LearnNames(
+      r.redactor, [] {},
+      [&] {
+        ++readings;
+        LineStreamRedactor stream(r.redactor, LineStreamRedactor::Pass::kCollect);
+        stream.Feed(log);
+        stream.Finish();
+      });
+  EXPECT_EQ(readings, 2);
+  EXPECT_EQ(Lower(r(log)).find("mail9"), std::string::npos) << r(log);
+}
+
 TEST(RedactionPatterns, MatchWholeWordsOnly) {
   Fixture r;
   EXPECT_EQ(r("Microsoft Corporation CORPORATE VOXTRA01x xVOXTRA01"),
@@ -166,22 +206,41 @@ TEST(RedactionEncodings, StreamedPiecesGiveTheSameBytesAsTheWhole) {
   for (int i = 0; i < 200; ++i)
     text += "12/06/2026,22:01:09,Warning,x,1,\"VOXTRA01 10.20.1." + std::to_string(i % 250) + "\"\r\n";
   const std::string expected = whole(text);
-  LineStreamRedactor stream(pieces.redactor, 64);
+  LineStreamRedactor stream(pieces.redactor, LineStreamRedactor::Pass::kRedact, 64);
   std::string out;
   for (std::size_t at = 0; at < text.size(); at += 37) out += stream.Feed(std::string_view(text).substr(at, 37));
   out += stream.Finish();
   EXPECT_EQ(out, expected);
 }
 
+TEST(RedactionEncodings, TheCollectingPassHoldsAPieceAndABoundedCacheWhateverTheLogsLength) {
+  // Every line another dotted word, each remembered as looked at.
+  std::string log;
+  for (int i = 0; log.size() < (16u << 20); ++i) {
+    log += "12/06/2026,22:01:09,Information,x,1,wrote report-" + std::to_string(i) + ".example-log on VOXTRA01\r\n";
+  }
+  Fixture r;
+  const long long peak = testing::PeakHeapGrowth([&] {
+    LineStreamRedactor stream(r.redactor, LineStreamRedactor::Pass::kCollect);
+    for (std::size_t at = 0; at < log.size(); at += 1 << 20) stream.Feed(std::string_view(log).substr(at, 1 << 20));
+    stream.Finish();
+  });
+  if (peak >= 0) {
+    EXPECT_LT(peak, 12ll << 20) << "bytes held at the peak";
+  }
+}
+
 TEST(RedactionCollection, TakesNamesFromLabelledLinesValuesAndColumns) {
   RedactionMap map;
   CollectNames("VoxtraSystemInfo.txt",
                "     Partner Server Name : VOXTRA02\r\n     Partner Domino Server = NOTES01/Example\r\n"
-               "          corp.example.com : DC01.corp.example.com\r\n",
+               "          corp.example.com : DC01.corp.example.com\r\n"
+               "    Hostname. . . . . . . . . . . . . : voxtra01-long-dns-name\r\n",
                map);
   CollectNames("ServerImage\\answers.txt", "query\tx\tselect\ncolumns\tAlias\tIsSubscriber\nrow\tjsmith\t1\n", map);
   CollectNames("ServiceInfo.csv", "h\r\nVoxtraMsg,Voxtra Messaging,Automatic,Running,x.exe,CORP\\voxsvc,1\r\n", map);
-  for (const char* name : {"VOXTRA02", "NOTES01", "Example", "DC01", "corp.example.com", "jsmith", "voxsvc", "CORP"}) {
+  for (const char* name : {"VOXTRA02", "NOTES01", "Example", "DC01", "corp.example.com", "jsmith", "voxsvc", "CORP",
+                           "voxtra01-long-dns-name"}) {
     EXPECT_NE(map.FindName(name), nullptr) << name;
   }
   EXPECT_EQ(map.FindName("Administrator"), nullptr);

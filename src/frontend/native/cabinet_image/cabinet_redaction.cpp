@@ -122,11 +122,23 @@ void Redact(const CabinetRedactionOptions& o, std::string& note) {
   for (const auto& file : outer.files) {
     if (redaction::IsCollectedFile(file.name)) redaction::CollectNames(file.name, file.bytes, map);
   }
-  for (const auto& file : inner.files) redaction::DiscoverFile(file.name, file.bytes, redactor);
-  for (const auto& file : outer.files) {
-    if (!redaction::IsStreamedFile(file.name) && &file != image)
-      redaction::DiscoverFile(file.name, file.bytes, redactor);
-  }
+  redaction::LearnNames(
+      redactor,
+      [&] {
+        for (const auto& file : inner.files) redaction::DiscoverFile(file.name, file.bytes, redactor);
+        for (const auto& file : outer.files) {
+          if (!redaction::IsStreamedFile(file.name) && &file != image)
+            redaction::DiscoverFile(file.name, file.bytes, redactor);
+        }
+      },
+      [&] {
+        for (const auto& file : outer.files) {
+          if (!redaction::IsStreamedFile(file.name)) continue;
+          redaction::LineStreamRedactor stream(redactor, redaction::LineStreamRedactor::Pass::kCollect);
+          stream.Feed(file.bytes);
+          stream.Finish();
+        }
+      });
   Scratch scratch;
   if (image != nullptr) {
     for (auto& file : inner.files) {
