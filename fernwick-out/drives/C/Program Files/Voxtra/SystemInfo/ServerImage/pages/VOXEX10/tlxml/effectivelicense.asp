@@ -1,1 +1,0 @@
-<TlXmlLicData><Licenses><LicMaxMsgRecLenIsLicensed>1</LicMaxMsgRecLenIsLicensed><LicPoolingIsEnabled>2</LicPoolingIsEnabled><LicSubscribers>1500</LicSubscribers><LicPorts>72</LicPorts><LicLanguages>3</LicLanguages></Licenses><Utilization><LicSubscribers>1204</LicSubscribers><LicPortsUsed>64</LicPortsUsed><LicAMISIsLicensed>1</LicAMISIsLicensed></Utilization></TlXmlLicData>
