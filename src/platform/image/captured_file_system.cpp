@@ -135,8 +135,8 @@ std::optional<std::string> CapturedFileSystem::ReadWholeFile(const std::string& 
 std::optional<std::string> CapturedFileSystem::SharedContents(const std::string& path, const std::string& source) {
   // The bytes are the source's own: a chain of sources, or one the image
   // does not hold, is no answer.
-  const bool held = Recorded("content", source) && answers_.contentSources.count(Key(source)) == 0 &&
-                    IsFile(ImageHostPath(source));
+  const bool held =
+      Recorded("content", source) && answers_.contentSources.count(Key(source)) == 0 && IsFile(ImageHostPath(source));
   Require(held, "contents of file " + path + " (those of " + source + ")");
   return ImageFileSystem::ReadWholeFile(held ? source : path);
 }

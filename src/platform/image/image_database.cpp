@@ -116,11 +116,12 @@ class ImageServerConnection : public platform::ServerConnection {
 }  // namespace
 
 ImageDatabase::ImageDatabase(const std::filesystem::path& imageRoot, const std::filesystem::path& scratchDir,
-                             std::string sqlServerVersion, std::string sqlServerEdition)
+                             std::string sqlServerVersion, std::string sqlServerEdition, QueryTimeLimit::Wait queryWait)
     : imageRoot_(imageRoot),
       scratchDir_(std::filesystem::absolute(scratchDir)),
       sqlServerVersion_(std::move(sqlServerVersion)),
-      sqlServerEdition_(std::move(sqlServerEdition)) {}
+      sqlServerEdition_(std::move(sqlServerEdition)),
+      queryLimit_(kImageQueryTimeLimit, std::move(queryWait)) {}
 
 void ImageDatabase::BuildOnce() {
   if (state_ != State::NotBuilt) return;
@@ -150,7 +151,14 @@ platform::RecordSet ImageDatabase::OpenQuery(const std::string& sql, const std::
   BuildOnce();
   if (state_ == State::NoScript) RaiseUnreachable();
   WorkingFolderScope scope(scratchDir_);
-  return odbc_.OpenQuery(sql, connectionString);
+  try {
+    return odbc_.OpenQuery(sql, connectionString);
+  } catch (const RuntimeError&) {
+    if (!queryLimit_.Passed()) throw;
+    throw RuntimeError(err::kDatabaseError, "The server image's database did not answer within " +
+                                                std::to_string(queryLimit_.Limit().count() / 1000) +
+                                                " seconds and the query was cancelled: " + sql);
+  }
 }
 
 std::unique_ptr<platform::ServerConnection> ImageDatabase::OpenServer(const std::string& connectionString) {

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/config_database.h"
+#include "platform/image/query_time_limit.h"
 #include "platform/image/recorded_answers.h"
 #include "platform/odbc/odbc_database.h"
 
@@ -29,13 +30,18 @@ inline constexpr const char* kServerUnreachableDescription =
 // variable FERNWICK_SQLITE_ODBC_DRIVER names another.
 inline constexpr const char* kDefaultSqliteOdbcDriver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
 
+// How long one query of the image's database may run.
+inline constexpr std::chrono::milliseconds kImageQueryTimeLimit{60000};
+
 class ImageDatabase : public platform::ConfigDatabase {
  public:
   // `sqlServerVersion` and `sqlServerEdition` are what "select @@version"
   // and "select SERVERPROPERTY('edition')" answer; an empty version means
   // the server cannot be reached. Nothing is written below `imageRoot`.
+  // A query that runs past kImageQueryTimeLimit (as `queryWait` measures
+  // it; the steady clock when empty) is cancelled and fails.
   ImageDatabase(const std::filesystem::path& imageRoot, const std::filesystem::path& scratchDir,
-                std::string sqlServerVersion, std::string sqlServerEdition);
+                std::string sqlServerVersion, std::string sqlServerEdition, QueryTimeLimit::Wait queryWait = {});
 
   // Recorded answers (answers.txt) come first: a query recorded with the
   // same connection string and SQL text answers its record set or its
@@ -63,7 +69,8 @@ class ImageDatabase : public platform::ConfigDatabase {
   State state_ = State::NotBuilt;
   const RecordedAnswers* recorded_ = nullptr;
   bool strict_ = false;
-  odbc::OdbcDatabase odbc_;
+  QueryTimeLimit queryLimit_;
+  odbc::OdbcDatabase odbc_{&queryLimit_};
 };
 
 }  // namespace fernwick::image

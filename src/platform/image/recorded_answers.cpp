@@ -58,7 +58,8 @@ class Parser {
       const std::string path = ToUpper(Text(1));
       const std::string source = ToUpper(Text(2));
       const auto files = answers_.fileOrder.find(source);
-      if (!answers_.Has("listed", source) || files == answers_.fileOrder.end()) Fail("no listing of " + Text(2) + " before");
+      if (!answers_.Has("listed", source) || files == answers_.fileOrder.end())
+        Fail("no listing of " + Text(2) + " before");
       answers_.paths["listed"].insert(path);
       answers_.fileOrder[path] = files->second;
       answers_.folderOrder[path] = answers_.folderOrder[source];

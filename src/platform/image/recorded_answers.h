@@ -73,9 +73,9 @@ struct RecordedAnswers {
   std::vector<RecordedServer> servers;
   std::map<std::string, std::uint32_t> pageOpenErrors;  // URL as asked
   std::map<std::string, std::uint32_t> pageReadErrors;
-  std::map<std::string, std::uint32_t> failedStarts;       // command line as given
-  std::map<std::string, std::uint32_t> waits;              // command line -> the wait's answer
-  std::set<std::string> unended;                           // command lines ending failed for
+  std::map<std::string, std::uint32_t> failedStarts;  // command line as given
+  std::map<std::string, std::uint32_t> waits;         // command line -> the wait's answer
+  std::set<std::string> unended;                      // command lines ending failed for
   // folder -> names as listed; folders listed alike share their names
   std::map<std::string, std::shared_ptr<const NameList>> fileOrder, folderOrder;
   std::map<std::string, std::string> contentSources;  // file -> the file whose bytes it has

@@ -23,12 +23,32 @@ class OdbcServerConnection : public platform::ServerConnection {
   Connection connection_;
 };
 
+// Shows a statement to the watch for as long as it lives; declared after
+// the statement, it ends the watch before the handle is freed.
+class Watching {
+ public:
+  Watching(QueryWatch* watch, const Statement& statement) : watch_(watch) {
+    if (watch_ == nullptr) return;
+    const SQLHANDLE handle = statement.Handle().Get();
+    watch_->Started([handle] { SQLCancel(handle); });
+  }
+  ~Watching() {
+    if (watch_ != nullptr) watch_->Ended();
+  }
+  Watching(const Watching&) = delete;
+  Watching& operator=(const Watching&) = delete;
+
+ private:
+  QueryWatch* watch_;
+};
+
 }  // namespace
 
 platform::RecordSet OdbcDatabase::OpenQuery(const std::string& sql, const std::string& connectionString) {
   Environment environment;
   Connection connection(environment, connectionString);
   Statement statement(connection);
+  Watching watching(watch_, statement);
   statement.ExecDirect(sql);
   return ReadAllRows(statement);
 }

@@ -22,7 +22,8 @@ inline std::string PromptIndexKept(std::string_view bytes) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t end = bytes.find(kCrLf, start);
-    const std::string_view line = bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    const std::string_view line =
+        bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     if (line.find('[') != std::string_view::npos) {
       kept.append(line);
       kept.append(kCrLf);

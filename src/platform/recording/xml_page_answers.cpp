@@ -64,7 +64,8 @@ bool WriteNode(const platform::XmlNode& node, std::string& out) {
     out += "<!--" + node.text + "-->";
   } else if (IsXmlName(node.name)) {
     // A processing instruction answers as an element of its name and text.
-    out += node.text.empty() ? "<" + node.name + "/>" : "<" + node.name + ">" + Escaped(node.text) + "</" + node.name + ">";
+    out += node.text.empty() ? "<" + node.name + "/>"
+                             : "<" + node.name + ">" + Escaped(node.text) + "</" + node.name + ">";
   } else {
     return false;
   }

@@ -12,7 +12,7 @@ namespace fernwick::recording {
 
 // One question asked of a loaded page and its answer.
 struct XmlAnswer {
-  std::string path;                                       // "A/B"
+  std::string path;                                        // "A/B"
   std::optional<std::vector<platform::XmlNode>> children;  // nullopt: no element there
 };
 

@@ -55,8 +55,7 @@ TEST(CapturePage, OnlyTheElementsReadAreKeptAndTheyAnswerAlike) {
       {"<TlXmlLicData><Other>Hollowmere</Other></TlXmlLicData>", "Hollowmere"},  // neither path there
       {"<Elsewhere><Licenses>Hollowmere</Licenses></Elsewhere>", "Hollowmere"},  // another root
       {"<TlXmlLicData><Licenses><x>a&#13;b</x><y/></Licenses></TlXmlLicData>", nullptr},
-      {"<TlXmlLicData xmlns:p=\"urn:x\"><Licenses><p:Ports>1</p:Ports><?note a?></Licenses></TlXmlLicData>",
-       nullptr},
+      {"<TlXmlLicData xmlns:p=\"urn:x\"><Licenses><p:Ports>1</p:Ports><?note a?></Licenses></TlXmlLicData>", nullptr},
   };
   image::ImageXmlParser parser;
   for (const auto& c : cases) {
@@ -80,9 +79,9 @@ TEST(CapturePage, AnswersThatNoPageCanGiveKeepThePageWhole) {
   const struct {
     std::vector<XmlAnswer> answers;
   } cases[]{
-      {{{"A", some}, {"A/B", some}}},  // an answered path below another
+      {{{"A", some}, {"A/B", some}}},    // an answered path below another
       {{{"A/B", some}, {"C/D", some}}},  // two roots
-      {{{"A//B", some}}},              // no XML name
+      {{{"A//B", some}}},                // no XML name
       {{{"A", std::vector<platform::XmlNode>{{"#document-fragment", ""}}}}},
   };
   for (const auto& c : cases) EXPECT_FALSE(XmlPageAnswering(c.answers).has_value());

@@ -34,10 +34,11 @@ TEST(CapturePromptTree, AnIndexKeepsTheLinesItsHeadersComeFrom) {
   const struct {
     std::string index, kept;
   } cases[]{
-      {"; a comment\r\n[Hello]\r\nDescription=greeting [1]\r\n[Bye]\r\n", "[Hello]\r\nDescription=greeting [1]\r\n[Bye]\r\n"},
-      {"[Last]", "[Last]"},                                    // one line: read as UTF-16, kept whole
-      {"", ""},                                                 // empty: an error, kept whole
-      {"Description=x\r\nLength=4\r\n", "\r\n"},                // no header
+      {"; a comment\r\n[Hello]\r\nDescription=greeting [1]\r\n[Bye]\r\n",
+       "[Hello]\r\nDescription=greeting [1]\r\n[Bye]\r\n"},
+      {"[Last]", "[Last]"},                       // one line: read as UTF-16, kept whole
+      {"", ""},                                   // empty: an error, kept whole
+      {"Description=x\r\nLength=4\r\n", "\r\n"},  // no header
       {"[Good]\r\nx\r\nBad]\r\n[also (TEXT ONLY)]\r\n", "[Good]\r\n[also (TEXT ONLY)]\r\n"},
       {"[Good]\r\n]Bad[\r\n[Never]\r\n", "[Good]\r\n]Bad[\r\n[Never]\r\n"},  // the faulty header stays
       {std::string("\xFF\xFE[\0A\0]\0\r\0\n\0", 12), std::string("\xFF\xFE[\0A\0]\0\r\0\n\0", 12)},
@@ -64,8 +65,7 @@ TEST(CapturePromptTree, FoldersAndIndexesAlikeAreHeldOnce) {
     const auto folder = root / "drives" / "C" / "Prompts" / language;
     std::filesystem::create_directories(folder / "System");
     for (int i = 0; i < 50; ++i) std::ofstream(folder / ("p" + std::to_string(i) + ".wav"));
-    std::ofstream(folder / "Prompt.ini", std::ios::binary)
-        << "[p1]\r\nDescription=" << language << " text\r\n[p2]\r\n";
+    std::ofstream(folder / "Prompt.ini", std::ios::binary) << "[p1]\r\nDescription=" << language << " text\r\n[p2]\r\n";
   }
   std::ofstream(root / "drives" / "C" / "Prompts" / "FRA" / "extra.wav");
   image::ServerImage source(root, scratch.Path() / "out", "fernwick");
@@ -122,8 +122,9 @@ TEST(CapturePromptTree, ForgedReferencesAreRefusedOrShared) {
   std::ofstream(root / "drives" / "C" / "A" / "one.txt");
   std::ofstream(root / "drives" / "C" / "A" / "two.txt");
   std::ofstream(root / "drives" / "C" / "A" / "three.txt") << "bytes";
-  std::ofstream(root / "answers.txt") << "content\tC:\\\\A\\\\three.txt\ncontent\tC:\\\\A\\\\two.txt\tC:\\\\A\\\\three.txt\n"
-                                         "content\tC:\\\\A\\\\one.txt\tC:\\\\A\\\\two.txt\n";
+  std::ofstream(root / "answers.txt")
+      << "content\tC:\\\\A\\\\three.txt\ncontent\tC:\\\\A\\\\two.txt\tC:\\\\A\\\\three.txt\n"
+         "content\tC:\\\\A\\\\one.txt\tC:\\\\A\\\\two.txt\n";
   image::ServerImage replay(root, scratch.Path() / "out", "fernwick");
   EXPECT_EQ(replay.Platform().files.ReadWholeFile("C:\\A\\two.txt"), "bytes");
   EXPECT_THROW(replay.Platform().files.ReadWholeFile("C:\\A\\one.txt"), image::NotCaptured);

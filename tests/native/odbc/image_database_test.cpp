@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <optional>
+#include <thread>
 
 #include "common/runtime_error.h"
 #include "probes/configuration_database.h"
@@ -115,6 +118,52 @@ TEST_F(ImageDatabaseTest, ABrokenScriptNamesTheLineItBreaksAt) {
       error.Description(),
       "The configuration database script database\\VoxtraDb.sql cannot be loaded: line 4: no such table: Missing");
   EXPECT_FALSE(std::filesystem::exists(scratch.Path() / "database" / "VoxtraDb"));
+}
+
+// A view of the script that never ends: past the time limit (here passed
+// at once, as a fake clock would have it) the query is cancelled and fails
+// with a line that names the limit; a query that ends in time is answered.
+TEST_F(ImageDatabaseTest, AQueryPastTheTimeLimitIsCancelledAndNamesTheLimit) {
+  image.Write("database/VoxtraDb.sql",
+              "CREATE TABLE A (X TEXT);\nINSERT INTO A VALUES ('1');\n"
+              "CREATE VIEW vw_Endless AS WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c) "
+              "SELECT count(*) AS n FROM c;\n");
+  bool limitPasses = true;
+  ImageDatabase database(image.Path(), scratch.Path() / "database", kVersion, "Standard Edition",
+                         [&](std::condition_variable& ended, std::unique_lock<std::mutex>& lock,
+                             std::chrono::milliseconds, const std::function<bool()>& hasEnded) {
+                           if (limitPasses) return false;
+                           ended.wait(lock, hasEnded);
+                           return true;
+                         });
+  const RuntimeError error = QueryError(database, "SELECT n FROM vw_Endless");
+  EXPECT_EQ(error.Number(), err::kDatabaseError);
+  EXPECT_EQ(error.Description(),
+            "The server image's database did not answer within 60 seconds and the query was cancelled: "
+            "SELECT n FROM vw_Endless");
+  limitPasses = false;
+  EXPECT_EQ(database.OpenQuery("SELECT X FROM A", kStandardConnectionString).RecordCount(), 1);
+}
+
+// Each query is watched from before it runs until it is read, and never
+// after: a watch that is still running when the statement is freed would
+// cancel a freed handle.
+TEST(QueryTimeLimit, TheWatchEndsBeforeItsQueryAndCancelsUntilTheQueryEnds) {
+  QueryTimeLimit limit(std::chrono::milliseconds(60000),
+                       [](std::condition_variable&, std::unique_lock<std::mutex>&, std::chrono::milliseconds,
+                          const std::function<bool()>&) { return false; });
+  std::atomic<int> cancels{0};
+  limit.Started([&] { ++cancels; });
+  while (cancels < 3) std::this_thread::yield();
+  limit.Ended();
+  const int afterEnd = cancels;
+  EXPECT_TRUE(limit.Passed());
+  EXPECT_EQ(cancels, afterEnd);  // the watcher is gone
+
+  QueryTimeLimit inTime(std::chrono::milliseconds(60000));
+  inTime.Started([&] { ADD_FAILURE() << "cancelled in time"; });
+  inTime.Ended();
+  EXPECT_FALSE(inTime.Passed());
 }
 
 TEST_F(ImageDatabaseTest, ASyntaxErrorInTheScriptIsReportedWithItsLine) {
