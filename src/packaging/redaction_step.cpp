@@ -48,6 +48,18 @@ void Write(platform::FileSystem& files, const std::string& path, const std::stri
   if (!files.WriteWholeFile(path, bytes)) throw Unredactable{"cannot write " + path};
 }
 
+// Hands the file at `path` to `use` in pieces of kPiece bytes, in order.
+void ForEachPiece(platform::FileSystem& files, const std::string& path,
+                  const std::function<void(const std::string&)>& use) {
+  for (std::uint64_t offset = 0;;) {
+    const auto piece = files.ReadFilePart(path, offset, kPiece);
+    if (!piece) throw Unredactable{"cannot read " + path};
+    if (piece->empty()) return;
+    use(*piece);
+    offset += piece->size();
+  }
+}
+
 // The collecting pass over the event logs, piece by piece: their names
 // join the map before any file is redacted.
 void CollectStreamed(platform::FileSystem& files, const std::string& strPathName, TextRedactor& redactor) {
@@ -55,13 +67,7 @@ void CollectStreamed(platform::FileSystem& files, const std::string& strPathName
     const std::string path = strPathName + name;
     if (!redaction::IsStreamedFile(name) || !files.FileExists(path)) continue;
     redaction::LineStreamRedactor stream(redactor, redaction::LineStreamRedactor::Pass::kCollect);
-    for (std::uint64_t offset = 0;;) {
-      const auto piece = files.ReadFilePart(path, offset, kPiece);
-      if (!piece) throw Unredactable{"cannot read " + path};
-      if (piece->empty()) break;
-      stream.Feed(*piece);
-      offset += piece->size();
-    }
+    ForEachPiece(files, path, [&](const std::string& piece) { stream.Feed(piece); });
     stream.Finish();
   }
 }
@@ -72,22 +78,13 @@ void RedactStreamed(platform::FileSystem& files, const std::string& path, TextRe
   const std::string scratch = path + ".redacting";
   Write(files, scratch, "");
   redaction::LineStreamRedactor stream(redactor);
-  for (std::uint64_t offset = 0;;) {
-    const auto piece = files.ReadFilePart(path, offset, kPiece);
-    if (!piece) throw Unredactable{"cannot read " + path};
-    const std::string out = piece->empty() ? stream.Finish() : stream.Feed(*piece);
-    if (!out.empty() && !files.AppendToFile(scratch, out)) throw Unredactable{"cannot write " + scratch};
-    if (piece->empty()) break;
-    offset += piece->size();
-  }
+  const auto append = [&](const std::string& target, const std::string& bytes) {
+    if (!bytes.empty() && !files.AppendToFile(target, bytes)) throw Unredactable{"cannot write " + target};
+  };
+  ForEachPiece(files, path, [&](const std::string& piece) { append(scratch, stream.Feed(piece)); });
+  append(scratch, stream.Finish());
   Write(files, path, "");
-  for (std::uint64_t offset = 0;;) {
-    const auto piece = files.ReadFilePart(scratch, offset, kPiece);
-    if (!piece) throw Unredactable{"cannot read " + scratch};
-    if (piece->empty()) break;
-    if (!files.AppendToFile(path, *piece)) throw Unredactable{"cannot write " + path};
-    offset += piece->size();
-  }
+  ForEachPiece(files, scratch, [&](const std::string& piece) { append(path, piece); });
   files.RemoveFile(scratch, true);
 }
 
