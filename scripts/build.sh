@@ -2,6 +2,8 @@
 # Builds everything: native (with sanitizers), Windows i686 (the shipping
 # build, with the Wine test programs that run it) and Windows x86_64 (the
 # same programs, a check that the sources build for 64-bit Windows too).
+# FERNWICK_WINE_TESTS=ON builds the Wine test programs into the x86_64 build
+# too: a host that cannot run 32-bit code runs the Wine suite on it.
 # "release" builds only the optimised native `fernwick` (no sanitizers) that
 # scripts/run-sample.sh runs.
 # Usage: scripts/build.sh [native|win64|win32|release]...   (default: native win32 win64)
@@ -30,7 +32,12 @@ for t in "${targets[@]}"; do
       configure "$build/native" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1
       cmake --build "$build/native" -j "$jobs" ;;
     win64)
-      configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
+      wine_tests=${FERNWICK_WINE_TESTS:-OFF}
+      configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
+        -DFERNWICK_WINE_TESTS="$wine_tests"
+      # A build folder configured the other way is switched, not rebuilt from scratch.
+      grep -qx "FERNWICK_WINE_TESTS:[A-Z]*=$wine_tests" "$build/win64/CMakeCache.txt" ||
+        cmake -B "$build/win64" -DFERNWICK_WINE_TESTS="$wine_tests" >/dev/null
       cmake --build "$build/win64" -j "$jobs"
       cmake --build "$build/win64" --target dist >/dev/null ;;
     release)

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Sets the machine up, builds all three builds and runs every test: native
-# unit and golden tests, the fuzz targets' smoke run, then the Wine tests of
-# the shipping i686 build. The x86_64 build is only compiled, to keep the
-# sources clean for 64-bit Windows; it builds on the core that the fuzz
-# targets (one process each) leave idle.
+# unit and golden tests, the fuzz targets' smoke run, then the Wine tests.
+# The Wine tests run the shipping i686 build where this host executes 32-bit
+# code; where it does not (scripts/runs_32bit_code.sh, or FERNWICK_NO_32BIT=1
+# to try that case anywhere), they run the x86_64 build, built with the Wine
+# test programs. The other Windows build is only compiled, to keep the
+# sources clean for both; it builds on the core that the fuzz targets (one
+# process each) leave idle.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FERNWICK_BUILD_DIR:-$root/build}
@@ -12,32 +15,39 @@ t0=$(date +%s)
 t1=$(date +%s)
 echo "setup: $((t1 - t0)) s"
 
+if "$root/scripts/runs_32bit_code.sh"; then
+  wine_build=win32 other_build=win64
+else
+  wine_build=win64 other_build=win32
+  export FERNWICK_WINE_TESTS=ON
+  echo "this host cannot run 32-bit code${FERNWICK_NO_32BIT:+ (FERNWICK_NO_32BIT=$FERNWICK_NO_32BIT)}: the Wine tests run the x86_64 build"
+fi
 "$root/scripts/build.sh" native
 t2=$(date +%s)
-"$root/scripts/build.sh" win32
+"$root/scripts/build.sh" "$wine_build"
 t3=$(date +%s)
-echo "build times: native $((t2 - t1)) s, windows i686 $((t3 - t2)) s"
+echo "build times: native $((t2 - t1)) s, windows $wine_build $((t3 - t2)) s"
 
 status=0
 (cd "$build/native" && ctest --output-on-failure -j "$(nproc)") || status=1
 (
   s=$(date +%s)
   rc=0
-  FERNWICK_JOBS=1 "$root/scripts/build.sh" win64 >"$build/win64-build.log" 2>&1 || rc=$?
-  echo "windows x86_64 build (beside the fuzz targets): $(($(date +%s) - s)) s" >>"$build/win64-build.log"
+  FERNWICK_JOBS=1 "$root/scripts/build.sh" "$other_build" >"$build/$other_build-build.log" 2>&1 || rc=$?
+  echo "windows $other_build build (beside the fuzz targets): $(($(date +%s) - s)) s" >>"$build/$other_build-build.log"
   exit $rc
 ) &
-win64_build=$!
+other_pid=$!
 "$root/scripts/fuzz.sh" all 12 || status=1  # smoke run of every fuzz target
-if ! wait "$win64_build"; then
-  echo "the x86_64 build failed:"
-  tail -40 "$build/win64-build.log"
+if ! wait "$other_pid"; then
+  echo "the $other_build build failed:"
+  tail -40 "$build/$other_build-build.log"
   status=1
 fi
-tail -1 "$build/win64-build.log"
+tail -1 "$build/$other_build-build.log"
 t4=$(date +%s)
 "$root/tests/imports/check_imports.sh" "$build/win32" "$build/win64" || status=1
-"$root/tests/wine/run_all.sh" "$build/win32" || status=1
+"$root/tests/wine/run_all.sh" "$build/$wine_build" || status=1
 t5=$(date +%s)
 echo "test times: native $((t4 - t3)) s, wine $((t5 - t4)) s"
 exit $status

@@ -14,6 +14,15 @@
 #   # wine prefixes: KIND[=VERSION]...
 # (KIND win64 or win32; VERSION as Wine's HKCU\Software\Wine "Version":
 # win2003, win2008, win2008r2, ...); without one it runs in win64 alone.
+# A test that checks what only the 32-bit program on 64-bit Windows does
+# says so, and why, with a line
+#   # wine needs: i686 WHY
+# and is skipped, with that reason, on an x86_64 build.
+# Where this host cannot execute 32-bit code (scripts/runs_32bit_code.sh; or
+# FERNWICK_NO_32BIT=1), the shipping build cannot run at all: scripts/test.sh
+# then gives this runner the x86_64 build, which runs in a plain 64-bit prefix
+# through Wine's 64-bit loader, whether or not wine32 is installed. Tests of
+# the 32-bit prefix are skipped, never counted as passed.
 # The test sees FERNWICK_WIN_BITS (32 or 64), FERNWICK_WINE_PREFIX_KIND and
 # FERNWICK_WINDOWS_VERSION; tests/wine/lib.sh turns them into the places
 # and the registry view the program under test uses.
@@ -43,8 +52,29 @@ if [ ! -f "$FERNWICK_SQLITE_ODBC_DRIVER" ]; then
   echo "no SQLite ODBC driver at $FERNWICK_SQLITE_ODBC_DRIVER (scripts/setup.sh installs it)"
   exit 1
 fi
-if [ "$FERNWICK_WIN_BITS" = 32 ] && [ ! -x /usr/lib/wine/wine ]; then
-  echo "the i686 build needs Debian's wine32 (scripts/setup.sh installs it)"
+host_runs_32bit=1
+"$FERNWICK_SOURCE_DIR/scripts/runs_32bit_code.sh" || host_runs_32bit=0
+if [ "$FERNWICK_WIN_BITS" = 32 ]; then
+  if [ "$host_runs_32bit" = 0 ]; then
+    echo "wine: the i686 build cannot run: this host cannot execute 32-bit code${FERNWICK_NO_32BIT:+ (FERNWICK_NO_32BIT=$FERNWICK_NO_32BIT)}; run the x86_64 build (FERNWICK_WINE_TESTS=ON scripts/build.sh win64)"
+    exit 1
+  fi
+  if [ ! -x /usr/lib/wine/wine ]; then
+    echo "the i686 build needs Debian's wine32 (scripts/setup.sh installs it)"
+    exit 1
+  fi
+  build_label="i686 build, the shipping build"
+else
+  if [ "${FERNWICK_NO_32BIT:-0}" = 1 ]; then
+    build_label="x86_64 build; FERNWICK_NO_32BIT=1 stands for a host that cannot run 32-bit code"
+  elif [ "$host_runs_32bit" = 0 ]; then
+    build_label="x86_64 build; this host cannot run 32-bit code"
+  else
+    build_label="x86_64 build"
+  fi
+fi
+if [ "$FERNWICK_WIN_BITS" = 64 ] && [ ! -x /usr/lib/wine/wine64 ]; then
+  echo "the x86_64 build needs Debian's wine64 (scripts/setup.sh installs it)"
   exit 1
 fi
 default_version() { case $1 in win32) echo win2003 ;; *) echo win2008r2 ;; esac; }
@@ -63,6 +93,18 @@ runs_of() {  # TEST_FILE
 
 rm -rf "$wine_work"
 mkdir -p "$wine_work"
+
+# /usr/bin/wine (and winepath, which starts through it) picks the 32-bit
+# loader whenever wine32 is installed, even where it cannot run: the x86_64
+# build is started through the 64-bit loader, by name, for every script and
+# program of the tests.
+if [ "$FERNWICK_WIN_BITS" = 64 ]; then
+  mkdir -p "$wine_work/bin"
+  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$wine_work/bin/wine"
+  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 winepath.exe "$@"\n' >"$wine_work/bin/winepath"
+  chmod +x "$wine_work/bin/wine" "$wine_work/bin/winepath"
+  export PATH="$wine_work/bin:$PATH"
+fi
 
 # A display of our own; each prefix is booted and used under it only.
 display=$(( 90 + RANDOM % 100 ))
@@ -114,9 +156,23 @@ ours() { while read -r pid rest; do
 done; }
 running_programs() { ps -eo pid=,stat=,args= | awk '$2 !~ /^Z/' | grep -E "$programs" | grep -v -e grep -e run_all | ours; }
 
+# Why the test must be skipped on this build, if it must.
+skip_reason() {  # TEST_FILE
+  local need
+  need=$(sed -n 's/^# wine needs: *//p' "$1" | head -1)
+  [ -z "$need" ] && return 1
+  [ "${need%% *}" = i686 ] && [ "$FERNWICK_WIN_BITS" = 64 ] || return 1
+  echo "${need#i686 }"
+}
+
 passed=0
 failed=0
+skipped=0
 failures=()
+skip() {  # LABEL REASON
+  skipped=$((skipped + 1))
+  printf 'SKIP %-48s (%s)\n' "$1" "$2"
+}
 run_test() {  # TEST_FILE VERSION
   local name
   name=$(basename "$1" .sh)
@@ -152,9 +208,7 @@ run_test() {  # TEST_FILE VERSION
   fi
 }
 
-machine="x86_64"
-[ "$FERNWICK_WIN_BITS" = 32 ] && machine="i686, the shipping build"
-echo "Wine tests of $FERNWICK_WIN_BUILD ($machine)"
+echo "Wine tests of $FERNWICK_WIN_BUILD ($build_label)"
 for kind in win64 win32; do
   selected=()
   for test in "$here"/*_test.sh; do
@@ -166,9 +220,21 @@ for kind in win64 win32; do
   done
   [ ${#selected[@]} -eq 0 ] && continue
   if [ "$kind" = win32 ] && [ "$FERNWICK_WIN_BITS" = 64 ]; then
-    echo "not run: ${#selected[@]} test(s) in a 32-bit prefix, which cannot run an x86_64 build"
+    for entry in "${selected[@]}"; do
+      skip "$(basename "${entry%=*}" .sh) [win32 ${entry##*=}]" "a 32-bit prefix cannot run an x86_64 build"
+    done
     continue
   fi
+  runnable=()
+  for entry in "${selected[@]}"; do
+    if reason=$(skip_reason "${entry%=*}"); then
+      skip "$(basename "${entry%=*}" .sh) [$kind ${entry##*=}]" "$reason"
+    else
+      runnable+=("$entry")
+    fi
+  done
+  selected=("${runnable[@]}")
+  [ ${#selected[@]} -eq 0 ] && continue
   if [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k >/dev/null 2>&1
     unset WINEPREFIX
@@ -180,5 +246,9 @@ for kind in win64 win32; do
   fi
   for entry in "${selected[@]}"; do run_test "${entry%=*}" "${entry##*=}"; done
 done
-echo "wine: $passed passed, $failed failed"
+if [ $((passed + failed)) -eq 0 ]; then
+  echo "wine ($build_label): no test ran"
+  exit 1
+fi
+echo "wine ($build_label): $passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
