@@ -6,6 +6,7 @@
 #include "common/runtime_error.h"
 #include "common/text.h"
 #include "launch/command_lines.h"
+#include "launch/external_app.h"
 #include "launch/wait_limits.h"
 
 namespace fernwick::packaging {
@@ -88,22 +89,33 @@ std::string WriteAndPack(platform::Platform& p, const std::string& strPathName, 
   // An empty stand-in that cabmaker replaces; written, not read, as far as
   // a recording is concerned.
   const std::string cabinet = strPathName + kImageCabinetName;
-  p.files.WriteWholeFile(cabinet, "");
-  launch::RunAndWaitWithin(
+  if (!p.files.WriteWholeFile(cabinet, "")) return "cannot write " + cabinet;
+  const launch::ProgramEnd end = launch::RunAndWaitWithin(
       p.process, launch::ProgramCommandLine(p.program.InstallFolder(), "cabmaker", "/f " + launch::Quoted(directives)),
       launch::limits::kCabinetBuilder, record);
+  // Only a cabmaker that says it packed everything made this run's image.
+  if (end.how != launch::ProgramEnd::How::kExited) return "how cabmaker ended is unknown";
+  if (end.exitCode && *end.exitCode != 0) return "cabmaker ended with exit code " + std::to_string(*end.exitCode);
   if (p.files.ReadWholeFile(cabinet).value_or("").empty()) return "cabmaker made no " + std::string(kImageCabinetName);
   return {};
 }
 
 }  // namespace
 
-void PackServerImage(platform::Platform& p, const std::string& strPathName, MessageBoxes& record) {
+bool PackServerImage(platform::Platform& p, const std::string& strPathName, MessageBoxes& record) {
   const std::string imageFolder = strPathName + kImageFolderName + "\\";
+  const std::string cabinet = strPathName + kImageCabinetName;
   std::string failure;
   try {
-    p.files.RemoveFile(strPathName + kImageCabinetName, true);
-    if (p.capture == nullptr || ContainsNoCase(p.program.CommandLine(), kNoCaptureSwitch)) return;
+    // An earlier run's image that stays (held open by another program) is
+    // never packed as this run's, whether or not this run makes one.
+    if (const std::uint32_t code = p.files.RemoveFile(cabinet, true); code != 0 && p.files.FileExists(cabinet)) {
+      record.RecordLostPart("The server image is not in VoxtraInfo.cab: the " + std::string(kImageCabinetName) +
+                            " of an earlier run cannot be removed (" +
+                            ErrorDescription(launch::ErrorNumberOf(code)) + ")");
+      return true;
+    }
+    if (p.capture == nullptr || ContainsNoCase(p.program.CommandLine(), kNoCaptureSwitch)) return false;
     RemoveTree(p.files, imageFolder);
     // Made through the bundle, so that a recording leaves out whatever the
     // step does below it, and a later Write To File's image holds none of it.
@@ -117,12 +129,14 @@ void PackServerImage(platform::Platform& p, const std::string& strPathName, Mess
   try {
     RemoveTree(p.files, imageFolder);
     p.files.RemoveFile(strPathName + kImageDirectivesName, true);
-    if (failure.empty()) return;
-    p.files.RemoveFile(strPathName + kImageCabinetName, true);
+    if (failure.empty()) return false;
+    p.files.RemoveFile(cabinet, true);
     RemoveCabinetTemporaries(p.files, strPathName);
     record.RecordLostPart("The server image is not in VoxtraInfo.cab: " + failure);
+    return p.files.FileExists(cabinet);
   } catch (const std::exception&) {
     record.MarkPartLost();
+    return true;
   }
 }
 

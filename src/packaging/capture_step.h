@@ -26,7 +26,11 @@ inline constexpr const char* kNoCaptureSwitch = "nocapture";
 // Why a capture failed (a write failure, cabmaker refusing the image or
 // outliving its limit) goes to the run's record (FernwickMessages.txt) as a
 // lost part; what cabmaker left of ServerImage.cab is removed.
-void PackServerImage(platform::Platform& p, const std::string& strPathName, MessageBoxes& record);
+//
+// True when a ServerImage.cab stays in the folder that is not this run's
+// (an earlier one that cannot be removed, or one that cannot be removed
+// after a failure): it must not be packed.
+bool PackServerImage(platform::Platform& p, const std::string& strPathName, MessageBoxes& record);
 
 // After cabmaker: removes ServerImage.cab.
 void RemovePackedServerImage(platform::FileSystem& files, const std::string& strPathName);

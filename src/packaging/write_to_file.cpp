@@ -133,9 +133,15 @@ bool AbsentByDesign(platform::FileSystem& files, const std::string& strPathName,
 
 // The left-out list: "<file><TAB><reason>" per line; a line without a file
 // says why no cabinet was written.
-void RecordLeftOut(platform::FileSystem& files, const std::string& strPathName, bool findingsWritten,
-                   WriteToFileRun& run) {
-  const std::string list = files.ReadWholeFile(strPathName + kLeftOutListName).value_or("");
+void RecordLeftOut(platform::FileSystem& files, const std::string& strPathName, std::uint32_t code,
+                   bool findingsWritten, WriteToFileRun& run) {
+  const auto read = files.ReadWholeFile(strPathName + kLeftOutListName);
+  // Exit code 3 says files are missing; which ones only the list tells.
+  if (!read && code == 3) {
+    run.ErrorLine(std::string("cabmaker left files out of ") + kCabinetName + ", but its list of them (" +
+                  kLeftOutListName + ") cannot be read");
+  }
+  const std::string list = read.value_or("");
   std::size_t start = 0;
   while (start < list.size()) {
     std::size_t end = list.find('\n', start);
@@ -167,7 +173,7 @@ bool CabinetMade(platform::FileSystem& files, const std::string& strPathName, co
     RemoveCabinetParts(files, strPathName);
   } else if (cabmaker.how == ProgramEnd::How::kExited && cabmaker.exitCode) {
     const std::uint32_t code = *cabmaker.exitCode;
-    if (code == 0 || code == 1 || code == 3) RecordLeftOut(files, strPathName, findingsWritten, run);
+    if (code == 0 || code == 1 || code == 3) RecordLeftOut(files, strPathName, code, findingsWritten, run);
     if (code != 0 && code != 1 && code != 3) {
       run.ErrorLine("cabmaker ended with exit code " + std::to_string(code));
     }
@@ -180,6 +186,76 @@ bool CabinetMade(platform::FileSystem& files, const std::string& strPathName, co
   if (made) return true;
   run.ErrorLine(std::string(kCabinetName) + " was not made; the report and the other files are left in " + strPathName);
   return false;
+}
+
+// The files that the programs Write To File starts write into the output
+// folder, each with the part of the package it is. An earlier run's copy of
+// one of them is never packed as this run's.
+struct ProducedFile {
+  const char* name;
+  const char* part;
+};
+constexpr ProducedFile kProducedFiles[] = {
+    {"system_event_log.csv", "system event log"},
+    {"application_event_log.csv", "application event log"},
+    {"ServiceInfo.csv", "service list"},
+    {"SwitchReport.html", "switch report"},
+    {"switchlog.txt", "switch report's log"},
+};
+
+// The files of this package that hold an earlier run's content and could
+// not be removed: they stay out of the cabinet.
+using StaleFiles = std::vector<std::string>;
+
+bool IsStale(const StaleFiles& stale, std::string_view name) {
+  for (const auto& s : stale) {
+    if (EqualsNoCase(s, name)) return true;
+  }
+  return false;
+}
+
+// Removes the earlier run's copies of every produced file, read-only ones
+// too. One that stays (open in a spreadsheet without delete sharing, say)
+// is a lost part, named with the reason, and is never packed.
+StaleFiles ClearProducedFiles(platform::FileSystem& files, const std::string& strPathName, WriteToFileRun& run) {
+  StaleFiles stale;
+  for (const ProducedFile& produced : kProducedFiles) {
+    const std::string path = strPathName + produced.name;
+    std::uint32_t code = 0;
+    WriteToFileRun::Quietly([&] { code = files.RemoveFile(path, true); });
+    if (code == 0 || !files.FileExists(path)) continue;
+    stale.emplace_back(produced.name);
+    run.ErrorLine(std::string("the ") + produced.name + " of an earlier run cannot be removed (" +
+                  ErrorDescription(launch::ErrorNumberOf(code)) + "); it is not packed, and this run's " +
+                  produced.part + " is lost");
+  }
+  return stale;
+}
+
+// The first quoted name of a directive line, or empty.
+std::string DirectiveFileName(std::string_view line) {
+  const auto open = line.find('"');
+  if (open == std::string_view::npos || line.substr(0, open).find_first_not_of(" \t") != std::string_view::npos) {
+    return {};
+  }
+  const auto close = line.find('"', open + 1);
+  return close == std::string_view::npos ? std::string() : std::string(line.substr(open + 1, close - open - 1));
+}
+
+// Turns the directive lines of stale files into comments, so cabmaker
+// never packs them. False when the directive file cannot be rewritten.
+bool LeaveStaleFilesOut(platform::FileSystem& files, const std::string& directives, const StaleFiles& stale) {
+  if (stale.empty()) return true;
+  const auto text = files.ReadWholeFile(directives);
+  if (!text) return false;
+  std::string out;
+  const auto lines = Split(*text, '\n');
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (IsStale(stale, DirectiveFileName(lines[i]))) out += "; not this run's, left out: ";
+    out += lines[i];
+    if (i + 1 < lines.size()) out += '\n';
+  }
+  return files.WriteWholeFile(directives, out);
 }
 
 // dumpel's exit code: anything but 0 is a lost part; whatever it wrote is
@@ -195,6 +271,20 @@ void JudgeDumpel(const ProgramEnd& dumpel, const char* log, const char* file, Wr
   } else {
     run.ErrorLine(std::string("how dumpel ended for the ") + log + " event log is unknown; " + file +
                   " holds what it wrote, if anything");
+  }
+}
+
+// media.bat ends with its own code, and the script it starts always
+// writes SwitchReport.html: a batch file that failed or wrote nothing (cmd
+// denied, the script refused) is a lost part, named with its command line.
+void JudgeSwitchReport(platform::FileSystem& files, const std::string& strPathName, const ProgramEnd& media,
+                       const std::string& commandLine, const StaleFiles& stale, WriteToFileRun& run) {
+  if (media.how == ProgramEnd::How::kLeftRunning || IsStale(stale, "SwitchReport.html")) return;
+  if (media.how == ProgramEnd::How::kExited && media.exitCode && *media.exitCode != 0) {
+    run.ErrorLine("media.bat ended with exit code " + std::to_string(*media.exitCode) + " (" + commandLine +
+                  "); the switch report is lost");
+  } else if (files.ReadWholeFile(strPathName + "SwitchReport.html").value_or("").empty()) {
+    run.ErrorLine("media.bat wrote no switch report (" + commandLine + "); SwitchReport.html is missing or empty");
   }
 }
 
@@ -228,9 +318,8 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   run.Debug("DEBUG: strPathName=" + strPathName);
 
   const std::optional<std::string> earlierCabinetStays = RemoveEarlierCabinet(files, strPathName);
-  RemoveQuietly(files, strPathName,
-                {"voxtrasysteminfo.txt", "system_event_log.csv", "application_event_log.csv", "ServiceInfo.csv",
-                 "SwitchReport.html", "media.bat", "switchlog.txt", "TelCfgRpt.vbs"});
+  RemoveQuietly(files, strPathName, {"voxtrasysteminfo.txt", "media.bat", "TelCfgRpt.vbs"});
+  StaleFiles stale = ClearProducedFiles(files, strPathName, run);
   WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + "TelCfgRpt.vbs", true); });
   RemoveFindingsFiles(files, strPathName);
   RemoveQuietly(files, strPathName, {kLeftOutListName});
@@ -262,7 +351,7 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   for (const std::string& failure : findingsFailures) run.ErrorLine(failure);
   // Their absence is a lost part only when they were written and went missing.
   const bool findingsWritten = window.Gathered() != nullptr && findingsFailures.empty();
-  PackServerImage(p, strPathName, messages);
+  if (PackServerImage(p, strPathName, messages)) stale.emplace_back(kImageCabinetName);
 
   const auto quoted = [&](const char* name) { return launch::Quoted(strPathName + name); };
   // Runs one program; a failed start is an error line, and so is a program ended at its limit.
@@ -272,6 +361,7 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
     return end;
   };
   const auto dumpel = [&](const char* log, const char* file) {
+    if (IsStale(stale, file)) return;  // it could not write there; the part is lost already
     const std::string options = std::string("-d 5 -format dtTSIs -c -l ") + log + " -f " + quoted(file);
     if (const auto end =
             runWithin(launch::ProgramCommandLine(install, "dumpel", options), launch::limits::kEventLogDumper)) {
@@ -281,12 +371,15 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   dumpel("system", "system_event_log.csv");
   dumpel("application", "application_event_log.csv");
   run.Debug("DEBUG: Finished dumping out system and application event logs.");
-  // Tabulex exits with 1 by design; what it wrote is what counts.
-  const auto tabulex = runWithin(launch::ProgramCommandLine(install, "Tabulex", "-o " + quoted("ServiceInfo.csv")),
-                                 launch::limits::kServiceList);
-  if (tabulex && tabulex->how != ProgramEnd::How::kLeftRunning &&
-      files.ReadWholeFile(strPathName + "ServiceInfo.csv").value_or("").empty()) {
-    run.ErrorLine("Tabulex wrote no service list (ServiceInfo.csv is missing or empty)");
+  // Tabulex exits with 1 by design; what it wrote is what counts, and the
+  // earlier run's list is gone by now.
+  if (!IsStale(stale, "ServiceInfo.csv")) {
+    const auto tabulex = runWithin(launch::ProgramCommandLine(install, "Tabulex", "-o " + quoted("ServiceInfo.csv")),
+                                   launch::limits::kServiceList);
+    if (tabulex && tabulex->how != ProgramEnd::How::kLeftRunning &&
+        files.ReadWholeFile(strPathName + "ServiceInfo.csv").value_or("").empty()) {
+      run.ErrorLine("Tabulex wrote no service list (ServiceInfo.csv is missing or empty)");
+    }
   }
   run.Debug("DEBUG: Finished tabulex.");
 
@@ -298,23 +391,30 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
 
   if (probes::bIsVersionGreaterThanOrEqualTo(CurrentVersion, 4, 0, 0, 10)) {
     const auto copyShipped = [&](const char* shipped, const char* target, const char* missingMessage) {
+      bool copied = false;
       run.Step([&] {
         if (!files.FileExists(install + "\\" + shipped)) {
           run.Message(missingMessage);
           messages.MarkPartLost();
         } else {
           Check(files.CopyFileTo(install + "\\" + shipped, strPathName + target));
+          copied = true;
         }
       });
+      return copied;
     };
     copyShipped("voxtrainfo_SwitchInfo.ddf", "voxtrainfo.ddf",
                 "Could not find VoxtraInfo_SwitchInfo.DDF in the install directory.  Please uninstall and reinstall "
                 "TORB.");
-    copyShipped("TelCfgRpt.vbs", "TelCfgRpt.vbs",
-                "Could not find TelCfgRpt.vbs in the install directory.  Please uninstall and reinstall TORB.");
-    copyShipped("media.bat", "media.bat",
-                "Could not find media.bat in the install directory.  Please uninstall and reinstall TORB.");
-    runWithin(launch::BatchCommandLine(strPathName, "media.bat"), launch::limits::kSwitchReport);
+    const bool script = copyShipped(
+        "TelCfgRpt.vbs", "TelCfgRpt.vbs",
+        "Could not find TelCfgRpt.vbs in the install directory.  Please uninstall and reinstall TORB.");
+    const bool batch =
+        copyShipped("media.bat", "media.bat",
+                    "Could not find media.bat in the install directory.  Please uninstall and reinstall TORB.");
+    const std::string mediaLine = launch::BatchCommandLine(strPathName, "media.bat");
+    const auto media = runWithin(mediaLine, launch::limits::kSwitchReport);
+    if (script && batch && media) JudgeSwitchReport(files, strPathName, *media, mediaLine, stale, run);
     run.Debug("DEBUG: Finished running media.bat");
   } else {
     run.Step([&] { Check(files.CopyFileTo(install + "\\voxtrainfo.ddf", strPathName + "voxtrainfo.ddf")); });
@@ -322,7 +422,11 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
 
   // With "redact" every file to pack is redacted first; one that cannot be
   // is never packed in the clear.
-  const bool packable = RedactPackageIfAsked(p, strPathName, messages);
+  bool packable = RedactPackageIfAsked(p, strPathName, messages);
+  if (packable && !LeaveStaleFilesOut(files, strPathName + "voxtrainfo.ddf", stale)) {
+    run.ErrorLine("the earlier run's files cannot be left out of voxtrainfo.ddf; no cabinet is made");
+    packable = false;
+  }
   const std::string cabmaker = launch::ProgramCommandLine(
       install, "cabmaker", "/f " + quoted("voxtrainfo.ddf") + " /l " + quoted(kLeftOutListName));
   run.Debug("DEBUG: Calling cabmaker with string=" + cabmaker);

@@ -65,10 +65,13 @@ class FileSystem {
   // The temporary folder with its trailing backslash (GetTempPathA); empty when unknown.
   virtual std::string TemporaryFolder() { return {}; }
   // Creates the file `path` and holds it open, shared with nobody, until
-  // this file system ends; the file goes with it. False when another
-  // process holds it: the one way two runs of the program on one machine
-  // learn of each other. A platform without it answers true.
-  virtual bool HoldExclusive(const std::string& /*path*/) { return true; }
+  // this file system ends; the file goes with it. 0 when held;
+  // kSharingViolation when another process holds it, the one way two runs
+  // of the program on one machine learn of each other; any other code when
+  // the file cannot be created at all (a read-only or denied folder, a
+  // read-only leftover), which says nothing about another run. A platform
+  // without it answers 0.
+  virtual std::uint32_t HoldExclusive(const std::string& /*path*/) { return 0; }
   // Files too big to hold at once (event logs), read and written in
   // pieces. At most `size` bytes from `offset` (fewer at the end); nullopt
   // when the file cannot be read. A platform without pieces reads it whole.
@@ -85,6 +88,7 @@ class FileSystem {
   }
 
   static constexpr std::uint32_t kNotSupported = 50;
+  static constexpr std::uint32_t kSharingViolation = 32;
 };
 
 }  // namespace fernwick::platform

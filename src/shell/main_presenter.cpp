@@ -1,5 +1,7 @@
 #include "shell/main_presenter.h"
 
+#include "common/runtime_error.h"
+#include "launch/external_app.h"
 #include "packaging/folder_select.h"
 #include "packaging/startup_hook.h"
 #include "packaging/write_to_file.h"
@@ -27,6 +29,13 @@ class PackagingWindowOf : public packaging::PackagingWindow {
   const report::ReportBuffer& gathered_;
 };
 
+// Why the run lock could not be made, for the record and the box.
+std::string LockFailure(std::uint32_t code) {
+  const std::string number = "Windows error " + std::to_string(code);
+  if (code != 3 && code != 5) return number;
+  return ErrorDescription(launch::ErrorNumberOf(code)) + ", " + number;
+}
+
 }  // namespace
 
 MainPresenter::MainPresenter(platform::Platform& platform, MainView& view)
@@ -42,17 +51,29 @@ StartupOutcome MainPresenter::FormLoad() {
   const std::string root =
       probes::RegGetString(platform_.registry, "SOFTWARE\\Tessaline\\CommServer\\1.0", "Root Path");
   workFolder_ = root + kWorkFolderName;
-  if (!platform_.files.FolderExists(workFolder_) && !platform_.files.CreateFolder(workFolder_)) {
+  // A run started in the same second may have made the folder between the
+  // look and the make: the folder being there is all that counts.
+  if (!platform_.files.FolderExists(workFolder_) && !platform_.files.CreateFolder(workFolder_) &&
+      !platform_.files.FolderExists(workFolder_)) {
     startupError_ = "Fernwick cannot create its work folder \"" + workFolder_ + "\" (Path not found or access denied).";
     if (session_.bSilentMode) RecordStartupFailure();
     return StartupOutcome::Failed;
   }
-  // Both would share the work folder and delete each other's files.
-  if (!platform_.files.HoldExclusive(workFolder_ + "\\" + kRunLockName)) {
-    startupError_ = "Another Fernwick is gathering or packing on this server (its work folder \"" + workFolder_ +
-                    "\" is in use). Wait until it has ended, then start Fernwick again.";
-    if (!session_.bSilentMode) messages_.Show(startupError_);
-    return StartupOutcome::Busy;
+  // Both would share the work folder and delete each other's files. Only a
+  // sharing violation means another run; a lock that cannot be made at all
+  // is this run's own failure, with its reason.
+  const std::string lock = workFolder_ + "\\" + kRunLockName;
+  if (const std::uint32_t code = platform_.files.HoldExclusive(lock); code != 0) {
+    const bool busy = code == platform::FileSystem::kSharingViolation;
+    startupError_ = busy ? "Another Fernwick is gathering or packing on this server (its work folder \"" + workFolder_ +
+                               "\" is in use). Wait until it has ended, then start Fernwick again."
+                         : "Fernwick cannot create its run lock \"" + lock + "\" (" + LockFailure(code) +
+                               "); it gathers nothing.";
+    // The work folder's record is the other run's: a silent run says why
+    // it ended in the temporary folder's record instead.
+    if (session_.bSilentMode) RecordStartupFailure();
+    if (!session_.bSilentMode && busy) messages_.Show(startupError_);
+    return busy ? StartupOutcome::Busy : StartupOutcome::Failed;
   }
   StartMessagesFile();
   view_.SetText(Control::txtSavePath, workFolder_ + "\\");

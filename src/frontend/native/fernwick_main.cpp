@@ -78,7 +78,7 @@ constexpr const char* kUsage =
     "   0  report written; with --package or \"silent\": VoxtraInfo.cab made and\n"
     "      nothing failed\n"
     "   2  bad arguments, or bad input (one line names the file and the line)\n"
-    "   3  the work folder could not be made (Fernwick.exe: 1)\n"
+    "   3  the work folder or its run lock could not be made (Fernwick.exe: 1)\n"
     "   4  the product is too old to examine: nothing gathered or packed\n"
     "   5  packaging made no VoxtraInfo.cab (the report and the other files stay\n"
     "      in the work folder)\n"

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <system_error>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -379,22 +380,25 @@ ImageFileSystem::HeldFile::~HeldFile() {
   close(descriptor);
 }
 
-bool ImageFileSystem::HoldExclusive(const std::string& path) {
+std::uint32_t ImageFileSystem::HoldExclusive(const std::string& path) {
   const auto overlay = OverlayPath(path);
-  if (!overlay) return false;
+  if (!overlay) return kAccessDenied;
+  // A read-only file of that name (a leftover, or one of the image) cannot
+  // be opened for writing on Windows either.
+  if (const auto host = HostPath(path); host && ReadOnly(*host)) return kAccessDenied;
   Unhide(path);
   std::error_code ec;
   fs::create_directories(overlay->parent_path(), ec);
   const int descriptor = open(overlay->c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (descriptor < 0) return false;
+  if (descriptor < 0) return errno == ENOENT || errno == ENOTDIR ? kPathNotFound : kAccessDenied;
   if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
     close(descriptor);
-    return false;
+    return kSharingViolation;
   }
   held_ = std::make_unique<HeldFile>();
   held_->descriptor = descriptor;
   held_->path = *overlay;
-  return true;
+  return 0;
 }
 
 }  // namespace fernwick::image

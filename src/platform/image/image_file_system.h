@@ -64,7 +64,7 @@ class ImageFileSystem : public platform::FileSystem {
   void SetTemporaryFolder(std::string folder) { temporaryFolder_ = std::move(folder); }
   // An exclusive lock (flock) on the overlay's file, as another run of the
   // command against the same output folder sees it.
-  bool HoldExclusive(const std::string& path) override;
+  std::uint32_t HoldExclusive(const std::string& path) override;
 
  private:
   std::string Key(const std::string& windowsPath) const;

@@ -43,7 +43,7 @@ class RecordingFiles : public platform::FileSystem {
   std::uint32_t SetCurrentFolder(const std::string& path) override { return real_.SetCurrentFolder(path); }
   std::string CurrentFolder() override { return real_.CurrentFolder(); }
   std::string TemporaryFolder() override;
-  bool HoldExclusive(const std::string& path) override { return real_.HoldExclusive(path); }
+  std::uint32_t HoldExclusive(const std::string& path) override { return real_.HoldExclusive(path); }
 
  private:
   // The entry of a path that is a fact of the machine; nullptr for a path

@@ -179,15 +179,17 @@ std::string Win32FileSystem::TemporaryFolder() {
   return length == 0 || length > MAX_PATH ? std::string() : std::string(buffer, length);
 }
 
-bool Win32FileSystem::HoldExclusive(const std::string& path) {
+std::uint32_t Win32FileSystem::HoldExclusive(const std::string& path) {
   // Shared with nobody: a second opener fails with a sharing violation,
   // whatever its account or session; the file goes when the handle closes,
   // also when the program is ended.
   UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-  if (!file) return false;
+  // ERROR_SHARING_VIOLATION only when another run holds it; a read-only
+  // leftover or a denied folder gives ERROR_ACCESS_DENIED, which is no run.
+  if (!file) return GetLastError();
   held_ = std::move(file);
-  return true;
+  return 0;
 }
 
 std::string Win32ProgramFacts::CommandLine() {

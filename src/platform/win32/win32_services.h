@@ -33,7 +33,7 @@ class Win32FileSystem : public platform::FileSystem {
   std::uint32_t SetCurrentFolder(const std::string& path) override;
   std::string CurrentFolder() override;
   std::string TemporaryFolder() override;
-  bool HoldExclusive(const std::string& path) override;
+  std::uint32_t HoldExclusive(const std::string& path) override;
 
  private:
   UniqueHandle held_;

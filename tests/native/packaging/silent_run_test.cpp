@@ -96,7 +96,8 @@ TEST(SilentRun, ASecondRunWhileOneGathersEndsWithNineAndTouchesNothing) {
   image.Write("drives/C/Voxtra/SystemInfo/FernwickMessages.txt", "the first run's record\r\n");
   // The first run holds the work folder, as it does from its start to its end.
   image::ImageFileSystem first(image.ImageFolder(), image.Out(), "C:\\");
-  ASSERT_TRUE(first.HoldExclusive("C:\\Voxtra\\SystemInfo\\" + std::string(kRunLockName)));
+  ASSERT_EQ(first.HoldExclusive("C:\\Voxtra\\SystemInfo\\" + std::string(kRunLockName)), 0u);
+  image.Folder("drives/C/WINDOWS/Temp");
   for (const char* commandLine : {"Fernwick.exe silent", "Fernwick.exe"}) {
     auto& server = image.Open(commandLine);
     QuietView view;
@@ -110,6 +111,79 @@ TEST(SilentRun, ASecondRunWhileOneGathersEndsWithNineAndTouchesNothing) {
               "the first run's record\r\n");
     EXPECT_FALSE(std::filesystem::exists(image.Out() / "drives/C/Voxtra/SystemInfo/FernwickMessages.txt"));
   }
+  // Only the silent run, which nobody watches, says why it ended in the temporary folder's record.
+  EXPECT_EQ(ReadFile(image.Out() / "drives/C/WINDOWS/Temp/FernwickMessages.txt"),
+            "Another Fernwick is gathering or packing on this server (its work folder \"C:\\Voxtra\\SystemInfo\" is in "
+            "use). Wait until it has ended, then start Fernwick again.\r\n");
+}
+
+// A lock file that cannot be made at all (a read-only leftover of a run
+// that was killed, a denied folder) says nothing about another run.
+TEST(SilentRun, ALockThatCannotBeMadeIsThisRunsOwnFailureWithItsReason) {
+  testing::TempImage image;
+  image.Registry(
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaline\\CommServer\\1.0]\r\n\"Root Path\"=\"C:\\\\Voxtra\\\\\"\r\n");
+  image.Folder("drives/C/WINDOWS/Temp");
+  image.Write("drives/C/Voxtra/SystemInfo/FernwickRun.lock", "");
+  std::filesystem::permissions(image.ImageFolder() / "drives/C/Voxtra/SystemInfo/FernwickRun.lock",
+                               std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+  for (const char* commandLine : {"Fernwick.exe silent", "Fernwick.exe"}) {
+    auto& server = image.Open(commandLine);
+    QuietView view;
+    MainPresenter presenter(server.Platform(), view);
+    EXPECT_EQ(presenter.FormLoad(), StartupOutcome::Failed) << commandLine;
+    EXPECT_EQ(presenter.StartupError(),
+              "Fernwick cannot create its run lock \"C:\\Voxtra\\SystemInfo\\FernwickRun.lock\" (Permission denied, "
+              "Windows error 5); it gathers nothing.");
+    // The window shows the failure itself, as it does for a work folder it cannot make.
+    EXPECT_TRUE(server.ShownMessages().empty()) << commandLine;
+  }
+  EXPECT_EQ(ReadFile(image.Out() / "drives/C/WINDOWS/Temp/FernwickMessages.txt"),
+            "Fernwick cannot create its run lock \"C:\\Voxtra\\SystemInfo\\FernwickRun.lock\" (Permission denied, "
+            "Windows error 5); it gathers nothing.\r\n");
+}
+
+// Two runs started in the same second both find no work folder; the one
+// whose make fails because the other just made it goes on in it.
+class FolderMadeMeanwhile : public platform::FileSystem {
+ public:
+  explicit FolderMadeMeanwhile(platform::FileSystem& inner) : inner_(inner) {}
+  bool FolderExists(const std::string& p) override { return looked_++ > 0 && inner_.FolderExists(p); }
+  bool CreateFolder(const std::string& p) override {
+    inner_.CreateFolder(p);  // the other run's
+    return false;
+  }
+  bool FileExists(const std::string& p) override { return inner_.FileExists(p); }
+  std::optional<std::string> FullPathName(const std::string& p) override { return inner_.FullPathName(p); }
+  std::optional<std::string> ReadWholeFile(const std::string& p) override { return inner_.ReadWholeFile(p); }
+  bool WriteWholeFile(const std::string& p, std::string_view bytes) override { return inner_.WriteWholeFile(p, bytes); }
+  std::uint32_t RemoveFile(const std::string& p, bool force) override { return inner_.RemoveFile(p, force); }
+  std::string TemporaryFolder() override { return inner_.TemporaryFolder(); }
+  std::uint32_t HoldExclusive(const std::string& p) override { return inner_.HoldExclusive(p); }
+  std::vector<std::string> SubFolderNames(const std::string& p) override { return inner_.SubFolderNames(p); }
+  std::optional<platform::FolderListing> ListFolder(const std::string& p) override { return inner_.ListFolder(p); }
+  std::optional<platform::LocalTime> FileLastModified(const std::string& p) override {
+    return inner_.FileLastModified(p);
+  }
+  std::optional<platform::DriveSpace> DriveSpaceOf(const std::string& d) override { return inner_.DriveSpaceOf(d); }
+
+ private:
+  platform::FileSystem& inner_;
+  int looked_ = 0;
+};
+
+TEST(SilentRun, AWorkFolderMadeMeanwhileByAnotherRunIsUsed) {
+  testing::TempImage image;
+  image.Registry(
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaline\\CommServer\\1.0]\r\n\"Root Path\"=\"C:\\\\Voxtra\\\\\"\r\n");
+  image.Folder("drives/C/Voxtra");
+  auto& p = image.Open("Fernwick.exe").Platform();
+  FolderMadeMeanwhile files(p.files);
+  platform::Platform bundle{p.registry, files,      p.process,     p.program,  p.ui,  p.clock,
+                            p.database, p.versions, p.workstation, p.internet, p.xml, p.codePages};
+  QuietView view;
+  MainPresenter presenter(bundle, view);
+  EXPECT_EQ(presenter.FormLoad(), StartupOutcome::ShowWindow) << presenter.StartupError();
 }
 
 }  // namespace

@@ -155,13 +155,13 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
           "del /f " + out + "FernwickMessages.txt",  // this Write To File's record starts empty
           "del /f " + out + "VoxtraInfo.cab",
           "del " + out + "voxtrasysteminfo.txt",
-          "del " + out + "system_event_log.csv",
-          "del " + out + "application_event_log.csv",
-          "del " + out + "ServiceInfo.csv",
-          "del " + out + "SwitchReport.html",
           "del " + out + "media.bat",
-          "del " + out + "switchlog.txt",
           "del " + out + "TelCfgRpt.vbs",
+          "del /f " + out + "system_event_log.csv",  // what the programs write, read-only or not
+          "del /f " + out + "application_event_log.csv",
+          "del /f " + out + "ServiceInfo.csv",
+          "del /f " + out + "SwitchReport.html",
+          "del /f " + out + "switchlog.txt",
           "del /f " + out + "TelCfgRpt.vbs",
           "del " + out + "Findings.csv",
           "del " + out + "Summary.htm",
@@ -495,6 +495,8 @@ TEST(WriteToFile, CabmakerLeavingAnOptionalFileOutIsALostPartNamedInTheRecord) {
   const std::string reason = ": The system cannot find the file specified";
   EXPECT_EQ(run.messages->Recorded(),
             (std::vector<std::string>{
+                "(error) in cmdWriteToFile routine:media.bat wrote no switch report (\"C:\\Out\\media.bat\"); "
+                "SwitchReport.html is missing or empty",
                 "(error) in cmdWriteToFile routine:cabmaker left SwitchReport.html out of VoxtraInfo.cab" + reason,
                 "(error) in cmdWriteToFile routine:cabmaker left switchlog.txt out of VoxtraInfo.cab" + reason}))
       << "a record and an image that are not there by design cost nothing";
@@ -572,6 +574,127 @@ TEST(WriteToFile, WithoutACabinetTheReportAndTheOtherFilesStay) {
   for (const char* name : {"VoxtraSystemInfo.txt", "ServiceInfo.csv", "SwitchReport.html", "voxtrainfo.ddf"}) {
     EXPECT_TRUE(run.server->Files().FileExists(std::string("C:\\Out\\") + name)) << name;
   }
+}
+
+// An earlier run's file that another program holds open (a spreadsheet
+// showing last week's service list) cannot be removed: it is a lost part,
+// its program is not started, and cabmaker is told to leave it out.
+struct HeldPart {
+  std::string file;
+  std::string part;
+  std::string notStarted;  // the program that would write it
+};
+
+TEST(WriteToFile, AnEarlierRunsFileThatCannotBeRemovedIsALostPartAndNeverPacked) {
+  for (const HeldPart& c : {HeldPart{"ServiceInfo.csv", "service list", "Tabulex"},
+                            HeldPart{"system_event_log.csv", "system event log", "-l system"},
+                            HeldPart{"SwitchReport.html", "switch report", ""},
+                            HeldPart{"ServerImage.cab", "", ""}}) {
+    Packaging run;
+    run.image.Write("drives/C/Out/" + c.file, "last week's");
+    run.held.insert("C:\\Out\\" + c.file);
+    std::string directives;
+    Programs(run).AddProgram("cabmaker", [&](const std::string&) {
+      directives = run.server->Files().ReadWholeFile("C:\\Out\\voxtrainfo.ddf").value_or("(none)");
+      run.server->Files().WriteWholeFile("C:\\Out\\VoxtraInfo.cab", "cabinet");
+    });
+    EXPECT_TRUE(run.Run(Version(4, 2, 1, 0), true).cabinetMade) << c.file;
+    EXPECT_TRUE(run.messages->PartLost()) << c.file;
+    const std::string line =
+        c.part.empty() ? "The server image is not in VoxtraInfo.cab: the ServerImage.cab of an earlier run cannot be "
+                         "removed (Permission denied)"
+                       : "(error) in cmdWriteToFile routine:the " + c.file +
+                             " of an earlier run cannot be removed (Permission denied); it is not packed, and this "
+                             "run's " + c.part + " is lost";
+    EXPECT_TRUE(Recorded(run, line)) << c.file;
+    EXPECT_NE(directives.find("\n; not this run's, left out: \"" + c.file + "\" /optional=yes"),
+              std::string::npos)
+        << directives;
+    EXPECT_NE(directives.find("\n\"VoxtraSystemInfo.txt\""), std::string::npos) << "the rest stays";
+    if (!c.notStarted.empty()) {
+      EXPECT_EQ(std::count_if(run.log.begin(), run.log.end(),
+                              [&](auto& l) { return l.rfind("start", 0) == 0 && l.find(c.notStarted) != l.npos; }),
+                0)
+          << c.file;
+    }
+  }
+}
+
+// A read-only file left by an earlier run is removed like any other: the
+// package holds this run's.
+TEST(WriteToFile, AReadOnlyServiceListOfAnEarlierRunIsReplacedByThisRunsOwn) {
+  Packaging run;
+  run.image.Write("drives/C/Out/ServiceInfo.csv", "last week's");
+  fs::permissions(run.image.ImageFolder() / "drives/C/Out/ServiceInfo.csv", fs::perms::owner_write,
+                  fs::perm_options::remove);
+  Programs(run).AddProgram("Tabulex", [&](const std::string&) {
+    run.server->Files().WriteWholeFile("C:\\Out\\ServiceInfo.csv", "this run's\r\n");
+    return std::uint32_t{1};
+  });
+  std::string packed;
+  Programs(run).AddProgram("cabmaker", [&](const std::string&) {
+    packed = run.server->Files().ReadWholeFile("C:\\Out\\ServiceInfo.csv").value_or("(none)");
+    run.server->Files().WriteWholeFile("C:\\Out\\VoxtraInfo.cab", "cabinet");
+  });
+  EXPECT_TRUE(run.Run(Version(4, 0, 0, 9), true).cabinetMade);
+  EXPECT_EQ(packed, "this run's\r\n");
+  EXPECT_FALSE(run.messages->PartLost()) << ::testing::PrintToString(run.messages->Recorded());
+}
+
+// Tabulex cannot create its file (the earlier one is held) and exits 1 as
+// always: without the earlier file the judgement by the file is sound.
+TEST(WriteToFile, ATabulexThatWritesNothingIsALostPartEvenWhereAnEarlierListWas) {
+  Packaging run;
+  run.image.Write("drives/C/Out/ServiceInfo.csv", "last week's");
+  Programs(run).AddProgram("Tabulex", [](const std::string&) { return std::uint32_t{1}; });
+  run.Run(Version(4, 0, 0, 9), true);
+  EXPECT_TRUE(Recorded(run,
+                       "(error) in cmdWriteToFile routine:Tabulex wrote no service list (ServiceInfo.csv is missing "
+                       "or empty)"));
+}
+
+struct MediaCase {
+  std::uint32_t code;
+  bool writes;
+  std::string line;  // empty: nothing lost
+};
+
+TEST(WriteToFile, MediaBatIsJudgedByItsExitCodeAndTheSwitchReportItWrote) {
+  const std::string batch = "(\"C:\\Out\\media.bat\")";
+  for (const MediaCase& c :
+       {MediaCase{0, true, ""},
+        MediaCase{1, true, "media.bat ended with exit code 1 " + batch + "; the switch report is lost"},
+        MediaCase{0, false, "media.bat wrote no switch report " + batch + "; SwitchReport.html is missing or empty"}}) {
+    Packaging run;
+    Programs(run).AddProgram(
+        "media",
+        [&](const std::string&) {
+          if (c.writes) run.server->Files().WriteWholeFile("C:\\Out\\SwitchReport.html", "<html></html>");
+          if (c.writes) run.server->Files().WriteWholeFile("C:\\Out\\switchlog.txt", "log\r\n");
+          return c.code;
+        },
+        true);
+    run.Run(Version(4, 2, 1, 0), true);
+    if (c.line.empty()) {
+      EXPECT_FALSE(run.messages->PartLost()) << ::testing::PrintToString(run.messages->Recorded());
+    } else {
+      EXPECT_TRUE(Recorded(run, "(error) in cmdWriteToFile routine:" + c.line))
+          << ::testing::PrintToString(run.messages->Recorded());
+    }
+  }
+}
+
+// Exit code 3 says files were left out; without its list nobody would know which.
+TEST(WriteToFile, CabmakerEndingWithThreeWithoutItsListIsALostPart) {
+  Packaging run;
+  Programs(run).AddProgram("cabmaker", [&](const std::string&) {
+    run.server->Files().WriteWholeFile("C:\\Out\\VoxtraInfo.cab", "cabinet");
+    return std::uint32_t{3};
+  });
+  EXPECT_TRUE(run.Run(Version(4, 0, 0, 9), true).cabinetMade);
+  EXPECT_TRUE(Recorded(run,
+                       "(error) in cmdWriteToFile routine:cabmaker left files out of VoxtraInfo.cab, but its list of "
+                       "them (cabmaker_leftout.txt) cannot be read"));
 }
 
 TEST(WriteToFile, TheInstallFolderTypedAsOutputIsRefusedAndNothingIsDeleted) {
