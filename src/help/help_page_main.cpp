@@ -59,9 +59,9 @@ std::string RuntimeErrors() {
   for (const auto& error : fernwick::report::AllRuntimeErrors()) {
     const std::string anchor = fernwick::report::RuntimeErrorAnchor(error);
     list += "<h4 id=\"" + anchor + "\"><code>" + std::string(error.database ? "database error " : "error ") +
-            std::to_string(error.number) + "</code>: " + Html(error.description) + "</h4>\n<p>In the report: <code>" +
-            Html(fernwick::report::RuntimeErrorWording(error)) + "</code></p>\n<p>" + Html(error.meaning) +
-            "</p>\n<p><b>Fix:</b> " + Html(error.fix) + "</p>\n";
+            std::to_string(error.number) + "</code>: " + Html(fernwick::report::RuntimeErrorDescription(error)) +
+            "</h4>\n<p>In the report: <code>" + Html(fernwick::report::RuntimeErrorWording(error)) +
+            "</code></p>\n<p>" + Html(error.meaning) + "</p>\n<p><b>Fix:</b> " + Html(error.fix) + "</p>\n";
   }
   return list;
 }

@@ -4,113 +4,112 @@
 #include <array>
 #include <charconv>
 
+#include "common/runtime_error.h"
+
 namespace fernwick::report {
 namespace {
 
 constexpr std::string_view kLineStart = "(error):";
 constexpr std::string_view kLineEnd = ") in procedure ";
 
-// The runtime's numbers, as the classic Windows scripting runtime names them.
+// The runtime's numbers; their descriptions are the program's own
+// (ErrorDescription), as its error lines give them.
 constexpr std::array kRuntime = {
-    RuntimeErrorInfo{5, false, "Invalid procedure call or argument",
+    RuntimeErrorInfo{err::kInvalidProcedureCall, false, "",
                      "A value the gathering read had a form it cannot work with: a damaged file (a Prompt.ini whose "
                      "section header lacks its closing ]), a command's output in another layout or language, or a "
                      "registry value of an unexpected form. The line after it is missing or empty.",
                      "Read the lines around it: the section and the line after it name what was being read. Repair "
                      "or replace that file or value (for the prompt check, the Prompt.ini of the language; for the "
                      "uptime, run systeminfo in a command prompt and read System Up Time there). Then gather again."},
-    RuntimeErrorInfo{6, false, "Overflow",
+    RuntimeErrorInfo{err::kOverflow, false, "",
                      "A number read from the registry, a file or the database is larger than the field the "
                      "gathering keeps it in (a DWORD above 2147483647, a size beyond what the field holds).",
                      "Look at the value the line after it names, in regedit or in the Voxtra administration, and "
                      "correct it if it is out of range; otherwise send the report as it is, the rest is complete."},
-    RuntimeErrorInfo{7, false, "Out of memory",
+    RuntimeErrorInfo{err::kOutOfMemory, false, "",
                      "The gathering ran out of memory; the server is short of memory or a file it read was very "
                      "large.",
                      "Close programs that are not needed, or gather at a quieter hour. Then gather again."},
-    RuntimeErrorInfo{9, false, "Subscript out of range",
+    RuntimeErrorInfo{err::kSubscriptOutOfRange, false, "",
                      "A value, a line or a command's output had fewer parts than the gathering expects (a QoS or "
                      "port setting of another form, an output in another Windows language); the value after it is "
                      "missing or empty.",
                      "Read the line after it: it names the setting that came out empty. Check that setting in regedit "
                      "or in the Voxtra administration and set it again through the Voxtra tools. Then gather again."},
-    RuntimeErrorInfo{11, false, "Division by zero",
+    RuntimeErrorInfo{err::kDivisionByZero, false, "",
                      "A figure the gathering divides by was 0: a drive gave a capacity of 0 (a drive that is not "
                      "ready, a network share that reports no size).",
                      "Check the drive or share of the folder named in the lines above it; when it is a network share, "
                      "its free space is simply not known. Nothing else to do."},
-    RuntimeErrorInfo{13, false, "Type mismatch",
+    RuntimeErrorInfo{err::kTypeMismatch, false, "",
                      "A registry value or a field of the configuration database has another type than the gathering "
                      "expects (text where a number belongs).",
                      "In regedit, look at the value the line after it names: a number belongs in a DWORD. Delete the "
                      "value and create it again with its right type, or set it again through the Voxtra tools. Then "
                      "gather again."},
-    RuntimeErrorInfo{51, false, "Internal error",
+    RuntimeErrorInfo{err::kInternalError, false, "",
                      "Fernwick met a condition it does not expect; the gathering went on with the next statement.",
                      "Send the report and FernwickMessages.txt to technical support as they are."},
-    RuntimeErrorInfo{52, false, "Bad file name or number",
+    RuntimeErrorInfo{err::kBadFileNameOrNumber, false, "",
                      "A file could not be opened or written: its name holds characters the file system refuses, or "
                      "an earlier step could not open it.",
                      "Read the error lines before it: they name the file or folder that could not be opened. Choose "
                      "an output folder that exists and can be written, then press Write To File again."},
-    RuntimeErrorInfo{53, false, "File not found",
+    RuntimeErrorInfo{err::kFileNotFound, false, "",
                      "A file the gathering reads does not exist: a Voxtra file (an upgrade script of 5.0(1), a "
                      "Prompt.ini), or the output file of a Windows command that did not run.",
                      "Read the line after it: it names what could not be read. When that is a Voxtra file, repair "
                      "the Voxtra installation (run its setup and choose Repair). Then gather again."},
-    RuntimeErrorInfo{62, false, "Input past end of file",
+    RuntimeErrorInfo{err::kInputPastEndOfFile, false, "",
                      "A file ended before the gathering read what it expects: the file is empty or was cut short.",
                      "Find the file in the section of the line (a Prompt.ini, a command's output) and replace it with "
                      "a whole copy. Then gather again."},
-    RuntimeErrorInfo{70, false, "Permission denied",
+    RuntimeErrorInfo{err::kPermissionDenied, false, "",
                      "The account that runs Fernwick may not read or change a file, a folder or a registry key.",
                      "Run Fernwick as a local administrator (on Windows Server 2008 and later: right-click "
                      "Fernwick.exe, Run as administrator). Then gather again."},
-    RuntimeErrorInfo{71, false, "Disk not ready",
+    RuntimeErrorInfo{err::kDiskNotReady, false, "",
                      "A drive the gathering reads is not ready: a removable or DVD drive without a medium, or a "
                      "mapped network drive that is not connected, often the drive of a Voxtra folder named in the "
                      "registry.",
                      "Read the folder lines around it (Core install files, Logging diagnostics and data files): make "
                      "that drive available, or correct the folder in the registry value that names it. Then gather "
                      "again."},
-    RuntimeErrorInfo{76, false, "Path not found",
+    RuntimeErrorInfo{err::kPathNotFound, false, "",
                      "A folder the gathering reads, or the output folder of Write To File, does not exist.",
                      "Create the folder named in the lines around it, or correct the registry value or the output "
                      "folder that names it. Then gather again, or press Write To File again."},
-    RuntimeErrorInfo{91, false, "Object variable or With block variable not set",
+    RuntimeErrorInfo{err::kObjectVariableNotSet, false, "",
                      "Something the gathering needs could not be made: a component of Windows or Voxtra is not "
                      "registered, or a connection was never opened because an earlier step failed.",
                      "Read the error lines before it: correct the first of them and gather again. When it stands "
                      "alone, send the report as it is to technical support."},
-    RuntimeErrorInfo{94, false, "Invalid use of Null",
+    RuntimeErrorInfo{err::kInvalidUseOfNull, false, "",
                      "A row of the configuration database holds NULL where the gathering needs a value; the line "
                      "after it names the setting, which is then empty.",
                      "Set the value the line after it names in the Voxtra administration (which writes the row). "
                      "Then gather again."},
-    RuntimeErrorInfo{258, false, "The wait operation timed out.",
+    RuntimeErrorInfo{err::kWaitTimedOut, false, "",
                      "A program that Fernwick started (systeminfo, ipconfig, a script) ran past its time limit and "
                      "was ended; what it would have written is missing.",
                      "FernwickMessages.txt names the program: run it by hand in a command prompt to see why it hangs "
                      "(a network drive, a prompt for input). Then gather again."},
-    RuntimeErrorInfo{1001, false, "Unsupported value type",
+    RuntimeErrorInfo{err::kUnsupportedValueType, false, "",
                      "A registry value has a type the gathering cannot read (binary or multi-string where text or a "
                      "DWORD belongs).",
                      "In regedit, look at the value the line after it names: delete it and create it again as a "
                      "string or DWORD, as the Voxtra documentation says. Then gather again."},
-    RuntimeErrorInfo{3021, false,
-                     "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires "
-                     "a current record.",
+    RuntimeErrorInfo{err::kNoCurrentRecord, false, "",
                      "A query of the configuration database gave no row where the gathering needs one.",
                      "Check VoxtraDb with the Voxtra administration (its configuration pages write the missing rows), "
                      "or restore VoxtraDb from a backup. Then gather again."},
-    RuntimeErrorInfo{3265, false,
-                     "Item cannot be found in the collection corresponding to the requested name or ordinal.",
+    RuntimeErrorInfo{err::kItemNotFound, false, "",
                      "A column the gathering asks for is not in the configuration database's answer: VoxtraDb is of "
                      "another Voxtra release than the installed programs.",
                      "Check that VoxtraDb was upgraded with the installed Voxtra release (the release's setup upgrades "
                      "it); ask technical support before changing the database."},
-    RuntimeErrorInfo{-2147467259, false, "Unspecified error",
-                     "The database driver failed without giving a number of its own.",
+    RuntimeErrorInfo{err::kDatabaseError, false, "", "The database driver failed without giving a number of its own.",
                      "Check that SQL Server runs and VoxtraDb is online (the SQL Server management tool lists it), "
                      "and that the account that runs Fernwick may read it. Then gather again."},
 };
@@ -224,8 +223,12 @@ std::string RuntimeErrorAnchor(const RuntimeErrorInfo& info) {
   return anchor;
 }
 
+std::string RuntimeErrorDescription(const RuntimeErrorInfo& info) {
+  return info.database ? std::string(info.description) : ErrorDescription(info.number);
+}
+
 std::string RuntimeErrorWording(const RuntimeErrorInfo& info) {
-  return std::string(kLineStart) + std::to_string(info.number) + " (" + std::string(info.description) +
+  return std::string(kLineStart) + std::to_string(info.number) + " (" + RuntimeErrorDescription(info) +
          std::string(kLineEnd) + "GetSystemInfo of Form frmMain";
 }
 

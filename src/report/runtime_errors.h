@@ -15,7 +15,8 @@ namespace fernwick::report {
 struct RuntimeErrorInfo {
   long number;
   bool database;                 // the database driver's number, not the runtime's
-  std::string_view description;  // as the line gives it ("..." where it names a thing), for the help page
+  std::string_view description;  // the database's, as the line gives it ("..." where it names a thing);
+                                 // the runtime's are ErrorDescription(number)
   std::string_view meaning;
   std::string_view fix;
 };
@@ -42,6 +43,9 @@ bool IsConnectionError(const RuntimeErrorLine& line);
 
 // "RUNTIME-ERROR-53", "DATABASE-ERROR-17": the help page's anchor of an entry.
 std::string RuntimeErrorAnchor(const RuntimeErrorInfo& info);
+
+// The text of an entry's line: the database's, or the runtime's own.
+std::string RuntimeErrorDescription(const RuntimeErrorInfo& info);
 
 // The report's line of an entry: "(error):53 (File not found) in procedure
 // GetSystemInfo of Form frmMain".

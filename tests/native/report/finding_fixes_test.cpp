@@ -137,23 +137,6 @@ TEST(FindingFixes, TheFixNamesTheProcessesAndValuesOfItsLines) {
             std::string::npos);
 }
 
-TEST(FindingFixes, ARunTimeErrorGetsTheMeaningAndFixOfItsNumber) {
-  const std::vector<std::pair<std::string, std::string_view>> cases = {
-      {"(error):71 (Disk not ready) in procedure GetSystemInfo of Form frmMain", "make that drive available"},
-      {"(error):17 ([Microsoft][ODBC SQL Server Driver][DBNETLIB]SQL Server does not exist or access denied.) in "
-       "procedure GetSystemInfo of Form frmMain",
-       "start SQL Server"},
-      {"(error):53 ([DBNETLIB]ConnectionOpen (Connect()).) in procedure GetSystemInfo of Form frmMain",
-       "VoxtraDb is online"},  // the database's 53, not the runtime's
-      {"(error):440 (Automation error) in procedure GetSystemInfo of Form frmMain", "correct that, and gather again"},
-  };
-  for (const auto& [line, says] : cases) {
-    const Finding finding{RuntimeError, 0, line, {}, {}};
-    const std::string fix = ForLines(Info(RuntimeError), kUnknown, {&finding}).fix;
-    EXPECT_NE(fix.find(says), std::string::npos) << line << ": " << fix;
-  }
-}
-
 // Every text a reader sees: the table's, each Windows variant, the fixes
 // that name their lines, the run-time errors'.
 std::vector<std::string> EveryText() {
