@@ -42,8 +42,7 @@ constexpr const char* kStyle =
     "a.warning { background: #fff0c8; }\r\n"
     "a.notice { background: #dde9f8; }\r\n"
     ".notread { color: #767676; font-style: italic; }\r\n"
-    "tr.explained td { background: #f7f7f7; }\r\n"
-    "tr.explained td.finding { padding-left: 2em; }\r\n"
+    "tr.explained td.finding { background: #f4f4f4; padding-left: 2em; }\r\n"
     ".explainedby { color: #444444; font-size: 9pt; }\r\n"
     "</style>\r\n</head>\r\n<body>\r\n";
 

@@ -87,28 +87,6 @@ PackedReport SqlServerDown() {
   return CarryFindings(buffer, buffer.Text());
 }
 
-// SQL Server unreachable is the cause: first, with the twelve errors of
-// the queries that needed it and the database path they left unknown
-// folded under it; identical errors and one finding's lines make one row.
-TEST(SummaryPage, TheRootCauseComesFirstWithWhatItExplains) {
-  const PackedReport report = SqlServerDown();
-  const std::vector<FindingGroup> groups = GroupFindings(report);
-  std::vector<std::pair<FindingId, std::size_t>> order;
-  for (const FindingGroup& group : groups) order.emplace_back(group.id, group.cause);
-  EXPECT_EQ(order, (std::vector<std::pair<FindingId, std::size_t>>{{SqlServerUnreachable, kNoCause},
-                                                                   {RuntimeError, 0},
-                                                                   {InstallDatabasePathUnknown, 0},
-                                                                   {SharedMemKeyMissing, kNoCause},
-                                                                   {RuntimeError, kNoCause},
-                                                                   {PortsBootIniNotFound, kNoCause}}));
-  EXPECT_EQ(groups[1].members.size(), 12u);
-  EXPECT_NE(groups[3].here.fix.find("add the keys TlCsMgr and TlNotifierMgr"), std::string::npos) << groups[3].here.fix;
-  EXPECT_NE(groups[3].here.fix.find("HKLM\\SOFTWARE\\Wow6432Node\\Microsoft"), std::string::npos)
-      << "2008 R2 is 64-bit";
-  EXPECT_EQ(groups[5].here.severity, Severity::Notice) << "no boot.ini to check on 2008 R2 is no warning";
-  EXPECT_EQ(Verdict(groups), "1 error, 2 warnings, 1 notice (and 2 findings explained by them)");
-}
-
 TEST(SummaryPage, TheHeadingNamesTheServerAndTheVerdict) {
   testing::TempImage image;
   image.Registry("");
