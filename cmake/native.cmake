@@ -130,3 +130,7 @@ endif()
 include(cmake/help_page.cmake)
 # The help page is valid HTML 4.01 (tidy: 2 means errors).
 add_test(NAME help_page_valid COMMAND sh -c "tidy -e -q -win1252 \"$1\"; [ $? -lt 2 ]" sh ${FERNWICK_HELP_PAGE})
+# The help page finds the report's words: every finding line of the golden
+# reports, and each run-time error number's line.
+add_test(NAME help_page_finds_report_words COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/golden/help_search.py
+                                                   ${FERNWICK_HELP_PAGE} ${CMAKE_SOURCE_DIR}/tests/golden)

@@ -2,8 +2,9 @@
 // paste) against one gathered report, and the summary page made from it in
 // a code page the first byte picks. Beyond "no crash": each carried
 // finding's evidence is its packed line, findings stay in line order, no
-// gathered finding is claimed twice, and the page is valid UTF-8 without
-// control characters other than tab and line ends.
+// gathered finding is claimed twice, no cause is explained itself, the page
+// is valid UTF-8 without control characters other than tab and line ends,
+// and Findings.csv is valid UTF-8 behind its byte-order mark.
 #include <string>
 
 #include "fuzz/fuzz_check.h"
@@ -29,11 +30,11 @@ const report::ReportBuffer& Gathered() {
   return buffer;
 }
 
-bool ValidUtf8WithoutControls(std::string_view text) {
+bool ValidUtf8(std::string_view text, bool controls = false) {
   for (std::size_t i = 0; i < text.size();) {
     const auto lead = static_cast<unsigned char>(text[i]);
     if (lead < 0x80) {
-      if (lead < 0x20 && lead != '\t' && lead != '\r' && lead != '\n') return false;
+      if (!controls && lead < 0x20 && lead != '\t' && lead != '\r' && lead != '\n') return false;
       ++i;
       continue;
     }
@@ -42,7 +43,7 @@ bool ValidUtf8WithoutControls(std::string_view text) {
     for (int k = 1; k <= extra; ++k) {
       if ((static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80) return false;
     }
-    if (lead == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0) return false;  // C1 controls
+    if (!controls && lead == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0) return false;  // C1 controls
     i += static_cast<std::size_t>(extra) + 1;
   }
   return true;
@@ -63,13 +64,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(finding.line < carried.lines.size() && carried.lines[finding.line] == finding.evidence,
           "evidence is the packed line");
     Check(i == 0 || carried.findings[i - 1].line <= finding.line, "findings in line order");
-    fromGathering += finding.id != report::FindingId::WriteToFileError;
+    fromGathering +=
+        finding.id != report::FindingId::WriteToFileError && finding.id != report::FindingId::SqlServerUnreachable;
+    const std::size_t cause = carried.causes.at(i);
+    Check(cause == report::kNoCause || carried.causes.at(cause) == report::kNoCause, "a cause is never explained");
   }
   Check(fromGathering <= Gathered().Findings().size(), "no gathered finding claimed twice");
   report::PackedReport withCodePage = carried;
   withCodePage.identity.codePage = codePage;
   image::ImageCodePages converter(codePage);
-  Check(ValidUtf8WithoutControls(report::SummaryPage(withCodePage, converter)), "the page is clean UTF-8");
-  report::FindingsCsv(carried);
+  Check(ValidUtf8(report::SummaryPage(withCodePage, converter)), "the page is clean UTF-8");
+  const std::string csv = report::FindingsCsv(withCodePage, converter);
+  Check(csv.starts_with(report::kUtf8ByteOrderMark) && ValidUtf8(csv, true), "the CSV is UTF-8");
   return 0;
 }

@@ -7,9 +7,11 @@
 #include <sstream>
 #include <string>
 
+#include "report/finding_causes.h"
 #include "report/finding_fixes.h"
 #include "report/findings.h"
 #include "report/html_text.h"
+#include "report/runtime_errors.h"
 
 namespace {
 
@@ -31,6 +33,12 @@ std::string Entry(const FindingInfo& info) {
                       name + "</code>: " + Html(info.title) + "</h4>\n<p>In the report: <code>" + Html(info.wording) +
                       "</code></p>\n<p>" + Html(info.meaning) + "</p>\n<p><b>Fix:</b> " +
                       Html(fernwick::report::ForServer(info, {}).fix) + "</p>\n";
+  const auto explains = fernwick::report::WhatItExplains(info.id);
+  if (!explains.empty()) {
+    entry += "<p><b>Explains</b> (listed under it in Summary.htm):";
+    for (std::size_t i = 0; i < explains.size(); ++i) entry += std::string(i == 0 ? " " : "; ") + Html(explains[i]);
+    entry += ".</p>\n";
+  }
   const auto variants = fernwick::report::WindowsVariants(info);
   if (variants.empty()) return entry;
   entry += "<ul>\n";
@@ -39,6 +47,23 @@ std::string Entry(const FindingInfo& info) {
              std::string(fernwick::report::SeverityName(variant.severity)) + "): " + Html(variant.fix) + "</li>\n";
   }
   return entry + "</ul>\n";
+}
+
+// RUNTIME-ERROR by number: the runtime's errors, then the database's.
+std::string RuntimeErrors() {
+  std::string list =
+      "\n<h3 id=\"runtime-errors\">Run-time errors by number</h3>\n<p>A line <code>(error):N (text) in procedure "
+      "GetSystemInfo of Form frmMain</code> is the finding <a href=\"#RUNTIME-ERROR\"><code>RUNTIME-ERROR</code></a>. "
+      "Its number tells what failed. A text in square brackets is the database driver's, and its number the "
+      "database's own; the others are the runtime's.</p>\n";
+  for (const auto& error : fernwick::report::AllRuntimeErrors()) {
+    const std::string anchor = fernwick::report::RuntimeErrorAnchor(error);
+    list += "<h4 id=\"" + anchor + "\"><code>" + std::string(error.database ? "database error " : "error ") +
+            std::to_string(error.number) + "</code>: " + Html(fernwick::report::RuntimeErrorDescription(error)) +
+            "</h4>\n<p>In the report: <code>" + Html(fernwick::report::RuntimeErrorWording(error)) +
+            "</code></p>\n<p>" + Html(error.meaning) + "</p>\n<p><b>Fix:</b> " + Html(error.fix) + "</p>\n";
+  }
+  return list;
 }
 
 std::string FindingsList() {
@@ -57,7 +82,7 @@ std::string FindingsList() {
     }
     list += Entry(info);
   }
-  return list;
+  return list + RuntimeErrors();
 }
 
 }  // namespace

@@ -22,12 +22,13 @@ std::vector<std::string> WriteFindingsFiles(platform::Platform& p, const std::st
   }
   const auto write = [&](const char* name, auto&& make) {
     try {
-      if (!p.files.WriteWholeFile(folder + name, make())) failures.push_back(std::string(name) + " could not be written");
+      if (!p.files.WriteWholeFile(folder + name, make()))
+        failures.push_back(std::string(name) + " could not be written");
     } catch (const std::exception& e) {
       failures.push_back(std::string(name) + " could not be made: " + e.what());
     }
   };
-  write(report::kFindingsCsvName, [&] { return report::FindingsCsv(*carried); });
+  write(report::kFindingsCsvName, [&] { return report::FindingsCsv(*carried, p.codePages); });
   write(report::kSummaryPageName, [&] { return report::SummaryPage(*carried, p.codePages); });
   return failures;
 }

@@ -351,6 +351,8 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   for (const std::string& failure : findingsFailures) run.ErrorLine(failure);
   // Their absence is a lost part only when they were written and went missing.
   const bool findingsWritten = window.Gathered() != nullptr && findingsFailures.empty();
+  PackagingOutcome outcome;
+  if (window.Gathered() != nullptr) outcome.findingsText = packed;
   if (PackServerImage(p, strPathName, messages)) stale.emplace_back(kImageCabinetName);
 
   const auto quoted = [&](const char* name) { return launch::Quoted(strPathName + name); };
@@ -431,7 +433,6 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
       install, "cabmaker", "/f " + quoted("voxtrainfo.ddf") + " /l " + quoted(kLeftOutListName));
   run.Debug("DEBUG: Calling cabmaker with string=" + cabmaker);
   if (bDebugMode) run.Message("holding");
-  PackagingOutcome outcome;
   if (earlierCabinetStays) {
     run.ErrorLine(*earlierCabinetStays);
   } else if (!packable) {

@@ -2,6 +2,7 @@
 // cmdWriteToFile_Click: the report in the window, the event logs, the
 // service list and (on newer servers) the switch report, packed into
 // "VoxtraInfo.cab" in the output folder.
+#include <optional>
 #include <string>
 
 #include "common/message_boxes.h"
@@ -30,6 +31,9 @@ inline constexpr const char* kReportFileName = "VoxtraSystemInfo.txt";
 
 struct PackagingOutcome {
   bool cabinetMade = false;  // VoxtraInfo.cab is in the output folder
+  // The text Findings.csv and Summary.htm were made from (the report file's,
+  // without its last line end); nothing when they were not made.
+  std::optional<std::string> findingsText;
 };
 
 // Message boxes go through `messages` (recorded in a silent run), and so do

@@ -50,14 +50,11 @@ void WriteBackEnd(Gathering& g, BackEnd& backEnd) {
   const std::string progId = ReadRegString(g.platform.registry, kSystemParametersKey, "IDCProgID");
   if (EqualsNoCase(progId, "TLDsDomino.TlIDCDomino.1")) {
     backEnd.BackEndType = kBackEndDomino;
-    g.buffer.Identity().backEnd = "Domino";
     g.buffer.AppendReportLine("     Back end is Domino");
   } else if (EqualsNoCase(progId, "TlIDCADSvr.TlIDCAD.1")) {
     backEnd.BackEndType = kBackEndActiveDirectory;
-    g.buffer.Identity().backEnd = "Exchange (Active Directory)";
   } else {
     backEnd.BackEndType = kBackEndExchange55;
-    g.buffer.Identity().backEnd = "Exchange 5.5";
     g.buffer.AppendReportLine("     Back end is Exchange 5.5");
   }
 }
@@ -91,15 +88,11 @@ void WriteCasDetection(Gathering& g) {
 
 void WritePartnerRelease(Gathering& g, BackEnd& backEnd) {
   const std::string store = ReadRegNumberText(g.platform.registry, kPermissionsWizardKey, "MessageStore");
-  std::string& identity = g.buffer.Identity().backEnd;
   if (store == "1") {
-    identity = "Exchange 2000";
     g.buffer.AppendReportLine("     Partner is Exchange 2000");
   } else if (store == "8") {
-    identity = "Exchange 2003";
     g.buffer.AppendReportLine("     Partner is Exchange 2003");
   } else if (store == "16") {
-    identity = "Exchange 2007 / 2010";
     g.buffer.AppendReportLine("     Partner is Exchange 2007 / 2010");
     backEnd.bPartnerIsExchange2007 = true;
     WriteCasDetection(g);
@@ -110,20 +103,20 @@ void WritePartnerServer(Gathering& g, BackEnd& backEnd) {
   auto& registry = g.platform.registry;
   switch (backEnd.BackEndType) {
     case kBackEndExchange55:
-      g.buffer.Identity().partner = ReadRegString(registry, kExchange55ConnectorKey, "Exchange Server");
-      g.buffer.AppendReportLine("     Partner Exchange Server Name = " + g.buffer.Identity().partner);
+      g.buffer.AppendReportLine("     Partner Exchange Server Name = " +
+                                ReadRegString(registry, kExchange55ConnectorKey, "Exchange Server"));
       backEnd.strPartnerExchange = "Exchange 5.5";
       break;
     case kBackEndActiveDirectory:
-      g.buffer.Identity().partner = ReadRegString(registry, kDirectoryHandlerKey, "Mail Server Name");
-      g.buffer.AppendReportLine("     Partner Exchange Server Name= " + g.buffer.Identity().partner);
+      g.buffer.AppendReportLine("     Partner Exchange Server Name= " +
+                                ReadRegString(registry, kDirectoryHandlerKey, "Mail Server Name"));
       backEnd.strPartnerExchange = "Exchange 2000";
       if (ReadRegNumber(registry, kExchangeSetupKey, "NewestBuild") >= 6940)
         backEnd.strPartnerExchange = "Exchange 2003";
       break;
     case kBackEndDomino:
-      g.buffer.Identity().partner = ReadRegString(registry, kDirectoryHandlerKey, "Mail Server Name");
-      g.buffer.AppendReportLine("     Partner Domino Server = " + g.buffer.Identity().partner);
+      g.buffer.AppendReportLine("     Partner Domino Server = " +
+                                ReadRegString(registry, kDirectoryHandlerKey, "Mail Server Name"));
       break;
     default: break;
   }

@@ -23,12 +23,23 @@ constexpr std::array kTable = {
     FindingInfo{RuntimeError, "RUNTIME-ERROR", Warning, kAnySection,
                 "A value could not be read: (error):N (...) in procedure GetSystemInfo",
                 "A statement of the gathering failed with the run-time error named in the line; the gathering went "
-                "on with the next statement, so the line that would have followed may be missing or empty.",
-                "Read the error number and text: 17 and an ODBC text mean SQL Server or VoxtraDb could not be "
-                "reached (start the SQL Server service, check that the logged-on account may read VoxtraDb); 53 and "
-                "76 a missing file or folder; 71 a drive that is not ready. Correct it and gather again, or send "
-                "the report as it is.",
+                "on with the next statement, so the line that would have followed may be missing or empty. Each "
+                "error number has its own meaning and fix (the table of run-time errors below); a text in square "
+                "brackets is the database driver's, with the database's own number.",
+                "Look the error number up in the table of run-time errors below and do what it says; or send the "
+                "report as it is, the rest is complete.",
                 "(error):N (description) in procedure GetSystemInfo of Form frmMain"},
+    FindingInfo{SqlServerUnreachable, "SQL-SERVER-UNREACHABLE", Error, kAnySection,
+                "SQL Server or VoxtraDb cannot be reached",
+                "No query of the configuration database VoxtraDb could run: SQL Server was not reached (database "
+                "error 17), refused the logon (18456, 18452) or could not open VoxtraDb (4060). Every query's "
+                "run-time error line says so, and the lines those queries write (System ID, the database files, SQL "
+                "Server's version and edition, the directory figures) are missing or empty.",
+                "By the error number in the lines: for 17 start the SQL Server service that holds VoxtraDb; for "
+                "18456 or 18452 run Fernwick with an account SQL Server admits; for 4060 attach VoxtraDb and bring it "
+                "online (the table of run-time errors below has each fix in full). Then gather again.",
+                "(error):17 ([Microsoft][ODBC SQL Server Driver][DBNETLIB]SQL Server does not exist or access "
+                "denied.) in procedure GetSystemInfo of Form frmMain"},
     FindingInfo{InstallEndOfSupport, "INSTALL-END-OF-SUPPORT", Warning, kInstall,
                 "This version of Voxtra has reached end-of-engineering and end-of-support",
                 "The installed Voxtra release (3.x) is no longer supported; technical support can only give "
@@ -52,7 +63,8 @@ constexpr std::array kTable = {
                 "under HKLM\\SOFTWARE\\Tessaline\\TlLogMgr\\1.0 is missing or empty (the report prints the same "
                 "line for both).",
                 "Set Root Path (the Voxtra install folder with its trailing backslash, for example C:\\Voxtra\\) "
-                "and Output Path (the log folder) as strings under those keys, or repair the installation.",
+                "under HKLM\\SOFTWARE\\Tessaline\\CommServer\\1.0 and Output Path (the log folder) under "
+                "HKLM\\SOFTWARE\\Tessaline\\TlLogMgr\\1.0, both as strings, or repair the installation.",
                 "Cannot determine location of data and diagnostic logging location"},
     FindingInfo{InstallQmrPathUnknown, "INSTALL-QMR-PATH-UNKNOWN", Notice, kInstall,
                 "Location of the QMR repository unknown",
@@ -84,22 +96,24 @@ constexpr std::array kTable = {
                 "the agent is meant to be managed by a central console, have that console's administrator take it "
                 "over; do not change the agent's own registry values by hand.",
                 "Voxtra WDA Policy = -Error, not installed-"},
-    FindingInfo{Ports3GbMissing, "PORTS-3GB-MISSING", Warning, kTelephony,
-                "More than 96 ports, but /3GB is missing from boot.ini",
-                "More than 96 voice ports need more address space for the Voxtra processes; the boot entry in "
-                "c:\\boot.ini lacks the /3GB switch.",
-                "Windows Server 2003: add /3GB to the boot entry of c:\\boot.ini (bootcfg /raw \"/3GB\" /A /ID 1) and "
-                "restart the server. Windows Server 2008 and 2008 R2 do not read boot.ini: on 32-bit Windows run "
-                "bcdedit /set increaseuserva 2800 and restart; 64-bit Windows needs nothing.",
-                "Ports configured = ... *** Warning requirements missing : /3GB ****"},
+    FindingInfo{
+        Ports3GbMissing, "PORTS-3GB-MISSING", Warning, kTelephony,
+        "More than 96 ports, but /3GB is missing from boot.ini",
+        "More than 96 voice ports need more address space for the Voxtra processes; the boot entry in "
+        "c:\\boot.ini lacks the /3GB switch.",
+        "64-bit Windows of any version needs nothing. 32-bit Windows Server 2003: add /3GB to the boot entry "
+        "of c:\\boot.ini (bootcfg /raw \"/3GB\" /A /ID 1) and restart the server. Windows 2000 has no "
+        "bootcfg: add /3GB to the boot entry in System Properties, Advanced, Startup and Recovery, Edit. 32-bit "
+        "Windows Server 2008 does not read boot.ini: run bcdedit /set increaseuserva 2800 and restart.",
+        "Ports configured = ... *** Warning requirements missing : /3GB ****"},
     FindingInfo{PortsUservaMissing, "PORTS-USERVA-MISSING", Warning, kTelephony,
                 "More than 96 ports, but /userva=2800 is missing from boot.ini",
                 "More than 96 voice ports need the user address space tuned; the boot entry in c:\\boot.ini lacks "
                 "/userva=2800.",
-                "Windows Server 2003: add /userva=2800 to the boot entry of c:\\boot.ini (bootcfg /raw "
-                "\"/userva=2800\" /A /ID 1) and restart the server. Windows Server 2008 and 2008 R2 do not read "
-                "boot.ini: on 32-bit Windows run bcdedit /set increaseuserva 2800 and restart; 64-bit Windows needs "
-                "nothing.",
+                "64-bit Windows of any version needs nothing. 32-bit Windows Server 2003: add /userva=2800 to the boot "
+                "entry of c:\\boot.ini (bootcfg /raw \"/userva=2800\" /A /ID 1) and restart the server. Windows 2000 "
+                "does not know /userva: /3GB alone is its setting. 32-bit Windows Server 2008 does not read boot.ini: "
+                "run bcdedit /set increaseuserva 2800 and restart.",
                 "Ports configured = ... *** Warning requirements missing : /userva=2800 ****"},
     FindingInfo{PortsLowFragHeapOff, "PORTS-LFH-NOT-ENABLED", Warning, kTelephony,
                 "More than 72 ports, but the low-fragmentation heap is not enabled",
@@ -113,9 +127,10 @@ constexpr std::array kTable = {
                 "c:\\Boot.ini Not Found means the file does not exist (a file that exists but cannot be read is "
                 "searched as empty and names /3GB and /userva=2800 instead). Then neither the boot switches nor "
                 "the heap setting LHFEnabled are checked.",
-                "Windows Server 2003: make sure the boot entry in c:\\boot.ini holds /3GB and /userva=2800. Windows "
-                "Server 2008 and 2008 R2 have no boot.ini: on 32-bit Windows run bcdedit /set increaseuserva 2800; "
-                "64-bit Windows needs no boot setting. On every Windows check that the DWORD LHFEnabled under "
+                "64-bit Windows of any version needs no boot setting. 32-bit Windows Server 2003: make sure the boot "
+                "entry in c:\\boot.ini holds /3GB and /userva=2800. Windows 2000: make sure it holds /3GB (Windows "
+                "2000 does not know /userva). 32-bit Windows Server 2008 has no boot.ini: run bcdedit /set "
+                "increaseuserva 2800. On every Windows check that the DWORD LHFEnabled under "
                 "HKLM\\SOFTWARE\\Tessaline is 1, and restart the server.",
                 "*** Warning requirements missing : c:\\Boot.ini Not Found ****"},
     FindingInfo{PortsMapiThreadsLow, "PORTS-MAPI-THREADS-LOW", Warning, kTelephony,
@@ -152,8 +167,9 @@ constexpr std::array kTable = {
                 "Prompts : *Warning* - The following are missing :"},
     FindingInfo{PromptsListCut, "PROMPTS-LIST-CUT", Notice, kPrompts, "More prompts are missing than the report lists",
                 "The list of missing prompts is cut after about 30000 characters.",
-                "List all missing prompts on the server: compare each Prompt.ini below "
-                "<Root Path>Localize\\Prompts with the WAV files beside it, or reinstall the language.",
+                "List all missing prompts on the server: compare each Prompt.ini below the folder Localize\\Prompts "
+                "of the install folder (Root Path under HKLM\\SOFTWARE\\Tessaline\\CommServer\\1.0) with the WAV "
+                "files beside it, or reinstall the language.",
                 "<more prompts are missing but are not displayed>"},
     FindingInfo{UptimeUnparsed, "UPTIME-UNPARSED", Notice, kEnvironment,
                 "System uptime not found in systeminfo's output",
@@ -201,7 +217,8 @@ constexpr std::array kTable = {
                 "HKLM\\SOFTWARE\\Tessaline\\Directory Connectors\\DirSynchGlobalCatalog\\1.00\\Directory is missing "
                 "or empty.",
                 "Rerun the directory connector configuration in the Voxtra setup, or set "
-                "DefaultGlobalCatalogServer (string) under that key to a global catalog server.",
+                "DefaultGlobalCatalogServer (string) under HKLM\\SOFTWARE\\Tessaline\\Directory Connectors\\"
+                "DirSynchGlobalCatalog\\1.00\\Directory to a global catalog server.",
                 "*** Warning - RegKey SW_TL_DIRECTORYCONNECTORS_DIRSYNCHGLOBALCATALOG_100_DIRECTORY Not Found"},
     FindingInfo{AdDomainsKeyMissing, "AD-DOMAINS-KEY-MISSING", Error, kDirectory,
                 "No domain controller list in the registry",
@@ -274,7 +291,7 @@ constexpr std::array kTable = {
                 "a later service pack or SQL Server 2008 and later); the service pack is not named.",
                 "Read the version number in the SQL Version line and look it up in SQL Server's list of builds; "
                 "nothing to change on the server for this line.",
-                "SQL Version = ...: unknown SP"},
+                "SQL Version = Microsoft SQL Server ...: unknown SP"},
     FindingInfo{SqlEditionUnsupported, "SQL-EDITION-UNSUPPORTED", Warning, kMessaging,
                 "SQL Server edition not supported",
                 "Voxtra supports the Desktop Engine and the Standard edition of SQL Server only.",
@@ -299,7 +316,7 @@ constexpr std::array kTable = {
                 "transport %SystemRoot%\\system32\\EMSMDB32.dll is missing: the MAPI provider in use cannot reach the "
                 "message store.",
                 "Reinstall the Exchange management tools and their service pack.",
-                "build ... : *** WARNING *** ...\\EMSMDB32.dll not found"},
+                "MAPI Provider : Exchange ... build ... : *** WARNING *** ...\\system32\\EMSMDB32.dll not found"},
     FindingInfo{MapiBothProviders, "MAPI-BOTH-PROVIDERS", Error, kMessaging,
                 "Both CDO and the Exchange management tools are installed", "Only one MAPI provider may be installed.",
                 "Remove either CDO or the Exchange management tools, as the Voxtra documentation for your Exchange "
@@ -331,47 +348,52 @@ constexpr std::array kTable = {
                 "MAPI Provider : ... (NOT Valid if Partner Exchange is 2010)"},
     FindingInfo{SharedMemKeyMissing, "MAPI-SHAREDMEM-KEY-MISSING", Warning, kMessaging,
                 "A Voxtra process has no MAPI shared memory key",
-                "The key HKLM\\SOFTWARE\\Microsoft\\Windows Messaging Subsystem\\Applications\\<process> of the "
-                "process named in the line is missing, so MAPI gives it the default shared memory.",
-                "Add the key HKLM\\SOFTWARE\\Microsoft\\Windows Messaging Subsystem\\Applications\\<process> with "
-                "the DWORD SharedMemMaxSize = 4194304 (decimal), then restart the Voxtra services.",
-                "<process> : RegKey not found.  Recommend add the key <process> and set DWORD SharedMemMaxSize with a "
-                "value of 4194304 (decimal)"},
-    FindingInfo{
-        SharedMemValueMissing, "MAPI-SHAREDMEM-VALUE-MISSING", Warning, kMessaging,
-        "A Voxtra process has no SharedMemMaxSize",
-        "The process's key under HKLM\\SOFTWARE\\Microsoft\\Windows Messaging Subsystem\\Applications "
-        "exists, but without the DWORD SharedMemMaxSize.",
-        "Add the DWORD SharedMemMaxSize = 4194304 (decimal) to that key, then restart the Voxtra services.",
-        "<process> : DWORD not found.  Recommended add DWORD SharedMemMaxSize with a value of 4194304 (decimal)"},
+                "The key named as the process in the line, under HKLM\\SOFTWARE\\Microsoft\\Windows Messaging "
+                "Subsystem\\Applications, is missing, so MAPI gives that process the default shared memory.",
+                "Under HKLM\\SOFTWARE\\Microsoft\\Windows Messaging Subsystem\\Applications add a key named as the "
+                "process in the line (TlCsMgr, for example) with the DWORD SharedMemMaxSize = 4194304 (decimal), "
+                "then restart the Voxtra services.",
+                "... : RegKey not found.  Recommend add the key ... and set DWORD SharedMemMaxSize with a value of "
+                "4194304 (decimal)"},
+    FindingInfo{SharedMemValueMissing, "MAPI-SHAREDMEM-VALUE-MISSING", Warning, kMessaging,
+                "A Voxtra process has no SharedMemMaxSize",
+                "The process's key under HKLM\\SOFTWARE\\Microsoft\\Windows Messaging Subsystem\\Applications "
+                "exists, but without the DWORD SharedMemMaxSize.",
+                "Add the DWORD SharedMemMaxSize = 4194304 (decimal) to the key named as the process in the line under "
+                "HKLM\\SOFTWARE\\Microsoft\\Windows Messaging Subsystem\\Applications, then restart the Voxtra "
+                "services.",
+                "... : DWORD not found.  Recommended add DWORD SharedMemMaxSize with a value of 4194304 (decimal)"},
     FindingInfo{SharedMemNotRecommended, "MAPI-SHAREDMEM-NOT-RECOMMENDED", Warning, kMessaging,
                 "A Voxtra process's SharedMemMaxSize is below the recommended value",
-                "SharedMemMaxSize under HKLM\\SOFTWARE\\Microsoft\\Windows Messaging Subsystem\\Applications\\"
-                "<process> is <value>, less than 4194304: MAPI may run out of shared memory for that process.",
-                "Raise the DWORD SharedMemMaxSize under HKLM\\SOFTWARE\\Microsoft\\Windows Messaging Subsystem\\"
-                "Applications\\<process> from <value> to 4194304 (decimal), then restart the Voxtra services.",
-                "<process> : is set to <value>.  Recommended value 4194304(decimal)"},
+                "SharedMemMaxSize in the process's key under HKLM\\SOFTWARE\\Microsoft\\Windows Messaging "
+                "Subsystem\\Applications is less than 4194304: MAPI may run out of shared memory for that process.",
+                "Raise the DWORD SharedMemMaxSize in the key named as the process in the line, under "
+                "HKLM\\SOFTWARE\\Microsoft\\Windows Messaging Subsystem\\Applications, to 4194304 (decimal), then "
+                "restart the Voxtra services.",
+                "... : is set to ....  Recommended value 4194304(decimal)"},
     FindingInfo{SharedMemAboveRecommended, "MAPI-SHAREDMEM-ABOVE-RECOMMENDED", Notice, kMessaging,
                 "A Voxtra process's SharedMemMaxSize is above the recommended value",
-                "SharedMemMaxSize under HKLM\\SOFTWARE\\Microsoft\\Windows Messaging Subsystem\\Applications\\"
-                "<process> is <value>, more than the recommended 4194304. More shared memory does the process no harm; "
-                "someone set it on purpose.",
-                "Nothing to do unless technical support asks for the recommended value; leave <value> as it is.",
-                "<process> : is set to <value>.  Recommended value 4194304(decimal)"},
+                "SharedMemMaxSize in the process's key under HKLM\\SOFTWARE\\Microsoft\\Windows Messaging "
+                "Subsystem\\Applications is more than the recommended 4194304. More shared memory does the process no "
+                "harm; someone set it on purpose.",
+                "Nothing to do unless technical support asks for the recommended value; leave the value as it is.",
+                "... : is set to ....  Recommended value 4194304(decimal)"},
     FindingInfo{TcpChimneyEnabled, "TCP-CHIMNEY-ENABLED", Warning, kMessaging,
                 "TCP chimney offload is on and may delay MAPI",
                 "TCP chimney offload is known to delay MAPI traffic (first seen on Windows Server 2003 SP2 with the "
                 "Scalable Networking Pack).",
                 "Windows Server 2003: run netsh int ip set chimney DISABLED, or set the DWORD EnableTCPChimney to 0 "
                 "under HKLM\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters, and restart the server. "
-                "Windows Server 2008 and 2008 R2: run netsh int tcp set global chimney=disabled.",
+                "Windows Server 2008 and later do not use that value: run netsh int tcp show global, and netsh int tcp "
+                "set global chimney=disabled where it says enabled.",
                 "TCPChimney : Enabled - Warning may cause MAPI delay issues"},
     FindingInfo{TcpChimneyUnknown, "TCP-CHIMNEY-UNKNOWN", Notice, kMessaging, "TCP chimney offload possibly enabled",
                 "EnableTCPChimney under HKLM\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters is neither 0 "
                 "nor 1.",
-                "Windows Server 2003: set the DWORD EnableTCPChimney to 0 under that key (or run netsh int ip set "
-                "chimney DISABLED) and restart the server. Windows Server 2008 and 2008 R2: run netsh int tcp set "
-                "global chimney=disabled.",
+                "Windows Server 2003: set the DWORD EnableTCPChimney to 0 under "
+                "HKLM\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters (or run netsh int ip set chimney "
+                "DISABLED) and restart the server. Windows Server 2008 and later do not use that value: run netsh int "
+                "tcp show global, and netsh int tcp set global chimney=disabled where it says enabled.",
                 "TCPChimney : Possibly Enabled"},
     FindingInfo{RssEnabled, "RSS-ENABLED", Warning, kMessaging, "Receive-side scaling is on and may delay MAPI",
                 "Receive-side scaling is known to delay MAPI traffic (first seen on Windows Server 2003 SP2 with the "
@@ -382,14 +404,16 @@ constexpr std::array kTable = {
                 "RSS : Enabled - Warning may cause MAPI delay issues"},
     FindingInfo{RssUnknown, "RSS-UNKNOWN", Notice, kMessaging, "Receive-side scaling possibly enabled",
                 "EnableRSS under HKLM\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters is neither 0 nor 1.",
-                "Windows Server 2003: set the DWORD EnableRSS to 0 under that key and restart the server. Windows "
+                "Windows Server 2003: set the DWORD EnableRSS to 0 under "
+                "HKLM\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters and restart the server. Windows "
                 "Server 2008 and 2008 R2: run netsh int tcp set global rss=disabled.",
                 "RSS : Possibly Enabled"},
     FindingInfo{LicensePageUnread, "LICENSE-PAGE-UNREAD", Notice, kLicensing, "Licensing data could not be read",
-                "The server's licence page http://<server>/tlxml/effectivelicense.asp could not be fetched or was no "
-                "valid XML, so the licensing block holds only the five licence flags, all 0.",
-                "Open http://<server name>/tlxml/effectivelicense.asp in a browser on the server: the web server "
-                "and the Voxtra web site must run and answer XML. Then gather again.",
+                "The server's licence page, /tlxml/effectivelicense.asp of its own web site (asked for by the "
+                "server's name), could not be fetched or was no valid XML, so the licensing block holds only the "
+                "five licence flags, all 0.",
+                "Open http://localhost/tlxml/effectivelicense.asp in a browser on the server: the web server and the "
+                "Voxtra web site must run and answer XML. Then gather again.",
                 "Voxtra Licensing Information: with only LicMaxMsgRecLenIsLicensed=0, LicPoolingIsEnabled=0, "
                 "LicVPIMIsLicensed=0, LicAMISIsLicensed=0, LicSecondaryServerIsLicensed=0"},
     FindingInfo{WriteToFileError, "WRITE-TO-FILE-ERROR", Warning, kPackaging,

@@ -4,8 +4,10 @@
 // that writes such a line names the finding at the same place (see
 // ReportBuffer), so the list of findings of a report is never read back
 // out of its text.
+#include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace fernwick::report {
@@ -16,6 +18,7 @@ enum class Severity : std::uint8_t { Error, Warning, Notice };
 
 enum class FindingId : std::uint8_t {
   RuntimeError,
+  SqlServerUnreachable,
   InstallEndOfSupport,
   InstallEndOfEngineering,
   InstallSystemIdMissing,
@@ -80,9 +83,18 @@ struct FindingInfo {
   std::string_view section;  // the report section, as the help page groups them
   std::string_view title;    // one line
   std::string_view meaning;  // what the line means, for the help page
-  std::string_view fix;      // with the exact key, value or command; <process> and <value>
-                             // stand for what the finding's line names
+  std::string_view fix;      // with the exact key, value or command; no placeholders: where a fix
+                             // names what its line names, finding_fixes.cpp words it
   std::string_view wording;  // the report's own words for it, as a reader searches them
+};
+
+// One finding of a report: the line it stands on and what the line names.
+struct Finding {
+  FindingId id;
+  std::size_t line;      // of the report text, 0 for its first line
+  std::string evidence;  // that whole line
+  std::string process;   // the Voxtra process the line names, if any
+  std::string value;     // and its value
 };
 
 std::span<const FindingInfo> AllFindings();

@@ -1,40 +1,53 @@
 #include "report/findings_csv.h"
 
-#include <string_view>
-
 #include "report/finding_fixes.h"
+#include "report/report_utf8.h"
 
 namespace fernwick::report {
 namespace {
 
-void AddField(std::string& row, std::string_view field) {
-  if (!row.empty() && row.back() != '\n') row += ',';
-  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-    row += field;
-    return;
-  }
-  row += '"';
-  for (char c : field) {
-    if (c == '"') row += '"';
-    row += c;
-  }
-  row += '"';
+// The characters a spreadsheet may take as the start of a formula (OWASP),
+// and the mark that a ' was added.
+bool NeedsTextMark(std::string_view field) {
+  return !field.empty() && std::string_view("=+-@\t\r'").find(field.front()) != std::string_view::npos;
 }
 
 }  // namespace
 
-std::string FindingsCsv(const PackedReport& report) {
-  std::string csv = "id,severity,section,title,evidence,fix,line,server,gathered\r\n";
-  for (const Finding& finding : report.findings) {
+std::string CsvField(std::string_view field) {
+  const bool marked = NeedsTextMark(field);
+  if (!marked && field.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(field);
+  std::string out = marked ? "\"'" : "\"";
+  for (char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + '"';
+}
+
+std::string FindingsCsv(const PackedReport& report, platform::CodePages& codePages) {
+  const ServerIdentity& identity = report.identity;
+  const auto utf8 = [&](std::string_view text) { return ReportUtf8(codePages, identity.codePage, text); };
+  const std::string server = identity.name.empty() ? std::string(kNotRead) : utf8(identity.name);
+  const std::string iso = IsoGathered(identity.gathered);
+  const std::string gathered = iso.empty() ? std::string(kNotRead) : iso;
+  const std::string codePage = std::to_string(identity.codePage);
+  std::string csv(kUtf8ByteOrderMark);
+  csv += "id,severity,section,title,evidence,fix,line,server,gathered,code page,explained by\r\n";
+  for (std::size_t i = 0; i < report.findings.size(); ++i) {
+    const Finding& finding = report.findings[i];
     const FindingInfo& info = Info(finding.id);
-    const FindingForServer here = ForServer(info, report.identity.windowsFacts);
-    const std::string fix = FixNaming(here.fix, {{finding.process, finding.value}});
-    const std::string line = std::to_string(finding.line + 1);
-    for (std::string_view field :
-         {info.name, SeverityName(here.severity), info.section, info.title, std::string_view(finding.evidence),
-          std::string_view(fix), std::string_view(line), std::string_view(report.identity.name),
-          std::string_view(report.identity.gathered)}) {
-      AddField(csv, field);
+    const FindingForServer here = ForLines(info, identity.windowsFacts, {&finding});
+    const std::size_t cause = report.causes.empty() ? kNoCause : report.causes[i];
+    const std::string_view explainedBy = cause == kNoCause ? std::string_view() : Info(report.findings[cause].id).name;
+    bool first = true;
+    for (const std::string& field :
+         {std::string(info.name), std::string(SeverityName(here.severity)), std::string(info.section),
+          std::string(info.title), utf8(finding.evidence), utf8(here.fix), std::to_string(finding.line + 1), server,
+          gathered, codePage, std::string(explainedBy)}) {
+      if (!first) csv += ',';
+      first = false;
+      csv += CsvField(field);
     }
     csv += "\r\n";
   }

@@ -38,7 +38,6 @@ void WriteSystemId(Gathering& g) {
     id = *value;
   }
   query.Close();
-  g.buffer.Identity().systemId = id;
   g.buffer.AppendReportLine("     Voxtra System ID = " + id);
 }
 
@@ -49,7 +48,6 @@ bool IsFiveOhOne(const probes::ProductVersion& current) {
 // The two builds of 5.0(1) differ by the date of one upgrade script: the
 // later build ships it dated 2008 or after.
 void WriteVersionLine(Gathering& g, const probes::ProductVersion& current) {
-  g.buffer.Identity().version = current.strVersion;
   if (!IsFiveOhOne(current)) {
     g.buffer.AppendReportLine("     Voxtra version = " + current.strVersion);
     return;
@@ -156,8 +154,7 @@ void WriteInstallInformation(Gathering& g, probes::VoxtraVersion& version) {
   ReportGuard guard(g.buffer);
   guard([&] {
     WorkStationInfo workstation(g.platform.workstation);
-    g.buffer.Identity().name = workstation.ComputerName();
-    g.buffer.AppendReportLine("     Voxtra server name = " + g.buffer.Identity().name);
+    g.buffer.AppendReportLine("     Voxtra server name = " + workstation.ComputerName());
   });
   if (version.bIsVersionGreaterThanOrEqualTo(4, 2, 1, 0)) {
     ReportGuard systemIdGuard(g.buffer);

@@ -14,7 +14,7 @@ namespace fernwick::report {
 struct LineMark {
   std::size_t line;  // 0 for the text's first line
   FindingId id;
-  std::string process = {};  // what the fix's <process> and <value> stand for
+  std::string process = {};  // the Voxtra process the line names, and its value, for the fix
   std::string value = {};
 };
 

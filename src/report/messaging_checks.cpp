@@ -98,18 +98,6 @@ void DetermineExchangeTools(Section& s) {
   }
 }
 
-// 64 when SQL Server's version text shows 64-bit Windows (SQL Server 2008
-// and later name it, "<X64>"; a 64-bit SQL Server runs on nothing else) or
-// Fernwick was installed for 32-bit programs on 64-bit Windows; 32 when the
-// text names 32-bit Windows; else 0.
-int WindowsBits(const std::string& sqlVersion, const std::string& installFolder) {
-  if (ContainsNoCase(sqlVersion, "<X64>") || ContainsNoCase(sqlVersion, "(X64)") ||
-      ContainsNoCase(sqlVersion, "IA64") || ContainsNoCase(installFolder, "Program Files (x86)")) {
-    return 64;
-  }
-  return ContainsNoCase(sqlVersion, "<X86>") ? 32 : 0;
-}
-
 void WriteSqlServer(Section& s) {
   auto& g = s.g;
   ReportGuard guard(g.buffer);
@@ -146,8 +134,6 @@ void WriteSqlServer(Section& s) {
   MarkedText versionLine = "     SQL Version = " + s.sql.strSqlFirstLine + servicePack;
   if (servicePack == ": unknown SP") versionLine.marks.push_back({0, FindingId::SqlServicePackUnknown, {}, {}});
   g.buffer.AppendMarkedLine(versionLine);
-  g.buffer.Identity().sqlVersion = s.sql.strSqlFirstLine + servicePack;
-  g.buffer.Identity().windowsFacts.bits = WindowsBits(version, g.platform.program.InstallFolder());
   guard([&] {
     edition = execute("select SERVERPROPERTY('edition')");
     editionRead = true;
@@ -166,10 +152,6 @@ void WriteWindowsVersion(Section& s) {
   const std::string windows = std::to_string(workstation.VerMajor()) + "." + std::to_string(workstation.VerMinor()) +
                               " " + s.sql.strSqlBuildText;
   s.g.buffer.AppendReportLine("     Windows version = " + windows);
-  ServerIdentity& identity = s.g.buffer.Identity();
-  identity.windows = windows;
-  identity.windowsFacts.major = static_cast<std::uint32_t>(workstation.VerMajor());
-  identity.windowsFacts.minor = static_cast<std::uint32_t>(workstation.VerMinor());
 }
 
 void WriteOutlook(Section& s) {

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "common/text.h"
+#include "report/finding_causes.h"
 
 namespace fernwick::report {
 
@@ -22,7 +23,7 @@ std::vector<std::string> SplitLines(std::string_view text) {
 PackedReport CarryFindings(const ReportBuffer& gathered, std::string_view packed) {
   PackedReport out;
   out.lines = SplitLines(packed);
-  out.identity = gathered.Identity();
+  out.identity = ReadHeading(out.lines, gathered.CodePage());
   std::vector<Finding> found = gathered.Findings();
   std::stable_sort(found.begin(), found.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
   // Each gathered line that carries a finding, in order, is looked for
@@ -55,6 +56,7 @@ PackedReport CarryFindings(const ReportBuffer& gathered, std::string_view packed
   }
   std::stable_sort(out.findings.begin(), out.findings.end(),
                    [](const Finding& a, const Finding& b) { return a.line < b.line; });
+  FindCauses(out);
   return out;
 }
 

@@ -33,7 +33,7 @@ void ReportBuffer::Clear() {
   text_.clear();
   lineStarts_.assign(1, 0);
   findings_.clear();
-  identity_ = {};
+  codePage_ = 1252;
 }
 
 }  // namespace fernwick::report

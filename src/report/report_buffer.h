@@ -7,35 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "report/finding_fixes.h"
 #include "report/findings.h"
 #include "report/marked_text.h"
 
 namespace fernwick::report {
-
-// Who the report is about, as the summary page heads it; set by the
-// stretches that write these facts.
-struct ServerIdentity {
-  std::string name;
-  std::string version;
-  std::string backEnd;
-  std::string partner;          // the partner server's name
-  std::string gathered;         // "mm-dd-yyyy / hh:mm:ss", as the report's header
-  std::string fernwickVersion;  // "2.0.4"
-  std::string systemId;
-  std::string sqlVersion;  // as the SQL Version line
-  std::string windows;     // as the Windows version line
-  WindowsFacts windowsFacts;
-  std::uint32_t codePage = 1252;  // the system's ANSI code page, the report's
-};
-
-struct Finding {
-  FindingId id;
-  std::size_t line;      // of the report text, 0 for its first line
-  std::string evidence;  // that whole line
-  std::string process;   // what the fix's <process> and <value> stand for
-  std::string value;
-};
 
 class ReportBuffer {
  public:
@@ -54,14 +29,16 @@ class ReportBuffer {
   void Clear();
   const std::string& Text() const { return text_; }
   const std::vector<Finding>& Findings() const { return findings_; }
-  ServerIdentity& Identity() { return identity_; }
-  const ServerIdentity& Identity() const { return identity_; }
+  // The system's ANSI code page, the report text's: the only fact of the
+  // findings files that is not read from the report's text.
+  std::uint32_t CodePage() const { return codePage_; }
+  void SetCodePage(std::uint32_t codePage) { codePage_ = codePage; }
 
  private:
   std::string text_ = "bufferTextMain";     // the hidden control's design-time text
   std::vector<std::size_t> lineStarts_{0};  // where each line begins; the last one is still open
   std::vector<Finding> findings_;
-  ServerIdentity identity_;
+  std::uint32_t codePage_ = 1252;
 };
 
 }  // namespace fernwick::report

@@ -3,10 +3,10 @@
 #include <array>
 #include <map>
 
-#include "common/ansi_code_page.h"
 #include "common/text.h"
 #include "report/finding_groups.h"
 #include "report/html_text.h"
+#include "report/report_utf8.h"
 
 namespace fernwick::report {
 namespace {
@@ -41,6 +41,9 @@ constexpr const char* kStyle =
     "a.warning, a.notice { color: #000000; }\r\n"
     "a.warning { background: #fff0c8; }\r\n"
     "a.notice { background: #dde9f8; }\r\n"
+    ".notread { color: #767676; font-style: italic; }\r\n"
+    "tr.explained td.finding { background: #f4f4f4; padding-left: 2em; }\r\n"
+    ".explainedby { color: #444444; font-size: 9pt; }\r\n"
     "</style>\r\n</head>\r\n<body>\r\n";
 
 struct SeverityLook {
@@ -87,11 +90,12 @@ std::string Cell(const std::string& html) {
 class PageText {
  public:
   PageText(platform::CodePages& codePages, std::uint32_t codePage) : codePages_(codePages), codePage_(codePage) {}
-  std::string Utf8(std::string_view text) const {
-    if (auto converted = codePages_.ToUtf8(text, codePage_)) return *std::move(converted);
-    return AnsiToUtf8(text);  // a code page the system does not know: read as Western
-  }
+  std::string Utf8(std::string_view text) const { return ReportUtf8(codePages_, codePage_, text); }
   std::string Html(std::string_view text) const { return HtmlUtf8Text(Utf8(text)); }
+  // A fact of the heading: "not read" where the report lacks it.
+  std::string Fact(std::string_view text) const {
+    return text.empty() ? "<span class=\"notread\">" + std::string(kNotRead) + "</span>" : Html(text);
+  }
 
  private:
   platform::CodePages& codePages_;
@@ -101,22 +105,23 @@ class PageText {
 void WriteHeading(std::string& page, const PackedReport& report, const std::vector<FindingGroup>& groups,
                   const PageText& text) {
   const ServerIdentity& identity = report.identity;
-  const std::string verdictClass = groups.empty() ? "clean" : SeverityClass(groups.front().severity);
+  const auto worst = WorstSeverity(groups);
+  const std::string verdictClass = worst ? SeverityClass(*worst) : "clean";
   page += "<p class=\"verdict " + verdictClass + "\">" + HtmlText(Verdict(groups)) + "</p>\r\n";
   page += "<table summary=\"The server\">\r\n";
   const auto row = [&](const char* label, const std::string& html) {
     page += "<tr><th>" + std::string(label) + "</th>" + Cell(html) + "</tr>\r\n";
   };
-  row("Server", text.Html(identity.name));
-  row("Gathered", text.Html(identity.gathered));
-  row("Fernwick version", text.Html(identity.fernwickVersion));
-  row("System ID", text.Html(identity.systemId));
-  row("Voxtra version", text.Html(identity.version));
+  row("Server", text.Fact(identity.name));
+  row("Gathered", text.Fact(identity.gathered));
+  row("Fernwick version", text.Fact(identity.fernwickVersion));
+  row("System ID", text.Fact(identity.systemId));
+  row("Voxtra version", text.Fact(identity.version));
   const std::string windowsName = WindowsName(identity.windowsFacts);
-  row("Windows version", text.Html(identity.windows) + (windowsName.empty() ? "" : " (" + HtmlText(windowsName) + ")"));
-  row("SQL Server", text.Html(identity.sqlVersion));
-  row("Back end", text.Html(identity.backEnd));
-  row("Partner server", text.Html(identity.partner));
+  row("Windows version", text.Fact(identity.windows) + (windowsName.empty() ? "" : " (" + HtmlText(windowsName) + ")"));
+  row("SQL Server", text.Fact(identity.sqlVersion));
+  row("Back end", text.Fact(identity.backEnd));
+  row("Partner server", text.Fact(identity.partner));
   page += "</table>\r\n";
 }
 
@@ -144,30 +149,56 @@ std::string EvidenceCell(const PackedReport& report, const FindingGroup& group, 
   return Cell(cell);
 }
 
+// One row: the finding, its lines, its fix; a fix already on the page is
+// not repeated but named by the row that has it.
+std::string FindingRow(const PackedReport& report, const std::vector<FindingGroup>& groups, std::size_t g,
+                       const PageText& text, std::map<std::string, std::size_t>& fixes) {
+  const FindingGroup& group = groups[g];
+  const FindingInfo& info = Info(group.id);
+  const std::string anchor = GroupAnchor(g);
+  const bool explained = group.cause != kNoCause;
+  std::string finding = "<b>" + HtmlText(info.name) + "</b><br>" + HtmlText(info.title) +
+                        "<br><span class=\"meaning\">" + text.Html(group.here.meaning) + "</span>";
+  if (explained) {
+    const std::string cause = GroupAnchor(group.cause);
+    finding = "<span class=\"explainedby\">Explained by <a href=\"#" + cause + "\">" +
+              HtmlText(Info(groups[group.cause].id).name) + "</a>:</span><br>" + finding;
+  }
+  const auto [first, added] = fixes.emplace(group.here.fix, g);
+  const std::string fix = added ? text.Html(group.here.fix)
+                                : "Same fix as <a href=\"#" + GroupAnchor(first->second) + "\">" +
+                                      HtmlText(Info(groups[first->second].id).name) + "</a> above.";
+  const std::string severity = SeverityClass(group.here.severity);
+  return std::string(explained ? "<tr class=\"explained\">" : "<tr>") + "<td class=\"" + severity + "\"><a id=\"" +
+         anchor + "\" name=\"" + anchor + "\">" + Look(group.here.severity).icon + "</a></td><td class=\"finding\">" +
+         finding + "</td>" + EvidenceCell(report, group, text) + Cell(fix) + "</tr>\r\n";
+}
+
+// A table per severity of the rows no finding explains, each followed by
+// the rows it explains.
 void WriteFindings(std::string& page, const PackedReport& report, const std::vector<FindingGroup>& groups,
                    const PageText& text) {
   if (groups.empty()) {
     page += "<p>The report carries no finding.</p>\r\n";
     return;
   }
+  std::map<std::string, std::size_t> fixes;  // fix text -> the first group that has it
   for (Severity severity : {Severity::Error, Severity::Warning, Severity::Notice}) {
     std::string rows;
     std::size_t count = 0;
+    std::size_t explained = 0;
     for (std::size_t g = 0; g < groups.size(); ++g) {
       const FindingGroup& group = groups[g];
-      if (group.severity != severity) continue;
-      ++count;
-      const FindingInfo& info = Info(group.id);
-      const std::string anchor = GroupAnchor(g);
-      rows += "<tr><td class=\"" + SeverityClass(severity) + "\"><a id=\"" + anchor + "\" name=\"" + anchor + "\">" +
-              Look(severity).icon + "</a></td>" +
-              Cell("<b>" + HtmlText(info.name) + "</b><br>" + HtmlText(info.title) + "<br><span class=\"meaning\">" +
-                   HtmlText(info.meaning) + "</span>") +
-              EvidenceCell(report, group, text) + Cell(text.Html(group.fix)) + "</tr>\r\n";
+      const bool root = group.cause == kNoCause;
+      const Severity section = root ? group.here.severity : groups[group.cause].here.severity;
+      if (section != severity) continue;
+      ++(root ? count : explained);
+      rows += FindingRow(report, groups, g, text, fixes);
     }
     if (count == 0) continue;
     page += "<h2><span class=\"icon " + SeverityClass(severity) + "\">" + Look(severity).icon + "</span> " +
-            Look(severity).heading + " (" + std::to_string(count) + ")</h2>\r\n";
+            Look(severity).heading + " (" + std::to_string(count) + ")" +
+            (explained > 0 ? " with " + std::to_string(explained) + " explained by them" : std::string()) + "</h2>\r\n";
     page += "<table summary=\"" + std::string(Look(severity).heading) +
             " with their report lines and fixes\">\r\n<tr><th></th><th>Finding</th><th>Report "
             "lines</th><th>Fix for this server</th></tr>\r\n" +
@@ -177,7 +208,7 @@ void WriteFindings(std::string& page, const PackedReport& report, const std::vec
 
 void WriteReport(std::string& page, const PackedReport& report, const std::vector<FindingGroup>& groups,
                  const PageText& text) {
-  // Each marked line links to its worst finding's row (groups are worst first).
+  // Each marked line links to its first row on the page: a cause's before those it explains.
   std::map<std::size_t, std::size_t> marked;  // line -> group
   for (std::size_t g = groups.size(); g-- > 0;) {
     for (std::size_t i : groups[g].members) marked[report.findings[i].line] = g;
@@ -193,8 +224,8 @@ void WriteReport(std::string& page, const PackedReport& report, const std::vecto
     if (const auto hit = marked.find(line); hit != marked.end()) {
       const std::string anchor = LineAnchor(line);
       page += "<a id=\"" + anchor + "\" name=\"" + anchor + "\" class=\"" +
-              SeverityClass(groups[hit->second].severity) + "\" href=\"#" + GroupAnchor(hit->second) + "\">" + html +
-              "</a>\r\n";
+              SeverityClass(groups[hit->second].here.severity) + "\" href=\"#" + GroupAnchor(hit->second) + "\">" +
+              html + "</a>\r\n";
     } else {
       page += html + "\r\n";
     }

@@ -86,6 +86,8 @@ class MainPresenter {
   const MessageBoxes& Messages() const { return messages_; }
   // The exit code after start-up ended a silent run, or after Write To File.
   int PackagingExitCode() const;
+  // The text Write To File made Findings.csv and Summary.htm from, if it did.
+  const std::optional<std::string>& FindingsText() const { return packaged_.findingsText; }
 
  private:
   void RecordStartupFailure();

@@ -88,6 +88,19 @@ for image in "$root"/samples/*/; do
   check "$name capture fixpoint" $? "$(diff -rq "$capture" "$capture.again" | head -5)"
 done
 
+# The Findings.csv files of every sample and of a copy on a Japanese server
+# (code page 932, its name in Katakana) make one UTF-8 table.
+cp -r "$root/samples/exchange2003-42" "$scratch/japanese"
+sed -i 's/^ComputerName=.*/ComputerName=VOX\x83T\x81[\x83o/; s/^\[clock\]/[system]\nAnsiCodePage=932\n\n[clock]/' \
+  "$scratch/japanese/image.ini"
+"$fernwick" --out "$scratch/japanese.out" --findings-csv "$scratch/japanese.findings.csv" "$scratch/japanese" \
+  >/dev/null 2>&1
+# shellcheck disable=SC2046
+python3 "$here/concatenate_csv.py" "VOXサーバ" 932 "$scratch/japanese.findings.csv" \
+  $(for image in "$root"/samples/*/; do printf '%s ' "$scratch/$(basename "$image").findings.csv"; done) \
+  >"$scratch/table.txt" 2>&1
+check "findings of all samples in one table" $? "$(cat "$scratch/table.txt")"
+
 # An image that cannot be read is a clear error, not a report.
 "$fernwick" --out "$scratch/none" "$scratch/no-such-image" >"$scratch/none.txt" 2>"$scratch/none.err"
 rc=$?

@@ -3,7 +3,8 @@
 # VoxtraInfo.cab, cabextract verifies it, and it holds the golden report
 # (with its final line end), the event logs as dumpel writes them, the
 # service list, the switch report, the golden findings and the server image,
-# which `fernwick --from-cab` replays to the golden report. Usage: run.sh
+# which `fernwick --from-cab` replays to the golden report; under "/debug"
+# the native --summary and --findings-csv equal the cabinet's. Usage: run.sh
 # FERNWICK_BINARY
 set -euo pipefail
 fernwick=${1:?fernwick binary}
@@ -26,6 +27,16 @@ for f in ServiceInfo.csv SwitchReport.html application_event_log.csv switchlog.t
   cmp "$expected/$f" "$out/cab/$f"
 done
 echo "package of the sample image: ok"
+
+# With "/debug" the packed report holds DEBUG lines the gathered one lacks:
+# --summary and --findings-csv give the cabinet's files all the same.
+"$fernwick" --package --summary "$out/debug.htm" --findings-csv "$out/debug.csv" --out "$out/debug" \
+  "$root/samples/exchange2003-42" /debug >/dev/null 2>"$out/stderr.txt" || { cat "$out/stderr.txt"; exit 1; }
+cabextract -q -d "$out/debug_cab" "$out/debug/drives/C/Program Files/Voxtra/SystemInfo/VoxtraInfo.cab"
+grep -q '^DEBUG: ' "$out/debug_cab/VoxtraSystemInfo.txt" || { echo "/debug: no DEBUG line packed"; exit 1; }
+cmp "$out/debug.htm" "$out/debug_cab/Summary.htm"
+cmp "$out/debug.csv" "$out/debug_cab/Findings.csv"
+echo "--summary and --findings-csv equal the cabinet's under /debug: ok"
 
 # The image in the cabinet replays to the same report; "nocapture" leaves it out.
 "$fernwick" --out "$out/replay" --from-cab "$work/VoxtraInfo.cab" >"$out/replayed.txt" 2>"$out/stderr.txt" ||

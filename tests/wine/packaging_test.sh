@@ -86,7 +86,8 @@ for f in $(cat "$work/names.expected"); do
   expect_same_file "$f through FDI" "$work/cab/$f" "$drive_c/x/$f"
 done
 head -c 20 "$work/cab/ServiceInfo.csv" | grep -q '^ServiceName,' || fail "the service list is not Tabulex's"
-head -n 1 "$work/cab/Findings.csv" | grep -q '^id,severity,section,title,evidence,fix' || fail "Findings.csv has no header"
+head -n 1 "$work/cab/Findings.csv" | grep -q $'^\xEF\xBB\xBFid,severity,section,title,evidence,fix' ||
+  fail "Findings.csv has no byte-order mark and header"
 # TelCfgRpt.vbs under Wine writes what the image's switch report gives natively.
 for f in SwitchReport.html switchlog.txt; do
   expect_same_file "$f as natively" "$FERNWICK_SOURCE_DIR/tests/package/expected/$f" "$work/cab/$f"

@@ -67,11 +67,14 @@ constexpr const char* kUsage =
     "              \"skippromptcheck\", \"nocapture\" and \"/debug\" are recognised anywhere,\n"
     "              without regard to case.\n"
     "  --findings  print the report's findings (warnings, errors and notices,\n"
-    "              each with its id and report line) as a table, errors first,\n"
-    "              instead of the report; the exit code tells the worst one.\n"
+    "              each with its id and report line) as a table, the root causes\n"
+    "              first, worst first, each followed by what it explains (the id\n"
+    "              indented), instead of the report; the exit code tells the\n"
+    "              worst one.\n"
     "  --findings-csv FILE, --summary FILE\n"
     "              also write the findings as Findings.csv, or the summary page\n"
-    "              Summary.htm, to FILE.\n"
+    "              Summary.htm, to FILE; with --package, made from the packed\n"
+    "              report, so they equal the CAB's files.\n"
     "  --help      this text.\n"
     "\n"
     "Exit codes (each run ends with one):\n"
@@ -197,7 +200,9 @@ std::optional<int> ReadOptions(int argc, char** argv, Options& o) {
     } else if (auto* path = PathOption(o, arg)) {
       if (i + 1 == argc) {
         std::fprintf(stderr, "fernwick: %s needs a %s\n", arg.c_str(),
-                     arg == "--from-cab" ? "cabinet" : arg == "--map" || arg == "--keywords" ? "file" : "folder");
+                     arg == "--from-cab"                     ? "cabinet"
+                     : arg == "--map" || arg == "--keywords" ? "file"
+                                                             : "folder");
         return 2;
       }
       *path = argv[++i];
@@ -270,10 +275,18 @@ int Gather(const Options& o) {
       !WriteCapture(*recorder, image, presenter.WorkFolder() + "\\ServerImage\\", o.captureDir)) {
     return 8;
   }
-  const int found = o.findings.table ? fernwick::native::FindingsExitCode(presenter.Buffer()) : 0;
+  // The findings of the text Write To File packed, where it ran: the files
+  // equal the CAB's; else of the gathered report.
+  const auto findings = [&] {
+    const std::string& text = presenter.FindingsText() ? *presenter.FindingsText() : report;
+    return fernwick::report::CarryFindings(presenter.Buffer(), text);
+  };
   if (!package) {
     image.Files().WriteWholeFile(presenter.WorkFolder() + "\\VoxtraSystemInfo.txt", report);
-    return fernwick::shell::exit_code::Combined(std::nullopt, o.findings.Write(presenter.Buffer(), image.Platform().codePages), found);
+    const auto carried = findings();
+    const int found = o.findings.table ? fernwick::native::FindingsExitCode(carried) : 0;
+    return fernwick::shell::exit_code::Combined(std::nullopt, o.findings.Write(carried, image.Platform().codePages),
+                                                found);
   }
   if (startup == fernwick::shell::StartupOutcome::ShowWindow) presenter.WriteToFileClick();
   const std::string cabinet = view.Text(fernwick::shell::Control::txtSavePath) + "VoxtraInfo.cab";
@@ -284,7 +297,9 @@ int Gather(const Options& o) {
   }
   // The findings files come last, so that the report and the cabinet are
   // written whatever becomes of them.
-  const bool findingsWritten = o.findings.Write(presenter.Buffer(), image.Platform().codePages);
+  const auto carried = findings();
+  const int found = o.findings.table ? fernwick::native::FindingsExitCode(carried) : 0;
+  const bool findingsWritten = o.findings.Write(carried, image.Platform().codePages);
   return fernwick::shell::exit_code::Combined(presenter.PackagingExitCode(), findingsWritten, found);
 }
 

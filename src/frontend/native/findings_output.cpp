@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "common/text.h"
-#include "report/finding_fixes.h"
+#include "report/finding_groups.h"
 #include "report/findings_csv.h"
-#include "report/packed_report.h"
 #include "report/summary_page.h"
 
 namespace fernwick::native {
@@ -21,10 +20,6 @@ bool WriteFile(const std::string& path, const std::string& content) {
   if (out) return true;
   std::fprintf(stderr, "fernwick: cannot write %s\n", path.c_str());
   return false;
-}
-
-report::Severity SeverityHere(const report::ReportBuffer& report, const report::Finding& finding) {
-  return report::ForServer(report::Info(finding.id), report.Identity().windowsFacts).severity;
 }
 
 std::string Padded(std::string_view text, std::size_t width) {
@@ -47,21 +42,18 @@ std::optional<int> FindingsOptions::Take(const std::string& arg, const char* nex
   return 1;
 }
 
-bool FindingsOptions::Write(const report::ReportBuffer& report, platform::CodePages& codePages) const {
+bool FindingsOptions::Write(const report::PackedReport& report, platform::CodePages& codePages) const {
   bool written = true;
   if (table) std::fputs(FindingsTable(report).c_str(), stdout);
-  // The report printed is the gathered text, unchanged.
-  const report::PackedReport printed = report::CarryFindings(report, report.Text());
-  if (!csvFile.empty()) written = WriteFile(csvFile, report::FindingsCsv(printed)) && written;
-  if (!summaryFile.empty()) written = WriteFile(summaryFile, report::SummaryPage(printed, codePages)) && written;
+  if (!csvFile.empty()) written = WriteFile(csvFile, report::FindingsCsv(report, codePages)) && written;
+  if (!summaryFile.empty()) written = WriteFile(summaryFile, report::SummaryPage(report, codePages)) && written;
   return written;
 }
 
-int FindingsExitCode(const report::ReportBuffer& report) {
-  if (report.Findings().empty()) return 0;
-  report::Severity worst = report::Severity::Notice;
-  for (const auto& finding : report.Findings()) worst = std::min(worst, SeverityHere(report, finding));
-  switch (worst) {
+int FindingsExitCode(const report::PackedReport& report) {
+  const auto worst = report::WorstSeverity(report::GroupFindings(report));
+  if (!worst) return 0;
+  switch (*worst) {
     case report::Severity::Error: return kExitErrors;
     case report::Severity::Warning: return kExitWarnings;
     case report::Severity::Notice: break;
@@ -69,19 +61,21 @@ int FindingsExitCode(const report::ReportBuffer& report) {
   return kExitNotices;
 }
 
-std::string FindingsTable(const report::ReportBuffer& report) {
-  std::vector<const report::Finding*> rows;
-  for (const auto& finding : report.Findings()) rows.push_back(&finding);
-  std::stable_sort(rows.begin(), rows.end(),
-                   [&](const auto* a, const auto* b) { return SeverityHere(report, *a) < SeverityHere(report, *b); });
+std::string FindingsTable(const report::PackedReport& report) {
+  const std::vector<report::FindingGroup> groups = report::GroupFindings(report);
+  constexpr std::string_view kIndent = "  ";  // a finding explained by the one above
   std::size_t idWidth = 2;
-  for (const auto* row : rows) idWidth = std::max(idWidth, report::Info(row->id).name.size());
+  for (const auto& group : groups) idWidth = std::max(idWidth, kIndent.size() + report::Info(group.id).name.size());
   std::string table = Padded("SEVERITY", 9) + Padded("ID", idWidth + 1) + " LINE  EVIDENCE\n";
-  for (const auto* row : rows) {
-    const auto& info = report::Info(row->id);
-    const std::string line = std::to_string(row->line + 1);
-    table += Padded(report::SeverityName(SeverityHere(report, *row)), 9) + Padded(info.name, idWidth + 1) +
-             std::string(5 - std::min<std::size_t>(5, line.size()), ' ') + line + "  " + Trim(row->evidence) + "\n";
+  for (const auto& group : groups) {
+    const std::string id =
+        std::string(group.cause == report::kNoCause ? "" : kIndent) + std::string(report::Info(group.id).name);
+    for (std::size_t i : group.members) {
+      const report::Finding& row = report.findings[i];
+      const std::string line = std::to_string(row.line + 1);
+      table += Padded(report::SeverityName(group.here.severity), 9) + Padded(id, idWidth + 1) +
+               std::string(5 - std::min<std::size_t>(5, line.size()), ' ') + line + "  " + Trim(row.evidence) + "\n";
+    }
   }
   return table;
 }

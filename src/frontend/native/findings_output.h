@@ -1,13 +1,16 @@
 #pragma once
 // The native command's findings options: --findings prints the findings as
-// a table (errors first) instead of the report and makes the exit code tell
-// the worst severity; --findings-csv FILE and --summary FILE write
-// Findings.csv and Summary.htm to FILE.
+// a table (the root causes first, each followed by what it explains, as
+// Summary.htm lists them) instead of the report and makes the exit code
+// tell the worst severity; --findings-csv FILE and --summary FILE write
+// Findings.csv and Summary.htm to FILE. All three come from the text Write
+// To File packed when it ran (so that the files equal the CAB's), else
+// from the gathered report.
 #include <optional>
 #include <string>
 
 #include "platform/code_pages.h"
-#include "report/report_buffer.h"
+#include "report/packed_report.h"
 
 namespace fernwick::native {
 
@@ -25,13 +28,14 @@ struct FindingsOptions {
   std::optional<int> Take(const std::string& arg, const char* next);
   // Writes what was asked for; false (with a message on standard error)
   // when a file cannot be written.
-  bool Write(const report::ReportBuffer& report, platform::CodePages& codePages) const;
+  bool Write(const report::PackedReport& report, platform::CodePages& codePages) const;
 };
 
 // 0 without findings, else the code of the worst severity (on the server's
 // Windows).
-int FindingsExitCode(const report::ReportBuffer& report);
-// The aligned table: severity, id, report line number, the line itself.
-std::string FindingsTable(const report::ReportBuffer& report);
+int FindingsExitCode(const report::PackedReport& report);
+// The aligned table: severity, id (indented under the finding that explains
+// it), report line number, the line itself.
+std::string FindingsTable(const report::PackedReport& report);
 
 }  // namespace fernwick::native

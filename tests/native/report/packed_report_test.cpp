@@ -1,10 +1,14 @@
 // Findings.csv and Summary.htm come from the text that is packed: the
-// findings of the gathering follow their lines into it.
+// findings of the gathering follow their lines into it, and the facts the
+// files head with are that text's.
 #include "report/packed_report.h"
 
 #include <gtest/gtest.h>
 
+#include "native/temp_image.h"
+#include "report/finding_groups.h"
 #include "report/findings_csv.h"
+#include "report/summary_page.h"
 
 namespace fernwick::report {
 namespace {
@@ -14,9 +18,9 @@ using enum FindingId;
 ReportBuffer Gathered() {
   ReportBuffer buffer;
   buffer.Clear();
-  buffer.Identity().name = "VOXTRA01";
-  buffer.Identity().gathered = "12-07-2026 / 10:15:42";
   buffer.AppendReportLine("TORB Version = 2.0.4");
+  buffer.AppendReportLine("Gather Date/Time = 12-07-2026 / 10:15:42\r\n");
+  buffer.AppendReportLine("     Voxtra server name = VOXTRA01");
   buffer.AppendFindingLine(RuntimeError, "\r\n(error):17 (SQL Server does not exist) in procedure GetSystemInfo");
   buffer.AppendReportLine("     SQL Version = ");
   buffer.AppendFindingLine(RuntimeError, "\r\n(error):17 (SQL Server does not exist) in procedure GetSystemInfo");
@@ -37,7 +41,7 @@ std::vector<std::pair<FindingId, std::size_t>> Lines(const PackedReport& packed)
 TEST(PackedReport, AnUnchangedReportKeepsEveryFindingOnItsLine) {
   const ReportBuffer gathered = Gathered();
   EXPECT_EQ(Lines(CarryFindings(gathered, gathered.Text())),
-            (std::vector<std::pair<FindingId, std::size_t>>{{RuntimeError, 2}, {RuntimeError, 5}, {QmrKeysSet, 6}}));
+            (std::vector<std::pair<FindingId, std::size_t>>{{RuntimeError, 5}, {RuntimeError, 8}, {QmrKeysSet, 9}}));
 }
 
 TEST(PackedReport, DebugLinesMoveTheFindingsDown) {
@@ -46,7 +50,7 @@ TEST(PackedReport, DebugLinesMoveTheFindingsDown) {
                              gathered.Text() + "DEBUG: Finished writing VoxtraSystemInfo.txt";
   const PackedReport carried = CarryFindings(gathered, packed);
   EXPECT_EQ(Lines(carried),
-            (std::vector<std::pair<FindingId, std::size_t>>{{RuntimeError, 4}, {RuntimeError, 7}, {QmrKeysSet, 8}}));
+            (std::vector<std::pair<FindingId, std::size_t>>{{RuntimeError, 7}, {RuntimeError, 10}, {QmrKeysSet, 11}}));
   EXPECT_EQ(carried.lines.back(), "DEBUG: Finished writing VoxtraSystemInfo.txt");
 }
 
@@ -55,7 +59,7 @@ TEST(PackedReport, AnEarlierWriteToFilesErrorLinesAreFindings) {
   const std::string packed = gathered.Text() + "\r\n(error) in cmdWriteToFile routine:Path not found\r\n";
   EXPECT_EQ(Lines(CarryFindings(gathered, packed)),
             (std::vector<std::pair<FindingId, std::size_t>>{
-                {RuntimeError, 2}, {RuntimeError, 5}, {QmrKeysSet, 6}, {WriteToFileError, 8}}));
+                {RuntimeError, 5}, {RuntimeError, 8}, {QmrKeysSet, 9}, {WriteToFileError, 11}}));
 }
 
 TEST(PackedReport, AFindingWhoseLineTheUserDeletedIsNotClaimed) {
@@ -67,18 +71,56 @@ TEST(PackedReport, AFindingWhoseLineTheUserDeletedIsNotClaimed) {
   const std::string error = "(error):17 (SQL Server does not exist) in procedure GetSystemInfo\r\n";
   packed.erase(packed.find(error), error.size());
   EXPECT_EQ(Lines(CarryFindings(gathered, packed)),
-            (std::vector<std::pair<FindingId, std::size_t>>{{RuntimeError, 4}}));
+            (std::vector<std::pair<FindingId, std::size_t>>{{RuntimeError, 7}}));
 }
 
-TEST(PackedReport, TheCsvEndsEachRowWithLineServerAndTime) {
-  const ReportBuffer gathered = Gathered();
-  const std::string csv = FindingsCsv(CarryFindings(gathered, "DEBUG: x\r\n" + gathered.Text()));
-  const std::vector<std::string> rows = SplitLines(csv);
-  ASSERT_EQ(rows.size(), 4u);
-  EXPECT_EQ(rows[0], "id,severity,section,title,evidence,fix,line,server,gathered");
-  EXPECT_TRUE(rows[1].starts_with("RUNTIME-ERROR,warning,Any section,")) << rows[1];
-  EXPECT_TRUE(rows[1].ends_with(",4,VOXTRA01,12-07-2026 / 10:15:42")) << rows[1];
-  EXPECT_TRUE(rows[3].ends_with(",8,VOXTRA01,12-07-2026 / 10:15:42")) << rows[3];
+// A gathered report of a server and its partner, and the same report as the
+// customer packed it after replacing both names in the window.
+struct EditedWindow {
+  ReportBuffer gathered;
+  std::string packed;
+};
+
+EditedWindow NamesReplaced() {
+  EditedWindow edited;
+  ReportBuffer& buffer = edited.gathered;
+  buffer.Clear();
+  for (const char* line :
+       {"TORB Version = 2.0.4", "Gather Date/Time = 12-07-2026 / 10:15:42", "", "Voxtra Install Information:",
+        "     Voxtra server name = VOXPROD-7", "     Voxtra System ID = {5C1E}", "     Voxtra version = 4.2(1.0)",
+        "     Partner is Exchange 2003", "     Partner Exchange Server Name= EXCHPROD-7.corp.example.com"}) {
+    buffer.AppendReportLine(line);
+  }
+  buffer.AppendFindingLine(StatusCheckDisabled, "          Server Status Check = *** DISABLED ****");
+  buffer.AppendFindingLine(UptimeUnparsed,
+                           "     System Uptime: Unable to parse windows systeminfo output on VOXPROD-7");
+  edited.packed = buffer.Text();
+  for (const auto& [from, to] :
+       {std::pair<std::string, std::string>{"VOXPROD-7", "SERVER-A"}, {"EXCHPROD-7.corp.example.com", "PARTNER-A"}}) {
+    for (auto at = edited.packed.find(from); at != std::string::npos; at = edited.packed.find(from, at)) {
+      edited.packed.replace(at, from.size(), to);
+    }
+  }
+  return edited;
+}
+
+TEST(PackedReport, NamesTheCustomerRemovedFromTheWindowAreInNoFile) {
+  const EditedWindow edited = NamesReplaced();
+  const PackedReport packed = CarryFindings(edited.gathered, edited.packed);
+  testing::TempImage image;
+  image.Registry("");
+  const std::string csv = FindingsCsv(packed, image.Open().Platform().codePages);
+  const std::string page = SummaryPage(packed, image.Open().Platform().codePages);
+  for (const std::string* file : {&csv, &page}) {
+    EXPECT_EQ(file->find("VOXPROD"), std::string::npos);
+    EXPECT_EQ(file->find("EXCHPROD"), std::string::npos);
+  }
+  EXPECT_NE(page.find("<title>Fernwick summary: SERVER-A</title>"), std::string::npos);
+  EXPECT_NE(page.find("<tr><th>Partner server</th><td>PARTNER-A</td></tr>"), std::string::npos);
+  EXPECT_NE(page.find("<tr><th>Back end</th><td>Exchange 2003</td></tr>"), std::string::npos);
+  EXPECT_NE(csv.find(",SERVER-A,2026-12-07T10:15:42,1252,"), std::string::npos) << csv;
+  // The uptime line changed with the name: its finding is not claimed.
+  EXPECT_EQ(Lines(packed), (std::vector<std::pair<FindingId, std::size_t>>{{StatusCheckDisabled, 9}}));
 }
 
 }  // namespace
