@@ -15,12 +15,13 @@
 #include "frontend/native/findings_output.h"
 #include "frontend/native/cabinet_image/cabinet_image.h"
 #include "frontend/native/cabinet_image/cabinet_redaction.h"
+#include "frontend/native/cabinet_image/captured_switches.h"
+#include "frontend/native/comparison/compare_command.h"
+#include "frontend/native/headless_view.h"
 #include "frontend/native/packaging_programs/packaging_programs.h"
 #include "common/text.h"
-#include "platform/image/ini_file.h"
 #include "platform/image/not_captured.h"
 #include "platform/image/server_image.h"
-#include "platform/recording/capture_texts.h"
 #include "platform/recording/recorder.h"
 #include "shell/command_line_switches.h"
 #include "shell/main_presenter.h"
@@ -99,20 +100,6 @@ constexpr const char* kUsage =
     "FernwickMessages.txt in the work folder says what went wrong for 5 and 6;\n"
     "it is packed into the cabinet too. When codes meet, the first of these\n"
     "wins: 5 or 6, then 13, then 10 to 12.\n";
-
-// Stands in for the window: the texts the presenter sets are kept.
-class HeadlessView : public fernwick::shell::MainView {
- public:
-  void SetText(fernwick::shell::Control c, const std::string& text) override { texts_[Index(c)] = text; }
-  std::string Text(fernwick::shell::Control c) override { return texts_[Index(c)]; }
-  void SetEnabled(fernwick::shell::Control, bool) override {}
-  void Place(fernwick::shell::Control, const fernwick::shell::TwipRect&) override {}
-  void SetWindowSize(std::optional<int>, std::optional<int>) override {}
-
- private:
-  static std::size_t Index(fernwick::shell::Control c) { return static_cast<std::size_t>(c); }
-  std::string texts_[8];
-};
 
 // Installs what ships beside Fernwick.exe into the output's copy of the
 // image's install folder, where the image lacks it.
@@ -197,7 +184,9 @@ std::optional<int> ReadOptions(int argc, char** argv, Options& o) {
     } else if (auto* path = PathOption(o, arg)) {
       if (i + 1 == argc) {
         std::fprintf(stderr, "fernwick: %s needs a %s\n", arg.c_str(),
-                     arg == "--from-cab" ? "cabinet" : arg == "--map" || arg == "--keywords" ? "file" : "folder");
+                     arg == "--from-cab"                     ? "cabinet"
+                     : arg == "--map" || arg == "--keywords" ? "file"
+                                                             : "folder");
         return 2;
       }
       *path = argv[++i];
@@ -222,19 +211,12 @@ std::optional<int> ReadOptions(int argc, char** argv, Options& o) {
   return std::nullopt;
 }
 
-// A captured image replays with the switches of its run ([capture]
-// Switches), unless the command line gives switches of its own. "silent"
-// is left out: it says how the run packed, not what it gathered.
+// A captured image replays with the switches of its run, unless the
+// command line gives switches of its own.
 void UseCapturedSwitches(Options& o) {
   if (o.commandLine != "fernwick") return;
-  std::ifstream in(o.imagePath / "image.ini", std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const auto facts = fernwick::image::IniFile::Parse(text);
-  if (!facts.Get("capture", fernwick::recording::kCaptureMarkKey)) return;
-  std::istringstream switches(facts.GetOr("capture", fernwick::recording::kSwitchesKey, ""));
-  for (std::string word; switches >> word;) {
-    if (!fernwick::ContainsNoCase(word, "silent")) o.commandLine += " " + word;
-  }
+  const auto switches = fernwick::native::CapturedSwitches(o.imagePath);
+  if (switches && !switches->empty()) o.commandLine += " " + *switches;
 }
 
 // Start-up, Go and, when asked, Write To File against the image at
@@ -248,7 +230,7 @@ int Gather(const Options& o) {
   std::optional<fernwick::recording::Recorder> recorder;
   // Packaging records, as Fernwick.exe does, so that Write To File packs the image.
   if (!o.captureDir.empty() || package) recorder.emplace(image.Platform());
-  HeadlessView view;
+  fernwick::native::HeadlessView view;
   fernwick::shell::MainPresenter presenter(recorder ? recorder->Platform() : image.Platform(), view);
   const auto startup = presenter.FormLoad();
   if (startup == fernwick::shell::StartupOutcome::Failed) {
@@ -273,7 +255,8 @@ int Gather(const Options& o) {
   const int found = o.findings.table ? fernwick::native::FindingsExitCode(presenter.Buffer()) : 0;
   if (!package) {
     image.Files().WriteWholeFile(presenter.WorkFolder() + "\\VoxtraSystemInfo.txt", report);
-    return fernwick::shell::exit_code::Combined(std::nullopt, o.findings.Write(presenter.Buffer(), image.Platform().codePages), found);
+    return fernwick::shell::exit_code::Combined(
+        std::nullopt, o.findings.Write(presenter.Buffer(), image.Platform().codePages), found);
   }
   if (startup == fernwick::shell::StartupOutcome::ShowWindow) presenter.WriteToFileClick();
   const std::string cabinet = view.Text(fernwick::shell::Control::txtSavePath) + "VoxtraInfo.cab";
@@ -309,6 +292,8 @@ int RedactCommand(const Options& o) {
 }
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (fernwick::native::AsksForComparison(args)) return fernwick::native::CompareCommand(args);
   Options options;
   if (const auto done = ReadOptions(argc, argv, options)) return *done;
   if (options.redact) return RedactCommand(options);
