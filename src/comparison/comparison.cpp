@@ -1,6 +1,9 @@
 #include "comparison/comparison.h"
 
+#include <algorithm>
 #include <span>
+
+#include "comparison/report_lines.h"
 
 namespace fernwick::comparison {
 namespace {
@@ -48,13 +51,25 @@ Comparison Compare(const ComparedSide& oldSide, const ComparedSide& newSide, con
   }
   if (oldSide.report && newSide.report) {
     c.report = CompareReports(*oldSide.report, *newSide.report);
-    LeaveOutVolatile(c, options);
   }
+  if (oldSide.image && newSide.image) c.image = CompareImageFacts(*oldSide.image, *newSide.image);
+  for (const auto* side : {&oldSide, &newSide}) {
+    if (side->image && side->image->Cut()) {
+      c.notCompared.push_back(std::string(side == &oldSide ? "OLD" : "NEW") + ": its server image states more than " +
+                              std::to_string(ImageFacts::kMaxFactsPerKind) +
+                              " facts of a kind: those past it are not compared");
+    }
+  }
+  LeaveOutVolatile(c, options);
+  if (oldSide.eventLogs && newSide.eventLogs) c.eventLogs = CompareEventLogs(*oldSide.eventLogs, *newSide.eventLogs);
+  if (oldSide.services && newSide.services) c.services = CompareServices(*oldSide.services, *newSide.services);
   return c;
 }
 
 bool Differs(const Comparison& c) {
-  if (!c.sameServer || !c.report.empty()) return true;
+  if (!c.sameServer || !c.report.empty() || !c.image.empty() || !c.eventLogs.empty() || !c.services.empty()) {
+    return true;
+  }
   for (const auto& row : c.findings) {
     if (row.change != FindingChange::StillPresent) return true;
   }

@@ -1,10 +1,11 @@
-// The text of `fernwick --compare`: verdict, identity, report, one block
-// each, under a heading of its own.
+// The text of `fernwick --compare`: verdict, identity, report, server
+// image, event logs and services, one block each, under a heading of its own.
 #include <algorithm>
 #include <array>
 
 #include "comparison/comparison.h"
 #include "common/text.h"
+#include "comparison/report_lines.h"
 
 namespace fernwick::comparison {
 namespace {
@@ -23,25 +24,6 @@ std::string Padded(std::string_view text, std::size_t width) {
   std::string out(text);
   out.resize(std::max(width, text.size()), ' ');
   return out;
-}
-
-std::string VerdictLine(const Comparison& c) {
-  if (!c.findingsCompared) return "Verdict: findings not compared\n";
-  std::array<std::size_t, 4> counts{};
-  for (const auto& row : c.findings) ++counts[static_cast<std::size_t>(row.change)];
-  std::string line = "Verdict: ";
-  if (counts[0] + counts[1] + counts[2] == 0) {
-    line += "no finding changed";
-  } else {
-    bool first = true;
-    for (std::size_t i = 0; i < 3; ++i) {
-      if (counts[i] == 0) continue;
-      line += (first ? "" : ", ") + std::to_string(counts[i]) + " " +
-              std::string(ChangeName(static_cast<FindingChange>(i)));
-      first = false;
-    }
-  }
-  return line + ", " + std::to_string(counts[3]) + " still present\n";
 }
 
 std::string FindingRows(const Comparison& c) {
@@ -103,13 +85,96 @@ std::string ReportBlock(const Comparison& c) {
     }
   }
   if (c.volatileLeftOut > 0) {
-    out += "  (" + std::to_string(c.volatileLeftOut) + " line" + (c.volatileLeftOut == 1 ? "" : "s") +
-           " that change on every run left out; --all shows them)\n";
+    out += "  (" + std::to_string(c.volatileLeftOut) +
+           (c.volatileLeftOut == 1 ? " line that changes" : " lines that change") +
+           " on every run left out; --all shows them)\n";
+  }
+  return out;
+}
+
+// At most this much of a value is shown on its line.
+constexpr std::size_t kShownValue = 300;
+
+std::string Shown(std::string_view value) {
+  if (value.size() <= kShownValue) return std::string(value);
+  return std::string(value.substr(0, kShownValue)) + "... (" + std::to_string(value.size()) + " characters)";
+}
+
+// The lines of a value that changed: all of a one-line value, the changed
+// lines of a longer one (a database answer's rows, a program's output).
+std::string ValueLines(const ImageFactChange& change) {
+  const auto before = TextLines(change.oldValue);
+  const auto after = TextLines(change.newValue);
+  std::string out;
+  if (before.size() <= 1 && after.size() <= 1) {
+    if (change.inOld) out += "    old | " + Shown(change.oldValue) + "\n";
+    if (change.inNew) out += "    new | " + Shown(change.newValue) + "\n";
+    return out;
+  }
+  for (const auto& line : CompareLines(before, after)) {
+    out += "    old | " + (line.inOld ? Shown(line.oldLine) : std::string("(no such line)")) + "\n";
+    out += "    new | " + (line.inNew ? Shown(line.newLine) : std::string("(no such line)")) + "\n";
+  }
+  return out;
+}
+
+std::string ImageBlock(const Comparison& c) {
+  if (c.image.empty()) return {};
+  std::string out = "\nServer image:\n";
+  for (const auto& change : c.image) {
+    const std::string_view what = !change.inOld ? "added" : !change.inNew ? "removed" : "changed";
+    out += "  " + std::string(ImageFactName(change.kind)) + " " + std::string(what) + ": " + change.name + "\n";
+    const bool valued = !change.oldValue.empty() || !change.newValue.empty();
+    if (valued && change.kind != ImageFactKind::File) out += ValueLines(change);
+  }
+  return out;
+}
+
+std::string EventLogBlock(const Comparison& c) {
+  if (c.eventLogs.empty()) return {};
+  std::size_t width = 6;
+  for (const auto& change : c.eventLogs) width = std::max(width, change.now.source.size());
+  std::string out = "\nEvent logs (errors and warnings, OLD -> NEW):\n";
+  for (const auto& change : c.eventLogs) {
+    out += "  " + Padded(change.now.log, 12) + Padded(change.now.source, width) + "  errors " +
+           std::to_string(change.old.errors) + " -> " + std::to_string(change.now.errors) + ", warnings " +
+           std::to_string(change.old.warnings) + " -> " + std::to_string(change.now.warnings) +
+           (change.newSource ? "  (new source)" : "") + "\n";
+  }
+  return out;
+}
+
+std::string ServiceBlock(const Comparison& c) {
+  if (c.services.empty()) return {};
+  std::string out = "\nServices:\n";
+  for (const auto& change : c.services) {
+    if (change.added) out += "  " + change.name + ": only in NEW\n";
+    if (change.removed) out += "  " + change.name + ": only in OLD\n";
+    for (const auto& what : change.changes) out += "  " + change.name + ": " + what + "\n";
   }
   return out;
 }
 
 }  // namespace
+
+std::string VerdictLine(const Comparison& c) {
+  if (!c.findingsCompared) return "Verdict: findings not compared\n";
+  std::array<std::size_t, 4> counts{};
+  for (const auto& row : c.findings) ++counts[static_cast<std::size_t>(row.change)];
+  std::string line = "Verdict: ";
+  if (counts[0] + counts[1] + counts[2] == 0) {
+    line += "no finding changed";
+  } else {
+    bool first = true;
+    for (std::size_t i = 0; i < 3; ++i) {
+      if (counts[i] == 0) continue;
+      line += (first ? "" : ", ") + std::to_string(counts[i]) + " " +
+              std::string(ChangeName(static_cast<FindingChange>(i)));
+      first = false;
+    }
+  }
+  return line + ", " + std::to_string(counts[3]) + " still present\n";
+}
 
 std::string ComparisonText(const Comparison& c, const ComparedSide& oldSide, const ComparedSide& newSide) {
   std::string out;
@@ -123,6 +188,9 @@ std::string ComparisonText(const Comparison& c, const ComparedSide& oldSide, con
     for (const auto& note : c.notCompared) out += "  " + note + "\n";
   }
   out += ReportBlock(c);
+  out += ImageBlock(c);
+  out += EventLogBlock(c);
+  out += ServiceBlock(c);
   return out;
 }
 

@@ -17,6 +17,7 @@ constexpr std::array kTable = {
     VolatileLine{"TORB Version", Always, 0, "the Fernwick that gathered (shown under Identity)"},
     VolatileLine{"Gather Date/Time", Always, 0, "the time of the gathering (shown under Identity)"},
     VolatileLine{"System Uptime", Always, 0, "the time since the server started"},
+    VolatileLine{"System Up Time", Always, 0, "the same in the output of systeminfo (in the server image)"},
     VolatileLine{"Megs free", ShareOfOld, 5, "free space that moved by less than 5 % of its old figure"},
     VolatileLine{"% free space", PercentagePoints, 5, "free space that moved by less than 5 percentage points"},
 };

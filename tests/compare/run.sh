@@ -51,10 +51,24 @@ sed -i 's/"EnableRSS"=dword:00000001/"EnableRSS"=dword:00000000/' rss/registry/e
 sed -i 's/^Now=2026-12-07 10:15:42/Now=2026-12-09 11:20:42/' rss/image.ini
 package rss "$out/rss"
 
+# The messaging service stopped and set to manual start.
+variant service
+sed -i 's/^VoxtraMsg,Voxtra Messaging,Automatic,Running,/VoxtraMsg,Voxtra Messaging,Manual,Stopped,/' service/services.csv
+package service "$out/service"
+
+# A prompt more in the prompt folder the gathering lists: a file added.
+variant prompt
+printf 'RIFF' >"prompt/drives/C/Program Files/Voxtra/Localize/Prompts/ENU/Welcome.wav"
+package prompt "$out/prompt"
+
 # The same CAB twice: exit code 0 and the verdict line alone.
 check same 0 base.cab base.cab
 check rss_resolved 1 base.cab rss.cab
 check rss_back 1 rss.cab base.cab
+check service_stopped 1 base.cab service.cab
+check file_added 1 base.cab prompt.cab
+check all_lines 1 --all base.cab rss.cab
+check image_folders 1 "$root/samples/exchange2003-42" rss
 
 # A CAB as an older Fernwick packed it, cut after the install section: no
 # server image, the findings of Findings.csv: those past the cut are lost
@@ -83,6 +97,15 @@ rc=0
 "$fernwick" --compare --different-servers base.cab other.cab >"$out/different.txt" 2>&1 || rc=$?
 [ "$rc" -eq 1 ] || { echo "--different-servers: exit code $rc, not 1"; failed=1; }
 head -n 1 "$out/different.txt" | grep -q '^Different servers' || { echo "--different-servers: no first line"; failed=1; }
+
+# --html: the same as one page, valid HTML 4.01 in UTF-8 (tidy: 2 means errors).
+rc=0
+"$fernwick" --compare base.cab rss.cab --html page.htm >/dev/null || rc=$?
+[ "$rc" -eq 1 ] || { echo "--html: exit code $rc, not 1"; failed=1; }
+rc=0
+tidy -e -q -utf8 page.htm 2>"$out/tidy.txt" || rc=$?
+[ "$rc" -lt 2 ] || { echo "--html: the page is not valid"; cat "$out/tidy.txt"; failed=1; }
+grep -q 'EnableRSS' page.htm || { echo "--html: no registry value"; failed=1; }
 
 # Bad input: one line, exit code 2.
 printf 'MSCF and nothing more' >forged.cab

@@ -90,8 +90,12 @@ TEST(FindingsVerdict, AFindingWhoseValueMovedIsStillPresentWithItsOldLine) {
   EXPECT_EQ(ChangeOf(rows, "RSS-ENABLED"), FindingChange::StillPresent);
   EXPECT_EQ(ChangeOf(rows, "MAPI-SHAREDMEM-KEY-MISSING"), FindingChange::StillPresent);
   for (const auto& row : rows) {
-    if (row.finding.id == "RSS-ENABLED") EXPECT_EQ(row.oldEvidence, kOld[2].evidence);
-    if (row.finding.id == "MAPI-SHAREDMEM-KEY-MISSING") EXPECT_EQ(row.oldEvidence, "");
+    if (row.finding.id == "RSS-ENABLED") {
+      EXPECT_EQ(row.oldEvidence, kOld[2].evidence);
+    }
+    if (row.finding.id == "MAPI-SHAREDMEM-KEY-MISSING") {
+      EXPECT_EQ(row.oldEvidence, "");
+    }
   }
   EXPECT_EQ(rows[0].finding.id, "INSTALL-SYSTEMID-MISSING");  // the new error first
 }

@@ -2,10 +2,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <new>
 #include <optional>
 
 #include "comparison/comparison.h"
+#include "comparison/comparison_page.h"
 #include "frontend/native/cabinet_image/cabinet_image.h"
 #include "frontend/native/cabinet_image/removal_on_exit.h"
 #include "frontend/native/comparison/compared_input.h"
@@ -15,19 +17,27 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kCompareUsage = "Usage: fernwick --compare OLD NEW [--all] [--different-servers]\n";
+constexpr const char* kCompareUsage = "Usage: fernwick --compare OLD NEW [--html FILE] [--all] [--different-servers]\n";
 
 struct CompareOptions {
   std::vector<fs::path> inputs;
   bool all = false;
   bool differentServers = false;
+  std::string html;  // the page's file, when asked
 };
 
 std::optional<CompareOptions> ReadCompareOptions(const std::vector<std::string>& args) {
   CompareOptions o;
-  for (const auto& arg : args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     if (arg == "--compare") continue;
-    if (arg == "--all") {
+    if (arg == "--html") {
+      if (i + 1 == args.size()) {
+        std::fputs("fernwick: --html needs a file\n", stderr);
+        return std::nullopt;
+      }
+      o.html = args[++i];
+    } else if (arg == "--all") {
       o.all = true;
     } else if (arg == "--different-servers") {
       o.differentServers = true;
@@ -72,6 +82,15 @@ int Compare(const CompareOptions& o, const fs::path& scratch) {
   }
   const std::string text = comparison::ComparisonText(result, sides[0], sides[1]);
   std::fwrite(text.data(), 1, text.size(), stdout);
+  if (!o.html.empty()) {
+    std::ofstream page(o.html, std::ios::binary);
+    page << comparison::ComparisonPage(result, sides[0], sides[1]);
+    page.close();
+    if (!page) {
+      std::fprintf(stderr, "fernwick: cannot write %s\n", o.html.c_str());
+      return kCompareBadInput;
+    }
+  }
   return comparison::Differs(result) ? kCompareDiffers : kCompareSame;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// `fernwick --compare OLD NEW [--all] [--different-servers]`: what changed
-// between two CABs (or server images) of one server.
+// `fernwick --compare OLD NEW [--html FILE] [--all] [--different-servers]`:
+// what changed between two CABs (or server images) of one server.
 #include <string>
 #include <vector>
 

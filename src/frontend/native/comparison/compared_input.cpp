@@ -10,6 +10,7 @@
 #include "frontend/native/cabinet_image/cabinet_files.h"
 #include "frontend/native/cabinet_image/cabinet_image.h"
 #include "frontend/native/cabinet_image/captured_switches.h"
+#include "frontend/native/comparison/image_folder_facts.h"
 #include "frontend/native/comparison/image_replay.h"
 #include "platform/image/image_code_pages.h"
 #include "report/finding_fixes.h"
@@ -21,9 +22,14 @@ using comparison::SideFinding;
 
 namespace {
 
+std::string Utf8(std::string_view text, std::uint32_t codePage) {
+  image::ImageCodePages pages(codePage);
+  return pages.ToUtf8(text, codePage).value_or(std::string(text));
+}
+
 // The entries of a VoxtraInfo.cab the comparison reads, and what is not
 // compared when one is missing.
-enum class Part : std::uint8_t { Report, Findings, Image };
+enum class Part : std::uint8_t { Report, Findings, Image, Services, SystemLog, ApplicationLog };
 struct CabinetPart {
   Part part;
   std::string_view name;
@@ -35,11 +41,27 @@ constexpr std::array kParts = {
     CabinetPart{Part::Image, "ServerImage.cab",
                 "no server image (ServerImage.cab): registry values, files, database answers and program outputs "
                 "not compared"},
+    CabinetPart{Part::Services, "ServiceInfo.csv", "no service list (ServiceInfo.csv): services not compared"},
+    CabinetPart{Part::SystemLog, "system_event_log.csv", ""},
+    CabinetPart{Part::ApplicationLog, "application_event_log.csv", ""},
 };
 
-std::string Utf8(std::string_view text, std::uint32_t codePage) {
-  image::ImageCodePages pages(codePage);
-  return pages.ToUtf8(text, codePage).value_or(std::string(text));
+// The event logs, counted, and the service list, in UTF-8.
+void TakeLists(const std::array<const std::string*, kParts.size()>& bytes, std::uint32_t codePage, ComparedSide& side) {
+  auto part = [&](Part p) { return bytes[static_cast<std::size_t>(p)]; };
+  for (const auto& [p, log] : {std::pair{Part::SystemLog, "system"}, std::pair{Part::ApplicationLog, "application"}}) {
+    if (part(p) == nullptr) continue;
+    if (!side.eventLogs) side.eventLogs.emplace();
+    for (auto& counts : comparison::CountEventLog(log, *part(p))) {
+      counts.source = Utf8(counts.source, codePage);
+      side.eventLogs->push_back(std::move(counts));
+    }
+  }
+  if (!side.eventLogs) side.lacks.emplace_back("no event log: event logs not compared");
+  if (const std::string* list = part(Part::Services)) {
+    side.services = comparison::ReadServiceList(Utf8(*list, codePage));
+    if (!side.services) throw ComparedInputError("ServiceInfo.csv: its header row lacks ServiceName");
+  }
 }
 
 // The report and findings of a gathering, in UTF-8.
@@ -63,6 +85,8 @@ ComparedSide ReadFolder(const fs::path& input, const fs::path& scratch) {
   if (!replay.report) throw ComparedInputError("cannot gather the server image: " + replay.failure);
   TakeReplay(*replay.report, side);
   side.fernwick = RecordedBy(input);
+  side.image = ReadImageFacts(input);
+  side.lacks.emplace_back("an image folder: event logs and services not compared");
   return side;
 }
 
@@ -100,9 +124,11 @@ ComparedSide ReadCabinet(const fs::path& input, const fs::path& scratch) {
       throw ComparedInputError(e.what());
     }
     side.fernwick = RecordedBy(folder);
+    side.image = ReadImageFacts(folder);
     const ImageReplay replay = ReplayImage(folder, scratch / "out");
     if (replay.report) {
       TakeReplay(*replay.report, side);
+      TakeLists(bytes, replay.report->Identity().codePage, side);
       return side;
     }
     replayFailure = replay.failure;
@@ -125,6 +151,7 @@ ComparedSide ReadCabinet(const fs::path& input, const fs::path& scratch) {
     side.findings = std::move(rows.findings);
     side.findingsFrom = "Findings.csv";
   }
+  TakeLists(bytes, codePage, side);
   if (!replayFailure.empty()) {
     side.lacks.push_back("its server image does not gather again (" + replayFailure +
                          "): report and findings as packed");
