@@ -24,6 +24,15 @@ void LeaveOutVolatile(Comparison& c, const ComparisonOptions& options) {
   }
   std::erase_if(c.report,
                 [](const SectionChanges& s) { return s.presence == SectionPresence::Both && s.lines.empty(); });
+  // A program's output whose every changed line is a volatile one (the
+  // uptime line of systeminfo) is left out whole.
+  std::erase_if(c.image, [&](const ImageFactChange& change) {
+    if (change.kind != ImageFactKind::ProgramOutput || !change.inOld || !change.inNew) return false;
+    const auto lines = CompareLines(TextLines(change.oldValue), TextLines(change.newValue));
+    const bool allVolatile = std::all_of(lines.begin(), lines.end(), [](const LineChange& l) { return l.isVolatile; });
+    c.volatileLeftOut += allVolatile;
+    return allVolatile;
+  });
 }
 
 }  // namespace
@@ -35,7 +44,8 @@ Comparison Compare(const ComparedSide& oldSide, const ComparedSide& newSide, con
   // A report gathered again names today's Fernwick; the capture names the one that made the CAB.
   if (!oldSide.fernwick.empty()) c.oldIdentity.fernwick = oldSide.fernwick;
   if (!newSide.fernwick.empty()) c.newIdentity.fernwick = newSide.fernwick;
-  c.sameServer = SameServer(c.oldIdentity, c.newIdentity);
+  // Without a server name on one side, no side can be called another server.
+  c.sameServer = c.oldIdentity.name.empty() || c.newIdentity.name.empty() || SameServer(c.oldIdentity, c.newIdentity);
   c.secondsApart = SecondsBetween(c.oldIdentity.gathered, c.newIdentity.gathered);
   c.findingsCompared = oldSide.findings && newSide.findings;
   if (c.findingsCompared) {

@@ -48,7 +48,7 @@ std::string IdentityBlock(const Comparison& c, const ComparedSide& oldSide, cons
     return (id.name.empty() ? "(no server name)" : id.name) + (id.systemId.empty() ? "" : ", System ID " + id.systemId);
   };
   std::string out = "\nIdentity:\n";
-  if (c.sameServer) {
+  if (c.sameServer && !o.name.empty() && !n.name.empty()) {
     out += "  Same server: " + server(n) + "\n";
   } else {
     out += "  OLD server: " + server(o) + "\n  NEW server: " + server(n) + "\n";
@@ -107,8 +107,8 @@ std::string ValueLines(const ImageFactChange& change) {
   const auto after = TextLines(change.newValue);
   std::string out;
   if (before.size() <= 1 && after.size() <= 1) {
-    if (change.inOld) out += "    old | " + Shown(change.oldValue) + "\n";
-    if (change.inNew) out += "    new | " + Shown(change.newValue) + "\n";
+    if (change.inOld) out += "    old | " + Shown(before.empty() ? "" : before[0]) + "\n";
+    if (change.inNew) out += "    new | " + Shown(after.empty() ? "" : after[0]) + "\n";
     return out;
   }
   for (const auto& line : CompareLines(before, after)) {

@@ -110,6 +110,14 @@ grep -q 'EnableRSS' page.htm || { echo "--html: no registry value"; failed=1; }
 # Bad input: one line, exit code 2.
 printf 'MSCF and nothing more' >forged.cab
 check forged_cab 2 base.cab forged.cab
+mkdir notes && printf 'a note\r\n' >notes/note.txt
+( cd notes && gcab -c ../notes.cab note.txt )
+check not_a_package 2 base.cab notes.cab
+# An image that is no capture could run a database script of its own.
+mkdir uncaptured && cp -r "$root/samples/exchange2003-42" uncaptured/image
+( cd uncaptured/image && find . -type f -printf '%P\0' | xargs -0 gcab -c ../ServerImage.cab )
+( cd uncaptured && gcab -c ../uncaptured.cab ServerImage.cab )
+check uncaptured_image 2 base.cab uncaptured.cab
 check missing_input 2 base.cab nowhere.cab
 check one_input 2 base.cab
 
