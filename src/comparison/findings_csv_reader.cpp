@@ -9,7 +9,7 @@ namespace fernwick::comparison {
 namespace {
 
 // A forged file with more rows than any report has lines is refused.
-constexpr std::size_t kMaxRows = 100000;
+constexpr std::size_t kMaxRows = 20000;
 
 std::optional<std::size_t> Column(const std::vector<std::string>& header, std::string_view name) {
   for (std::size_t i = 0; i < header.size(); ++i) {

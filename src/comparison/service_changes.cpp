@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstddef>
+#include <map>
+#include <set>
 
 #include "common/text.h"
 #include "comparison/csv_records.h"
@@ -23,11 +25,11 @@ const std::array kColumns = {
     ServiceColumn{"Service Binary Path", &ServiceEntry::binaryPath, "binary path"},
 };
 
-const ServiceEntry* Find(const std::vector<ServiceEntry>& list, std::string_view name) {
-  for (const auto& entry : list) {
-    if (EqualsNoCase(entry.name, name)) return &entry;
-  }
-  return nullptr;
+// The entries by their upper-cased names.
+std::map<std::string, const ServiceEntry*> ByName(const std::vector<ServiceEntry>& list) {
+  std::map<std::string, const ServiceEntry*> names;
+  for (const auto& entry : list) names.emplace(ToUpper(entry.name), &entry);
+  return names;
 }
 
 }  // namespace
@@ -45,21 +47,26 @@ std::optional<std::vector<ServiceEntry>> ReadServiceList(std::string_view csv) {
   }
   if (!at[0]) return std::nullopt;
   std::vector<ServiceEntry> list;
+  std::set<std::string> names;
   while (records.Next(fields)) {
     ServiceEntry entry;
     for (std::size_t c = 0; c < kColumns.size(); ++c) {
       if (at[c] && *at[c] < fields.size()) entry.*kColumns[c].field = fields[*at[c]];
     }
-    if (!entry.name.empty()) list.push_back(std::move(entry));
+    // A service name is unique on a server: a second row of one is not read.
+    if (!entry.name.empty() && names.insert(ToUpper(entry.name)).second) list.push_back(std::move(entry));
   }
   return list;
 }
 
 std::vector<ServiceChange> CompareServices(const std::vector<ServiceEntry>& oldList,
                                            const std::vector<ServiceEntry>& newList) {
+  const auto oldNames = ByName(oldList);
+  const auto newNames = ByName(newList);
   std::vector<ServiceChange> out;
   for (const auto& now : newList) {
-    const ServiceEntry* old = Find(oldList, now.name);
+    const auto found = oldNames.find(ToUpper(now.name));
+    const ServiceEntry* old = found == oldNames.end() ? nullptr : found->second;
     ServiceChange change{now.name, old == nullptr, false, {}};
     if (old != nullptr) {
       for (const auto& column : kColumns) {
@@ -70,7 +77,7 @@ std::vector<ServiceChange> CompareServices(const std::vector<ServiceEntry>& oldL
     if (change.added || !change.changes.empty()) out.push_back(std::move(change));
   }
   for (const auto& old : oldList) {
-    if (Find(newList, old.name) == nullptr) out.push_back({old.name, false, true, {}});
+    if (!newNames.contains(ToUpper(old.name))) out.push_back({old.name, false, true, {}});
   }
   return out;
 }

@@ -57,6 +57,11 @@ TEST(ServiceChanges, StartTypeStateAccountAndPathComparedByNameNotTheProcessId) 
   EXPECT_EQ(changes[1].name, "Added");
   EXPECT_TRUE(changes[2].removed);
   EXPECT_EQ(ReadServiceList("Name,State\r\nx,y\r\n"), std::nullopt);
+  // A forged list naming one service twice reads it once.
+  const auto twice = ReadServiceList(header + "A,A,Manual,Running,a,b,1\r\na,A,Disabled,Stopped,a,b,1\r\n");
+  ASSERT_TRUE(twice);
+  EXPECT_EQ(twice->size(), 1u);
+  EXPECT_TRUE(CompareServices(*twice, *twice).empty());
   EXPECT_EQ(ReadServiceList(""), std::nullopt);
 }
 

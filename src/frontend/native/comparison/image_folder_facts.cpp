@@ -28,7 +28,13 @@ std::string RegistryText(const fs::path& file) {
 std::string WindowsPath(const fs::path& drives, const fs::path& file) {
   std::string path;
   for (const auto& part : fs::relative(file, drives)) {
-    path += path.empty() ? part.string() + ":" : "\\" + part.string();
+    if (path.empty()) {
+      path = part.string();
+      path += ':';
+    } else {
+      path += '\\';
+      path += part.string();
+    }
   }
   return path;
 }
