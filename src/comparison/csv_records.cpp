@@ -1,5 +1,7 @@
 #include "comparison/csv_records.h"
 
+#include <algorithm>
+
 namespace fernwick::comparison {
 
 bool CsvRecords::Next(std::vector<std::string>& fields) {
@@ -13,6 +15,15 @@ bool CsvRecords::Next(std::vector<std::string>& fields) {
       failed_ = true;
       fields.clear();
       return false;
+    }
+    // Plain characters go over in one piece up to the next that matters.
+    const std::size_t plain = text_.find_first_of(quoted ? std::string_view("\"") : std::string_view("\",\r\n"), at_);
+    const std::size_t stop =
+        std::min(plain == std::string_view::npos ? text_.size() : plain, start + kMaxRecordBytes + 1);
+    if (stop > at_) {
+      fields.back().append(text_.substr(at_, stop - at_));
+      at_ = stop;
+      continue;
     }
     const char c = text_[at_++];
     if (quoted) {
