@@ -89,6 +89,8 @@ package redacted_base "$root/samples/exchange2003-42" redact
 cp "$(find "$out/run-redacted_base" -name RedactionMap.txt)" "$out/map.txt"
 "$fernwick" --redact --map "$out/map.txt" rss.cab redacted_rss.cab 2>/dev/null
 check redacted_pair 1 redacted_base.cab redacted_rss.cab
+# A redacted package against one that is not: two names, one System ID.
+check redacted_and_plain 2 redacted_base.cab rss.cab
 
 # Two different servers: refused, unless --different-servers.
 package other "$root/samples/exchange2007-50"

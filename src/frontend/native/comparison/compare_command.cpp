@@ -6,6 +6,7 @@
 #include <new>
 #include <optional>
 
+#include "common/text.h"
 #include "comparison/comparison.h"
 #include "comparison/comparison_page.h"
 #include "frontend/native/cabinet_image/cabinet_image.h"
@@ -73,11 +74,16 @@ int Compare(const CompareOptions& o, const fs::path& scratch) {
   options.all = o.all;
   const comparison::Comparison result = comparison::Compare(sides[0], sides[1], options);
   if (!result.sameServer && !o.differentServers) {
+    // One System ID under two names: a package redacted and one not, or
+    // two redacted with different maps.
+    const bool oneSystemId =
+        !result.oldIdentity.systemId.empty() && EqualsNoCase(result.oldIdentity.systemId, result.newIdentity.systemId);
     std::fprintf(stderr,
-                 "fernwick: %s and %s are of different servers (%s; %s); --different-servers compares them "
+                 "fernwick: %s and %s are of different servers (%s; %s)%s; --different-servers compares them "
                  "anyway\n",
                  o.inputs[0].c_str(), o.inputs[1].c_str(), Server(result.oldIdentity).c_str(),
-                 Server(result.newIdentity).c_str());
+                 Server(result.newIdentity).c_str(),
+                 oneSystemId ? ", or of one server redacted differently (one System ID)" : "");
     return kCompareBadInput;
   }
   const std::string text = comparison::ComparisonText(result, sides[0], sides[1]);
