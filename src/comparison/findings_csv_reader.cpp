@@ -62,8 +62,9 @@ FindingsCsvRows ReadFindingsCsv(std::string_view bytes, std::uint32_t codePage, 
       return column && *column < fields.size() ? WithoutFormulaGuard(fields[*column]) : std::string();
     };
     std::string text = cell(evidence);
+    const std::size_t stated = LineNumber(cell(statedCodePage));
+    if (stated != 0 && stated <= 0xFFFF) out.codePage = static_cast<std::uint32_t>(stated);
     if (!utf8) {
-      const std::size_t stated = LineNumber(cell(statedCodePage));
       const auto converted = toUtf8(text, stated != 0 ? static_cast<std::uint32_t>(stated) : codePage);
       if (!converted) {
         out.error = "row " + std::to_string(row) + ": its code page is unknown";

@@ -20,6 +20,7 @@ using ToUtf8 = std::function<std::optional<std::string>(std::string_view text, s
 
 struct FindingsCsvRows {
   std::vector<SideFinding> findings;  // evidence in UTF-8
+  std::uint32_t codePage = 0;         // the report's, as a `code page` column states it; 0 when none does
   std::string error;                  // empty when the file was read
 };
 

@@ -135,6 +135,8 @@ TEST(FindingsCsvReader, TodaysFilesAndUtf8FilesWithMarkCodePageAndGuardsReadAlik
   EXPECT_EQ(a.findings[0].line, 88u);
   EXPECT_EQ(b.findings[0].id, "RSS-ENABLED");
   EXPECT_EQ(b.findings[1].evidence, "=cmd");
+  EXPECT_EQ(a.codePage, 0u);  // today's files do not say
+  EXPECT_EQ(b.codePage, 1252u);
 }
 
 TEST(FindingsCsvReader, BadFilesAreRefusedWithOneReason) {

@@ -135,21 +135,22 @@ ComparedSide ReadCabinet(const fs::path& input, const fs::path& scratch) {
   }
   // The packed files stand in: the report in the server's code page, which
   // only the gathering knew (1252 unless Findings.csv states another).
-  const std::uint32_t codePage = platform::kWesternCodePage;
-  if (const std::string* text = part(Part::Report)) {
-    // Write To File adds one line end to the report it packs.
-    std::string_view report = *text;
-    if (report.ends_with("\r\n\r\n")) report.remove_suffix(2);
-    side.report = comparison::TextLines(Utf8(report, codePage));
-  }
+  std::uint32_t codePage = platform::kWesternCodePage;
   if (const std::string* csv = part(Part::Findings)) {
     auto rows = comparison::ReadFindingsCsv(*csv, codePage, [](std::string_view text, std::uint32_t page) {
       image::ImageCodePages pages(page);
       return pages.ToUtf8(text, page);
     });
     if (!rows.error.empty()) throw ComparedInputError("Findings.csv: " + rows.error);
+    if (rows.codePage != 0) codePage = rows.codePage;
     side.findings = std::move(rows.findings);
     side.findingsFrom = "Findings.csv";
+  }
+  if (const std::string* text = part(Part::Report)) {
+    // Write To File adds one line end to the report it packs.
+    std::string_view report = *text;
+    if (report.ends_with("\r\n\r\n")) report.remove_suffix(2);
+    side.report = comparison::TextLines(Utf8(report, codePage));
   }
   TakeLists(bytes, codePage, side);
   if (!replayFailure.empty()) {
