@@ -235,6 +235,10 @@ void WriteReport(std::string& page, const PackedReport& report, const std::vecto
 
 }  // namespace
 
+std::string SummaryPageHead(std::string_view title) {
+  return std::string(kHead) + "<title>" + HtmlUtf8Text(title) + "</title>\r\n" + kStyle;
+}
+
 std::string SummaryPage(const PackedReport& report, platform::CodePages& codePages) {
   const PageText text(codePages, report.identity.codePage);
   const std::vector<FindingGroup> groups = GroupFindings(report);

@@ -7,6 +7,7 @@
 // code page (whichever the server uses), so that the browsers of old
 // server desks show it as well as current ones.
 #include <string>
+#include <string_view>
 
 #include "platform/code_pages.h"
 #include "report/packed_report.h"
@@ -16,5 +17,9 @@ namespace fernwick::report {
 inline constexpr const char* kSummaryPageName = "Summary.htm";
 
 std::string SummaryPage(const PackedReport& report, platform::CodePages& codePages);
+
+// The page's head up to and with <body>: its doctype, UTF-8, `title` and
+// style, for other pages that look like it.
+std::string SummaryPageHead(std::string_view title);
 
 }  // namespace fernwick::report

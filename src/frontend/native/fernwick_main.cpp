@@ -15,12 +15,13 @@
 #include "frontend/native/findings_output.h"
 #include "frontend/native/cabinet_image/cabinet_image.h"
 #include "frontend/native/cabinet_image/cabinet_redaction.h"
+#include "frontend/native/cabinet_image/captured_switches.h"
+#include "frontend/native/comparison/compare_command.h"
+#include "frontend/native/headless_view.h"
 #include "frontend/native/packaging_programs/packaging_programs.h"
 #include "common/text.h"
-#include "platform/image/ini_file.h"
 #include "platform/image/not_captured.h"
 #include "platform/image/server_image.h"
-#include "platform/recording/capture_texts.h"
 #include "platform/recording/recorder.h"
 #include "shell/command_line_switches.h"
 #include "shell/main_presenter.h"
@@ -32,6 +33,7 @@ constexpr const char* kUsage =
     "                [--findings-csv FILE] [--summary FILE] IMAGE [SWITCH...]\n"
     "       fernwick [--out DIR] [--findings ...] --from-cab FILE.cab [SWITCH...]\n"
     "       fernwick --redact [--map FILE] [--keywords FILE] IN.cab OUT.cab\n"
+    "       fernwick --compare OLD NEW [--html FILE] [--all] [--different-servers]\n"
     "\n"
     "Gathers the Voxtra diagnostic report of a server image (a folder holding a\n"
     "registry export, a folder per drive, the configuration database script and\n"
@@ -59,6 +61,22 @@ constexpr const char* kUsage =
     "              --map FILE is the map of originals and pseudonyms, read when it\n"
     "              exists and written back (default: RedactionMap.txt beside\n"
     "              OUT.cab); --keywords FILE more names to replace, one a line.\n"
+    "  --compare   what changed between OLD and NEW, two VoxtraInfo.cab files or\n"
+    "              server image folders of one server: the verdict (findings new,\n"
+    "              lost visibility, resolved, still present; errors first), the\n"
+    "              identity of both (server, System ID, gathering times, Fernwick\n"
+    "              versions), the report's changed lines by section (lines that\n"
+    "              change on every run left out; --all shows them), the server\n"
+    "              images' registry values, files, database answers and program\n"
+    "              outputs, the event logs' error and warning counts and the\n"
+    "              services that changed. A CAB's server image is gathered again\n"
+    "              with today's rules; a CAB without one is read from its report\n"
+    "              and Findings.csv, and the output says what cannot be compared.\n"
+    "              --html FILE also writes it as one page in the look of\n"
+    "              Summary.htm. Two different servers only with\n"
+    "              --different-servers. Exit codes: 0 no difference that\n"
+    "              matters, 1 differences, 2 bad arguments or input (a corrupt\n"
+    "              or hostile CAB: one line). See docs/comparing-cabs.md.\n"
     "  --capture DIR  also record what the gathering read and write it as a new\n"
     "              server image into DIR (an empty or new folder), which replays\n"
     "              to the same report. A captured image replays with the\n"
@@ -102,20 +120,6 @@ constexpr const char* kUsage =
     "FernwickMessages.txt in the work folder says what went wrong for 5 and 6;\n"
     "it is packed into the cabinet too. When codes meet, the first of these\n"
     "wins: 5 or 6, then 13, then 10 to 12.\n";
-
-// Stands in for the window: the texts the presenter sets are kept.
-class HeadlessView : public fernwick::shell::MainView {
- public:
-  void SetText(fernwick::shell::Control c, const std::string& text) override { texts_[Index(c)] = text; }
-  std::string Text(fernwick::shell::Control c) override { return texts_[Index(c)]; }
-  void SetEnabled(fernwick::shell::Control, bool) override {}
-  void Place(fernwick::shell::Control, const fernwick::shell::TwipRect&) override {}
-  void SetWindowSize(std::optional<int>, std::optional<int>) override {}
-
- private:
-  static std::size_t Index(fernwick::shell::Control c) { return static_cast<std::size_t>(c); }
-  std::string texts_[8];
-};
 
 // Installs what ships beside Fernwick.exe into the output's copy of the
 // image's install folder, where the image lacks it.
@@ -227,19 +231,12 @@ std::optional<int> ReadOptions(int argc, char** argv, Options& o) {
   return std::nullopt;
 }
 
-// A captured image replays with the switches of its run ([capture]
-// Switches), unless the command line gives switches of its own. "silent"
-// is left out: it says how the run packed, not what it gathered.
+// A captured image replays with the switches of its run, unless the
+// command line gives switches of its own.
 void UseCapturedSwitches(Options& o) {
   if (o.commandLine != "fernwick") return;
-  std::ifstream in(o.imagePath / "image.ini", std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const auto facts = fernwick::image::IniFile::Parse(text);
-  if (!facts.Get("capture", fernwick::recording::kCaptureMarkKey)) return;
-  std::istringstream switches(facts.GetOr("capture", fernwick::recording::kSwitchesKey, ""));
-  for (std::string word; switches >> word;) {
-    if (!fernwick::ContainsNoCase(word, "silent")) o.commandLine += " " + word;
-  }
+  const auto switches = fernwick::native::CapturedSwitches(o.imagePath);
+  if (switches && !switches->empty()) o.commandLine += " " + *switches;
 }
 
 // Start-up, Go and, when asked, Write To File against the image at
@@ -253,7 +250,7 @@ int Gather(const Options& o) {
   std::optional<fernwick::recording::Recorder> recorder;
   // Packaging records, as Fernwick.exe does, so that Write To File packs the image.
   if (!o.captureDir.empty() || package) recorder.emplace(image.Platform());
-  HeadlessView view;
+  fernwick::native::HeadlessView view;
   fernwick::shell::MainPresenter presenter(recorder ? recorder->Platform() : image.Platform(), view);
   const auto startup = presenter.FormLoad();
   if (startup == fernwick::shell::StartupOutcome::Failed) {
@@ -324,6 +321,8 @@ int RedactCommand(const Options& o) {
 }
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (fernwick::native::AsksForComparison(args)) return fernwick::native::CompareCommand(args);
   Options options;
   if (const auto done = ReadOptions(argc, argv, options)) return *done;
   if (options.redact) return RedactCommand(options);

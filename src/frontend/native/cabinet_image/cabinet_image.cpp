@@ -18,25 +18,29 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Far above any image (they stay below 256 KB), far below harm.
-constexpr std::uint64_t kReadLimit = 256ull << 20;
-
-fs::path MakePrivateFolder() {
-  std::string pattern = (fs::temp_directory_path() / "fernwick-cab-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw CabinetImageError("cannot make a temporary folder");
-  return pattern;
-}
-
 void Unpack(const fs::path& cabinet, const fs::path& folder) {
   const std::string inner = packaging::kImageCabinetName;
   auto outer = ReadCabinetFile(
-      cabinet, [&](const std::string& name) { return EqualsNoCase(name, inner); }, kReadLimit);
+      cabinet, [&](const std::string& name) { return EqualsNoCase(name, inner); }, kImageReadLimit);
   if (!outer.error.empty()) throw CabinetImageError(outer.error);
   if (outer.files.empty()) {
     throw CabinetImageError("it holds no " + inner + " (made with the switch \"nocapture\", or the capture failed)");
   }
+  UnpackImageCabinet(outer.files.front().bytes, folder);
+}
+
+}  // namespace
+
+fs::path MakePrivateFolder(std::string_view prefix) {
+  std::string pattern = (fs::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw CabinetImageError("cannot make a temporary folder");
+  return pattern;
+}
+
+void UnpackImageCabinet(std::string_view imageCabinet, const fs::path& folder) {
+  const std::string inner = packaging::kImageCabinetName;
   const auto image = ReadCabinetBytes(
-      outer.files.front().bytes, [](const std::string&) { return true; }, kReadLimit);
+      imageCabinet, [](const std::string&) { return true; }, kImageReadLimit);
   if (!image.error.empty()) throw CabinetImageError(inner + ": " + image.error);
   for (const auto& file : image.files) {
     const auto relative = ImageEntryPath(file.name, file.utf8Name);
@@ -54,8 +58,6 @@ void Unpack(const fs::path& cabinet, const fs::path& folder) {
   }
 }
 
-}  // namespace
-
 std::optional<fs::path> ImageEntryPath(std::string_view name, bool utf8Name) {
   const std::string hostName = utf8Name ? std::string(name) : AnsiToUtf8(name);
   fs::path path;
@@ -70,7 +72,7 @@ std::optional<fs::path> ImageEntryPath(std::string_view name, bool utf8Name) {
   }
 }
 
-CabinetImage::CabinetImage(const fs::path& cabinet) : folder_(MakePrivateFolder()), removal_(folder_) {
+CabinetImage::CabinetImage(const fs::path& cabinet) : folder_(MakePrivateFolder("fernwick-cab")), removal_(folder_) {
   try {
     Unpack(cabinet, folder_);
   } catch (...) {

@@ -4,6 +4,7 @@
 // for the image reader; the folder goes with the object, or with the
 // process on a signal or an uncaught exception. Only a capture is taken: an
 // image that is not one could run a database script of its own.
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -32,6 +33,19 @@ class CabinetImage {
   std::filesystem::path folder_;
   RemovalOnExit removal_;
 };
+
+// Far above any image (they stay below 256 KB), far below harm: the bytes
+// of the wanted files of a cabinet read into memory at most.
+inline constexpr std::uint64_t kImageReadLimit = 256ull << 20;
+
+// A new folder only this user may enter, in the temporary folder, named
+// PREFIX-XXXXXX; throws CabinetImageError when it cannot be made.
+std::filesystem::path MakePrivateFolder(std::string_view prefix);
+
+// Unpacks ServerImage.cab's bytes into `folder`, which exists; throws
+// CabinetImageError for a cabinet that cannot be read, a name outside the
+// folder, or an image that is no capture.
+void UnpackImageCabinet(std::string_view imageCabinet, const std::filesystem::path& folder);
 
 // Where a file stored in ServerImage.cab as `name` lands below the image
 // folder: its "\" (or "/") separate folders, an ANSI name becomes the UTF-8
