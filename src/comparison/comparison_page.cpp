@@ -13,16 +13,6 @@ namespace {
 
 using report::HtmlUtf8Text;
 
-std::string_view ChangeWords(FindingChange change) {
-  switch (change) {
-    case FindingChange::New: return "new";
-    case FindingChange::LostVisibility: return "lost visibility";
-    case FindingChange::Resolved: return "resolved";
-    case FindingChange::StillPresent: return "still present";
-  }
-  return "";
-}
-
 std::string Cell(std::string_view text, std::string_view cls = {}) {
   return (cls.empty() ? "<td>" : "<td class=\"" + std::string(cls) + "\">") + HtmlUtf8Text(text) + "</td>";
 }
@@ -46,7 +36,7 @@ std::string FindingsTable(const Comparison& c) {
     const bool known = severity == "error" || severity == "warning" || severity == "notice";
     std::string note = row.why;
     if (!row.oldEvidence.empty()) note = "was: " + Trim(row.oldEvidence);
-    out += "<tr>" + Cell(ChangeWords(row.change)) + Cell(severity, known ? severity : "") + Code(row.finding.id) +
+    out += "<tr>" + Cell(ChangeName(row.change)) + Cell(severity, known ? severity : "") + Code(row.finding.id) +
            Code(Trim(row.finding.evidence)) + Cell(note) + "</tr>\r\n";
   }
   return out + "</table>\r\n";

@@ -10,16 +10,6 @@
 namespace fernwick::comparison {
 namespace {
 
-std::string_view ChangeName(FindingChange change) {
-  switch (change) {
-    case FindingChange::New: return "new";
-    case FindingChange::LostVisibility: return "lost visibility";
-    case FindingChange::Resolved: return "resolved";
-    case FindingChange::StillPresent: return "still present";
-  }
-  return "";
-}
-
 std::string Padded(std::string_view text, std::size_t width) {
   std::string out(text);
   out.resize(std::max(width, text.size()), ' ');

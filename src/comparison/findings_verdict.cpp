@@ -78,6 +78,16 @@ std::string LostVisibility(const SideFinding& old, const IndexedReport& before, 
 
 }  // namespace
 
+std::string_view ChangeName(FindingChange change) {
+  switch (change) {
+    case FindingChange::New: return "new";
+    case FindingChange::LostVisibility: return "lost visibility";
+    case FindingChange::Resolved: return "resolved";
+    case FindingChange::StillPresent: return "still present";
+  }
+  return "";
+}
+
 int SeverityRank(std::string_view severity) {
   return severity == "error" ? 0 : severity == "warning" ? 1 : severity == "notice" ? 2 : 3;
 }

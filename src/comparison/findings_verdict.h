@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fernwick::comparison {
@@ -21,6 +22,10 @@ struct SideFinding {
 };
 
 enum class FindingChange { New, LostVisibility, Resolved, StillPresent };
+
+// "new", "lost visibility", "resolved", "still present": the words of the
+// text and of the page.
+std::string_view ChangeName(FindingChange change);
 
 struct FindingRow {
   FindingChange change;

@@ -218,8 +218,11 @@ bool IsConnectionError(const RuntimeErrorLine& line) {
 }
 
 std::string RuntimeErrorAnchor(const RuntimeErrorInfo& info) {
+  // Appended piece by piece: GCC 12 at -O3 takes "M" + to_string() for an
+  // overlapping copy (-Wrestrict).
   std::string anchor = info.database ? "DATABASE-ERROR-" : "RUNTIME-ERROR-";
-  anchor += info.number < 0 ? "M" + std::to_string(-info.number) : std::to_string(info.number);
+  if (info.number < 0) anchor += 'M';
+  anchor += std::to_string(info.number < 0 ? -info.number : info.number);
   return anchor;
 }
 

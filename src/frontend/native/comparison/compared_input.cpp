@@ -14,6 +14,7 @@
 #include "frontend/native/comparison/image_replay.h"
 #include "platform/image/image_code_pages.h"
 #include "report/finding_fixes.h"
+#include "report/packed_report.h"
 
 namespace fernwick::native {
 namespace fs = std::filesystem;
@@ -66,12 +67,14 @@ void TakeLists(const std::array<const std::string*, kParts.size()>& bytes, std::
 
 // The report and findings of a gathering, in UTF-8.
 void TakeReplay(const report::ReportBuffer& buffer, ComparedSide& side) {
-  const std::uint32_t codePage = buffer.Identity().codePage;
+  const std::uint32_t codePage = buffer.CodePage();
   side.report = comparison::TextLines(Utf8(buffer.Text(), codePage));
   side.findings.emplace();
-  for (const report::Finding& finding : buffer.Findings()) {
+  // Judged for the server the report's own text describes, as Findings.csv is.
+  const report::PackedReport carried = report::CarryFindings(buffer, buffer.Text());
+  for (const report::Finding& finding : carried.findings) {
     const auto& info = report::Info(finding.id);
-    const auto here = report::ForServer(info, buffer.Identity().windowsFacts);
+    const auto here = report::ForServer(info, carried.identity.windowsFacts);
     side.findings->push_back({std::string(info.name), std::string(report::SeverityName(here.severity)),
                               Utf8(finding.evidence, codePage), finding.line + 1});
   }
@@ -128,7 +131,7 @@ ComparedSide ReadCabinet(const fs::path& input, const fs::path& scratch) {
     const ImageReplay replay = ReplayImage(folder, scratch / "out");
     if (replay.report) {
       TakeReplay(*replay.report, side);
-      TakeLists(bytes, replay.report->Identity().codePage, side);
+      TakeLists(bytes, replay.report->CodePage(), side);
       return side;
     }
     replayFailure = replay.failure;
