@@ -97,14 +97,20 @@ void CleanUp(platform::FileSystem& files, const std::string& strPathName) {
 // read-only. When it is still there, why (for the error line that takes the
 // place of cabmaker): this run then makes no claim on whatever lies under
 // that name.
-std::optional<std::string> RemoveEarlierCabinet(platform::FileSystem& files, const std::string& strPathName) {
-  const std::string cabinet = strPathName + kCabinetName;
+// Removes an earlier run's file, read-only or not. When it is still there,
+// why not, as the error lines say it.
+std::optional<std::string> WhyEarlierFileStays(platform::FileSystem& files, const std::string& path) {
   std::uint32_t code = 0;
-  WriteToFileRun::Quietly([&] { code = files.RemoveFile(cabinet, true); });
-  if (code == 0 || !files.FileExists(cabinet)) return std::nullopt;
-  return "the " + std::string(kCabinetName) + " of an earlier run cannot be removed (" +
-         ErrorDescription(launch::ErrorNumberOf(code)) + "); no cabinet is made, and the report and the other files " +
-         "are left in " + strPathName;
+  WriteToFileRun::Quietly([&] { code = files.RemoveFile(path, true); });
+  if (code == 0 || !files.FileExists(path)) return std::nullopt;
+  return ErrorDescription(launch::ErrorNumberOf(code));
+}
+
+std::optional<std::string> RemoveEarlierCabinet(platform::FileSystem& files, const std::string& strPathName) {
+  const auto why = WhyEarlierFileStays(files, strPathName + kCabinetName);
+  if (!why) return std::nullopt;
+  return "the " + std::string(kCabinetName) + " of an earlier run cannot be removed (" + *why +
+         "); no cabinet is made, and the report and the other files are left in " + strPathName;
 }
 
 // A cabmaker ended at its limit leaves its temporary files behind.
@@ -220,14 +226,11 @@ bool IsStale(const StaleFiles& stale, std::string_view name) {
 StaleFiles ClearProducedFiles(platform::FileSystem& files, const std::string& strPathName, WriteToFileRun& run) {
   StaleFiles stale;
   for (const ProducedFile& produced : kProducedFiles) {
-    const std::string path = strPathName + produced.name;
-    std::uint32_t code = 0;
-    WriteToFileRun::Quietly([&] { code = files.RemoveFile(path, true); });
-    if (code == 0 || !files.FileExists(path)) continue;
+    const auto why = WhyEarlierFileStays(files, strPathName + produced.name);
+    if (!why) continue;
     stale.emplace_back(produced.name);
-    run.ErrorLine(std::string("the ") + produced.name + " of an earlier run cannot be removed (" +
-                  ErrorDescription(launch::ErrorNumberOf(code)) + "); it is not packed, and this run's " +
-                  produced.part + " is lost");
+    run.ErrorLine(std::string("the ") + produced.name + " of an earlier run cannot be removed (" + *why +
+                  "); it is not packed, and this run's " + produced.part + " is lost");
   }
   return stale;
 }
