@@ -105,7 +105,7 @@ target_include_directories(dumpel_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 # as it runs them on a server image (dumpel, Tabulex, media.bat, cabmaker),
 # and the image a VoxtraInfo.cab carries (`fernwick --from-cab`).
 fernwick_sources(NATIVE_SOURCES src/frontend/native/packaging_programs src/frontend/native/cabinet_image
-                 src/frontend/native/comparison)
+                 src/frontend/native/comparison src/frontend/native/verification)
 add_library(fernwick_native STATIC ${NATIVE_SOURCES})
 target_link_libraries(fernwick_native PUBLIC fernwick_image fernwick_core cabmaker_gcab dumpel_core)
 fernwick_sources(DUMPEL_TEST_SOURCES tests/native/dumpel)

@@ -12,6 +12,8 @@
 #include "packaging/capture_step.h"
 #include "packaging/findings_files.h"
 #include "packaging/folder_select.h"
+#include "packaging/manifest.h"
+#include "packaging/package_ledger.h"
 #include "report/findings_csv.h"
 #include "report/summary_page.h"
 #include "packaging/redaction_step.h"
@@ -90,7 +92,7 @@ void CleanUp(platform::FileSystem& files, const std::string& strPathName) {
   WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + "TelCfgRpt.vbs", true); });
   RemoveFindingsFiles(files, strPathName);
   RemovePackedServerImage(files, strPathName);
-  RemoveQuietly(files, strPathName, {kLeftOutListName});
+  RemoveQuietly(files, strPathName, {kLeftOutListName, kManifestName});
 }
 
 // Step 5 for the cabinet: an earlier one is removed even when it is
@@ -137,10 +139,18 @@ bool AbsentByDesign(platform::FileSystem& files, const std::string& strPathName,
          (EqualsNoCase(name, report::kFindingsCsvName) || EqualsNoCase(name, report::kSummaryPageName));
 }
 
+// A file cabmaker left out of the cabinet, and why.
+struct LeftOutFile {
+  std::string name;
+  std::string reason;
+};
+
 // The left-out list: "<file><TAB><reason>" per line; a line without a file
-// says why no cabinet was written.
-void RecordLeftOut(platform::FileSystem& files, const std::string& strPathName, std::uint32_t code,
-                   bool findingsWritten, WriteToFileRun& run) {
+// says why no cabinet was written. Answers the files that were to be packed
+// and were left out.
+std::vector<LeftOutFile> RecordLeftOut(platform::FileSystem& files, const std::string& strPathName, std::uint32_t code,
+                                       bool findingsWritten, WriteToFileRun& run) {
+  std::vector<LeftOutFile> leftOut;
   const auto read = files.ReadWholeFile(strPathName + kLeftOutListName);
   // Exit code 3 says files are missing; which ones only the list tells.
   if (!read && code == 3) {
@@ -163,8 +173,10 @@ void RecordLeftOut(platform::FileSystem& files, const std::string& strPathName, 
       run.ErrorLine("cabmaker wrote no cabinet: " + reason);
     } else if (!AbsentByDesign(files, strPathName, file, findingsWritten)) {
       run.ErrorLine("cabmaker left " + file + " out of " + kCabinetName + (reason.empty() ? "" : ": " + reason));
+      leftOut.push_back({file, reason});
     }
   }
+  return leftOut;
 }
 
 // The cabinet counts as made only when cabmaker ended by itself with 0 (all
@@ -172,14 +184,14 @@ void RecordLeftOut(platform::FileSystem& files, const std::string& strPathName, 
 // is there. Without a cabinet the loose files are all the package there
 // is: they stay.
 bool CabinetMade(platform::FileSystem& files, const std::string& strPathName, const ProgramEnd& cabmaker,
-                 bool findingsWritten, WriteToFileRun& run) {
+                 bool findingsWritten, WriteToFileRun& run, std::vector<LeftOutFile>& leftOut) {
   bool made = false;
   if (cabmaker.how == ProgramEnd::How::kEndedAtLimit) {
     run.ErrorLine(cabmaker.late);
     RemoveCabinetParts(files, strPathName);
   } else if (cabmaker.how == ProgramEnd::How::kExited && cabmaker.exitCode) {
     const std::uint32_t code = *cabmaker.exitCode;
-    if (code == 0 || code == 1 || code == 3) RecordLeftOut(files, strPathName, code, findingsWritten, run);
+    if (code == 0 || code == 1 || code == 3) leftOut = RecordLeftOut(files, strPathName, code, findingsWritten, run);
     if (code != 0 && code != 1 && code != 3) {
       run.ErrorLine("cabmaker ended with exit code " + std::to_string(code));
     }
@@ -202,10 +214,8 @@ struct ProducedFile {
   const char* part;
 };
 constexpr ProducedFile kProducedFiles[] = {
-    {"system_event_log.csv", "system event log"},
-    {"application_event_log.csv", "application event log"},
-    {"ServiceInfo.csv", "service list"},
-    {"SwitchReport.html", "switch report"},
+    {"system_event_log.csv", "system event log"}, {"application_event_log.csv", "application event log"},
+    {"ServiceInfo.csv", "service list"},          {"SwitchReport.html", "switch report"},
     {"switchlog.txt", "switch report's log"},
 };
 
@@ -223,12 +233,14 @@ bool IsStale(const StaleFiles& stale, std::string_view name) {
 // Removes the earlier run's copies of every produced file, read-only ones
 // too. One that stays (open in a spreadsheet without delete sharing, say)
 // is a lost part, named with the reason, and is never packed.
-StaleFiles ClearProducedFiles(platform::FileSystem& files, const std::string& strPathName, WriteToFileRun& run) {
+StaleFiles ClearProducedFiles(platform::FileSystem& files, const std::string& strPathName, WriteToFileRun& run,
+                              PackageLedger& ledger) {
   StaleFiles stale;
   for (const ProducedFile& produced : kProducedFiles) {
     const auto why = WhyEarlierFileStays(files, strPathName + produced.name);
     if (!why) continue;
     stale.emplace_back(produced.name);
+    ledger.Lost(produced.name, "the earlier run's file cannot be removed (" + *why + ")");
     run.ErrorLine(std::string("the ") + produced.name + " of an earlier run cannot be removed (" + *why +
                   "); it is not packed, and this run's " + produced.part + " is lost");
   }
@@ -245,35 +257,54 @@ std::string DirectiveFileName(std::string_view line) {
   return close == std::string_view::npos ? std::string() : std::string(line.substr(open + 1, close - open - 1));
 }
 
-// Turns the directive lines of stale files into comments, so cabmaker
-// never packs them. False when the directive file cannot be rewritten.
-bool LeaveStaleFilesOut(platform::FileSystem& files, const std::string& directives, const StaleFiles& stale) {
-  if (stale.empty()) return true;
+// Turns the directive lines of stale files and of lost parts into comments,
+// so cabmaker never packs them, and names the manifest as the last entry
+// where the directive file does not. Answers the files the directive file
+// then packs, in its order; none when it cannot be read or rewritten.
+std::optional<std::vector<std::string>> LeaveLostFilesOut(platform::FileSystem& files, const std::string& directives,
+                                                          const StaleFiles& stale, const PackageLedger& ledger) {
   const auto text = files.ReadWholeFile(directives);
-  if (!text) return false;
+  if (!text) return std::nullopt;
   std::string out;
+  std::vector<std::string> packed;
+  bool manifestNamed = false;
   const auto lines = Split(*text, '\n');
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (IsStale(stale, DirectiveFileName(lines[i]))) out += "; not this run's, left out: ";
+    const std::string name = DirectiveFileName(lines[i]);
+    if (!name.empty() && (IsStale(stale, name) || ledger.IsLost(name))) {
+      out += "; not this run's, left out: ";
+    } else if (!name.empty()) {
+      packed.push_back(name);
+      manifestNamed = manifestNamed || EqualsNoCase(name, kManifestName);
+    }
     out += lines[i];
     if (i + 1 < lines.size()) out += '\n';
   }
-  return files.WriteWholeFile(directives, out);
+  if (!manifestNamed) {
+    if (!out.empty() && out.back() != '\n') out += "\r\n";
+    out += std::string("\"") + kManifestName + "\"\r\n";
+    packed.emplace_back(kManifestName);
+  }
+  if (out != *text && !files.WriteWholeFile(directives, out)) return std::nullopt;
+  return packed;
 }
 
 // dumpel's exit code: anything but 0 is a lost part; whatever it wrote is
 // packed all the same.
-void JudgeDumpel(const ProgramEnd& dumpel, const char* log, const char* file, WriteToFileRun& run) {
+void JudgeDumpel(const ProgramEnd& dumpel, const char* log, const char* file, WriteToFileRun& run,
+                 PackageLedger& ledger) {
+  if (dumpel.ExitedWith(0)) return;
   if (dumpel.how == ProgramEnd::How::kEndedAtLimit) {
     run.ErrorLine(dumpel.late);
-  } else if (dumpel.ExitedWith(0)) {
-    return;
+    ledger.Lost(file, "dumpel did not end within its limit");
   } else if (dumpel.how == ProgramEnd::How::kExited && dumpel.exitCode) {
     run.ErrorLine("dumpel ended with exit code " + std::to_string(*dumpel.exitCode) + " for the " + log +
-                  " event log; " + file + " holds what it wrote, if anything");
+                  " event log; " + file + " is left out of " + kCabinetName);
+    ledger.Lost(file, "dumpel ended with exit code " + std::to_string(*dumpel.exitCode));
   } else {
     run.ErrorLine(std::string("how dumpel ended for the ") + log + " event log is unknown; " + file +
-                  " holds what it wrote, if anything");
+                  " is left out of " + kCabinetName);
+    ledger.Lost(file, "how dumpel ended is unknown");
   }
 }
 
@@ -281,13 +312,18 @@ void JudgeDumpel(const ProgramEnd& dumpel, const char* log, const char* file, Wr
 // writes SwitchReport.html: a batch file that failed or wrote nothing (cmd
 // denied, the script refused) is a lost part, named with its command line.
 void JudgeSwitchReport(platform::FileSystem& files, const std::string& strPathName, const ProgramEnd& media,
-                       const std::string& commandLine, const StaleFiles& stale, WriteToFileRun& run) {
-  if (media.how == ProgramEnd::How::kLeftRunning || IsStale(stale, "SwitchReport.html")) return;
-  if (media.how == ProgramEnd::How::kExited && media.exitCode && *media.exitCode != 0) {
+                       const std::string& commandLine, const StaleFiles& stale, WriteToFileRun& run,
+                       PackageLedger& ledger) {
+  if (IsStale(stale, "SwitchReport.html")) return;
+  if (media.how == ProgramEnd::How::kLeftRunning) {
+    ledger.Lost("SwitchReport.html", "media.bat did not end within its limit");
+  } else if (media.how == ProgramEnd::How::kExited && media.exitCode && *media.exitCode != 0) {
     run.ErrorLine("media.bat ended with exit code " + std::to_string(*media.exitCode) + " (" + commandLine +
                   "); the switch report is lost");
+    ledger.Lost("SwitchReport.html", "media.bat ended with exit code " + std::to_string(*media.exitCode));
   } else if (files.ReadWholeFile(strPathName + "SwitchReport.html").value_or("").empty()) {
     run.ErrorLine("media.bat wrote no switch report (" + commandLine + "); SwitchReport.html is missing or empty");
+    ledger.Lost("SwitchReport.html", "media.bat wrote no switch report");
   }
 }
 
@@ -321,8 +357,10 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   run.Debug("DEBUG: strPathName=" + strPathName);
 
   const std::optional<std::string> earlierCabinetStays = RemoveEarlierCabinet(files, strPathName);
-  RemoveQuietly(files, strPathName, {"voxtrasysteminfo.txt", "media.bat", "TelCfgRpt.vbs"});
-  StaleFiles stale = ClearProducedFiles(files, strPathName, run);
+  WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + kCabinetDigestName, true); });
+  RemoveQuietly(files, strPathName, {"voxtrasysteminfo.txt", "media.bat", "TelCfgRpt.vbs", kManifestName});
+  PackageLedger ledger;
+  StaleFiles stale = ClearProducedFiles(files, strPathName, run, ledger);
   WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + "TelCfgRpt.vbs", true); });
   RemoveFindingsFiles(files, strPathName);
   RemoveQuietly(files, strPathName, {kLeftOutListName});
@@ -356,21 +394,34 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   const bool findingsWritten = window.Gathered() != nullptr && findingsFailures.empty();
   PackagingOutcome outcome;
   if (window.Gathered() != nullptr) outcome.findingsText = packed;
-  if (PackServerImage(p, strPathName, messages)) stale.emplace_back(kImageCabinetName);
+  if (PackServerImage(p, strPathName, messages)) {
+    stale.emplace_back(kImageCabinetName);
+    ledger.Lost(kImageCabinetName, "the earlier run's file cannot be removed");
+  }
 
   const auto quoted = [&](const char* name) { return launch::Quoted(strPathName + name); };
-  // Runs one program; a failed start is an error line, and so is a program ended at its limit.
-  const auto runWithin = [&](const std::string& commandLine, const launch::WaitLimit& limit) {
+  // Runs one program; a failed start is an error line, and so is a program
+  // ended at its limit. The files it writes are entered in the ledger with
+  // how it ended.
+  const auto runWithin = [&](const std::string& commandLine, const launch::WaitLimit& limit,
+                             std::initializer_list<const char*> writes) {
     std::optional<ProgramEnd> end;
+    const platform::LocalTime started = p.clock.Now();
     run.Step([&] { end = launch::RunWithin(p.process, commandLine, limit, messages); });
+    const long long seconds = SecondsBetween(started, p.clock.Now());
+    const std::string madeBy = CommandLineWithoutFolders(commandLine, strPathName, install);
+    for (const char* file : writes) {
+      ledger.Produced(file, limit.program, madeBy, EndedText(end), seconds);
+      if (!end) ledger.Lost(file, std::string(limit.program) + " could not start");
+    }
     return end;
   };
   const auto dumpel = [&](const char* log, const char* file) {
     if (IsStale(stale, file)) return;  // it could not write there; the part is lost already
     const std::string options = std::string("-d 5 -format dtTSIs -c -l ") + log + " -f " + quoted(file);
-    if (const auto end =
-            runWithin(launch::ProgramCommandLine(install, "dumpel", options), launch::limits::kEventLogDumper)) {
-      JudgeDumpel(*end, log, file, run);
+    if (const auto end = runWithin(launch::ProgramCommandLine(install, "dumpel", options),
+                                   launch::limits::kEventLogDumper, {file})) {
+      JudgeDumpel(*end, log, file, run, ledger);
     }
   };
   dumpel("system", "system_event_log.csv");
@@ -380,10 +431,12 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   // earlier run's list is gone by now.
   if (!IsStale(stale, "ServiceInfo.csv")) {
     const auto tabulex = runWithin(launch::ProgramCommandLine(install, "Tabulex", "-o " + quoted("ServiceInfo.csv")),
-                                   launch::limits::kServiceList);
-    if (tabulex && tabulex->how != ProgramEnd::How::kLeftRunning &&
-        files.ReadWholeFile(strPathName + "ServiceInfo.csv").value_or("").empty()) {
+                                   launch::limits::kServiceList, {"ServiceInfo.csv"});
+    if (tabulex && tabulex->how == ProgramEnd::How::kLeftRunning) {
+      ledger.Lost("ServiceInfo.csv", "Tabulex did not end within its limit");
+    } else if (tabulex && files.ReadWholeFile(strPathName + "ServiceInfo.csv").value_or("").empty()) {
       run.ErrorLine("Tabulex wrote no service list (ServiceInfo.csv is missing or empty)");
+      ledger.Lost("ServiceInfo.csv", "Tabulex wrote no service list");
     }
   }
   run.Debug("DEBUG: Finished tabulex.");
@@ -411,15 +464,15 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
     copyShipped("voxtrainfo_SwitchInfo.ddf", "voxtrainfo.ddf",
                 "Could not find VoxtraInfo_SwitchInfo.DDF in the install directory.  Please uninstall and reinstall "
                 "TORB.");
-    const bool script = copyShipped(
-        "TelCfgRpt.vbs", "TelCfgRpt.vbs",
-        "Could not find TelCfgRpt.vbs in the install directory.  Please uninstall and reinstall TORB.");
+    const bool script =
+        copyShipped("TelCfgRpt.vbs", "TelCfgRpt.vbs",
+                    "Could not find TelCfgRpt.vbs in the install directory.  Please uninstall and reinstall TORB.");
     const bool batch =
         copyShipped("media.bat", "media.bat",
                     "Could not find media.bat in the install directory.  Please uninstall and reinstall TORB.");
     const std::string mediaLine = launch::BatchCommandLine(strPathName, "media.bat");
-    const auto media = runWithin(mediaLine, launch::limits::kSwitchReport);
-    if (script && batch && media) JudgeSwitchReport(files, strPathName, *media, mediaLine, stale, run);
+    const auto media = runWithin(mediaLine, launch::limits::kSwitchReport, {"SwitchReport.html", "switchlog.txt"});
+    if (script && batch && media) JudgeSwitchReport(files, strPathName, *media, mediaLine, stale, run, ledger);
     run.Debug("DEBUG: Finished running media.bat");
   } else {
     run.Step([&] { Check(files.CopyFileTo(install + "\\voxtrainfo.ddf", strPathName + "voxtrainfo.ddf")); });
@@ -428,10 +481,29 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   // With "redact" every file to pack is redacted first; one that cannot be
   // is never packed in the clear.
   bool packable = RedactPackageIfAsked(p, strPathName, messages);
-  if (packable && !LeaveStaleFilesOut(files, strPathName + "voxtrainfo.ddf", stale)) {
-    run.ErrorLine("the earlier run's files cannot be left out of voxtrainfo.ddf; no cabinet is made");
-    packable = false;
-  }
+  const std::string directives = strPathName + "voxtrainfo.ddf";
+  // Names what the directive file packs and writes the manifest of it; false
+  // when no cabinet may be made.
+  const auto writeManifest = [&] {
+    // Without its directive file cabmaker says why it packs nothing.
+    if (!files.FileExists(directives)) return true;
+    for (const auto& [file, program] : ledger.NotWritten(files, strPathName)) {
+      run.ErrorLine(program + " wrote no " + file + "; that part of the package is lost");
+      ledger.Lost(file, program + " wrote no file");
+    }
+    const auto entries = LeaveLostFilesOut(files, directives, stale, ledger);
+    if (!entries) {
+      run.ErrorLine("the lost parts cannot be left out of voxtrainfo.ddf; no cabinet is made");
+      return false;
+    }
+    if (!files.WriteWholeFile(strPathName + kManifestName,
+                              ManifestText(ledger.Records(files, strPathName, *entries)))) {
+      run.ErrorLine(std::string("cannot write ") + kManifestName + "; no cabinet is made");
+      return false;
+    }
+    return true;
+  };
+  packable = packable && writeManifest();
   const std::string cabmaker = launch::ProgramCommandLine(
       install, "cabmaker", "/f " + quoted("voxtrainfo.ddf") + " /l " + quoted(kLeftOutListName));
   run.Debug("DEBUG: Calling cabmaker with string=" + cabmaker);
@@ -440,13 +512,40 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
     run.ErrorLine(*earlierCabinetStays);
   } else if (!packable) {
     // The reason is recorded already; nothing of this run is packed.
-  } else if (const auto end = runWithin(cabmaker, launch::limits::kCabinetBuilder)) {
-    outcome.cabinetMade = CabinetMade(files, strPathName, *end, findingsWritten, run);
+  } else if (auto end = runWithin(cabmaker, launch::limits::kCabinetBuilder, {})) {
+    std::vector<LeftOutFile> leftOut;
+    outcome.cabinetMade = CabinetMade(files, strPathName, *end, findingsWritten, run, leftOut);
+    // What cabmaker left out is now in the record, which was packed without
+    // those lines, and in no manifest: once more with both, the left-out
+    // files named as lost parts (a file left out now is left out the same
+    // way again; the passes are few).
+    for (int pass = 1; outcome.cabinetMade && !leftOut.empty() && pass <= 2; ++pass) {
+      for (const LeftOutFile& file : leftOut) {
+        ledger.Lost(file.name, "cabmaker left it out" + (file.reason.empty() ? "" : ": " + file.reason));
+      }
+      outcome.cabinetMade = false;
+      leftOut.clear();
+      if (!writeManifest()) break;
+      end = runWithin(cabmaker, launch::limits::kCabinetBuilder, {});
+      if (end) outcome.cabinetMade = CabinetMade(files, strPathName, *end, findingsWritten, run, leftOut);
+      // The first pass's cabinet lacks the record's last lines: not sent.
+      if (!outcome.cabinetMade) {
+        WriteToFileRun::Quietly([&] { files.RemoveFile(strPathName + kCabinetName, true); });
+      }
+    }
   } else {
     run.ErrorLine(std::string(kCabinetName) + " was not made; the report and the other files are left in " +
                   strPathName);
   }
-  if (outcome.cabinetMade) CleanUp(files, strPathName);
+  if (outcome.cabinetMade) {
+    // Beside the cabinet, in the format sha256sum checks, for the ticket.
+    const auto digest = DigestOfFile(files, strPathName + kCabinetName);
+    if (!digest ||
+        !files.WriteWholeFile(strPathName + kCabinetDigestName, digest->sha256 + "  " + kCabinetName + "\n")) {
+      messages.RecordNote(std::string("cannot write ") + kCabinetDigestName + " beside " + kCabinetName);
+    }
+    CleanUp(files, strPathName);
+  }
 
   if (!session.bSilentMode) {
     WriteToFileRun::Quietly([&] { window.ShowSplash(false); });

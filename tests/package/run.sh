@@ -15,11 +15,13 @@ trap 'rm -rf "$out"' EXIT
 "$fernwick" --package --out "$out/run" "$root/samples/exchange2003-42" >"$out/report.txt" 2>"$out/stderr.txt" ||
   { cat "$out/stderr.txt"; exit 1; }
 work="$out/run/drives/C/Program Files/Voxtra/SystemInfo"
-[ "$(ls -A "$work")" = "VoxtraInfo.cab" ] || { echo "work folder holds: $(ls -A "$work")"; exit 1; }
+[ "$(ls -A "$work" | tr '\n' ' ')" = "VoxtraInfo.cab VoxtraInfo.cab.sha256 " ] ||
+  { echo "work folder holds: $(ls -A "$work")"; exit 1; }
+(cd "$work" && sha256sum --quiet -c VoxtraInfo.cab.sha256)
 cabextract -q -t "$work/VoxtraInfo.cab" >/dev/null
 cabextract -q -d "$out/cab" "$work/VoxtraInfo.cab"
 ( cd "$out/cab" && ls ) >"$out/names.txt"
-diff <(printf '%s\n' Findings.csv ServerImage.cab ServiceInfo.csv Summary.htm SwitchReport.html \
+diff <(printf '%s\n' Findings.csv Manifest.csv ServerImage.cab ServiceInfo.csv Summary.htm SwitchReport.html \
   VoxtraSystemInfo.txt application_event_log.csv switchlog.txt system_event_log.csv) "$out/names.txt"
 cmp "$root/tests/golden/exchange2003-42.findings.csv" "$out/cab/Findings.csv"
 { cat "$root/tests/golden/exchange2003-42.txt"; printf '\r\n'; } | cmp - "$out/cab/VoxtraSystemInfo.txt"
@@ -51,7 +53,8 @@ echo "replay from the cabinet, nocapture: ok"
 # The switch "silent" packages the same way.
 "$fernwick" --out "$out/silent" "$root/samples/exchange2003-42" silent >/dev/null 2>"$out/stderr.txt" ||
   { cat "$out/stderr.txt"; exit 1; }
-[ "$(ls -A "$out/silent/drives/C/Program Files/Voxtra/SystemInfo")" = "VoxtraInfo.cab" ] || { echo "silent: no cabinet alone"; exit 1; }
+[ "$(ls -A "$out/silent/drives/C/Program Files/Voxtra/SystemInfo" | tr '\n' ' ')" = \
+  "VoxtraInfo.cab VoxtraInfo.cab.sha256 " ] || { echo "silent: no cabinet alone"; exit 1; }
 echo "silent package: ok"
 
 # A stale record from an earlier run goes; a shipped file missing from the
@@ -66,8 +69,16 @@ rc=0
   2>"$out/stderr.txt" || rc=$?
 [ "$rc" -eq 6 ] || { echo "a lost part: exit code $rc, not 6"; cat "$out/stderr.txt"; exit 1; }
 cabextract -q -d "$out/lost_cab" "$out/lost/drives/C/Program Files/Voxtra/SystemInfo/VoxtraInfo.cab"
-printf 'Could not find TelCfgRpt.vbs in the install directory.  Please uninstall and reinstall TORB.\r\n' |
+# The lines about the switch report's files come after the programs ran:
+# the packed record holds them all the same.
+printf '%s\r\n' 'Could not find TelCfgRpt.vbs in the install directory.  Please uninstall and reinstall TORB.' \
+  '(error) in cmdWriteToFile routine:media.bat wrote no SwitchReport.html; that part of the package is lost' \
+  '(error) in cmdWriteToFile routine:media.bat wrote no switchlog.txt; that part of the package is lost' |
   cmp - "$out/lost_cab/FernwickMessages.txt"
+rc=0
+"$fernwick" --verify "$out/lost/drives/C/Program Files/Voxtra/SystemInfo/VoxtraInfo.cab" >"$out/verify.txt" || rc=$?
+[ "$rc" -eq 6 ] && grep -q '^lost in the run that made it: SwitchReport.html' "$out/verify.txt" ||
+  { echo "--verify of a cabinet with a lost part: exit $rc"; cat "$out/verify.txt"; exit 1; }
 echo "a lost part: ok"
 
 # --findings never hides a packaging code: no directive file, no cabinet,
@@ -117,3 +128,33 @@ rc=0
 [ "$rc" -eq 2 ] && [ ! -s "$out/plain.txt" ] && [ "$(wc -l <"$out/stderr.txt")" -eq 1 ] &&
   grep -q 'is no capture' "$out/stderr.txt" || { echo "an ordinary image in a cabinet: exit $rc"; cat "$out/stderr.txt"; exit 1; }
 echo "--from-cab refuses an image that is no capture: ok"
+
+# --verify: the cabinet made above is whole; a copy with one entry changed,
+# one without its manifest and one with an entry added are not, each named.
+"$fernwick" --verify "$work/VoxtraInfo.cab" >"$out/verify.txt" ||
+  { echo "--verify of a fresh cabinet failed"; cat "$out/verify.txt"; exit 1; }
+grep -q '^VoxtraInfo.cab is whole: the 9 entries its manifest lists are as they were packed$' "$out/verify.txt" ||
+  { cat "$out/verify.txt"; exit 1; }
+mkdir -p "$out/tampered"
+cp -r "$out/cab" "$out/tampered/files"
+printf 'x' >>"$out/tampered/files/ServiceInfo.csv"
+(
+  cd "$out/tampered/files"
+  gcab -c -z ../changed.cab -- *
+  printf 'extra\n' >extra.txt
+  gcab -c -z ../added.cab -- *
+  rm Manifest.csv extra.txt
+  gcab -c -z ../nomanifest.cab -- *
+)
+cp "$work/VoxtraInfo.cab.sha256" "$out/tampered/changed.cab.sha256"
+rc=0; "$fernwick" --verify "$out/tampered/changed.cab" >"$out/verify.txt" || rc=$?
+[ "$rc" -eq 2 ] && grep -q '^changed: ServiceInfo.csv ' "$out/verify.txt" &&
+  grep -q 'changed.cab.sha256 beside it' "$out/verify.txt" ||
+  { echo "--verify of a changed entry: exit $rc"; cat "$out/verify.txt"; exit 1; }
+rc=0; "$fernwick" --verify "$out/tampered/added.cab" >"$out/verify.txt" || rc=$?
+[ "$rc" -eq 2 ] && grep -q '^not in the manifest: extra.txt' "$out/verify.txt" ||
+  { echo "--verify of an added entry: exit $rc"; cat "$out/verify.txt"; exit 1; }
+rc=0; "$fernwick" --verify "$out/tampered/nomanifest.cab" >"$out/verify.txt" || rc=$?
+[ "$rc" -eq 2 ] && grep -q 'holds no Manifest.csv' "$out/verify.txt" ||
+  { echo "--verify without a manifest: exit $rc"; cat "$out/verify.txt"; exit 1; }
+echo "--verify: ok"

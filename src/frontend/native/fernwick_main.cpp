@@ -17,6 +17,7 @@
 #include "frontend/native/cabinet_image/cabinet_redaction.h"
 #include "frontend/native/cabinet_image/captured_switches.h"
 #include "frontend/native/comparison/compare_command.h"
+#include "frontend/native/verification/verify_command.h"
 #include "frontend/native/headless_view.h"
 #include "frontend/native/packaging_programs/packaging_programs.h"
 #include "common/text.h"
@@ -34,6 +35,7 @@ constexpr const char* kUsage =
     "       fernwick [--out DIR] [--findings ...] --from-cab FILE.cab [SWITCH...]\n"
     "       fernwick --redact [--map FILE] [--keywords FILE] IN.cab OUT.cab\n"
     "       fernwick --compare OLD NEW [--html FILE] [--all] [--different-servers]\n"
+    "       fernwick --verify VoxtraInfo.cab\n"
     "\n"
     "Gathers the Voxtra diagnostic report of a server image (a folder holding a\n"
     "registry export, a folder per drive, the configuration database script and\n"
@@ -77,6 +79,15 @@ constexpr const char* kUsage =
     "              --different-servers. Exit codes: 0 no difference that\n"
     "              matters, 1 differences, 2 bad arguments or input (a corrupt\n"
     "              or hostile CAB: one line). See docs/comparing-cabs.md.\n"
+    "  --verify    check a VoxtraInfo.cab against the manifest it carries\n"
+    "              (Manifest.csv: every entry's size and SHA-256, the program\n"
+    "              that made it and how it ended, the parts that were lost) and\n"
+    "              against VoxtraInfo.cab.sha256 beside it, when there is one:\n"
+    "              one line per entry missing, added, changed or truncated, and\n"
+    "              per lost part. Exit codes: 0 whole, 6 whole but parts were\n"
+    "              lost in the run that made it, 2 damaged, changed, no manifest\n"
+    "              (an older cabinet: its entries are listed) or bad arguments.\n"
+    "              See docs/manifest.md.\n"
     "  --capture DIR  also record what the gathering read and write it as a new\n"
     "              server image into DIR (an empty or new folder), which replays\n"
     "              to the same report. A captured image replays with the\n"
@@ -323,6 +334,7 @@ int RedactCommand(const Options& o) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (fernwick::native::AsksForComparison(args)) return fernwick::native::CompareCommand(args);
+  if (fernwick::native::AsksForVerification(args)) return fernwick::native::VerifyCommand(args);
   Options options;
   if (const auto done = ReadOptions(argc, argv, options)) return *done;
   if (options.redact) return RedactCommand(options);

@@ -10,6 +10,7 @@
 #include "frontend/native/packaging_programs/packaging_programs.h"
 #include "native/temp_image.h"
 #include "common/message_boxes.h"
+#include "packaging/manifest.h"
 #include "packaging/write_to_file.h"
 #include "platform/recording/recorder.h"
 
@@ -99,6 +100,11 @@ struct CapturedPackage {
     std::sort(left.begin(), left.end());
     packed = Contents(native::ReadCabinetFile(
         Out() / kCabinetName, [](const std::string&) { return true; }, 1 << 20));
+    // The manifest is the last entry; the cases compare the others.
+    if (!packed.empty() && packed.back().first == kManifestName) {
+      manifest = packed.back().second;
+      packed.pop_back();
+    }
   }
   fs::path Out() const { return image.Out() / "drives/C/Out"; }
 
@@ -107,13 +113,14 @@ struct CapturedPackage {
   int imageWrites = 0;
   bool partLost = false;          // what makes a silent run's exit code 6
   std::vector<std::string> left;  // what the output folder holds afterwards
-  Files packed;                   // what VoxtraInfo.cab holds
+  Files packed;                   // what VoxtraInfo.cab holds but its manifest
+  std::string manifest;           // its Manifest.csv
 };
 
 TEST(CaptureStep, TheImageIsPackedAsServerImageCabAndNothingOfItStaysBehind) {
   CapturedPackage run("Fernwick.exe silent", "");
   EXPECT_EQ(run.imageWrites, 1);
-  EXPECT_EQ(run.left, (std::vector<std::string>{"VoxtraInfo.cab"}));
+  EXPECT_EQ(run.left, (std::vector<std::string>{"VoxtraInfo.cab", "VoxtraInfo.cab.sha256"}));
   ASSERT_FALSE(run.packed.empty());
   EXPECT_EQ(run.packed.back().first, "ServerImage.cab");
   // An empty folder of the image travels as ".keep": a cabinet holds files only.
@@ -139,7 +146,8 @@ TEST(CaptureStep, NocaptureAndAFailedCaptureLeaveThePackageAsWithoutRecording) {
   expected.emplace_back("FernwickMessages.txt",
                         "The server image is not in VoxtraInfo.cab: There is not enough space on the disk.\r\n");
   EXPECT_EQ(failed.packed, expected);
-  EXPECT_EQ(failed.left, (std::vector<std::string>{"FernwickMessages.txt", "VoxtraInfo.cab"}));
+  EXPECT_EQ(failed.left, (std::vector<std::string>{"FernwickMessages.txt", "VoxtraInfo.cab", "VoxtraInfo.cab.sha256"}));
+  EXPECT_NE(failed.manifest.find("\r\nFernwickMessages.txt,"), std::string::npos) << failed.manifest;
   EXPECT_EQ(failed.window.report, "Report line");
   EXPECT_TRUE(failed.partLost);
 }
@@ -166,7 +174,8 @@ TEST(CaptureStep, AnImageCabmakerRefusesIsALostPartAndTheRestIsPacked) {
   expected.emplace_back("FernwickMessages.txt",
                         "The server image is not in VoxtraInfo.cab: cabmaker made no ServerImage.cab\r\n");
   EXPECT_EQ(refused.packed, expected);
-  EXPECT_EQ(refused.left, (std::vector<std::string>{"FernwickMessages.txt", "VoxtraInfo.cab"}));
+  EXPECT_EQ(refused.left,
+            (std::vector<std::string>{"FernwickMessages.txt", "VoxtraInfo.cab", "VoxtraInfo.cab.sha256"}));
 }
 
 TEST(CaptureStep, ASecondWriteToFilePacksTheSameImageNothingOfTheFirstPacking) {

@@ -11,7 +11,10 @@
 
 #include "native/packaging/late_programs.h"
 #include "native/temp_image.h"
+#include "common/sha256.h"
+#include "frontend/native/packaging_programs/packaging_programs.h"
 #include "packaging/folder_select.h"
+#include "packaging/manifest.h"
 #include "platform/image/image_services.h"
 #include "report/packed_report.h"
 
@@ -154,9 +157,11 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
       (Log{
           "del /f " + out + "FernwickMessages.txt",  // this Write To File's record starts empty
           "del /f " + out + "VoxtraInfo.cab",
+          "del /f " + out + "VoxtraInfo.cab.sha256",
           "del " + out + "voxtrasysteminfo.txt",
           "del " + out + "media.bat",
           "del " + out + "TelCfgRpt.vbs",
+          "del " + out + "Manifest.csv",
           "del /f " + out + "system_event_log.csv",  // what the programs write, read-only or not
           "del /f " + out + "application_event_log.csv",
           "del /f " + out + "ServiceInfo.csv",
@@ -181,8 +186,10 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
           "copy " + inst + "\\media.bat " + out + "media.bat",
           "start 0 \"" + out + "media.bat\"",
           "wait 30000",
+          "write " + out + "Manifest.csv",
           "start 0 \"" + inst + "\\cabmaker\" /f \"" + out + "voxtrainfo.ddf\" /l \"" + out + "cabmaker_leftout.txt\"",
           "wait 900000",
+          "write " + out + "VoxtraInfo.cab.sha256",
           "del " + out + "voxtrasysteminfo.txt",
           "del " + out + "system_event_log.csv",
           "del " + out + "application_event_log.csv",
@@ -200,6 +207,7 @@ TEST(WriteToFile, RunsEveryStepInOrderWithItsQuotingAndDebugLines) {
           "del " + out + "Summary.htm",
           "del /f " + out + "ServerImage.cab",
           "del " + out + "cabmaker_leftout.txt",
+          "del " + out + "Manifest.csv",
           "start 1 Explorer C:\\Out",
       }));
   // The first two debug lines reach the file, the others only the window.
@@ -335,9 +343,9 @@ TEST(WriteToFile, AMissingOutputFolderGivesErrorLinesAndNoPackage) {
   std::string expected = "Report line 1\r\nReport line 2";
   for (const char* error :
        {"Path not found", "Bad file name or number", "Bad file name or number",
-        "dumpel ended with exit code 1 for the system event log; system_event_log.csv holds what it wrote, if anything",
-        "dumpel ended with exit code 1 for the application event log; application_event_log.csv holds what it wrote, "
-        "if anything",
+        "dumpel ended with exit code 1 for the system event log; system_event_log.csv is left out of VoxtraInfo.cab",
+        "dumpel ended with exit code 1 for the application event log; application_event_log.csv is left out of "
+        "VoxtraInfo.cab",
         "Tabulex wrote no service list (ServiceInfo.csv is missing or empty)", "Path not found", "Path not found",
         "VoxtraInfo.cab was not made; the report and the other files are left in C:\\Nowhere\\"}) {
     expected += std::string("\r\n(error) in cmdWriteToFile routine:") + error + "\r\n";
@@ -397,7 +405,7 @@ TEST(WriteToFile, AProgramThatOutlivesItsLimitIsEndedOrLeftAsItsLimitSaysAndTheP
     EXPECT_TRUE(run.messages->PartLost());
     if (c.hung == "cabmaker") continue;  // below
     EXPECT_TRUE(outcome.cabinetMade) << c.hung;
-    EXPECT_EQ(run.log.back(), "del C:\\Out\\cabmaker_leftout.txt") << "the clean-up ran";
+    EXPECT_EQ(run.log.back(), "del C:\\Out\\Manifest.csv") << "the clean-up ran";
   }
 }
 
@@ -480,28 +488,73 @@ TEST(WriteToFile, DumpelEndingWithAnythingButZeroIsALostPartAndWhatItWroteIsPack
     EXPECT_EQ(packedLog, "newer records\r\n");
     EXPECT_EQ(run.messages->PartLost(), c.lost) << c.code;
     const std::string line = "(error) in cmdWriteToFile routine:dumpel ended with exit code " + std::to_string(c.code) +
-                             " for the system event log; system_event_log.csv holds what it wrote, if anything";
+                             " for the system event log; system_event_log.csv is left out of VoxtraInfo.cab";
     EXPECT_EQ(Recorded(run, line), c.lost) << c.code;
   }
 }
 
 TEST(WriteToFile, CabmakerLeavingAnOptionalFileOutIsALostPartNamedInTheRecord) {
   Packaging run;
-  // media.bat writes no switch report: the native cabmaker leaves both files out and exits with 3.
+  // media.bat writes no switch report: both its files are lost parts, left
+  // out of the directive file before cabmaker runs, and named in the manifest.
   Programs(run).AddProgram(
       "media", [](const std::string&) {}, true);
+  std::string manifest;
+  Programs(run).AddProgram("cabmaker", [&](const std::string& commandLine) {
+    manifest = run.server->Files().ReadWholeFile("C:\\Out\\Manifest.csv").value_or("");
+    native::RunImageCabmaker(run.server->Files(), commandLine);
+  });
   const PackagingOutcome outcome = run.Run(Version(4, 2, 1, 0), true);
   EXPECT_TRUE(outcome.cabinetMade);
   EXPECT_TRUE(run.messages->PartLost());
-  const std::string reason = ": The system cannot find the file specified";
-  EXPECT_EQ(run.messages->Recorded(),
-            (std::vector<std::string>{
-                "(error) in cmdWriteToFile routine:media.bat wrote no switch report (\"C:\\Out\\media.bat\"); "
-                "SwitchReport.html is missing or empty",
-                "(error) in cmdWriteToFile routine:cabmaker left SwitchReport.html out of VoxtraInfo.cab" + reason,
-                "(error) in cmdWriteToFile routine:cabmaker left switchlog.txt out of VoxtraInfo.cab" + reason}))
+  EXPECT_EQ(
+      run.messages->Recorded(),
+      (std::vector<std::string>{
+          "(error) in cmdWriteToFile routine:media.bat wrote no switch report (\"C:\\Out\\media.bat\"); "
+          "SwitchReport.html is missing or empty",
+          "(error) in cmdWriteToFile routine:media.bat wrote no switchlog.txt; that part of the package is lost"}))
       << "a record and an image that are not there by design cost nothing";
+  EXPECT_NE(manifest.find("\r\nSwitchReport.html,,,\"\"\"<output>\\media.bat\"\"\",exit code 0,0,"
+                          "lost: media.bat wrote no switch report\r\n"),
+            std::string::npos)
+      << manifest;
+  EXPECT_NE(manifest.find(",lost: media.bat wrote no file\r\n"), std::string::npos) << manifest;
   EXPECT_FALSE(run.server->Files().FileExists("C:\\Out\\cabmaker_leftout.txt")) << "cleaned up";
+}
+
+// A file cabmaker leaves out (unreadable when it packs) is recorded, and the
+// cabinet is made once more: the record it packs then names the file, and
+// the manifest lists it as lost.
+TEST(WriteToFile, WhatCabmakerLeftOutIsInThePackedRecordAndManifest) {
+  Packaging run;
+  int passes = 0;
+  std::string directives, record, manifest;
+  Programs(run).AddProgram("cabmaker", [&](const std::string&) {
+    auto& files = run.server->Files();
+    ++passes;
+    files.WriteWholeFile("C:\\Out\\VoxtraInfo.cab", "cabinet " + std::to_string(passes));
+    directives = files.ReadWholeFile("C:\\Out\\voxtrainfo.ddf").value_or("");
+    record = files.ReadWholeFile("C:\\Out\\FernwickMessages.txt").value_or("");
+    manifest = files.ReadWholeFile("C:\\Out\\Manifest.csv").value_or("");
+    files.WriteWholeFile("C:\\Out\\cabmaker_leftout.txt", passes == 1 ? "ServiceInfo.csv\tsharing violation\r\n" : "");
+    return passes == 1 ? 3u : 0u;
+  });
+  EXPECT_TRUE(run.Run(Version(4, 0, 0, 9), true).cabinetMade);
+  EXPECT_EQ(passes, 2);
+  EXPECT_NE(directives.find("; not this run's, left out: \"ServiceInfo.csv\""), std::string::npos) << directives;
+  EXPECT_NE(record.find("cabmaker left ServiceInfo.csv out of VoxtraInfo.cab: sharing violation"), std::string::npos)
+      << record;
+  EXPECT_NE(manifest.find("\r\nServiceInfo.csv,,,"), std::string::npos) << manifest;
+  EXPECT_NE(manifest.find(",lost: cabmaker left it out: sharing violation\r\n"), std::string::npos) << manifest;
+  const auto parsed = ParseManifest(manifest);
+  EXPECT_EQ(parsed.error, "");
+  // The record's digest is of the text the second pass packed.
+  bool recordListed = false;
+  for (const auto& r : parsed.records) {
+    if (r.name == "FernwickMessages.txt") recordListed = r.sha256 == Sha256Hex(record);
+  }
+  EXPECT_TRUE(recordListed) << manifest;
+  EXPECT_EQ(run.OutFile("VoxtraInfo.cab.sha256"), Sha256Hex("cabinet 2") + "  VoxtraInfo.cab\n");
 }
 
 struct CabmakerCode {
@@ -589,8 +642,7 @@ struct HeldPart {
 TEST(WriteToFile, AnEarlierRunsFileThatCannotBeRemovedIsALostPartAndNeverPacked) {
   for (const HeldPart& c : {HeldPart{"ServiceInfo.csv", "service list", "Tabulex"},
                             HeldPart{"system_event_log.csv", "system event log", "-l system"},
-                            HeldPart{"SwitchReport.html", "switch report", ""},
-                            HeldPart{"ServerImage.cab", "", ""}}) {
+                            HeldPart{"SwitchReport.html", "switch report", ""}, HeldPart{"ServerImage.cab", "", ""}}) {
     Packaging run;
     run.image.Write("drives/C/Out/" + c.file, "last week's");
     run.held.insert("C:\\Out\\" + c.file);
@@ -606,10 +658,10 @@ TEST(WriteToFile, AnEarlierRunsFileThatCannotBeRemovedIsALostPartAndNeverPacked)
                          "removed (Permission denied)"
                        : "(error) in cmdWriteToFile routine:the " + c.file +
                              " of an earlier run cannot be removed (Permission denied); it is not packed, and this "
-                             "run's " + c.part + " is lost";
+                             "run's " +
+                             c.part + " is lost";
     EXPECT_TRUE(Recorded(run, line)) << c.file;
-    EXPECT_NE(directives.find("\n; not this run's, left out: \"" + c.file + "\" /optional=yes"),
-              std::string::npos)
+    EXPECT_NE(directives.find("\n; not this run's, left out: \"" + c.file + "\" /optional=yes"), std::string::npos)
         << directives;
     EXPECT_NE(directives.find("\n\"VoxtraSystemInfo.txt\""), std::string::npos) << "the rest stays";
     if (!c.notStarted.empty()) {
