@@ -1,13 +1,17 @@
 // The readers `fernwick --compare` runs on a customer's CAB: Findings.csv
 // (in either of its formats), the service list, the event logs and the
 // server image's registry export, answers.txt, versions.txt and image.ini,
-// and the comparison of what they give with itself. Beyond "no crash": a
+// the manifest `fernwick --verify` reads, and the comparison of what they
+// give with itself. Beyond "no crash": a
 // file compared with itself shows no new, resolved or lost finding, no
 // changed line, service, count or image fact, and every finding read has
-// the evidence of one CSV field.
+// the evidence of one CSV field; a manifest that is read is written back
+// the same, and the entries it lists verify against it.
+#include <algorithm>
 #include <optional>
 #include <string>
 
+#include "common/text.h"
 #include "comparison/event_log_counts.h"
 #include "comparison/findings_csv_reader.h"
 #include "comparison/image_facts.h"
@@ -15,6 +19,8 @@
 #include "comparison/report_lines.h"
 #include "comparison/service_changes.h"
 #include "fuzz/fuzz_check.h"
+#include "packaging/manifest.h"
+#include "packaging/manifest_check.h"
 
 namespace {
 
@@ -48,5 +54,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   comparison::ReadVersionStatements(text, facts);
   comparison::ReadFileDates(text, facts);
   Check(comparison::CompareImageFacts(facts, facts).empty(), "image facts equal themselves");
+
+  const auto manifest = packaging::ParseManifest(text);
+  if (manifest.error.empty()) {
+    const std::string written = packaging::ManifestText(manifest.records);
+    const auto again = packaging::ParseManifest(written);
+    Check(again.error.empty() && again.records.size() == manifest.records.size(), "a manifest reads back");
+    Check(packaging::ManifestText(again.records) == written, "a manifest is written back the same");
+    std::vector<packaging::CabinetEntry> entries;
+    for (const auto& r : manifest.records) {
+      if (!r.Lost() && !EqualsNoCase(r.name, packaging::kManifestName)) entries.push_back({r.name, *r.size, r.sha256});
+    }
+    entries.push_back({packaging::kManifestName, size, std::string(64, '0')});
+    const auto verdict = packaging::VerifyAgainstManifest("X.cab", entries, std::string(text));
+    Check(verdict.exitCode == packaging::kVerifiedWhole || verdict.exitCode == packaging::kVerifiedWithLostParts ||
+              std::any_of(manifest.records.begin(), manifest.records.end(),
+                          [](const auto& r) { return EqualsNoCase(r.name, packaging::kManifestName); }),
+          "the entries a manifest lists verify against it");
+  }
   return 0;
 }
