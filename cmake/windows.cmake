@@ -97,11 +97,21 @@ add_executable(cabmaker ${CABMAKER_SOURCES} src/compat/server2003_kernel32.cpp)
 target_include_directories(cabmaker PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(cabmaker PRIVATE cabinet)
 set_property(GLOBAL APPEND PROPERTY FERNWICK_DIST_TARGETS Fernwick Tabulex cabmaker)
+# Every shipped program carries an execution level, so that UAC never
+# redirects its writes to the VirtualStore: Fernwick.exe the highest its
+# user has (an administrator is asked once, and then reads the event logs,
+# the services and the install folder as support needs; another user still
+# runs, and what is denied is recorded), the programs it starts that of
+# their caller.
+target_sources(Fernwick PRIVATE src/compat/manifests/highest_available.rc)
+foreach(program Tabulex cabmaker)
+  target_sources(${program} PRIVATE src/compat/manifests/as_invoker.rc)
+endforeach()
 
 # dumpel.exe, the event log dumper shipped beside Fernwick.
 fernwick_sources(DUMPEL_SOURCES src/dumpel src/dumpel/win32)
 list(FILTER DUMPEL_SOURCES EXCLUDE REGEX "image_event_log\\.cpp$")
-add_executable(dumpel ${DUMPEL_SOURCES} src/compat/server2003_kernel32.cpp)
+add_executable(dumpel ${DUMPEL_SOURCES} src/compat/server2003_kernel32.cpp src/compat/manifests/as_invoker.rc)
 target_include_directories(dumpel PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(dumpel PRIVATE advapi32)
 set_property(GLOBAL APPEND PROPERTY FERNWICK_DIST_TARGETS dumpel)

@@ -28,7 +28,12 @@ std::string cmdBrowse_Click(platform::Platform& platform, MessageBoxes& boxes, c
 
 bool IsInstallFolder(platform::Platform& platform, const std::string& outputFolder) {
   const auto full = [&](const std::string& path) { return platform.files.FullPathName(path).value_or(path); };
-  return EqualsNoCase(full(outputFolder), full(platform.program.InstallFolder() + "\\"));
+  const std::string install = platform.program.InstallFolder() + "\\";
+  if (EqualsNoCase(full(outputFolder), full(install))) return true;
+  // Another name of the same folder: a short name, \\localhost\C$\..., a
+  // substituted drive, a junction.
+  const auto output = platform.files.FolderIdentity(outputFolder);
+  return output && output == platform.files.FolderIdentity(install);
 }
 
 }  // namespace fernwick::packaging

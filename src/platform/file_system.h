@@ -72,6 +72,11 @@ class FileSystem {
   // read-only leftover), which says nothing about another run. A platform
   // without it answers 0.
   virtual std::uint32_t HoldExclusive(const std::string& /*path*/) { return 0; }
+  // What makes a folder the one it is, whatever path names it (a short
+  // name, a share of this machine, a substituted drive, a junction): on
+  // Windows the volume's serial number and the folder's file index. None
+  // where the platform cannot tell, or the folder cannot be opened.
+  virtual std::optional<std::string> FolderIdentity(const std::string& /*path*/) { return std::nullopt; }
   // Files too big to hold at once (event logs), read and written in
   // pieces. At most `size` bytes from `offset` (fewer at the end); nullopt
   // when the file cannot be read. A platform without pieces reads it whole.

@@ -71,12 +71,19 @@ void WriteLicensing(Gathering& g) {
 void WriteIpConfiguration(Gathering& g) {
   ReportGuard guard(g.buffer);
   g.buffer.AppendReportLine("");
+  const std::string commandLine = launch::BatchCommandLine(g.platform.program.InstallFolder(), "ipconfigdump.bat");
+  bool ended = false;
   guard([&] {
-    launch::RunCaptureBatch(g.platform.process,
-                            launch::BatchCommandLine(g.platform.program.InstallFolder(), "ipconfigdump.bat"),
-                            launch::limits::kIpConfigBatch, g.messages);
+    launch::RunCaptureBatch(g.platform.process, commandLine, launch::limits::kIpConfigBatch, g.messages);
+    ended = true;
   });
-  if (!g.platform.files.FileExists(kIpConfigCapture)) return;
+  if (!g.platform.files.FileExists(kIpConfigCapture)) {
+    if (ended) {
+      g.messages.RecordLostPart("ipconfigdump.bat wrote no " + std::string(kIpConfigCapture) + " (" + commandLine +
+                                "); the IP configuration is not in the report");
+    }
+    return;
+  }
   std::string output;
   guard([&] {
     auto text = g.platform.files.ReadWholeFile(kIpConfigCapture);

@@ -23,11 +23,21 @@ constexpr const char* kSystemInfoCapture = "c:\\si.txt";
 
 void WriteSystemUptime(Gathering& g) {
   ReportGuard guard(g.buffer);
+  const std::string commandLine = launch::BatchCommandLine(g.platform.program.InstallFolder(), "si.bat");
+  bool ended = false;
   guard([&] {
-    launch::RunCaptureBatch(g.platform.process, launch::BatchCommandLine(g.platform.program.InstallFolder(), "si.bat"),
-                            launch::limits::kSystemInfoBatch, g.messages);
+    launch::RunCaptureBatch(g.platform.process, commandLine, launch::limits::kSystemInfoBatch, g.messages);
+    ended = true;
   });
-  if (!g.platform.files.FileExists(kSystemInfoCapture)) return;
+  if (!g.platform.files.FileExists(kSystemInfoCapture)) {
+    // cmd.exe denied C:\ (no elevation), blocked by policy, a path too long:
+    // the uptime is missing, and the record says why it may be.
+    if (ended) {
+      g.messages.RecordLostPart("si.bat wrote no " + std::string(kSystemInfoCapture) + " (" + commandLine +
+                                "); the system uptime is not in the report");
+    }
+    return;
+  }
   std::string output;
   guard([&] {
     auto text = g.platform.files.ReadWholeFile(kSystemInfoCapture);

@@ -4,11 +4,14 @@
 #  - the start-up hook starts test.bat with the version and the address;
 #  - Go and Write To File in the window: the cabinet's report is the text
 #    in the box, byte for byte, and Explorer is started on the folder;
-#  - "Fernwick.exe silent" leaves exactly VoxtraInfo.cab in the work folder,
+#  - "Fernwick.exe silent" leaves exactly VoxtraInfo.cab and its digest file
+#    in the work folder,
 #    removes a read-only TelCfgRpt.vbs left behind, and its cabinet holds
 #    the report, both event logs, the service list, the switch report and
-#    the findings (Findings.csv, Summary.htm) and the server image;
-#    cabextract and cabinet.dll's FDI both extract it;
+#    the findings (Findings.csv, Summary.htm), the server image and the
+#    manifest; cabextract and cabinet.dll's FDI both extract it; the native
+#    `fernwick --verify` finds it whole (the Windows build's digests equal
+#    GLib's), and names the entry of a copy with one byte changed;
 #  - the native `fernwick --from-cab` replays that cabinet's image to the
 #    packed report, byte for byte (the clock, the computer name and the
 #    drives' figures come from the capture, no line is masked);
@@ -71,7 +74,9 @@ chmod 444 "$output/TelCfgRpt.vbs"
 rc=0
 timeout 300 wine "$fernwick" silent || rc=$?
 [ "$rc" -eq 0 ] || fail "the silent run ended with $rc"
-[ "$(ls -A "$output")" = "VoxtraInfo.cab" ] || fail "the work folder holds: $(ls -A "$output" | tr '\n' ' ')"
+[ "$(ls -A "$output" | tr '\n' ' ')" = "VoxtraInfo.cab VoxtraInfo.cab.sha256 " ] ||
+  fail "the work folder holds: $(ls -A "$output" | tr '\n' ' ')"
+(cd "$output" && sha256sum --quiet -c VoxtraInfo.cab.sha256) || fail "VoxtraInfo.cab.sha256 does not match"
 cabextract -t "$output/VoxtraInfo.cab" >"$work/cabextract.txt" || fail "cabextract -t failed: $(cat "$work/cabextract.txt")"
 cp "$FERNWICK_WIN_BUILD/fdi_extract.exe" "$drive_c/"
 mkdir -p "$drive_c/x"
@@ -79,7 +84,7 @@ timeout 60 wine 'C:\fdi_extract.exe' 'C:\Program Files\Voxtra\SystemInfo\VoxtraI
   fail "FDI could not extract the cabinet"
 tr -d '\r' <"$work/fdi.txt" >"$work/fdi_names.txt"
 printf '%s\n' VoxtraSystemInfo.txt system_event_log.csv application_event_log.csv ServiceInfo.csv SwitchReport.html \
-  switchlog.txt Findings.csv Summary.htm ServerImage.cab >"$work/names.expected"
+  switchlog.txt Findings.csv Summary.htm ServerImage.cab Manifest.csv >"$work/names.expected"
 expect_same_file "the files of the cabinet" "$work/names.expected" "$work/fdi_names.txt"
 cabextract -q -d "$work/cab" "$output/VoxtraInfo.cab"
 for f in $(cat "$work/names.expected"); do
@@ -104,6 +109,17 @@ native="${FERNWICK_NATIVE_BUILD:-$FERNWICK_SOURCE_DIR/build/native}/fernwick"
   fail "the replay failed: $(cat "$work/replay.err")"
 { cat "$work/replayed.txt"; printf '\r\n'; } >"$work/replayed.expected"
 expect_same_file "the replayed report and the packed one" "$work/cab/VoxtraSystemInfo.txt" "$work/replayed.expected"
+
+echo "== the native --verify finds the cabinet whole, and a changed entry in a copy"
+"$native" --verify "$output/VoxtraInfo.cab" >"$work/verify.txt" || fail "--verify: $(cat "$work/verify.txt")"
+mkdir -p "$work/changed"
+cp "$work/cab/"* "$work/changed/"
+printf 'x' >>"$work/changed/ServiceInfo.csv"
+(cd "$work/changed" && gcab -c -z ../changed.cab -- *)
+rc=0
+"$native" --verify "$work/changed.cab" >"$work/verify.txt" || rc=$?
+[ "$rc" -eq 2 ] && grep -q '^changed: ServiceInfo.csv ' "$work/verify.txt" ||
+  fail "--verify of a changed copy: exit $rc, $(cat "$work/verify.txt")"
 
 echo "== a silent run with /SkipPromptCheck replays with its switch, byte for byte"
 rc=0

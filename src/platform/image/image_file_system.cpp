@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -378,6 +379,13 @@ ImageFileSystem::HeldFile::~HeldFile() {
   std::error_code ec;
   fs::remove(path, ec);
   close(descriptor);
+}
+
+std::optional<std::string> ImageFileSystem::FolderIdentity(const std::string& path) {
+  const auto host = HostPath(path);
+  struct stat info {};
+  if (!host || stat(host->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
+  return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
 }
 
 std::uint32_t ImageFileSystem::HoldExclusive(const std::string& path) {

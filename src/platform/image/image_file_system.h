@@ -65,6 +65,7 @@ class ImageFileSystem : public platform::FileSystem {
   // An exclusive lock (flock) on the overlay's file, as another run of the
   // command against the same output folder sees it.
   std::uint32_t HoldExclusive(const std::string& path) override;
+  std::optional<std::string> FolderIdentity(const std::string& path) override;
 
  private:
   std::string Key(const std::string& windowsPath) const;

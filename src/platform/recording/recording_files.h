@@ -44,6 +44,7 @@ class RecordingFiles : public platform::FileSystem {
   std::string CurrentFolder() override { return real_.CurrentFolder(); }
   std::string TemporaryFolder() override;
   std::uint32_t HoldExclusive(const std::string& path) override { return real_.HoldExclusive(path); }
+  std::optional<std::string> FolderIdentity(const std::string& path) override { return real_.FolderIdentity(path); }
 
  private:
   // The entry of a path that is a fact of the machine; nullptr for a path

@@ -192,6 +192,17 @@ std::uint32_t Win32FileSystem::HoldExclusive(const std::string& path) {
   return 0;
 }
 
+std::optional<std::string> Win32FileSystem::FolderIdentity(const std::string& path) {
+  // No access asked for, every sharing allowed: a folder in use opens all the
+  // same; backup semantics open a folder at all.
+  UniqueHandle folder(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!folder || !GetFileInformationByHandle(folder.Get(), &info)) return std::nullopt;
+  return std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) + ":" +
+         std::to_string(info.nFileIndexLow);
+}
+
 std::string Win32ProgramFacts::CommandLine() {
   return GetCommandLineA();
 }

@@ -34,6 +34,7 @@ class Win32FileSystem : public platform::FileSystem {
   std::string CurrentFolder() override;
   std::string TemporaryFolder() override;
   std::uint32_t HoldExclusive(const std::string& path) override;
+  std::optional<std::string> FolderIdentity(const std::string& path) override;
 
  private:
   UniqueHandle held_;

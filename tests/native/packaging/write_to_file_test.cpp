@@ -35,6 +35,7 @@ class RecordingFiles : public platform::FileSystem {
   bool CreateFolder(const std::string& p) override { return inner_.CreateFolder(p); }
   std::vector<std::string> SubFolderNames(const std::string& p) override { return inner_.SubFolderNames(p); }
   std::optional<std::string> FullPathName(const std::string& p) override { return inner_.FullPathName(p); }
+  std::optional<std::string> FolderIdentity(const std::string& p) override { return inner_.FolderIdentity(p); }
   std::optional<std::string> ReadWholeFile(const std::string& p) override { return inner_.ReadWholeFile(p); }
   bool WriteWholeFile(const std::string& p, std::string_view bytes) override {
     log_.push_back("write " + p);
@@ -758,6 +759,23 @@ TEST(WriteToFile, TheInstallFolderTypedAsOutputIsRefusedAndNothingIsDeleted) {
   EXPECT_TRUE(run.log.empty()) << run.log.front();
   EXPECT_TRUE(run.window.splash.empty());
   EXPECT_TRUE(run.server->Files().FileExists("C:\\Program Files\\Fernwick\\media.bat"));
+}
+
+// The same folder by another name (here a link, as a junction, a substituted
+// drive or \\localhost\C$ would be on Windows) is the install folder all the
+// same: nothing is deleted there.
+TEST(WriteToFile, TheInstallFolderByAnotherNameIsRefusedToo) {
+  Packaging run;
+  run.image.Folder("drives/D");
+  std::filesystem::create_directory_symlink("../C/Program Files/Fernwick", run.image.ImageFolder() / "drives/D/Link");
+  run.window.savePath = "D:\\Link";
+  EXPECT_FALSE(run.Run(Version(4, 2, 1, 0)).cabinetMade);
+  EXPECT_EQ(run.server->ShownMessages(), std::vector<std::string>{kInstallFolderRefused});
+  EXPECT_TRUE(run.log.empty()) << run.log.front();
+  EXPECT_TRUE(run.server->Files().FileExists("C:\\Program Files\\Fernwick\\media.bat"));
+  // Another folder is no install folder.
+  run.window.savePath = "C:\\Out";
+  EXPECT_TRUE(run.Run(Version(4, 2, 1, 0)).cabinetMade);
 }
 
 }  // namespace
