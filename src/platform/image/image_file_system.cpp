@@ -197,7 +197,7 @@ std::optional<std::string> ImageFileSystem::ReadWholeFile(const std::string& pat
 }
 
 std::optional<std::string> ImageFileSystem::ReadFilePart(const std::string& path, std::uint64_t offset,
-                                                          std::size_t size) {
+                                                         std::size_t size) {
   const auto host = HostPath(path);
   std::error_code ec;
   if (!host || !fs::is_regular_file(*host, ec)) return std::nullopt;

@@ -62,7 +62,7 @@ std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& pat
 }
 
 std::optional<std::string> Win32FileSystem::ReadFilePart(const std::string& path, std::uint64_t offset,
-                                                          std::size_t size) {
+                                                         std::size_t size) {
   UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
@@ -72,8 +72,9 @@ std::optional<std::string> Win32FileSystem::ReadFilePart(const std::string& path
   std::string piece(size, '\0');
   DWORD got = 0;
   std::size_t filled = 0;
-  while (filled < size && ReadFile(file.Get(), piece.data() + filled, static_cast<DWORD>(size - filled), &got,
-                                   nullptr) != FALSE && got > 0) {
+  while (filled < size &&
+         ReadFile(file.Get(), piece.data() + filled, static_cast<DWORD>(size - filled), &got, nullptr) != FALSE &&
+         got > 0) {
     filled += got;
   }
   piece.resize(filled);
@@ -81,8 +82,8 @@ std::optional<std::string> Win32FileSystem::ReadFilePart(const std::string& path
 }
 
 bool Win32FileSystem::AppendToFile(const std::string& path, std::string_view bytes) {
-  UniqueHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+  UniqueHandle file(
+      CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   DWORD written = 0;
   return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE &&

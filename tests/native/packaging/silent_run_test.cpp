@@ -37,6 +37,7 @@ struct SilentRun {
   int exitCode;
   std::string record;      // FernwickMessages.txt afterwards
   std::string reportLine;  // a line the report holds
+  bool siWrites = true;    // si.bat writes C:\si.txt
 };
 
 std::string ReadFile(const std::filesystem::path& path) {
@@ -53,6 +54,11 @@ TEST(SilentRun, TheExitCodeAndTheRecordTellWhatWasLost) {
            SilentRun{"si.bat", true, 6, "si.bat" + ended + "\r\n",
                      "(error):258 (si.bat" + ended + ") in procedure GetSystemInfo of Form frmMain"},
            SilentRun{"ipconfigdump.bat", true, 6, "ipconfigdump.bat" + ended + "\r\n", "ipconfigdump.bat" + ended},
+           // Denied C:\ (UAC without elevation), blocked by policy: nothing written.
+           SilentRun{"", true, 6,
+                     "si.bat wrote no c:\\si.txt (\"C:\\Program Files\\Fernwick\\si.bat\"); the system uptime is not "
+                     "in the report\r\n",
+                     "TORB Version", false},
            SilentRun{"", false, 5,
                      "Could not find VoxtraInfo_SwitchInfo.DDF in the install directory.  Please uninstall and "
                      "reinstall TORB.\r\n(error) in cmdWriteToFile routine:cabmaker wrote no cabinet: cannot read the "
@@ -73,7 +79,19 @@ TEST(SilentRun, TheExitCodeAndTheRecordTellWhatWasLost) {
       image.Write(install + file, ReadFile(std::string(FERNWICK_SOURCE_DIR) + "/shipped/" + file));
     }
     image.Write("drives/C/Voxtra/SystemInfo/FernwickMessages.txt", "from an earlier run\r\n");
-    auto& p = image.Open("Fernwick.exe silent").Platform();
+    auto& server = image.Open("Fernwick.exe silent");
+    auto& p = server.Platform();
+    // The capture batch files write their outputs; one that writes none is
+    // a lost part of its own (below).
+    auto& programs = dynamic_cast<image::ImageProcessControl&>(p.process);
+    programs.AddProgram("si", [&](const std::string&) {
+      server.Files().WriteWholeFile("C:\\si.txt",
+                                    c.siWrites ? "System Boot Time:          12/7/2026, 8:00:00 AM\r\n" : "");
+      if (!c.siWrites) server.Files().RemoveFile("C:\\si.txt", true);
+    });
+    programs.AddProgram("ipconfigdump", [&](const std::string&) {
+      server.Files().WriteWholeFile("C:\\tempipoutput.txt", "Windows IP Configuration\r\n");
+    });
     testing::Log log;
     testing::LatePrograms processes(p.process, log, c.hung);
     platform::Platform bundle{p.registry, p.files,    processes,     p.program,  p.ui,  p.clock,
