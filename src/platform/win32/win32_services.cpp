@@ -315,16 +315,18 @@ UniqueHandle JobHolding(HANDLE process) {
 }
 
 // Waits up to five seconds until no program of the job runs any more, so
-// that the files they held are free when the caller goes on.
-void AwaitEmptyJob(HANDLE job) {
+// that the files they held are free when the caller goes on. False when
+// programs of the job still run (or the job cannot tell).
+bool AwaitEmptyJob(HANDLE job) {
   for (int i = 0; i < 100; ++i) {
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
-    if (QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr) == FALSE ||
-        info.ActiveProcesses == 0) {
-      return;
+    if (QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr) == FALSE) {
+      return false;
     }
+    if (info.ActiveProcesses == 0) return true;
     Sleep(50);
   }
+  return false;
 }
 
 constexpr UINT kEndedExitCode = 1;
@@ -369,8 +371,10 @@ platform::EndedTree Win32ProcessControl::EndProcessTree(std::uint32_t processId)
   const auto held = held_.find(processId);
   if (held == held_.end()) return platform::EndedTree::kNothing;
   if (held->second.job && TerminateJobObject(held->second.job.Get(), kEndedExitCode) != FALSE) {
-    AwaitEmptyJob(held->second.job.Get());
-    return platform::EndedTree::kWithItsPrograms;
+    // "With the programs it started" only once none of them runs.
+    if (AwaitEmptyJob(held->second.job.Get())) return platform::EndedTree::kWithItsPrograms;
+    WaitForSingleObject(held->second.process.Get(), 5000);
+    return platform::EndedTree::kProgramAlone;
   }
   // Without a job only the program itself can be reached; the programs it
   // started run on.
