@@ -66,9 +66,26 @@ class Win32Host : public fernwick::cabmaker::CabinetHost {
   bool ReplaceFile(const std::string& from, const std::string& to, std::string& reason) override {
     // Fails, leaving `to` as it was, when another program holds it open
     // without sharing deletion, or it is read-only.
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE) return true;
-    reason = SystemMessage(GetLastError());
-    return false;
+    // The new cabinet's bytes reach the disk before its name does.
+    if (HANDLE written = CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        written != INVALID_HANDLE_VALUE) {
+      FlushFileBuffers(written);
+      CloseHandle(written);
+    }
+    // Antivirus scanners and indexers open a new file briefly: a sharing
+    // violation is tried again a few times, a second at most in all.
+    for (int attempt = 0;; ++attempt) {
+      if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE) {
+        return true;
+      }
+      const DWORD error = GetLastError();
+      if (error != ERROR_SHARING_VIOLATION || attempt == 4) {
+        reason = SystemMessage(error);
+        return false;
+      }
+      Sleep(200);
+    }
   }
   void RemoveFilesStartingWith(const std::string& prefix) override {
     const auto slash = prefix.find_last_of("\\/:");
