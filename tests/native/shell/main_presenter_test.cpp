@@ -147,9 +147,14 @@ TEST(MainPresenter, MessagesOfASilentRunAreRecordedInTheWorkFolderNotShown) {
   std::ifstream file(image.Out() / "drives/C/Voxtra/SystemInfo/FernwickMessages.txt", std::ios::binary);
   std::stringstream content;
   content << file.rdbuf();
-  // The image's install folder is empty: Write To File finds no directive file and makes no cabinet.
+  // The image's install folder is empty: the capture batch files write
+  // nothing, and Write To File finds no directive file and makes no cabinet.
   EXPECT_EQ(content.str(),
             "(error):6 (Overflow) in procedure getVersion of Module VoxtraVersion\r\n"
+            "si.bat wrote no c:\\si.txt (\"C:\\Program Files\\Fernwick\\si.bat\"); the system uptime is not in "
+            "the report\r\n"
+            "ipconfigdump.bat wrote no c:\\tempipoutput.txt (\"C:\\Program Files\\Fernwick\\ipconfigdump.bat\"); the IP "
+            "configuration is not in the report\r\n"
             "(error) in cmdWriteToFile routine:File not found\r\n"
             "(error) in cmdWriteToFile routine:cabmaker wrote no cabinet: cannot read the directive file "
             "\"C:\\Voxtra\\SystemInfo\\voxtrainfo.ddf\"\r\n"
