@@ -68,7 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (!map.Load(file.entries, error)) break;
       const auto again = redaction::ParseMapFile(redaction::MapFileText(map));
       Check(again.error.empty(), "a written map does not read");
-      Check(again.entries.size() == map.Entries().size(), "a written map reads to other entries");
+      std::size_t written = 0;
+      for (const auto& e : map.Entries()) written += !e.IsAlias();
+      Check(again.entries.size() == written, "a written map reads to other entries");
       break;
     }
     case 3: {
@@ -93,6 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       redaction::RedactionCheck check(map, {});
       if (check.Find({}, redacted) || !Ascii(redacted)) break;
       for (const auto& e : map.Entries()) {
+        if (e.IsAlias()) continue;
         const bool checked = e.kind != redaction::Kind::Label && e.kind != redaction::Kind::Subnet4 &&
                              e.kind != redaction::Kind::Prefix6 && e.kind != redaction::Kind::Mac;
         Check(!checked || !Stands(redacted, e.original), "the check passed text that holds an original");

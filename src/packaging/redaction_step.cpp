@@ -287,7 +287,10 @@ void RedactPackage(platform::Platform& p, const std::string& strPathName, Messag
   const auto state = std::make_shared<RedactionState>();
   RedactionMap& map = state->map;
   TextRedactor& redactor = state->redactor;
-  redactor.SetCodePage(p.codePages.AnsiCodePage());
+  const std::uint32_t codePage = p.codePages.AnsiCodePage();
+  redactor.SetCodePage(codePage);
+  platform::CodePages& codePages = p.codePages;
+  map.SetToUtf8([&codePages, codePage](std::string_view text) { return codePages.ToUtf8(text, codePage); });
   const std::string mapPath = strPathName + redaction::kMapFileName;
   // The map and the keyword file are read after the image is written, so
   // that the image never holds them.

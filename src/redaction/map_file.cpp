@@ -119,6 +119,7 @@ std::string MapFileText(const RedactionMap& map) {
       "; run with \"redact\" reads it, so that its cabinet uses the same pseudonyms.\r\n"
       "; kind<TAB>original<TAB>pseudonym\r\n";
   for (const auto& e : map.Entries()) {
+    if (e.IsAlias()) continue;
     text += std::string(KindName(e.kind)) + "\t" + e.original + "\t" + e.pseudonym + "\r\n";
   }
   return text;

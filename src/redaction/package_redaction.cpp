@@ -90,7 +90,9 @@ std::string KindPhrase(Kind kind) {
 
 std::size_t CheckedOriginals(const RedactionMap& map) {
   std::size_t n = 0;
-  for (const auto& e : map.Entries()) n += e.kind != Kind::Label && e.kind != Kind::Subnet4 && e.kind != Kind::Prefix6;
+  for (const auto& e : map.Entries()) {
+    n += !e.IsAlias() && e.kind != Kind::Label && e.kind != Kind::Subnet4 && e.kind != Kind::Prefix6;
+  }
   return n;
 }
 

@@ -174,6 +174,7 @@ std::u32string WithoutEntities(const std::u32string& text) {
 RedactionCheck::RedactionCheck(const RedactionMap& map, ToUtf8 toUtf8)
     : toUtf8_(std::move(toUtf8)), ends_(1, -1), firsts_(kFirsts, false) {
   for (const auto& entry : map.Entries()) {
+    if (entry.IsAlias()) continue;  // its spellings are looked for here
     switch (entry.kind) {
       case Kind::Label:
       case Kind::Subnet4:

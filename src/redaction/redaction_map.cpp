@@ -54,7 +54,24 @@ std::string Key(Kind kind, std::string_view original) {
 std::string FirstWord(std::string_view lower) {
   std::size_t end = 0;
   while (end < lower.size() && IsAlnum(lower[end])) ++end;
+  // An original that begins otherwise (a UTF-8 spelling, an HTML entity):
+  // its first byte.
+  if (end == 0 && !lower.empty()) end = 1;
   return std::string(lower.substr(0, end));
+}
+
+std::string HtmlEscaped(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
 }
 
 std::vector<std::string_view> Labels(std::string_view name) {
@@ -145,6 +162,27 @@ void RedactionMap::IndexWords(std::size_t index) {
     return n > entries_[e].original.size();
   });
   list.insert(at, index);
+  if (!entries_[index].IsAlias()) AddSpellings(index);
+}
+
+void RedactionMap::AddSpellings(std::size_t index) {
+  const std::string original = entries_[index].original;
+  std::vector<std::string> spellings{HtmlEscaped(original)};
+  bool ascii = true;
+  for (char c : original) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (!ascii && toUtf8_) {
+    if (const auto utf8 = toUtf8_(original)) {
+      spellings.push_back(*utf8);
+      spellings.push_back(HtmlEscaped(*utf8));
+    }
+  }
+  for (auto& spelling : spellings) {
+    std::string key = "a:" + Lower(spelling);
+    if (spelling == original || byKey_.count(key) > 0) continue;
+    entries_.push_back({entries_[index].kind, std::move(spelling), entries_[index].pseudonym, index});
+    byKey_.emplace(std::move(key), entries_.size() - 1);
+    IndexWords(entries_.size() - 1);
+  }
 }
 
 bool RedactionMap::Load(const std::vector<MapEntry>& entries, std::string& error) {

@@ -9,7 +9,9 @@
 #include <bitset>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -50,6 +52,11 @@ struct MapEntry {
   Kind kind = Kind::Host;
   std::string original;
   std::string pseudonym;
+  // Another spelling of the entry at this index (HTML-escaped, UTF-8):
+  // matched like it, never written to the map file.
+  std::size_t aliasOf = kNoAlias;
+  static constexpr std::size_t kNoAlias = static_cast<std::size_t>(-1);
+  bool IsAlias() const { return aliasOf != kNoAlias; }
 };
 
 // A name the map keeps as it is: Fernwick reads it in a server image.
@@ -106,7 +113,13 @@ class RedactionMap {
   bool IsPseudonym(std::string_view text) const;
 
   // Notes that the entry replaced something in this run.
-  void MarkReplaced(const MapEntry& entry) { replaced_.insert(&entry); }
+  void MarkReplaced(const MapEntry& entry) { replaced_.insert(entry.IsAlias() ? &entries_[entry.aliasOf] : &entry); }
+
+  // How text of the ANSI code page reads as UTF-8: set before names join,
+  // so that a name with other than ASCII characters is matched in UTF-8
+  // files (Summary.htm) too. Each name with &, <, > or " is matched
+  // HTML-escaped as well.
+  void SetToUtf8(std::function<std::optional<std::string>(std::string_view)> toUtf8) { toUtf8_ = std::move(toUtf8); }
   // The same for an address, by its kind and original.
   void MarkReplaced(Kind kind, std::string_view original);
   // How many different originals of each kind were replaced in this run.
@@ -123,6 +136,7 @@ class RedactionMap {
   std::string NewPseudonym(std::string_view prefix, std::string_view original);
   const std::string& LabelPseudonym(std::string_view label, Kind kind);
   void IndexWords(std::size_t index);
+  void AddSpellings(std::size_t index);
   static bool Matched(Kind kind);
   static bool EqualsLower(std::string_view a, std::string_view b);
 
@@ -141,6 +155,7 @@ class RedactionMap {
     return static_cast<unsigned char>(first) << 8 | static_cast<unsigned char>(second);
   }
   std::bitset<65536> firstPairs_;
+  std::function<std::optional<std::string>(std::string_view)> toUtf8_;
 };
 
 // Lower-case ASCII.

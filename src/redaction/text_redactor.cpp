@@ -147,6 +147,20 @@ std::string TextRedactor::Run(std::string_view text, bool replace) {
   std::size_t afterWide = std::string_view::npos;  // just after a double-byte character
   while (i < text.size()) {
     const char c = text[i];
+    // An original that begins with other than a letter or digit (another
+    // spelling of a name: UTF-8, HTML-escaped).
+    if (!IsAlnum(c) && map_.MayBeginWord(AsciiLower(c), '\0') && (i == 0 || !IsAlnum(text[i - 1]))) {
+      std::string replacement;
+      if (const std::size_t used = Match(text, i, std::string(1, AsciiLower(c)), replacement, replace)) {
+        if (replace) {
+          out.append(text.substr(copied, i - copied));
+          out += replacement;
+        }
+        i += used;
+        copied = i;
+        continue;
+      }
+    }
     // A double-byte character is one character: its trail byte, which may
     // be a letter, never continues a name ("<katakana>VOXTRA01").
     if (leadBytes_[static_cast<unsigned char>(c)] && i + 1 < text.size()) {
@@ -470,7 +484,12 @@ std::size_t TextRedactor::Name(std::string_view text, std::size_t i, std::string
   if (!map_.MayBeginWord(AsciiLower(text[i]), wordEnd - i > 1 ? AsciiLower(text[i + 1]) : '\0')) return 0;
   lower_.assign(text.substr(i, wordEnd - i));
   for (char& ch : lower_) ch = ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
-  const auto* candidates = map_.Candidates(lower_);
+  return Match(text, i, lower_, out, replace);
+}
+
+std::size_t TextRedactor::Match(std::string_view text, std::size_t i, const std::string& firstWord, std::string& out,
+                                bool replace) {
+  const auto* candidates = map_.Candidates(firstWord);
   if (candidates == nullptr) return 0;
   for (const std::size_t index : *candidates) {
     const MapEntry& entry = map_.Entry(index);

@@ -55,6 +55,9 @@ class TextRedactor {
   // Each returns the length it consumed at `i` (0: no match there).
   std::size_t Address(std::string_view text, std::size_t i, std::string& out, bool replace);
   std::size_t Name(std::string_view text, std::size_t i, std::string& out, bool replace, bool discover);
+  // The longest original of the map that begins with `firstWord` (lower
+  // case) and stands at i.
+  std::size_t Match(std::string_view text, std::size_t i, const std::string& firstWord, std::string& out, bool replace);
   std::size_t OtherMac(std::string_view text, std::size_t i, std::string& out, bool replace);
   std::size_t Mac(std::string_view text, std::size_t i, const std::vector<std::uint8_t>& mac, std::size_t length,
                   char separator, std::string& out, bool replace);

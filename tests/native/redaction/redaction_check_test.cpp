@@ -23,6 +23,7 @@ struct Site {
   image::ImageCodePages codePages;
   explicit Site(std::uint32_t codePage = 1252) : codePages(codePage) {
     redactor.SetCodePage(codePage);
+    map.SetToUtf8([this, codePage](std::string_view text) { return codePages.ToUtf8(text, codePage); });
     map.AddName(Kind::Host, "VOXTRA01");
     map.AddName(Kind::Domain, "CORP");
     map.AddName(Kind::Name, "M\xFCller & S\xF6hne");
@@ -117,7 +118,9 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"port 001a.a03c.517e", "port 0200.0000.0001"},
         FormCase{"CLSID {6BA7B810-9DAD-11D1-80B4-00C04FD430C8} at 202612071530",
                  "CLSID {6BA7B810-9DAD-11D1-80B4-00C04FD430C8} at 202612071530"},
-        FormCase{"CORPORATION VOXTRA012", "CORPORATION VOXTRA012"}));
+        FormCase{"CORPORATION VOXTRA012", "CORPORATION VOXTRA012"},
+        FormCase{"Owner: M\xFCller & S\xF6hne", "Owner: NAME01"},
+        FormCase{"<td>M\xC3\xBCller &amp; S\xC3\xB6hne</td>", "<td>NAME01</td>"}));
 
 TEST(RedactionForms, AKnownMacIsReplacedInEveryFormItTakes) {
   Site site;

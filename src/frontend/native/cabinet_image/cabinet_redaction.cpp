@@ -111,7 +111,7 @@ std::uint32_t ImageCodePage(const std::vector<CabinetFile>& image) {
 // Every file that goes into OUT and its name, checked for every original
 // of the map.
 void Check(const redaction::RedactionMap& map, const std::vector<CabinetFile>& inner,
-           const std::vector<CabinetFile>& outer, const CabinetFile* image) {
+           const std::vector<CabinetFile>& outer) {
   image::ImageCodePages codePages(ImageCodePage(inner));
   const std::uint32_t codePage = codePages.AnsiCodePage();
   redaction::RedactionCheck check(map, [&](std::string_view text) { return codePages.ToUtf8(text, codePage); });
@@ -127,7 +127,7 @@ void Check(const redaction::RedactionMap& map, const std::vector<CabinetFile>& i
     }
   }
   for (const auto& file : outer) {
-    if (&file == image) continue;
+    if (EqualsNoCase(file.name, packaging::kImageCabinetName)) continue;  // its files are checked above
     if (const auto kind = check.Find({}, file.name)) throw found(*kind, "the name of a file");
     if (const auto kind = check.Find({}, file.bytes)) throw found(*kind, file.name);
   }
@@ -160,7 +160,21 @@ CabinetFile* Find(std::vector<CabinetFile>& files, const char* name) {
 }
 
 void Redact(const CabinetRedactionOptions& o, std::string& note) {
+  auto outer = ReadCabinetFile(
+      o.in, [](const std::string&) { return true; }, kReadLimit);
+  if (!outer.error.empty()) throw Failure{o.in.string() + ": " + outer.error, true};
+  CabinetFiles inner;
+  CabinetFile* image = Find(outer.files, packaging::kImageCabinetName);
+  if (image != nullptr) {
+    inner = ReadCabinetBytes(
+        image->bytes, [](const std::string&) { return true; }, kReadLimit);
+    if (!inner.error.empty()) throw Failure{std::string(packaging::kImageCabinetName) + ": " + inner.error, true};
+  }
+  // Names are matched in the server's code page, and in UTF-8 too.
+  const std::uint32_t codePage = ImageCodePage(inner.files);
+  image::ImageCodePages codePages(codePage);
   redaction::RedactionMap map;
+  map.SetToUtf8([&codePages, codePage](std::string_view text) { return codePages.ToUtf8(text, codePage); });
   std::error_code ec;
   if (fs::exists(o.map, ec)) {
     const auto file = redaction::ParseMapFile(ReadHost(o.map));
@@ -173,18 +187,8 @@ void Redact(const CabinetRedactionOptions& o, std::string& note) {
     if (!file.error.empty()) throw Failure{"the keyword file " + o.keywords->string() + ", " + file.error, true};
     for (const auto& keyword : file.keywords) map.AddName(redaction::Kind::Keyword, keyword);
   }
-  auto outer = ReadCabinetFile(
-      o.in, [](const std::string&) { return true; }, kReadLimit);
-  if (!outer.error.empty()) throw Failure{o.in.string() + ": " + outer.error, true};
-  CabinetFiles inner;
-  CabinetFile* image = Find(outer.files, packaging::kImageCabinetName);
-  if (image != nullptr) {
-    inner = ReadCabinetBytes(
-        image->bytes, [](const std::string&) { return true; }, kReadLimit);
-    if (!inner.error.empty()) throw Failure{std::string(packaging::kImageCabinetName) + ": " + inner.error, true};
-  }
   redaction::TextRedactor redactor(map);
-  redactor.SetCodePage(ImageCodePage(inner.files));
+  redactor.SetCodePage(codePage);
   for (const auto& file : inner.files) redaction::CollectNames(file.name, file.bytes, map);
   for (const auto& file : outer.files) {
     if (redaction::IsCollectedFile(file.name)) redaction::CollectNames(file.name, file.bytes, map);
@@ -240,7 +244,7 @@ void Redact(const CabinetRedactionOptions& o, std::string& note) {
     messages = &outer.files.back();
   }
   messages->bytes = redaction::RedactFileBytes(messages->name, messages->bytes + note + "\r\n", redactor);
-  Check(map, inner.files, outer.files, image);
+  Check(map, inner.files, outer.files);
   // The map first: a cabinet whose map is lost could never be read back.
   WriteMap(o.map, map);
   fs::create_directories(scratch.Folder() / "outer");
