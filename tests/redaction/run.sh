@@ -122,6 +122,16 @@ rc=$?
 [ "$rc" = 2 ] && [ ! -e "$scratch/bad.cab" ] && grep -q "bad.map, line 1: not three fields" "$scratch/bad.err"
 check "--redact malformed map" $? "exit code $rc: $(cat "$scratch/bad.err")"
 
+# The customer's side: the redacted report of a package, revealed with its
+# map, is the plain report again (in the letter case the map holds).
+mkdir -p "$scratch/plain.cab"
+cabextract -q -d "$scratch/plain.cab" "$plain/VoxtraInfo.cab"
+cp "$scratch/exchange2003-42/cab/VoxtraSystemInfo.txt" "$scratch/reply.txt"
+"$fernwick" --reveal --map "$(work_of "$scratch/exchange2003-42/run")/RedactionMap.txt" "$scratch/reply.txt" \
+  2>"$scratch/reveal.err"
+diff -i "$scratch/reply.revealed.txt" "$scratch/plain.cab/VoxtraSystemInfo.txt" >"$scratch/reveal.diff"
+check "--reveal" $? "$(cat "$scratch/reveal.err"; head -6 "$scratch/reveal.diff")"
+
 # A map that cannot be written (a folder in its place): no OUT.cab.
 mkdir -p "$scratch/folder.map"
 "$fernwick" --redact --map "$scratch/folder.map" "$plain/VoxtraInfo.cab" "$scratch/nomap.cab" 2>"$scratch/nomap.err"

@@ -13,6 +13,7 @@
 #include "redaction/name_collection.h"
 #include "redaction/package_redaction.h"
 #include "redaction/redaction_check.h"
+#include "redaction/reveal.h"
 
 namespace fernwick::redaction {
 namespace {
@@ -183,6 +184,18 @@ TEST(RedactionPseudonyms, SubnetsAreGivenInConstantTimeAndNeverLeaveThePrivateRa
   for (std::uint32_t n = 0; n < 3 + 65536; ++n) last = map.AddIPv4(0x0B000001 + (n << 8));
   EXPECT_EQ(last >> 24, 10u);
   EXPECT_THROW(map.AddIPv4(0x0D000001), RangeExhausted);
+}
+
+TEST(RedactionReveal, PutsTheOriginalsBackIntoAVendorsReply) {
+  Site site;
+  const std::string text = "VOXTRA01 (10.20.1.11, 10.20.1.99) in CORP, DC01.corp.example.com";
+  site.map.AddName(Kind::Host, "DC01.corp.example.com");
+  const std::string redacted = site(text);
+  ASSERT_EQ(redacted.find("VOXTRA01"), std::string::npos);
+  const Revealer revealer(site.map);
+  EXPECT_EQ(revealer.Reveal(redacted + "; restart host01, see 198.51.100.42"),
+            text + "; restart voxtra01, see 10.20.1.42");
+  EXPECT_EQ(revealer.RevealFileBytes(Utf16(redacted)), Utf16(text));
 }
 
 }  // namespace
