@@ -53,6 +53,36 @@ bool AfterVersionWord(std::string_view text, std::size_t i) {
          same(word, "build") || same(word, "release") || same(word, "revision");
 }
 
+// The rule for DNS names under a domain the package names nowhere else
+// ("dc02.emea.acme.local", "smtp.partner.com"): three labels or more, each
+// beginning with a letter, the last a top-level domain of the list, none
+// a product or Windows name (file names such as "setup.exe.config" and
+// "archive.tar.gz" end otherwise).
+bool IsForeignHostName(std::string_view name) {
+  static constexpr std::string_view kTopLevel[] = {
+      "local", "lan", "corp", "internal", "intranet", "intra", "home", "com", "net", "org", "edu", "gov",
+      "mil",   "int", "biz",  "info",     "uk",       "de",    "fr",   "nl",  "jp",  "au",  "ca",  "us",
+      "ch",    "at",  "be",   "it",       "es",       "se",    "no",   "dk",  "fi",  "ie",  "nz",  "in",
+  };
+  std::size_t labels = 0, start = 0;
+  std::string_view last;
+  while (start <= name.size()) {
+    std::size_t dot = name.find('.', start);
+    if (dot == std::string_view::npos) dot = name.size();
+    const std::string_view label = name.substr(start, dot - start);
+    if (label.empty() || !IsLetter(label[0]) || IsKeptName(label)) return false;
+    ++labels;
+    last = label;
+    start = dot + 1;
+  }
+  if (labels < 3) return false;
+  const std::string lower = Lower(last);
+  for (const auto tld : kTopLevel) {
+    if (lower == tld) return true;
+  }
+  return false;
+}
+
 bool BoundaryAfter(std::string_view text, std::size_t end) {
   return end >= text.size() || !IsNameChar(text[end]);
 }
@@ -365,6 +395,7 @@ void TextRedactor::DiscoverAround(std::string_view text, std::size_t i, std::siz
   // before.
   const char after = wordEnd < text.size() ? text[wordEnd] : '\0';
   if (after != '.' && after != '@' && after != '+' && (i == 0 || text[i - 1] != '\\')) return;
+  if (i > 0 && text[i - 1] == '\\') ProfileAt(text, i);
   // E-mail: local@domain.tld
   std::size_t at = i;
   while (at < text.size() && (IsNameChar(text[at]) || text[at] == '.' || text[at] == '+')) ++at;
@@ -422,6 +453,28 @@ void TextRedactor::DiscoverAround(std::string_view text, std::size_t i, std::siz
       }
       return;
     }
+    // A host under a domain the package names nowhere else.
+    if (map_.FindKey(key_) == nullptr && IsForeignHostName(name)) map_.AddName(Kind::Host, name);
+  }
+}
+
+// A profile folder names its account: "C:\Users\mwilson",
+// "C:\Documents and Settings\mwilson" (backslashes doubled or not).
+void TextRedactor::ProfileAt(std::string_view text, std::size_t i) {
+  std::size_t j = i;
+  while (j > 0 && text[j - 1] == '\\' && i - j < 2) --j;
+  for (const std::string_view folder : {std::string_view("users"), std::string_view("documents and settings")}) {
+    if (j < folder.size() + 1) continue;
+    const std::size_t start = j - folder.size();
+    if (text[start - 1] != '\\') continue;
+    bool same = true;
+    for (std::size_t k = 0; k < folder.size() && same; ++k) same = AsciiLower(text[start + k]) == folder[k];
+    if (!same) continue;
+    const std::string_view user = text.substr(i, DottedEnd(text, i) - i);
+    key_.assign("n:");
+    for (char ch : user) key_ += AsciiLower(ch);
+    if (map_.FindKey(key_) == nullptr && !IsKeptName(user)) map_.AddName(Kind::Account, user);
+    return;
   }
 }
 

@@ -64,6 +64,8 @@ class TextRedactor {
   void DiscoverAround(std::string_view text, std::size_t i, std::size_t wordEnd);
   // "DOMAIN\user" after a known domain: the user at j is an account.
   void AccountAt(std::string_view text, std::size_t j);
+  // The account a profile folder names, the folder starting at i.
+  void ProfileAt(std::string_view text, std::size_t i);
 
   RedactionMap& map_;
   bool doubled_ = false;

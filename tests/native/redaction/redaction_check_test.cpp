@@ -123,6 +123,16 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"Owner: M\xFCller & S\xF6hne", "Owner: NAME01"},
         FormCase{"<td>M\xC3\xBCller &amp; S\xC3\xB6hne</td>", "<td>NAME01</td>"}));
 
+TEST(RedactionForms, ProfileFoldersAndHostsUnderDomainsNamedNowhereElseAreNames) {
+  Site site;
+  EXPECT_EQ(site("C:\\Users\\mwilson\\Desktop, C:\\Documents and Settings\\Public, mwilson"),
+            "C:\\Users\\user01\\Desktop, C:\\Documents and Settings\\Public, user01");
+  const std::string out = site("relay smtp.partner.com via dc02.emea.acme.local; setup.exe.config archive.tar.gz");
+  EXPECT_EQ(out.find("partner"), std::string::npos) << out;
+  EXPECT_EQ(out.find("acme"), std::string::npos) << out;
+  EXPECT_NE(out.find("; setup.exe.config archive.tar.gz"), std::string::npos) << out;
+}
+
 TEST(RedactionForms, AKnownMacIsReplacedInEveryFormItTakes) {
   Site site;
   const std::string dashed = site("00-1A-A0-3C-51-7E");
