@@ -137,7 +137,7 @@ class RedactingCapture : public platform::CaptureStore {
   bool Redacted() const { return redacted_; }
   const std::string& Failure() const { return failure_; }
   // The image's files as they were packed (path, bytes), for the check.
-  const std::vector<std::pair<std::string, std::string>>& Image() const { return image_; }
+  std::vector<std::pair<std::string, std::string>> TakeImage() { return std::move(image_); }
 
  private:
   void Redact(const std::string& folder) {
@@ -312,7 +312,7 @@ void RedactPackage(platform::Platform& p, const std::string& strPathName, Messag
     if (!capture.Redacted() || !files.FileExists(strPathName + kImageCabinetName)) {
       throw Unredactable{"the redacted server image cannot be written"};
     }
-    image = capture.Image();
+    image = capture.TakeImage();
   } else {
     loadNames();
     const auto loose = CollectLooseFiles(files, strPathName, map);

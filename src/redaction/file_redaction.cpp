@@ -220,8 +220,7 @@ std::string RedactFileBytes(std::string_view name, std::string_view bytes, TextR
   if (LooksUtf16(bytes)) {
     std::vector<std::uint16_t> wide;
     const std::string text = Narrow(bytes, wide);
-    return Widen(RedactText(name, text, redactor, false), wide,
-                 bytes.size() % 2 ? bytes.substr(bytes.size() - 1) : "");
+    return Widen(RedactText(name, text, redactor, false), wide, bytes.size() % 2 ? bytes.substr(bytes.size() - 1) : "");
   }
   return RedactText(name, bytes, redactor, IsAnsi(bytes));
 }

@@ -147,10 +147,10 @@ std::u32string WithoutEntities(const std::u32string& text) {
       bool valid = body.size() > (hex ? 2u : 1u);
       for (std::size_t k = hex ? 2 : 1; valid && k < body.size(); ++k) {
         const char32_t d = body[k];
-        const int v = d >= U'0' && d <= U'9'                ? static_cast<int>(d - U'0')
-                      : hex && d >= U'a' && d <= U'f'        ? static_cast<int>(d - U'a' + 10)
-                      : hex && d >= U'A' && d <= U'F'        ? static_cast<int>(d - U'A' + 10)
-                                                             : -1;
+        const int v = d >= U'0' && d <= U'9'          ? static_cast<int>(d - U'0')
+                      : hex && d >= U'a' && d <= U'f' ? static_cast<int>(d - U'a' + 10)
+                      : hex && d >= U'A' && d <= U'F' ? static_cast<int>(d - U'A' + 10)
+                                                      : -1;
         valid = v >= 0;
         c = c * (hex ? 16 : 10) + static_cast<char32_t>(valid ? v : 0);
         valid = valid && c <= 0x10FFFF;
@@ -207,7 +207,11 @@ void RedactionCheck::AddNeedle(std::string_view ansi, Kind kind) {
   if (Has(folded, U'&') || Has(folded, U'<') || Has(folded, U'>') || Has(folded, U'"')) {
     std::u32string escaped;
     for (char32_t c : folded) {
-      escaped += c == U'&' ? U"&amp;" : c == U'<' ? U"&lt;" : c == U'>' ? U"&gt;" : c == U'"' ? U"&quot;" : std::u32string(1, c);
+      escaped += c == U'&'   ? U"&amp;"
+                 : c == U'<' ? U"&lt;"
+                 : c == U'>' ? U"&gt;"
+                 : c == U'"' ? U"&quot;"
+                             : std::u32string(1, c);
     }
     AddFolded(escaped, kind);
   }

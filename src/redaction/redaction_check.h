@@ -50,7 +50,7 @@ class RedactionCheck {
   ToUtf8 toUtf8_;
   // A trie of the folded originals: edges keyed by node and character.
   std::unordered_map<std::uint64_t, std::uint32_t> edges_;
-  std::vector<int> ends_;  // per node: the kind of an original ending there, or -1
+  std::vector<int> ends_;     // per node: the kind of an original ending there, or -1
   std::vector<bool> firsts_;  // characters below 0x10000 an original begins with
   std::size_t originals_ = 0;
 };

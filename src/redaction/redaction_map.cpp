@@ -158,9 +158,8 @@ void RedactionMap::IndexWords(std::size_t index) {
   // after the last that is as long (no sort of the whole list each time).
   auto& list = byFirstWord_[first];
   const std::size_t length = entries_[index].original.size();
-  const auto at = std::upper_bound(list.begin(), list.end(), length, [this](std::size_t n, std::size_t e) {
-    return n > entries_[e].original.size();
-  });
+  const auto at = std::upper_bound(list.begin(), list.end(), length,
+                                   [this](std::size_t n, std::size_t e) { return n > entries_[e].original.size(); });
   list.insert(at, index);
   if (!entries_[index].IsAlias()) AddSpellings(index);
 }

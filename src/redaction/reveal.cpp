@@ -110,8 +110,8 @@ std::string Revealer::RevealFileBytes(std::string_view bytes) const {
   std::string narrow;
   std::vector<char16_t> wide;
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                            static_cast<unsigned char>(bytes[i + 1]) << 8);
+    const auto unit =
+        static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
     if (unit <= 0xFF && unit != 1) {
       narrow += static_cast<char>(unit);
     } else {

@@ -276,9 +276,7 @@ std::size_t TextRedactor::OtherMac(std::string_view text, std::size_t i, std::st
     std::vector<std::uint8_t> bytes;
     for (std::size_t k = 0; k + 1 < hex.size(); k += 2) {
       if (hex[k] == '.' || hex[k] == '-' || hex[k] == ':') ++k;
-      const auto digit = [](char h) {
-        return IsDigit(h) ? h - '0' : (AsciiLower(h) - 'a' + 10);
-      };
+      const auto digit = [](char h) { return IsDigit(h) ? h - '0' : (AsciiLower(h) - 'a' + 10); };
       bytes.push_back(static_cast<std::uint8_t>(digit(hex[k]) * 16 + digit(hex[k + 1])));
     }
     return bytes;
@@ -340,8 +338,8 @@ std::size_t TextRedactor::Address(std::string_view text, std::size_t i, std::str
     while (end > i && text[end - 1] == '.') --end;
     const std::string_view run = text.substr(i, end - i);
     const bool dottedQuad = std::count(run.begin(), run.end(), '.') == 3;
-    if (dottedQuad && ((BoundaryAfter(text, end) && (end >= text.size() || text[end] != ':' ||
-                                                     end + 1 >= text.size() || !IsHex(text[end + 1]))) ||
+    if (dottedQuad && ((BoundaryAfter(text, end) &&
+                        (end >= text.size() || text[end] != ':' || end + 1 >= text.size() || !IsHex(text[end + 1]))) ||
                        PortAfter(text, end) || RangeAfter(text, end))) {
       if (const auto v4 = ParseIPv4(run)) {
         bool leadingZero = false;
@@ -529,8 +527,7 @@ void TextRedactor::Collect(std::string_view text) {
   }
 }
 
-std::size_t TextRedactor::Name(std::string_view text, std::size_t i, std::string& out, bool replace,
-                               bool discover) {
+std::size_t TextRedactor::Name(std::string_view text, std::size_t i, std::string& out, bool replace, bool discover) {
   if (discover) DiscoverAround(text, i, WordEnd(text, i));
   const std::size_t wordEnd = AlnumEnd(text, i);
   if (wordEnd == i) return 0;

@@ -65,15 +65,15 @@ TEST_P(RedactionCheckRule, FindsAnOriginalNotContinuedByALetterOrDigitOfItsScrip
   EXPECT_EQ(site.Find(GetParam().text).has_value(), GetParam().found);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, RedactionCheckRule,
-    ::testing::Values(CheckCase{"log VOXTRA01_20261207.log", true}, CheckCase{"x.corp-DC01", true},
-                      CheckCase{"jdbc 10.20.1.11:1433", true}, CheckCase{"voxtra01", true},
-                      CheckCase{"M\xFCller & S\xF6hne", true},                  // ANSI
-                      CheckCase{"M\xC3\xBCller &amp; S\xC3\xB6hne", true},      // UTF-8, HTML-escaped
-                      CheckCase{"&#86;OXTRA01", true}, CheckCase{"CORPORATION and MEGACORP", false},
-                      CheckCase{"VOXTRA012", false}, CheckCase{"10.20.1.115 110.20.1.11", false},
-                      CheckCase{"HOST01 DOMAIN01 198.51.100.11", false}));
+INSTANTIATE_TEST_SUITE_P(Table, RedactionCheckRule,
+                         ::testing::Values(CheckCase{"log VOXTRA01_20261207.log", true}, CheckCase{"x.corp-DC01", true},
+                                           CheckCase{"jdbc 10.20.1.11:1433", true}, CheckCase{"voxtra01", true},
+                                           CheckCase{"M\xFCller & S\xF6hne", true},              // ANSI
+                                           CheckCase{"M\xC3\xBCller &amp; S\xC3\xB6hne", true},  // UTF-8, HTML-escaped
+                                           CheckCase{"&#86;OXTRA01", true},
+                                           CheckCase{"CORPORATION and MEGACORP", false}, CheckCase{"VOXTRA012", false},
+                                           CheckCase{"10.20.1.115 110.20.1.11", false},
+                                           CheckCase{"HOST01 DOMAIN01 198.51.100.11", false}));
 
 TEST(RedactionCheck, ReadsUtf16AndDoubleByteTextByCharacters) {
   Site site;
@@ -107,21 +107,20 @@ TEST_P(RedactionForms, AreReplacedWhereTheyStandOrKept) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RedactionForms,
-    ::testing::Values(
-        FormCase{"jdbc 10.20.1.11:1433 and 10.20.1.11", "jdbc 198.51.100.11:1433 and 198.51.100.11"},
-        FormCase{"sip:4001@10.20.1.12:5060;transport=udp", "sip:4001@198.51.100.12:5060;transport=udp"},
-        FormCase{"scope 10.20.1.100-10.20.1.200", "scope 198.51.100.100-198.51.100.200"},
-        FormCase{"Address:fd12:3456:789a:1::25", "Address:2001:db8:0:1::1"},
-        FormCase{"VOXTRA01_20261207.log CORP-DC01", "HOST01_20261207.log DOMAIN01-DC01"},
-        FormCase{"DUID 00-01-00-01-12-34-56-78-00-1A-A0-3C-51-7E",
-                 "DUID 00-01-00-01-12-34-56-78-02-00-00-00-00-01"},
-        FormCase{"Physical Address 001AA03C517E", "Physical Address 020000000001"},
-        FormCase{"port 001a.a03c.517e", "port 0200.0000.0001"},
-        FormCase{"CLSID {6BA7B810-9DAD-11D1-80B4-00C04FD430C8} at 202612071530",
-                 "CLSID {6BA7B810-9DAD-11D1-80B4-00C04FD430C8} at 202612071530"},
-        FormCase{"CORPORATION VOXTRA012", "CORPORATION VOXTRA012"},
-        FormCase{"Owner: M\xFCller & S\xF6hne", "Owner: NAME01"},
-        FormCase{"<td>M\xC3\xBCller &amp; S\xC3\xB6hne</td>", "<td>NAME01</td>"}));
+    ::testing::Values(FormCase{"jdbc 10.20.1.11:1433 and 10.20.1.11", "jdbc 198.51.100.11:1433 and 198.51.100.11"},
+                      FormCase{"sip:4001@10.20.1.12:5060;transport=udp", "sip:4001@198.51.100.12:5060;transport=udp"},
+                      FormCase{"scope 10.20.1.100-10.20.1.200", "scope 198.51.100.100-198.51.100.200"},
+                      FormCase{"Address:fd12:3456:789a:1::25", "Address:2001:db8:0:1::1"},
+                      FormCase{"VOXTRA01_20261207.log CORP-DC01", "HOST01_20261207.log DOMAIN01-DC01"},
+                      FormCase{"DUID 00-01-00-01-12-34-56-78-00-1A-A0-3C-51-7E",
+                               "DUID 00-01-00-01-12-34-56-78-02-00-00-00-00-01"},
+                      FormCase{"Physical Address 001AA03C517E", "Physical Address 020000000001"},
+                      FormCase{"port 001a.a03c.517e", "port 0200.0000.0001"},
+                      FormCase{"CLSID {6BA7B810-9DAD-11D1-80B4-00C04FD430C8} at 202612071530",
+                               "CLSID {6BA7B810-9DAD-11D1-80B4-00C04FD430C8} at 202612071530"},
+                      FormCase{"CORPORATION VOXTRA012", "CORPORATION VOXTRA012"},
+                      FormCase{"Owner: M\xFCller & S\xF6hne", "Owner: NAME01"},
+                      FormCase{"<td>M\xC3\xBCller &amp; S\xC3\xB6hne</td>", "<td>NAME01</td>"}));
 
 TEST(RedactionForms, ProfileFoldersAndHostsUnderDomainsNamedNowhereElseAreNames) {
   Site site;
@@ -157,8 +156,7 @@ TEST(RedactionProtection, WordsFernwickReadsAreKeptListedAndTheImageStillReads) 
             "key\tSOFTWARE\\MICROSOFT\\WINDOWS MESSAGING SUBSYSTEM 2\r\nquery\tx\tselect 1\r\n");
   EXPECT_EQ(redactor.Redact("CORP\\Messaging"), "DOMAIN01\\Messaging");
   const std::string note = KeptNote(map.Kept());
-  EXPECT_NE(note.find("\"OFFICE\" (domain, a word of the registry paths Fernwick reads)"), std::string::npos)
-      << note;
+  EXPECT_NE(note.find("\"OFFICE\" (domain, a word of the registry paths Fernwick reads)"), std::string::npos) << note;
   EXPECT_NE(note.find("\"query\" (keyword, a keyword of the server image's files)"), std::string::npos) << note;
 }
 
