@@ -179,7 +179,7 @@ std::string TextRedactor::Run(std::string_view text, bool replace) {
     const char c = text[i];
     // An original that begins with other than a letter or digit (another
     // spelling of a name: UTF-8, HTML-escaped).
-    if (!IsAlnum(c) && map_.MayBeginWord(AsciiLower(c), '\0') && (i == 0 || !IsAlnum(text[i - 1]))) {
+    if (!IsAlnum(c) && map_.MayBeginWord(c, '\0') && (i == 0 || !IsAlnum(text[i - 1]))) {
       std::string replacement;
       if (const std::size_t used = Match(text, i, std::string(1, AsciiLower(c)), replacement, replace)) {
         if (replace) {
@@ -193,7 +193,7 @@ std::string TextRedactor::Run(std::string_view text, bool replace) {
     }
     // A double-byte character is one character: its trail byte, which may
     // be a letter, never continues a name ("<katakana>VOXTRA01").
-    if (leadBytes_[static_cast<unsigned char>(c)] && i + 1 < text.size()) {
+    if (static_cast<unsigned char>(c) >= 0x80 && leadBytes_[static_cast<unsigned char>(c)] && i + 1 < text.size()) {
       i += 2;
       afterWide = i;
       continue;
@@ -282,6 +282,8 @@ std::size_t TextRedactor::OtherMac(std::string_view text, std::size_t i, std::st
     return bytes;
   };
   if (i + 5 < text.size() && (text[i + 2] == '-' || text[i + 2] == ':')) {
+    // A DUID begins "00-01-" or "00-03-".
+    if (text[i] != '0' || text[i + 1] != '0' || text[i + 3] != '0') return 0;
     std::size_t end = 0;
     const std::size_t groups = HexGroups(text, i, text[i + 2], end);
     std::string head;
@@ -330,7 +332,13 @@ std::size_t TextRedactor::Address(std::string_view text, std::size_t i, std::str
     }
   }
   if (IsHex(text[i])) {
-    if (const std::size_t used = OtherMac(text, i, out, replace)) return used;
+    // Only a run of 2 ("00-01-..."), 4 or 12 hex digits can begin one.
+    std::size_t hexEnd = i;
+    while (hexEnd < text.size() && IsHex(text[hexEnd]) && hexEnd - i < 13) ++hexEnd;
+    const std::size_t run = hexEnd - i;
+    if (run == 2 || run == 4 || run == 12) {
+      if (const std::size_t used = OtherMac(text, i, out, replace)) return used;
+    }
   }
   if (IsDigit(text[i])) {
     std::size_t end = i;
@@ -528,8 +536,12 @@ void TextRedactor::Collect(std::string_view text) {
 }
 
 std::size_t TextRedactor::Name(std::string_view text, std::size_t i, std::string& out, bool replace, bool discover) {
-  if (discover) DiscoverAround(text, i, WordEnd(text, i));
   const std::size_t wordEnd = AlnumEnd(text, i);
+  if (discover) {
+    // The word with "_" and "-" ends where its letters and digits do, mostly.
+    const bool joined = wordEnd < text.size() && (text[wordEnd] == '_' || text[wordEnd] == '-');
+    DiscoverAround(text, i, joined ? WordEnd(text, wordEnd) : wordEnd);
+  }
   if (wordEnd == i) return 0;
   if (!map_.MayBeginWord(AsciiLower(text[i]), wordEnd - i > 1 ? AsciiLower(text[i + 1]) : '\0')) return 0;
   lower_.assign(text.substr(i, wordEnd - i));
