@@ -70,7 +70,8 @@ bool IsForeignHostName(std::string_view name) {
     std::size_t dot = name.find('.', start);
     if (dot == std::string_view::npos) dot = name.size();
     const std::string_view label = name.substr(start, dot - start);
-    if (label.empty() || !IsLetter(label[0]) || IsKeptName(label)) return false;
+    // The top-level domain may be a kept word ("local").
+    if (label.empty() || !IsLetter(label[0]) || (dot < name.size() && IsKeptName(label))) return false;
     ++labels;
     last = label;
     start = dot + 1;
