@@ -1,5 +1,7 @@
 #include "redaction/redaction_check.h"
 
+#include <type_traits>
+
 #include "redaction/address_patterns.h"
 #include "redaction/file_redaction.h"
 
@@ -10,10 +12,6 @@ constexpr std::size_t kFirsts = 0x10000;
 
 std::uint64_t EdgeKey(std::uint32_t node, char32_t c) {
   return static_cast<std::uint64_t>(node) << 32 | static_cast<std::uint32_t>(c);
-}
-
-void Fold(std::u32string& text) {
-  for (char32_t& c : text) c = FoldCase(c);
 }
 
 bool Has(const std::u32string& text, char32_t c) {
@@ -171,8 +169,7 @@ std::u32string WithoutEntities(const std::u32string& text) {
   return out;
 }
 
-RedactionCheck::RedactionCheck(const RedactionMap& map, ToUtf8 toUtf8)
-    : toUtf8_(std::move(toUtf8)), ends_(1, -1), firsts_(kFirsts, false) {
+RedactionCheck::RedactionCheck(const RedactionMap& map, ToUtf8 toUtf8) : toUtf8_(std::move(toUtf8)), ends_(1, -1) {
   for (const auto& entry : map.Entries()) {
     if (entry.IsAlias()) continue;  // its spellings are looked for here
     switch (entry.kind) {
@@ -201,7 +198,7 @@ std::u32string RedactionCheck::Decode(std::string_view ansi) const {
 
 void RedactionCheck::AddNeedle(std::string_view ansi, Kind kind) {
   std::u32string folded = Decode(ansi);
-  Fold(folded);
+  for (char32_t& c : folded) c = FoldCase(c);
   AddFolded(folded, kind);
   // Written into an HTML page: with its entities.
   if (Has(folded, U'&') || Has(folded, U'<') || Has(folded, U'>') || Has(folded, U'"')) {
@@ -223,6 +220,7 @@ void RedactionCheck::AddFolded(const std::u32string& folded, Kind kind) {
   for (const char32_t c : folded) {
     const auto [edge, added] = edges_.try_emplace(EdgeKey(node, c), static_cast<std::uint32_t>(ends_.size()));
     if (added) ends_.push_back(-1);
+    if (node == 0 && c < rootAscii_.size()) rootAscii_[c] = edge->second;
     node = edge->second;
   }
   if (ends_[node] < 0) {
@@ -232,27 +230,46 @@ void RedactionCheck::AddFolded(const std::u32string& folded, Kind kind) {
   if (folded[0] < kFirsts) firsts_[folded[0]] = true;
 }
 
-std::optional<Kind> RedactionCheck::Scan(const std::u32string& text) const {
+template <typename Text>
+std::optional<Kind> RedactionCheck::Scan(const Text& text) const {
   if (originals_ == 0) return std::nullopt;
+  const auto at = [&text](std::size_t k) {
+    const auto c = static_cast<char32_t>(static_cast<std::make_unsigned_t<typename Text::value_type>>(text[k]));
+    if (c >= 0x80) return FoldCase(c);
+    return c >= U'A' && c <= U'Z' ? static_cast<char32_t>(c + 32) : c;
+  };
+  const auto scriptOf = [](char32_t c) {
+    if (c >= 0x80) return ScriptOf(c);
+    return (c >= U'0' && c <= U'9') || (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') ? 1 : 0;
+  };
   for (std::size_t s = 0; s < text.size(); ++s) {
-    const char32_t c = text[s];
+    const char32_t c = at(s);
     if (c < kFirsts && !firsts_[c]) continue;
-    const int script = ScriptOf(c);
-    if (script != 0 && s > 0 && ScriptOf(text[s - 1]) == script) continue;
+    const int script = scriptOf(c);
+    if (script != 0 && s > 0 && scriptOf(at(s - 1)) == script) continue;
     std::uint32_t node = 0;
     for (std::size_t j = s; j < text.size(); ++j) {
-      const auto edge = edges_.find(EdgeKey(node, text[j]));
-      if (edge == edges_.end()) break;
-      node = edge->second;
+      const char32_t cj = at(j);
+      if (node == 0 && cj < rootAscii_.size()) {
+        node = rootAscii_[cj];  // the first step of most walks, without hashing
+      } else {
+        const auto edge = edges_.find(EdgeKey(node, cj));
+        node = edge == edges_.end() ? 0 : edge->second;
+      }
+      if (node == 0) break;
       if (ends_[node] < 0) continue;
-      const int last = ScriptOf(text[j]);
-      if (last == 0 || j + 1 == text.size() || ScriptOf(text[j + 1]) != last) return static_cast<Kind>(ends_[node]);
+      const int last = scriptOf(cj);
+      if (last == 0 || j + 1 == text.size() || scriptOf(at(j + 1)) != last) return static_cast<Kind>(ends_[node]);
     }
   }
   return std::nullopt;
 }
 
 std::optional<Kind> RedactionCheck::FindInText(std::string_view bytes, bool utf16) {
+  bool ascii = !utf16;
+  for (std::size_t i = 0; ascii && i < bytes.size(); ++i) ascii = static_cast<unsigned char>(bytes[i]) < 0x80;
+  // ASCII text (most of the event logs) is read as it stands.
+  if (ascii && bytes.find('&') == std::string_view::npos) return Scan(bytes);
   std::vector<std::u32string> views;
   if (utf16) {
     views.push_back(Utf16Characters(bytes));
@@ -260,14 +277,10 @@ std::optional<Kind> RedactionCheck::FindInText(std::string_view bytes, bool utf1
     views.push_back(Decode(bytes));
     if (IsNonAsciiUtf8(bytes)) views.push_back(Utf8Characters(bytes));
   }
-  for (auto& view : views) {
-    const bool escaped = Has(view, U'&');
-    Fold(view);
+  for (const auto& view : views) {
     if (const auto found = Scan(view)) return found;
-    if (escaped) {
-      std::u32string plain = WithoutEntities(view);
-      Fold(plain);
-      if (const auto found = Scan(plain)) return found;
+    if (Has(view, U'&')) {
+      if (const auto found = Scan(WithoutEntities(view))) return found;
     }
   }
   return std::nullopt;

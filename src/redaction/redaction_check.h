@@ -11,6 +11,8 @@
 // count as Latin). So "VOXTRA01_2026", "<katakana>VOXTRA01",
 // "10.20.1.11:1433" and "CORP-DC01" hold an original, while "CORP" inside
 // "CORPORATION" and "VOXTRA01" inside "VOXTRA012" do not.
+#include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -44,14 +46,17 @@ class RedactionCheck {
   void AddNeedle(std::string_view ansi, Kind kind);
   void AddFolded(const std::u32string& folded, Kind kind);
   std::optional<Kind> FindInText(std::string_view bytes, bool utf16);
-  std::optional<Kind> Scan(const std::u32string& text) const;
+  // Folds the letters' case as it reads.
+  template <typename Text>
+  std::optional<Kind> Scan(const Text& text) const;
   std::u32string Decode(std::string_view ansi) const;
 
   ToUtf8 toUtf8_;
   // A trie of the folded originals: edges keyed by node and character.
   std::unordered_map<std::uint64_t, std::uint32_t> edges_;
-  std::vector<int> ends_;     // per node: the kind of an original ending there, or -1
-  std::vector<bool> firsts_;  // characters below 0x10000 an original begins with
+  std::array<std::uint32_t, 128> rootAscii_{};  // the root's edges for ASCII (0: none)
+  std::vector<int> ends_;                       // per node: the kind of an original ending there, or -1
+  std::bitset<0x10000> firsts_;                 // characters below 0x10000 an original begins with
   std::size_t originals_ = 0;
 };
 
