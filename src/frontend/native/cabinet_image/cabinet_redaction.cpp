@@ -261,8 +261,8 @@ std::string RedactCabinet(const CabinetRedactionOptions& options, std::string& n
   } catch (const Failure& f) {
     badInput = f.badInput;
     return f.reason;
-  } catch (const fs::filesystem_error& e) {
-    return e.what();
+  } catch (const std::exception& e) {
+    return e.what();  // a file system error, or more addresses than the pseudonym ranges hold
   }
 }
 
