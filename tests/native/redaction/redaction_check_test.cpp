@@ -132,6 +132,17 @@ TEST(RedactionForms, ProfileFoldersAndHostsUnderDomainsNamedNowhereElseAreNames)
   EXPECT_NE(out.find("; setup.exe.config archive.tar.gz"), std::string::npos) << out;
 }
 
+TEST(RedactionForms, ASqlServerInstanceIsANameAShareIsNot) {
+  RedactionMap map;
+  AddValue(Kind::Host, "HOST03\\VOXSQL", map);
+  AddValue(Kind::Host, "\\\\FILESRV02\\Archive", map);
+  AddValue(Kind::Host, "HOST04\\SQLEXPRESS", map);
+  EXPECT_NE(map.FindName("VOXSQL"), nullptr);
+  EXPECT_NE(map.FindName("HOST03"), nullptr);
+  EXPECT_EQ(map.FindName("Archive"), nullptr);
+  EXPECT_EQ(map.FindName("SQLEXPRESS"), nullptr);
+}
+
 TEST(RedactionForms, AKnownMacIsReplacedInEveryFormItTakes) {
   Site site;
   const std::string dashed = site("00-1A-A0-3C-51-7E");
