@@ -28,12 +28,18 @@ void MessageBoxes::StartPackagingRecord(platform::FileSystem& files, std::string
   }
   recorded_.resize(gatheringLines_);
   partLost_ = gatheringLost_;
+  redact_ = nullptr;
   KeepIn(files, std::move(path));
   if (recorded_.empty()) {
     files.RemoveFile(path_, true);
   } else {
     WriteRecord();
   }
+}
+
+void MessageBoxes::RedactWith(std::function<std::string(const std::string&)> redact) {
+  redact_ = std::move(redact);
+  if (!recorded_.empty()) WriteRecord();
 }
 
 void MessageBoxes::Record(const std::string& line) {
@@ -46,7 +52,7 @@ void MessageBoxes::Record(const std::string& line) {
 void MessageBoxes::WriteRecord() {
   if (files_ == nullptr) return;
   std::string text;
-  for (const auto& recorded : recorded_) text += recorded + "\r\n";
+  for (const auto& recorded : recorded_) text += (redact_ ? redact_(recorded) : recorded) + "\r\n";
   files_->WriteWholeFile(path_, text);
 }
 

@@ -4,6 +4,7 @@
 // instead. Recorded texts, and the lines of lost parts (Write To File's
 // error lines, programs that outlived their time limit), are written at once
 // to "FernwickMessages.txt" in the work folder once the shell has named it.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,11 @@ class MessageBoxes {
   // to record.
   void StartPackagingRecord(platform::FileSystem& files, std::string path);
 
+  // From now on the record is written with each line passed through
+  // `redact`, the lines recorded so far included: a redacted package's
+  // record never goes back to the plain names, whatever is recorded later.
+  void RedactWith(std::function<std::string(const std::string&)> redact);
+
   const std::vector<std::string>& Recorded() const { return recorded_; }
 
  private:
@@ -58,6 +64,7 @@ class MessageBoxes {
   bool gatheringLost_ = false;
   platform::FileSystem* files_ = nullptr;
   std::string path_;
+  std::function<std::string(const std::string&)> redact_;
 };
 
 }  // namespace fernwick

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "common/text.h"
@@ -13,6 +14,7 @@
 #include "redaction/map_file.h"
 #include "redaction/name_collection.h"
 #include "redaction/package_redaction.h"
+#include "redaction/redaction_check.h"
 
 namespace fernwick::packaging {
 namespace {
@@ -119,7 +121,10 @@ class RedactingCapture : public platform::CaptureStore {
         loadNames_(std::move(loadNames)) {}
   void Restart() override {}
   std::string WriteImage(const std::string& folder) override {
-    if (std::string failure = real_.WriteImage(folder); !failure.empty()) return failure;
+    if (std::string failure = real_.WriteImage(folder); !failure.empty()) {
+      failure_ = failure;
+      return failure;
+    }
     try {
       Redact(folder);
     } catch (const Unredactable& u) {
@@ -131,6 +136,8 @@ class RedactingCapture : public platform::CaptureStore {
   }
   bool Redacted() const { return redacted_; }
   const std::string& Failure() const { return failure_; }
+  // The image's files as they were packed (path, bytes), for the check.
+  std::vector<std::pair<std::string, std::string>> TakeImage() { return std::move(image_); }
 
  private:
   void Redact(const std::string& folder) {
@@ -158,6 +165,7 @@ class RedactingCapture : public platform::CaptureStore {
     for (std::size_t i = 0; i < names.size(); ++i) {
       if (names[i].back() == '\\') {
         const std::string target = redaction::RedactedEntryName(names[i], redactor_);
+        image_.emplace_back(target, std::string());
         if (target == names[i]) continue;
         CreateFolders(folder, target);
         for (std::size_t slash = names[i].size() - 1; slash != std::string::npos && slash > 0;
@@ -177,6 +185,8 @@ class RedactingCapture : public platform::CaptureStore {
         }
       }
       if (target != names[i] || redacted != contents[i]) Write(files_, folder + target, redacted);
+      image_.emplace_back(target, redacted);
+      std::string().swap(contents[i]);
     }
     // A folder named after a server must not stay behind, empty.
     std::sort(emptied.begin(), emptied.end(),
@@ -198,6 +208,7 @@ class RedactingCapture : public platform::CaptureStore {
   std::function<void()> loadNames_;
   bool redacted_ = false;
   std::string failure_;
+  std::vector<std::pair<std::string, std::string>> image_;
 };
 
 void LoadKeywords(platform::Platform& p, RedactionMap& map) {
@@ -216,11 +227,71 @@ void LoadMap(platform::FileSystem& files, const std::string& path, RedactionMap&
   if (!error.empty()) throw Unredactable{"the map " + path + ", " + error};
 }
 
+// What the redaction uses, kept by the record's filter beyond the step.
+struct RedactionState {
+  RedactionMap map;
+  TextRedactor redactor{map};
+};
+
+// Every packed file, checked for every original of the map; the reason
+// when one stands anywhere.
+void CheckPackage(platform::Platform& p, const std::string& strPathName, const RedactionMap& map,
+                  const std::vector<std::pair<std::string, std::string>>& image) {
+  auto& codePages = p.codePages;
+  const std::uint32_t codePage = codePages.AnsiCodePage();
+  redaction::RedactionCheck check(map, [&](std::string_view text) { return codePages.ToUtf8(text, codePage); });
+  const auto found = [](redaction::Kind kind, const std::string& where) {
+    return Unredactable{"the check of the redacted files found " + redaction::KindPhrase(kind) + " in " + where};
+  };
+  for (const auto& [name, bytes] : image) {
+    if (const auto kind = check.Find({}, name)) {
+      throw found(*kind, std::string("the name of a file of ") + kImageCabinetName);
+    }
+    if (const auto kind = check.Find({}, bytes)) throw found(*kind, std::string(kImageCabinetName) + ", " + name);
+  }
+  for (const char* name : redaction::kPackedFiles) {
+    const std::string path = strPathName + name;
+    if (!p.files.FileExists(path)) continue;
+    if (!redaction::IsStreamedFile(name)) {
+      if (const auto kind = check.Find(name, Read(p.files, path))) throw found(*kind, name);
+      continue;
+    }
+    std::string pending;
+    const auto piece = [&](std::string_view lines) {
+      if (const auto kind = check.FindInPiece(lines)) throw found(*kind, name);
+    };
+    ForEachPiece(p.files, path, [&](const std::string& bytes) {
+      pending += bytes;
+      const std::size_t cut = pending.rfind('\n');
+      if (cut == std::string::npos && pending.size() < 4 * kPiece) return;
+      const std::size_t end = cut == std::string::npos ? pending.size() : cut + 1;
+      piece(std::string_view(pending).substr(0, end));
+      pending.erase(0, end);
+    });
+    piece(pending);
+  }
+}
+
+// The map, written only once the package passed its check: first beside
+// itself, so that a map that cannot be written stays as it was.
+void WriteMap(platform::FileSystem& files, const std::string& mapPath, const RedactionMap& map) {
+  const std::string next = mapPath + ".new";
+  const bool written = files.WriteWholeFile(next, redaction::MapFileText(map));
+  const bool copied = written && files.CopyFileTo(next, mapPath) == 0;
+  files.RemoveFile(next, true);
+  if (!copied) throw Unredactable{"cannot write the map " + mapPath};
+}
+
 void RedactPackage(platform::Platform& p, const std::string& strPathName, MessageBoxes& record) {
   auto& files = p.files;
-  RedactionMap map;
+  const auto state = std::make_shared<RedactionState>();
+  RedactionMap& map = state->map;
+  TextRedactor& redactor = state->redactor;
+  const std::uint32_t codePage = p.codePages.AnsiCodePage();
+  redactor.SetCodePage(codePage);
+  platform::CodePages& codePages = p.codePages;
+  map.SetToUtf8([&codePages, codePage](std::string_view text) { return codePages.ToUtf8(text, codePage); });
   const std::string mapPath = strPathName + redaction::kMapFileName;
-  TextRedactor redactor(map);
   // The map and the keyword file are read after the image is written, so
   // that the image never holds them.
   const auto loadNames = [&] {
@@ -229,12 +300,19 @@ void RedactPackage(platform::Platform& p, const std::string& strPathName, Messag
   };
 
   // The image is written again, redacted, in place of the plain one.
+  std::vector<std::pair<std::string, std::string>> image;
   if (p.capture != nullptr && files.FileExists(strPathName + kImageCabinetName)) {
     RedactingCapture capture(*p.capture, files, strPathName, map, redactor, loadNames);
     platform::Platform redacting = p;
     redacting.capture = &capture;
     PackServerImage(redacting, strPathName, record);
     if (!capture.Failure().empty()) throw Unredactable{"the server image: " + capture.Failure()};
+    // An image that could not be packed again is no part of a redacted
+    // package: nothing goes out on a half-done redaction.
+    if (!capture.Redacted() || !files.FileExists(strPathName + kImageCabinetName)) {
+      throw Unredactable{"the redacted server image cannot be written"};
+    }
+    image = capture.TakeImage();
   } else {
     loadNames();
     const auto loose = CollectLooseFiles(files, strPathName, map);
@@ -247,6 +325,7 @@ void RedactPackage(platform::Platform& p, const std::string& strPathName, Messag
   }
 
   std::string lengthNote;
+  std::size_t packed = image.size();
   const auto redactWhole = [&](const std::string& name, const std::string& extra) {
     const std::string path = strPathName + name;
     if (!files.FileExists(path)) return;
@@ -258,18 +337,24 @@ void RedactPackage(platform::Platform& p, const std::string& strPathName, Messag
   };
   for (const char* name : redaction::kPackedFiles) {
     const std::string n = name;
-    if (n == "Summary.htm" || n == "FernwickMessages.txt") continue;
+    packed += files.FileExists(strPathName + n) || n == kMessagesFileName ? 1 : 0;
+    if (n == "Summary.htm" || n == kMessagesFileName) continue;
     if (redaction::IsStreamedFile(n)) {
       if (files.FileExists(strPathName + n)) RedactStreamed(files, strPathName + n, redactor);
     } else {
       redactWhole(n, {});
     }
   }
-  Write(files, mapPath, redaction::MapFileText(map));
-  const std::string note = redaction::RedactionNote(map.ReplacedCounts()) + lengthNote;
+  const std::string note = redaction::RedactionNote(map.ReplacedCounts()) + lengthNote +
+                           redaction::KeptNote(map.Kept()) + " " +
+                           redaction::CheckNote(redaction::CheckedOriginals(map), packed);
   redactWhole("Summary.htm", note);
+  // The record is written redacted from now on, whatever joins it later.
+  record.RedactWith([state](const std::string& line) { return state->redactor.Redact(line); });
   record.RecordNote(note);
-  redactWhole("FernwickMessages.txt", {});
+  redactWhole(kMessagesFileName, {});
+  CheckPackage(p, strPathName, map, image);
+  WriteMap(files, mapPath, map);
 }
 
 }  // namespace

@@ -96,7 +96,11 @@ std::string EncodeHex(std::string_view head, std::string_view bytes, std::string
 std::string RedactValueBytes(std::string_view bytes, TextRedactor& redactor) {
   if (bytes.size() >= 2 && bytes.size() % 2 == 0 && bytes[1] == '\0' && bytes[0] != '\0') {
     std::vector<std::uint16_t> wide;
-    return Widen(redactor.Redact(Narrow(bytes, wide)), wide, {});
+    const bool ansi = redactor.ReadingAnsi();
+    redactor.ReadAsAnsi(false);
+    std::string redacted = Widen(redactor.Redact(Narrow(bytes, wide)), wide, {});
+    redactor.ReadAsAnsi(ansi);
+    return redacted;
   }
   return redactor.Redact(bytes);
 }
@@ -155,12 +159,30 @@ bool EndsWithNoCase(std::string_view text, std::string_view tail) {
   return text.size() >= tail.size() && Lower(text.substr(text.size() - tail.size())) == tail;
 }
 
-std::string RedactText(std::string_view name, std::string_view text, TextRedactor& redactor) {
+std::string RedactText(std::string_view name, std::string_view text, TextRedactor& redactor, bool ansi) {
   redactor.SetBackslashesDoubled(BackslashesDoubled(name));
+  redactor.ReadAsAnsi(ansi);
   std::string out =
       EndsWithNoCase(name, ".reg") ? redactor.Redact(RedactHexValues(text, redactor)) : redactor.Redact(text);
+  redactor.ReadAsAnsi(true);
   redactor.SetBackslashesDoubled(false);
   return out;
+}
+
+// ANSI text of the code page, not UTF-8 (Summary.htm, Findings.csv).
+bool IsAnsi(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) continue;
+    // Decided by the first non-ASCII bytes: a valid UTF-8 sequence there.
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    const std::size_t length = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || i + length > bytes.size()) return true;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return true;
+    }
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -171,11 +193,13 @@ void DiscoverFile(std::string_view name, std::string_view bytes, TextRedactor& r
   const std::string narrow = LooksUtf16(bytes) ? Narrow(bytes, wide) : std::string();
   // A name found late (a domain in an e-mail address) reveals others
   // earlier in the file (a host under that domain): again until none is new.
+  redactor.ReadAsAnsi(!LooksUtf16(bytes) && IsAnsi(bytes));
   for (int pass = 0; pass < 4; ++pass) {
     const std::size_t known = redactor.Map().Entries().size();
     redactor.Discover(LooksUtf16(bytes) ? std::string_view(narrow) : bytes);
     if (redactor.Map().Entries().size() == known) break;
   }
+  redactor.ReadAsAnsi(true);
   redactor.SetBackslashesDoubled(false);
 }
 
@@ -196,9 +220,9 @@ std::string RedactFileBytes(std::string_view name, std::string_view bytes, TextR
   if (LooksUtf16(bytes)) {
     std::vector<std::uint16_t> wide;
     const std::string text = Narrow(bytes, wide);
-    return Widen(RedactText(name, text, redactor), wide, bytes.size() % 2 ? bytes.substr(bytes.size() - 1) : "");
+    return Widen(RedactText(name, text, redactor, false), wide, bytes.size() % 2 ? bytes.substr(bytes.size() - 1) : "");
   }
-  return RedactText(name, bytes, redactor);
+  return RedactText(name, bytes, redactor, IsAnsi(bytes));
 }
 
 std::string LineStreamRedactor::Feed(std::string_view piece) {

@@ -12,6 +12,10 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+bool IsAlnumChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
 }  // namespace
 
 std::string Quoted(std::string_view text) {
@@ -58,6 +62,20 @@ KeywordFile ParseKeywordFile(std::string_view text) {
       if (static_cast<unsigned char>(c) < 0x20) return fail("a control character in the keyword");
     }
     if (line.size() < kShortest) return fail(Quoted(line) + " is shorter than 3 characters");
+    // Keywords are matched in ASCII letters and digits, with punctuation
+    // and blanks only inside: a keyword of another script or one that
+    // begins or ends in punctuation is refused rather than kept silently.
+    for (char c : line) {
+      if (static_cast<unsigned char>(c) >= 0x80) {
+        return fail(Quoted(line) + " holds a character outside ASCII: write the name in ASCII letters and digits");
+      }
+      if (c == '&' || c == '<' || c == '>' || c == '"') {
+        return fail(Quoted(line) + " holds &, <, > or \": leave the character out, or name the words apart");
+      }
+    }
+    if (!IsAlnumChar(line.front()) || !IsAlnumChar(line.back())) {
+      return fail(Quoted(line) + " begins or ends with a character that is no letter or digit: name the word alone");
+    }
     if (line.size() > kLongest) return fail("the keyword is longer than 256 characters");
     file.keywords.emplace_back(line);
   }

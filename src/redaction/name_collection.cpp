@@ -264,6 +264,7 @@ void CollectServices(std::string_view bytes, RedactionMap& map) {
 
 void AddValue(Kind kind, std::string_view value, RedactionMap& map) {
   value = TrimView(value);
+  const bool unc = value.size() > 2 && value[0] == '\\' && value[1] == '\\';
   while (value.size() > 2 && value[0] == '\\' && value[1] == '\\') value.remove_prefix(2);
   if (value.empty() || value.size() > 256 || IsKeptName(value)) return;
   for (char c : value) {
@@ -293,7 +294,11 @@ void AddValue(Kind kind, std::string_view value, RedactionMap& map) {
   }
   if (kind == Kind::Host || kind == Kind::Domain) {
     if (const auto slash = value.find('\\'); kind == Kind::Host && slash != std::string_view::npos) {
-      value = value.substr(0, slash);  // SERVER\INSTANCE, \\SERVER\share
+      // SERVER\INSTANCE names a SQL Server instance (\\SERVER\share a share,
+      // which stays): a name of the site as well.
+      const auto instance = value.substr(slash + 1, value.find('\\', slash + 1) - slash - 1);
+      if (!unc && instance.size() >= 3 && IsDnsName(instance)) AddValue(Kind::Name, instance, map);
+      value = value.substr(0, slash);
     }
     if (!IsDnsName(value)) return;
     map.AddName(kind, value);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "redaction/keyword_file.h"
 #include "report/html_text.h"
 
 namespace fernwick::redaction {
@@ -59,6 +60,48 @@ std::string RedactionNote(const std::map<Kind, int>& counts) {
   }
   return "VoxtraInfo.cab is redacted: " + parts +
          " replaced by pseudonyms. The map of originals and pseudonyms stays on the server.";
+}
+
+std::string KeptNote(const std::map<std::string, KeptName>& kept) {
+  if (kept.empty()) return {};
+  std::string list;
+  for (const auto& [lower, name] : kept) {
+    if (!list.empty()) list += "; ";
+    list += Quoted(name.original) + " (" + std::string(KindName(name.kind)) + ", " + name.reason + ")";
+  }
+  return " Kept as they are, so that the server image still replays: " + list + ".";
+}
+
+std::string KindPhrase(Kind kind) {
+  switch (kind) {
+    case Kind::Host: return "a host name";
+    case Kind::Domain:
+    case Kind::Label: return "a domain name";
+    case Kind::Account: return "an account name";
+    case Kind::Keyword: return "a keyword";
+    case Kind::IPv4:
+    case Kind::Subnet4: return "an IPv4 address";
+    case Kind::IPv6:
+    case Kind::Prefix6: return "an IPv6 address";
+    case Kind::Mac: return "a MAC address";
+    default: return "a name";
+  }
+}
+
+std::size_t CheckedOriginals(const RedactionMap& map) {
+  std::size_t n = 0;
+  for (const auto& e : map.Entries()) {
+    n += !e.IsAlias() && e.kind != Kind::Label && e.kind != Kind::Subnet4 && e.kind != Kind::Prefix6;
+  }
+  return n;
+}
+
+std::string CheckNote(std::size_t originals, std::size_t files) {
+  return "Checked before packing: none of the map's " + std::to_string(originals) + " original" +
+         (originals == 1 ? "" : "s") + " (names, keywords and addresses) stands in any of the " +
+         std::to_string(files) + " packed file" + (files == 1 ? "" : "s") +
+         " or their names, the server image's included, read as ANSI, UTF-8, UTF-16LE and HTML text in any "
+         "letter case.";
 }
 
 std::string LengthDependentLines(std::string_view report, std::string_view redactedReport) {

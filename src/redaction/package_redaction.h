@@ -44,6 +44,19 @@ void LearnNames(TextRedactor& redactor, const std::function<void()>& discoverFil
 // "VoxtraInfo.cab is redacted: 3 host names, 2 domain names, ... replaced."
 std::string RedactionNote(const std::map<Kind, int>& counts);
 
+// The names kept because Fernwick reads them, each with its reason; empty
+// when none was.
+std::string KeptNote(const std::map<std::string, KeptName>& kept);
+
+// "a host name", "an IPv4 address": what the check found, never the name.
+std::string KindPhrase(Kind kind);
+// How many originals of the map the check looks for (addresses and names;
+// the labels of DNS names stand only inside them).
+std::size_t CheckedOriginals(const RedactionMap& map);
+// The note's sentence about the check every packed file passed before the
+// cabinet was made.
+std::string CheckNote(std::size_t originals, std::size_t files);
+
 // The report lines whose layout depends on a name's length, told for the
 // note: the prompt check lists missing prompts only up to a budget of
 // characters, so where the list was cut and a listed path holds a name whose

@@ -4,6 +4,7 @@
 
 #include "redaction/address_patterns.h"
 #include "redaction/keyword_file.h"
+#include "redaction/kept_names.h"
 
 namespace fernwick::redaction {
 namespace {
@@ -48,10 +49,29 @@ std::string Key(Kind kind, std::string_view original) {
   }
 }
 
+// The letters and digits an original begins with: names are found at the
+// start of any such run, also after "_" or "-" ("VOXTRA01_2026").
 std::string FirstWord(std::string_view lower) {
   std::size_t end = 0;
-  while (end < lower.size() && IsNameChar(lower[end])) ++end;
+  while (end < lower.size() && IsAlnum(lower[end])) ++end;
+  // An original that begins otherwise (a UTF-8 spelling, an HTML entity):
+  // its first byte.
+  if (end == 0 && !lower.empty()) end = 1;
   return std::string(lower.substr(0, end));
+}
+
+std::string HtmlEscaped(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
 }
 
 std::vector<std::string_view> Labels(std::string_view name) {
@@ -65,7 +85,13 @@ std::vector<std::string_view> Labels(std::string_view name) {
   }
 }
 
-// The pseudonym /24s: the documentation ranges, then 10.255.255.0/24 down.
+// The pseudonym /24s: the documentation ranges, then 10.255.255.0/24 down
+// to 10.0.0.0/24; never a public address.
+constexpr int kSubnetCandidates = 3 + 65536;
+constexpr const char* kSubnetsExhausted =
+    "more than 65539 IPv4 /24 subnets: the documentation ranges and 10.0.0.0/8 hold no more pseudonyms, and "
+    "public addresses are never used";
+
 std::uint32_t SubnetCandidate(int index) {
   static constexpr std::uint32_t kDocumentation[] = {0xC6336400, 0xCB007100,
                                                      0xC0000200};  // 198.51.100, 203.0.113, 192.0.2
@@ -128,15 +154,42 @@ std::size_t RedactionMap::Add(Kind kind, std::string key, std::string original, 
 void RedactionMap::IndexWords(std::size_t index) {
   const std::string first = FirstWord(Lower(entries_[index].original));
   if (!first.empty()) firstPairs_.set(PairIndex(first[0], first.size() > 1 ? first[1] : '\0'));
+  // Longest first, in the order they came among equals: each new one goes
+  // after the last that is as long (no sort of the whole list each time).
   auto& list = byFirstWord_[first];
-  list.push_back(index);
-  std::stable_sort(list.begin(), list.end(), [this](std::size_t a, std::size_t b) {
-    return entries_[a].original.size() > entries_[b].original.size();
-  });
+  const std::size_t length = entries_[index].original.size();
+  const auto at = std::upper_bound(list.begin(), list.end(), length,
+                                   [this](std::size_t n, std::size_t e) { return n > entries_[e].original.size(); });
+  list.insert(at, index);
+  if (!entries_[index].IsAlias()) AddSpellings(index);
+}
+
+void RedactionMap::AddSpellings(std::size_t index) {
+  const std::string original = entries_[index].original;
+  std::vector<std::string> spellings{HtmlEscaped(original)};
+  bool ascii = true;
+  for (char c : original) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (!ascii && toUtf8_) {
+    if (const auto utf8 = toUtf8_(original)) {
+      spellings.push_back(*utf8);
+      spellings.push_back(HtmlEscaped(*utf8));
+    }
+  }
+  for (auto& spelling : spellings) {
+    std::string key = "a:" + Lower(spelling);
+    if (spelling == original || byKey_.count(key) > 0) continue;
+    entries_.push_back({entries_[index].kind, std::move(spelling), entries_[index].pseudonym, index});
+    byKey_.emplace(std::move(key), entries_.size() - 1);
+    IndexWords(entries_.size() - 1);
+  }
 }
 
 bool RedactionMap::Load(const std::vector<MapEntry>& entries, std::string& error) {
   for (const auto& e : entries) {
+    if (IsNameKind(e.kind) && e.kind != Kind::Label && !ProtectedReason(e.original).empty()) {
+      error = Quoted(e.original) + " is never replaced: " + std::string(ProtectedReason(e.original));
+      return false;
+    }
     const std::string key = Key(e.kind, e.original);
     if (const auto found = byKey_.find(key); found != byKey_.end()) {
       if (!EqualsLower(entries_[found->second].pseudonym, e.pseudonym)) {
@@ -173,12 +226,25 @@ std::string RedactionMap::NewPseudonym(std::string_view prefix, std::string_view
 }
 
 const std::string& RedactionMap::LabelPseudonym(std::string_view label, Kind kind) {
+  // A host label that is a word Fernwick reads stands only inside its name.
+  if (kind == Kind::Host && !ProtectedReason(label).empty()) kind = Kind::Label;
   const std::string key = Key(kind, label);
   if (const auto found = byKey_.find(key); found != byKey_.end()) return entries_[found->second].pseudonym;
   return entries_[Add(kind, key, std::string(label), NewPseudonym(Prefix(kind), label))].pseudonym;
 }
 
 const std::string& RedactionMap::AddName(Kind kind, std::string_view original) {
+  if (kind != Kind::Label) {
+    if (const std::string_view reason = ProtectedReason(original); !reason.empty()) {
+      const auto [kept, added] = kept_.try_emplace(Lower(original));
+      if (added) kept->second = {kind, std::string(original), std::string(reason)};
+      return kept->second.original;
+    }
+  }
+  return AddPart(kind, original);
+}
+
+const std::string& RedactionMap::AddPart(Kind kind, std::string_view original) {
   const std::string key = Key(kind, original);
   if (const auto found = byKey_.find(key); found != byKey_.end()) {
     MapEntry& entry = entries_[found->second];
@@ -196,12 +262,12 @@ const std::string& RedactionMap::AddName(Kind kind, std::string_view original) {
   // A DNS name: its parent domains first, so that they are names too.
   std::string pseudonym;
   if (labels.size() == 2 && kind == Kind::Host) {
-    pseudonym = LabelPseudonym(labels[0], Kind::Host) + "." + AddName(Kind::Domain, labels[1]);
+    pseudonym = LabelPseudonym(labels[0], Kind::Host) + "." + AddPart(Kind::Domain, labels[1]);
   } else if (labels.size() == 2) {
     pseudonym = LabelPseudonym(original, Kind::Label) + ".INVALID";
   } else {
     const std::string_view parent = original.substr(labels[0].size() + 1);
-    const std::string parentPseudonym = AddName(Kind::Domain, parent);
+    const std::string parentPseudonym = AddPart(Kind::Domain, parent);
     pseudonym = LabelPseudonym(labels[0], kind == Kind::Host ? Kind::Host : Kind::Label) + "." + parentPseudonym;
   }
   // A Label entry of the same text (the two-label case) stands aside: the
@@ -237,11 +303,14 @@ std::uint32_t RedactionMap::AddIPv4(std::uint32_t address, bool replaced) {
     const std::string& text = entries_[found->second].pseudonym;
     pseudonymSubnet = ParseIPv4(text.substr(0, text.find('/'))).value_or(0);
   } else {
-    for (int i = 0;; ++i) {
+    // On from the last one given: constant time for each new subnet.
+    for (int& i = nextSubnet_;; ++i) {
+      if (i >= kSubnetCandidates) throw RangeExhausted(kSubnetsExhausted);
       const std::uint32_t candidate = SubnetCandidate(i);
       if (pseudonyms_.count(SubnetText(candidate)) == 0 &&
           byKey_.count(Key(Kind::Subnet4, SubnetText(candidate))) == 0) {
         pseudonymSubnet = candidate;
+        ++i;
         break;
       }
     }
@@ -271,7 +340,8 @@ std::vector<std::uint8_t> RedactionMap::AddIPv6(const std::vector<std::uint8_t>&
     if (const auto found = byKey_.find(prefixKey); found != byKey_.end()) {
       pseudonymPrefix = entries_[found->second].pseudonym;
     } else {
-      for (int n = 1;; ++n) {
+      for (int& n = nextPrefix_;; ++n) {
+        if (n > 0xFFFF) throw RangeExhausted("more than 65535 IPv6 /64 prefixes: 2001:db8:0::/48 holds no more");
         std::vector<std::uint8_t> candidate(16, 0);
         candidate[0] = 0x20;
         candidate[1] = 0x01;
@@ -281,6 +351,7 @@ std::vector<std::uint8_t> RedactionMap::AddIPv6(const std::vector<std::uint8_t>&
         candidate[7] = static_cast<std::uint8_t>(n & 0xFF);
         if (pseudonyms_.count(Prefix6Text(candidate)) == 0) {
           pseudonymPrefix = Prefix6Text(candidate);
+          ++n;
           break;
         }
       }
@@ -291,7 +362,7 @@ std::vector<std::uint8_t> RedactionMap::AddIPv6(const std::vector<std::uint8_t>&
   }
   // The interface id: a number of its own for each address.
   for (int& next = nextNumber_["ipv6"];;) {
-    ++next;
+    if (++next > 0xFFFFFF) throw RangeExhausted("more than 16777215 IPv6 addresses");
     pseudonym[13] = static_cast<std::uint8_t>(next >> 16);
     pseudonym[14] = static_cast<std::uint8_t>(next >> 8);
     pseudonym[15] = static_cast<std::uint8_t>(next & 0xFF);
@@ -309,7 +380,7 @@ std::vector<std::uint8_t> RedactionMap::AddMac(const std::vector<std::uint8_t>& 
   }
   std::vector<std::uint8_t> pseudonym;
   for (int& next = nextNumber_["mac"];;) {
-    ++next;
+    if (++next > 0xFFFFFF) throw RangeExhausted("more than 16777215 MAC addresses");
     pseudonym = {0x02,
                  0,
                  0,

@@ -9,8 +9,11 @@
 #include <bitset>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,10 +41,29 @@ std::string_view KindName(Kind kind);
 // The kind of a map file's name; false when there is none.
 bool KindOfName(std::string_view name, Kind& kind);
 
+// More new addresses than the pseudonym ranges hold: the package cannot be
+// redacted without public addresses, so it is not redacted at all.
+class RangeExhausted : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 struct MapEntry {
   Kind kind = Kind::Host;
   std::string original;
   std::string pseudonym;
+  // Another spelling of the entry at this index (HTML-escaped, UTF-8):
+  // matched like it, never written to the map file.
+  std::size_t aliasOf = kNoAlias;
+  static constexpr std::size_t kNoAlias = static_cast<std::size_t>(-1);
+  bool IsAlias() const { return aliasOf != kNoAlias; }
+};
+
+// A name the map keeps as it is: Fernwick reads it in a server image.
+struct KeptName {
+  Kind kind = Kind::Host;
+  std::string original;
+  std::string reason;
 };
 
 class RedactionMap {
@@ -58,8 +80,12 @@ class RedactionMap {
   // host's short name and its full name share their pseudonym and names
   // under one domain stay under one pseudonym domain. A name of another
   // kind already in the map keeps its pseudonym; a Label becomes matched
-  // when it is seen as a name of its own.
+  // when it is seen as a name of its own. A name Fernwick itself reads
+  // (kept_names.h, ProtectedReason) gets no pseudonym: it is kept, and the
+  // original comes back.
   const std::string& AddName(Kind kind, std::string_view original);
+  // The names kept so, by their lower-case original.
+  const std::map<std::string, KeptName>& Kept() const { return kept_; }
   // The pseudonym address of an IPv4 address (a.b.c.d as a number): the
   // /24 goes to a pseudonym /24, the last byte stays.
   std::uint32_t AddIPv4(std::uint32_t address, bool replaced = false);
@@ -72,8 +98,8 @@ class RedactionMap {
 
   // The entry of a name (any of the name kinds) by its original, or null.
   const MapEntry* FindName(std::string_view original) const;
-  // The matched entries whose original begins with this word (lower case),
-  // longest first; null when none.
+  // The matched entries whose original begins with this run of letters and
+  // digits (lower case), longest first; null when none.
   const std::vector<std::size_t>* Candidates(const std::string& firstWordLower) const;
   // False when no matched entry begins with a word of these first two
   // characters (lower case; the second 0 for a one-character word): the
@@ -87,7 +113,13 @@ class RedactionMap {
   bool IsPseudonym(std::string_view text) const;
 
   // Notes that the entry replaced something in this run.
-  void MarkReplaced(const MapEntry& entry) { replaced_.insert(&entry); }
+  void MarkReplaced(const MapEntry& entry) { replaced_.insert(entry.IsAlias() ? &entries_[entry.aliasOf] : &entry); }
+
+  // How text of the ANSI code page reads as UTF-8: set before names join,
+  // so that a name with other than ASCII characters is matched in UTF-8
+  // files (Summary.htm) too. Each name with &, <, > or " is matched
+  // HTML-escaped as well.
+  void SetToUtf8(std::function<std::optional<std::string>(std::string_view)> toUtf8) { toUtf8_ = std::move(toUtf8); }
   // The same for an address, by its kind and original.
   void MarkReplaced(Kind kind, std::string_view original);
   // How many different originals of each kind were replaced in this run.
@@ -99,9 +131,12 @@ class RedactionMap {
 
  private:
   std::size_t Add(Kind kind, std::string key, std::string original, std::string pseudonym);
+  // AddName without the protection: a part of a DNS name.
+  const std::string& AddPart(Kind kind, std::string_view original);
   std::string NewPseudonym(std::string_view prefix, std::string_view original);
   const std::string& LabelPseudonym(std::string_view label, Kind kind);
   void IndexWords(std::size_t index);
+  void AddSpellings(std::size_t index);
   static bool Matched(Kind kind);
   static bool EqualsLower(std::string_view a, std::string_view b);
 
@@ -110,13 +145,17 @@ class RedactionMap {
   std::unordered_map<std::string, std::vector<std::size_t>> byFirstWord_;
   std::set<std::string> pseudonyms_;  // lower case
   std::map<std::string, int> nextNumber_;
+  int nextSubnet_ = 0;  // the next pseudonym /24 to try
+  int nextPrefix_ = 1;  // the next pseudonym /64 to try
   std::unordered_set<const MapEntry*> replaced_;
+  std::map<std::string, KeptName> kept_;
   std::unordered_map<std::uint32_t, std::size_t> ipv4_;  // address -> its entry
   std::size_t domainChanges_ = 0;
   static std::size_t PairIndex(char first, char second) {
     return static_cast<unsigned char>(first) << 8 | static_cast<unsigned char>(second);
   }
   std::bitset<65536> firstPairs_;
+  std::function<std::optional<std::string>(std::string_view)> toUtf8_;
 };
 
 // Lower-case ASCII.
@@ -125,6 +164,11 @@ std::string Lower(std::string_view text);
 // Inline: the redaction asks it of every character of the event logs.
 inline bool IsNameChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
+}
+// ASCII letters and digits: what continues a name, so that "CORP" stands in
+// "CORP-DC01" and "CORP_2026" but not in "CORPORATION".
+inline bool IsAlnum(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
 }  // namespace fernwick::redaction

@@ -50,8 +50,9 @@ for image in "$root"/samples/*/; do
   [ -f "$work/RedactionMap.txt" ] && ! cabextract -q -l "$work/VoxtraInfo.cab" | grep -qi RedactionMap
   check "$name map beside, not packed" $? "$(ls "$work")"
   grep -q "VoxtraInfo.cab is redacted: " "$out/cab/FernwickMessages.txt" &&
-    grep -q "VoxtraInfo.cab is redacted: " "$out/cab/Summary.htm"
-  check "$name note" $? "no note in FernwickMessages.txt and Summary.htm"
+    grep -q "VoxtraInfo.cab is redacted: " "$out/cab/Summary.htm" &&
+    grep -q "Checked before packing: none of the map's [0-9]* originals" "$out/cab/FernwickMessages.txt"
+  check "$name note" $? "no note (or no check) in FernwickMessages.txt and Summary.htm"
 
   # The proof: the redacted image replays to the redacted report.
   "$fernwick" --out "$out/replay" --from-cab "$work/VoxtraInfo.cab" >"$out/replay.txt" 2>"$out/replay.err"
@@ -125,6 +126,23 @@ printf 'host\tVOXTRA01\n' >"$scratch/bad.map"
 rc=$?
 [ "$rc" = 2 ] && [ ! -e "$scratch/bad.cab" ] && grep -q "bad.map, line 1: not three fields" "$scratch/bad.err"
 check "--redact malformed map" $? "exit code $rc: $(cat "$scratch/bad.err")"
+
+# The customer's side: the redacted report of a package, revealed with its
+# map, is the plain report again (in the letter case the map holds).
+mkdir -p "$scratch/plain.cab"
+cabextract -q -d "$scratch/plain.cab" "$plain/VoxtraInfo.cab"
+cp "$scratch/exchange2003-42/cab/VoxtraSystemInfo.txt" "$scratch/reply.txt"
+"$fernwick" --reveal --map "$(work_of "$scratch/exchange2003-42/run")/RedactionMap.txt" "$scratch/reply.txt" \
+  2>"$scratch/reveal.err"
+diff -i "$scratch/reply.revealed.txt" "$scratch/plain.cab/VoxtraSystemInfo.txt" >"$scratch/reveal.diff"
+check "--reveal" $? "$(cat "$scratch/reveal.err"; head -6 "$scratch/reveal.diff")"
+
+# A map that cannot be written (a folder in its place): no OUT.cab.
+mkdir -p "$scratch/folder.map"
+"$fernwick" --redact --map "$scratch/folder.map" "$plain/VoxtraInfo.cab" "$scratch/nomap.cab" 2>"$scratch/nomap.err"
+rc=$?
+[ "$rc" = 5 ] && [ ! -e "$scratch/nomap.cab" ] && grep -q "cannot write the map" "$scratch/nomap.err"
+check "--redact unwritable map" $? "exit code $rc: $(cat "$scratch/nomap.err")"
 
 echo "redaction: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

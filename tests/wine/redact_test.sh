@@ -11,7 +11,8 @@
 #    file of the cabinet or its server image, in any letter case, in ANSI
 #    or UTF-16LE, while versions and product names stay
 #    (tests/redaction/check_names.py);
-#  - Summary.htm and FernwickMessages.txt say the cabinet is redacted;
+#  - Summary.htm and FernwickMessages.txt say the cabinet is redacted and
+#    that the check for every original passed before it was made;
 #  - the native `fernwick --from-cab` replays the redacted server image to
 #    the packed, redacted report byte for byte, with the same findings (ids
 #    and severities).
@@ -41,6 +42,7 @@ rm "$work/cab/ServerImage.cab"
 cp "$output/RedactionMap.txt" "$artifacts/RedactionMap.txt"
 for f in FernwickMessages.txt Summary.htm; do
   grep -q 'VoxtraInfo.cab is redacted: ' "$work/cab/$f" || fail "$f does not say the cabinet is redacted"
+  grep -q "Checked before packing: none of the map's" "$work/cab/$f" || fail "$f does not say the check passed"
 done
 
 echo "== no name is left, in any case or encoding"

@@ -15,6 +15,7 @@
 #include "frontend/native/findings_output.h"
 #include "frontend/native/cabinet_image/cabinet_image.h"
 #include "frontend/native/cabinet_image/cabinet_redaction.h"
+#include "frontend/native/cabinet_image/reveal_command.h"
 #include "frontend/native/cabinet_image/captured_switches.h"
 #include "frontend/native/comparison/compare_command.h"
 #include "frontend/native/verification/verify_command.h"
@@ -34,6 +35,7 @@ constexpr const char* kUsage =
     "                [--findings-csv FILE] [--summary FILE] IMAGE [SWITCH...]\n"
     "       fernwick [--out DIR] [--findings ...] --from-cab FILE.cab [SWITCH...]\n"
     "       fernwick --redact [--map FILE] [--keywords FILE] IN.cab OUT.cab\n"
+    "       fernwick --reveal --map FILE FILE...\n"
     "       fernwick --compare OLD NEW [--html FILE] [--all] [--different-servers]\n"
     "       fernwick --verify VoxtraInfo.cab\n"
     "\n"
@@ -63,6 +65,11 @@ constexpr const char* kUsage =
     "              --map FILE is the map of originals and pseudonyms, read when it\n"
     "              exists and written back (default: RedactionMap.txt beside\n"
     "              OUT.cab); --keywords FILE more names to replace, one a line.\n"
+    "              Before OUT.cab is made every file is checked for every\n"
+    "              original of the map; one found: no OUT.cab (exit 5).\n"
+    "  --reveal    the customer's side: each FILE (a reply or report that names\n"
+    "              the pseudonyms of a redacted CAB) written again as\n"
+    "              NAME.revealed.EXT with the originals of the map --map FILE.\n"
     "  --compare   what changed between OLD and NEW, two VoxtraInfo.cab files or\n"
     "              server image folders of one server: the verdict (findings new,\n"
     "              lost visibility, resolved, still present; errors first), the\n"
@@ -127,7 +134,9 @@ constexpr const char* kUsage =
     "  13  a --summary or --findings-csv file could not be written (after the\n"
     "      report and the cabinet were written)\n"
     "With --redact: 2 IN, the map or the keyword file cannot be read or is\n"
-    "malformed; 5 OUT.cab not written.\n"
+    "malformed; 5 OUT.cab not written (an original found by the check, the map\n"
+    "or OUT.cab not writable). With --reveal: 2 the map cannot be read, 5 a\n"
+    "FILE cannot be read or written.\n"
     "FernwickMessages.txt in the work folder says what went wrong for 5 and 6;\n"
     "it is packed into the cabinet too. When codes meet, the first of these\n"
     "wins: 5 or 6, then 13, then 10 to 12.\n";
@@ -335,6 +344,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (fernwick::native::AsksForComparison(args)) return fernwick::native::CompareCommand(args);
   if (fernwick::native::AsksForVerification(args)) return fernwick::native::VerifyCommand(args);
+  if (fernwick::native::AsksForReveal(args)) return fernwick::native::RevealCommand(args);
   Options options;
   if (const auto done = ReadOptions(argc, argv, options)) return *done;
   if (options.redact) return RedactCommand(options);

@@ -30,9 +30,10 @@ class FakeStore : public platform::CaptureStore {
     for (const char* sub : {"", "\\registry", "\\drives", "\\drives\\C"}) files_.CreateFolder(root + sub);
     files_.WriteWholeFile(folder + "image.ini", "[clock]\r\nNow=2026-12-07 09:05:03\r\n");
     files_.WriteWholeFile(folder + "registry\\server.reg", "REGEDIT4\r\n");
-    return failure_;
+    return writes <= succeedFirst ? "" : failure_;
   }
   int writes = 0;
+  int succeedFirst = 0;  // how many writes succeed before the failure
 
  private:
   platform::FileSystem& files_;
@@ -199,6 +200,40 @@ TEST(CaptureStep, ASecondWriteToFilePacksTheSameImageNothingOfTheFirstPacking) {
     images.push_back(AllOf(packed.front().second));
   }
   EXPECT_EQ(images[1], images[0]);
+}
+
+// With "redact" the image is written again, redacted; when that fails (a
+// full disk, a file in the folder's way) nothing goes out in the clear and
+// the map stays as it was.
+TEST(CaptureStep, ARedactedImageThatCannotBeWrittenMakesNoCabinetAndLeavesTheMap) {
+  testing::TempImage image;
+  Install(image);
+  image.Folder("drives/C/Out");
+  const std::string map = "host\tVOXTRA09\tHOST01\r\n";
+  image.Write("drives/C/Out/RedactionMap.txt", map);
+  auto& server = image.Open("Fernwick.exe silent redact");
+  FakeStore store(server.Files(), "There is not enough space on the disk.");
+  store.succeedFirst = 1;
+  platform::Platform p = server.Platform();
+  p.capture = &store;
+  Window window;
+  window.report = "     Voxtra server name = VOXTRA01\r\n";
+  Session session;
+  session.bSilentMode = true;
+  probes::ProductVersion version;
+  version.iMajor = 4;
+  MessageBoxes messages(p.ui, session);
+  cmdWriteToFile_Click(p, session, version, window, messages);
+  EXPECT_EQ(store.writes, 2);
+  EXPECT_TRUE(messages.PartLost());
+  const fs::path out = image.Out() / "drives/C/Out";
+  EXPECT_FALSE(fs::exists(out / kCabinetName));
+  EXPECT_EQ(server.Files().ReadWholeFile("C:\\Out\\RedactionMap.txt").value_or(""), map);
+  const std::string record = server.Files().ReadWholeFile("C:\\Out\\FernwickMessages.txt").value_or("");
+  EXPECT_NE(record.find("VoxtraInfo.cab is not made: it cannot be redacted: the server image: There is not enough "
+                        "space on the disk."),
+            std::string::npos)
+      << record;
 }
 
 }  // namespace

@@ -268,7 +268,8 @@ TEST(RedactionFiles, MapFileRoundTripsAndRefusesContradictions) {
   EXPECT_EQ(ParseMapFile("host\tVOXTRA01\n").error,
             "line 1: not three fields separated by tabs (kind, original, pseudonym)");
   EXPECT_EQ(ParseMapFile("; x\nplace\tA\tB\n").error, "line 2: unknown kind \"place\"");
-  EXPECT_EQ(ParseMapFile("host\tA\thost1\n").error, "line 1: \"host1\" is no pseudonym of kind host");
+  EXPECT_EQ(ParseMapFile("host\tA\thost1\n").error,
+            "line 1: \"host1\" is no pseudonym of kind host that Fernwick makes");
   EXPECT_EQ(ParseMapFile("ipv4\t10.1.1\t198.51.100.1\n").error, "line 1: \"10.1.1\" is no ipv4");
   const auto twice = ParseMapFile("host\tA1\tHOST01\nhost\tB1\tHOST01\n");
   RedactionMap contradicted;

@@ -13,7 +13,9 @@
 #include "redaction/keyword_file.h"
 #include "redaction/map_file.h"
 #include "redaction/name_collection.h"
+#include "platform/image/image_code_pages.h"
 #include "redaction/package_redaction.h"
+#include "redaction/redaction_check.h"
 
 namespace fernwick::native {
 namespace fs = std::filesystem;
@@ -86,6 +88,70 @@ void Pack(const std::vector<CabinetFile>& files, const fs::path& scratch, const 
   if (ec) throw Failure{"cannot write the cabinet " + target.string() + ": " + ec.message()};
 }
 
+// The ANSI code page the server image states ([system] AnsiCodePage in
+// image.ini), 1252 when it states none.
+std::uint32_t ImageCodePage(const std::vector<CabinetFile>& image) {
+  for (const auto& file : image) {
+    if (!EqualsNoCase(file.name, "image.ini")) continue;
+    bool system = false;
+    for (const auto line : redaction::TextLines(file.bytes)) {
+      if (!line.empty() && line.front() == '[') system = EqualsNoCase(std::string(line), "[system]");
+      const std::string key = "AnsiCodePage=";
+      if (system && line.size() > key.size() && EqualsNoCase(std::string(line.substr(0, key.size())), key)) {
+        const std::string value(line.substr(key.size()));
+        if (value.find_first_not_of("0123456789") == std::string::npos && value.size() < 6) {
+          return static_cast<std::uint32_t>(std::stoul(value));
+        }
+      }
+    }
+  }
+  return platform::kWesternCodePage;
+}
+
+// Every file that goes into OUT and its name, checked for every original
+// of the map.
+void Check(const redaction::RedactionMap& map, const std::vector<CabinetFile>& inner,
+           const std::vector<CabinetFile>& outer) {
+  image::ImageCodePages codePages(ImageCodePage(inner));
+  const std::uint32_t codePage = codePages.AnsiCodePage();
+  redaction::RedactionCheck check(map, [&](std::string_view text) { return codePages.ToUtf8(text, codePage); });
+  const auto found = [](redaction::Kind kind, const std::string& where) {
+    return Failure{"the check of the redacted files found " + redaction::KindPhrase(kind) + " in " + where};
+  };
+  for (const auto& file : inner) {
+    if (const auto kind = check.Find({}, file.name)) {
+      throw found(*kind, std::string("the name of a file of ") + packaging::kImageCabinetName);
+    }
+    if (const auto kind = check.Find({}, file.bytes)) {
+      throw found(*kind, std::string(packaging::kImageCabinetName) + ", " + file.name);
+    }
+  }
+  for (const auto& file : outer) {
+    if (EqualsNoCase(file.name, packaging::kImageCabinetName)) continue;  // its files are checked above
+    if (const auto kind = check.Find({}, file.name)) throw found(*kind, "the name of a file");
+    if (const auto kind = check.Find({}, file.bytes)) throw found(*kind, file.name);
+  }
+}
+
+// The map, written beside itself first: a map that cannot be written
+// stays as it was.
+void WriteMap(const fs::path& path, const redaction::RedactionMap& map) {
+  const fs::path next = path.string() + ".new";
+  std::error_code ec;
+  try {
+    WriteHost(next, redaction::MapFileText(map));
+  } catch (const Failure&) {
+    fs::remove(next, ec);
+    throw Failure{"cannot write the map " + path.string()};
+  }
+  fs::rename(next, path, ec);
+  if (ec) {
+    std::error_code ignored;
+    fs::remove(next, ignored);
+    throw Failure{"cannot write the map " + path.string() + ": " + ec.message()};
+  }
+}
+
 CabinetFile* Find(std::vector<CabinetFile>& files, const char* name) {
   for (auto& file : files) {
     if (EqualsNoCase(file.name, name)) return &file;
@@ -94,7 +160,21 @@ CabinetFile* Find(std::vector<CabinetFile>& files, const char* name) {
 }
 
 void Redact(const CabinetRedactionOptions& o, std::string& note) {
+  auto outer = ReadCabinetFile(
+      o.in, [](const std::string&) { return true; }, kReadLimit);
+  if (!outer.error.empty()) throw Failure{o.in.string() + ": " + outer.error, true};
+  CabinetFiles inner;
+  CabinetFile* image = Find(outer.files, packaging::kImageCabinetName);
+  if (image != nullptr) {
+    inner = ReadCabinetBytes(
+        image->bytes, [](const std::string&) { return true; }, kReadLimit);
+    if (!inner.error.empty()) throw Failure{std::string(packaging::kImageCabinetName) + ": " + inner.error, true};
+  }
+  // Names are matched in the server's code page, and in UTF-8 too.
+  const std::uint32_t codePage = ImageCodePage(inner.files);
+  image::ImageCodePages codePages(codePage);
   redaction::RedactionMap map;
+  map.SetToUtf8([&codePages, codePage](std::string_view text) { return codePages.ToUtf8(text, codePage); });
   std::error_code ec;
   if (fs::exists(o.map, ec)) {
     const auto file = redaction::ParseMapFile(ReadHost(o.map));
@@ -107,17 +187,8 @@ void Redact(const CabinetRedactionOptions& o, std::string& note) {
     if (!file.error.empty()) throw Failure{"the keyword file " + o.keywords->string() + ", " + file.error, true};
     for (const auto& keyword : file.keywords) map.AddName(redaction::Kind::Keyword, keyword);
   }
-  auto outer = ReadCabinetFile(
-      o.in, [](const std::string&) { return true; }, kReadLimit);
-  if (!outer.error.empty()) throw Failure{o.in.string() + ": " + outer.error, true};
-  CabinetFiles inner;
-  CabinetFile* image = Find(outer.files, packaging::kImageCabinetName);
-  if (image != nullptr) {
-    inner = ReadCabinetBytes(
-        image->bytes, [](const std::string&) { return true; }, kReadLimit);
-    if (!inner.error.empty()) throw Failure{std::string(packaging::kImageCabinetName) + ": " + inner.error, true};
-  }
   redaction::TextRedactor redactor(map);
+  redactor.SetCodePage(codePage);
   for (const auto& file : inner.files) redaction::CollectNames(file.name, file.bytes, map);
   for (const auto& file : outer.files) {
     if (redaction::IsCollectedFile(file.name)) redaction::CollectNames(file.name, file.bytes, map);
@@ -160,7 +231,10 @@ void Redact(const CabinetRedactionOptions& o, std::string& note) {
       lengthNote = redaction::LengthDependentLines(file.bytes, redacted);
     file.bytes = std::move(redacted);
   }
-  note = redaction::RedactionNote(map.ReplacedCounts()) + lengthNote;
+  std::size_t packed = inner.files.size() + outer.files.size() - (image != nullptr ? 1 : 0);
+  if (Find(outer.files, "FernwickMessages.txt") == nullptr) ++packed;
+  note = redaction::RedactionNote(map.ReplacedCounts()) + lengthNote + redaction::KeptNote(map.Kept()) + " " +
+         redaction::CheckNote(redaction::CheckedOriginals(map), packed);
   if (summary != nullptr) {
     summary->bytes =
         redaction::RedactFileBytes(summary->name, redaction::SummaryWithNote(summary->bytes, note), redactor);
@@ -170,9 +244,11 @@ void Redact(const CabinetRedactionOptions& o, std::string& note) {
     messages = &outer.files.back();
   }
   messages->bytes = redaction::RedactFileBytes(messages->name, messages->bytes + note + "\r\n", redactor);
+  Check(map, inner.files, outer.files);
+  // The map first: a cabinet whose map is lost could never be read back.
+  WriteMap(o.map, map);
   fs::create_directories(scratch.Folder() / "outer");
   Pack(outer.files, scratch.Folder() / "outer", o.out);
-  WriteHost(o.map, redaction::MapFileText(map));
 }
 
 }  // namespace
@@ -185,8 +261,8 @@ std::string RedactCabinet(const CabinetRedactionOptions& options, std::string& n
   } catch (const Failure& f) {
     badInput = f.badInput;
     return f.reason;
-  } catch (const fs::filesystem_error& e) {
-    return e.what();
+  } catch (const std::exception& e) {
+    return e.what();  // a file system error, or more addresses than the pseudonym ranges hold
   }
 }
 
