@@ -10,6 +10,8 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "platform/file_system.h"
 #include "platform/image/windows_path.h"
@@ -82,7 +84,20 @@ class ImageFileSystem : public platform::FileSystem {
   // call before writing a new file or folder there.
   void Unhide(const std::string& windowsPath);
 
-  std::set<std::string> hidden_;  // upper-cased full paths removed from the image
+  // The image's own folders never change during a run: each is read once,
+  // on its first lookup, into an index by the case-folded names of its
+  // entries, so that finding a name costs the same in a folder of ten
+  // entries and in one of a hundred thousand.
+  struct FolderIndex {
+    std::unordered_set<std::string> exact;                // host names
+    std::unordered_map<std::string, std::string> folded;  // upper-cased Windows name -> the first host name
+  };
+  std::optional<std::filesystem::path> LocateInImage(const WindowsPath& path) const;
+  std::optional<std::filesystem::path> FindInImageFolder(const std::filesystem::path& folder,
+                                                         const std::string& name) const;
+
+  mutable std::unordered_map<std::string, FolderIndex> imageFolders_;  // host folder -> its index
+  std::set<std::string> hidden_;                                       // upper-cased full paths removed from the image
   std::string temporaryFolder_ = "C:\\WINDOWS\\Temp\\";
   std::filesystem::path imageRoot_;
   std::filesystem::path overlayRoot_;
