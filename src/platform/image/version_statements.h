@@ -32,7 +32,7 @@ struct StatedVersion {
 
 // What versions.txt may hold (a capture states a few hundred files): an
 // image past one of these is refused with a line naming it.
-inline constexpr std::size_t kMostVersionLineBytes = 1u << 20;  // bytes of one line
+inline constexpr std::size_t kMostVersionLineBytes = 16u << 20;  // bytes of one line
 inline constexpr std::size_t kMostVersionLines = 16384;         // kept lines of the file
 inline constexpr std::size_t kMostStatedFiles = 4096;           // files stated
 
