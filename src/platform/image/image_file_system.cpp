@@ -73,21 +73,34 @@ std::optional<fs::path> ImageFileSystem::FindInImageFolder(const fs::path& folde
   if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
     return FindEntry(folder, name);
   }
-  auto known = imageFolders_.find(folder.native());
-  if (known == imageFolders_.end()) {
-    known = imageFolders_.emplace(folder.native(), FolderIndex()).first;
+  const auto read = [&](std::filesystem::file_time_type written) {
+    FolderIndex index;
+    index.written = written;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
       const std::string host = it->path().filename().string();
-      known->second.exact.insert(host);
-      known->second.folded.emplace(ToUpper(WindowsName(it->path())), host);
+      index.exact.insert(host);
+      index.folded.emplace(ToUpper(WindowsName(it->path())), host);
     }
+    return imageFolders_.insert_or_assign(folder.native(), std::move(index)).first;
+  };
+  const auto find = [&](const FolderIndex& index) -> std::optional<fs::path> {
+    if (index.exact.count(name) > 0) return folder / name;  // an exact match first, as Windows would find it
+    const auto folded = index.folded.find(ToUpper(name));
+    if (folded == index.folded.end()) return std::nullopt;
+    return folder / folded->second;
+  };
+  std::error_code ec;
+  auto known = imageFolders_.find(folder.native());
+  if (known == imageFolders_.end()) {
+    const auto written = fs::last_write_time(folder, ec);
+    if (ec) return std::nullopt;
+    known = read(written);
   }
-  const FolderIndex& index = known->second;
-  if (index.exact.count(name) > 0) return folder / name;
-  const auto folded = index.folded.find(ToUpper(name));
-  if (folded == index.folded.end()) return std::nullopt;
-  return folder / folded->second;
+  if (auto found = find(known->second)) return found;
+  const auto written = fs::last_write_time(folder, ec);
+  if (ec || written == known->second.written) return std::nullopt;
+  return find(read(written)->second);
 }
 
 std::optional<fs::path> ImageFileSystem::LocateInImage(const WindowsPath& path) const {
