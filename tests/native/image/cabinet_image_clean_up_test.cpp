@@ -119,14 +119,14 @@ int UnpackInChild(const std::filesystem::path& cabinet, const std::filesystem::p
 // 128 + the signal.
 TEST(CabinetImageCleanUp, NothingIsLeftWhateverMomentOfTheUnpackASignalComes) {
   testing::ScratchFolder scratch;
-  const auto cabinet = ManyFileCabinet(scratch.Path() / "cab", 500);
+  const auto cabinet = ManyFileCabinet(scratch.Path() / "cab", 300);
   const auto temp = scratch.Path() / "tmp";
   std::filesystem::create_directories(temp);
   const auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(UnpackInChild(cabinet, temp, 0, {}), 0);
   const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
   ASSERT_TRUE(std::filesystem::is_empty(temp));
-  constexpr int kMoments = 9;
+  constexpr int kMoments = 6;
   const int signals[] = {SIGTERM, SIGINT, SIGHUP};
   int byTheWatcher = 0;
   for (int i = 0; i < kMoments; ++i) {
