@@ -1,10 +1,12 @@
 // Wall time of a whole gathering against a server image, and of each report
 // stretch in it, with the time to open the image.
-// Usage: gathering_bench [--capture] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]
+// Usage: gathering_bench [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]
 // With --capture every run gathers twice, plainly and through the recorder
 // (which then writes its image, as Write To File asks it to), and the
 // medians of both gatherings, their ratio, the time to write the image, its
-// size and its number of files close the output.
+// size and its number of files close the output. --replay does the same and
+// then gathers the written capture too (a replay, as `fernwick --from-cab`
+// runs it): the medians of the gathering and of the replay, and their ratio.
 // With --prompts (say 60x2000) the gathering runs on a copy of IMAGE whose
 // prompt tree (the folder Localize/Prompts below its drives) is replaced by
 // a generated healthy one: LANGUAGES language folders of PROMPTS prompts
@@ -95,7 +97,8 @@ bool HealthyPromptImage(const std::filesystem::path& image, const std::filesyste
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool capture = argc > 1 && std::string(argv[1]) == "--capture";
+  const bool replay = argc > 1 && std::string(argv[1]) == "--replay";
+  const bool capture = replay || (argc > 1 && std::string(argv[1]) == "--capture");
   if (capture) --argc, ++argv;
   int languages = 0, prompts = 0;
   if (argc > 2 && std::string(argv[1]) == "--prompts") {
@@ -106,12 +109,12 @@ int main(int argc, char** argv) {
     argc -= 2, argv += 2;
   }
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s [--capture] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]\n", argv[0]);
     return 2;
   }
   std::filesystem::path image = argv[1];
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
-  std::vector<double> plain, captured, writes;
+  std::vector<double> plain, captured, writes, replays;
   std::uintmax_t imageBytes = 0;
   const auto scratch = std::filesystem::temp_directory_path() / ("gathering_bench." + std::to_string(::getpid()));
   std::uintmax_t imageFiles = 0, answersBytes = 0;
@@ -152,6 +155,13 @@ int main(int argc, char** argv) {
       imageFiles = FolderFiles(*written);
       std::error_code ec;
       answersBytes = std::filesystem::file_size(*written / "answers.txt", ec);
+      if (replay) {
+        const auto replayStart = std::chrono::steady_clock::now();
+        fernwick::image::ServerImage captureImage(*written, scratch / (std::to_string(run) + "r"), "Fernwick.exe");
+        fernwick::bench::TimeGathering(captureImage.Platform());
+        replays.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - replayStart).count());
+      }
     }
     times.push_back(std::move(stretches));
   }
@@ -163,6 +173,10 @@ int main(int argc, char** argv) {
         "%ju), %ju files\n",
         Median(plain), Median(captured), Median(captured) / Median(plain), Median(writes), imageBytes, answersBytes,
         imageFiles);
+  }
+  if (!replays.empty()) {
+    std::printf("replay: gathering %.1f ms, replay of its capture %.1f ms (image opened included), ratio %.2f\n",
+                Median(plain), Median(replays), Median(replays) / Median(plain));
   }
   return 0;
 }

@@ -49,6 +49,10 @@ add_executable(gathering_bench bench/gathering_bench.cpp bench/gathering_timer.c
 target_include_directories(gathering_bench PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(gathering_bench PRIVATE fernwick_image fernwick_core)
 
+# Replays of captures shaped to cost the most per question, at two sizes each.
+add_executable(replay_bench bench/replay_bench.cpp)
+target_link_libraries(replay_bench PRIVATE fernwick_image fernwick_core)
+
 fernwick_sources(SERVICELIST_SOURCES src/servicelist)
 add_library(tabulex_core STATIC ${SERVICELIST_SOURCES})
 target_include_directories(tabulex_core PUBLIC ${CMAKE_SOURCE_DIR}/src)

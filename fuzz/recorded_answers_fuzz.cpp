@@ -2,7 +2,9 @@
 // per tab-separated line). Beyond "no crash": a malformed file is only ever
 // a RecordedAnswersError naming its line, every line's fields survive
 // being written and split again unchanged, and the answers about programs
-// (starts, waits, ends) read back as the recorder writes them.
+// (starts, waits, ends) read back as the recorder writes them. The answers
+// are held in at most three times the file's size beside it, and a ceiling's
+// worth of registry answers.
 #include <string>
 
 #include "fuzz/fuzz_check.h"
@@ -14,6 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace fernwick;
   using fuzz::Check;
   const std::string_view text = fuzz::AsText(data, size);
+  fuzz::HoldsAtMost(size, 3, 16 << 20, [&] {
+    try {
+      image::ParseRecordedAnswers(text);
+    } catch (const image::RecordedAnswersError&) {
+    }
+  });
   try {
     const image::RecordedAnswers answers = image::ParseRecordedAnswers(text);
     recording::Capture capture;

@@ -42,7 +42,7 @@ for t in "${targets[@]}"; do
       cmake --build "$build/win64" --target dist >/dev/null ;;
     release)
       configure "$build/release" -DCMAKE_BUILD_TYPE=Release -DFERNWICK_SANITIZE=OFF
-      cmake --build "$build/release" -j "$jobs" --target fernwick gathering_bench dumpel_bench redaction_bench ;;
+      cmake --build "$build/release" -j "$jobs" --target fernwick gathering_bench replay_bench dumpel_bench redaction_bench ;;
     win32)
       configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel \
         -DFERNWICK_WINE_TESTS=ON

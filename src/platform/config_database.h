@@ -20,15 +20,27 @@ struct FieldReads {
   std::size_t byIndex = 0;  // the columns before the last one asked for by its index
 };
 
+// Rows kept elsewhere in a compact form (a recorded answer), given one at a
+// time: a record set over them holds only the row it is on, and its copies
+// share them.
+class RowSource {
+ public:
+  virtual ~RowSource() = default;
+  virtual std::size_t Count() const = 0;
+  // The fields of row `index` (< Count()).
+  virtual std::vector<FieldValue> Row(std::size_t index) const = 0;
+};
+
 class RecordSet {
  public:
   RecordSet() = default;
   RecordSet(std::vector<std::string> columns, std::vector<std::vector<FieldValue>> rows);
+  RecordSet(std::vector<std::string> columns, std::shared_ptr<const RowSource> rows);
 
-  long RecordCount() const { return static_cast<long>(rows_.size()); }
+  long RecordCount() const { return static_cast<long>(RowCount()); }
   void MoveFirst() { position_ = 0; }
   void MoveNext();
-  bool Eof() const { return position_ >= rows_.size(); }
+  bool Eof() const { return position_ >= RowCount(); }
   // The current row's field by column name (case-insensitive) or index.
   // Raises "no current record" past the end and "item not found" for an
   // unknown column.
@@ -45,8 +57,9 @@ class RecordSet {
   void ShareReadsWith(const RecordSet& other);
   // The shared record; null unless tracked.
   const std::shared_ptr<FieldReads>& Reads() const { return reads_; }
-  // Every row, in order.
-  const std::vector<std::vector<FieldValue>>& Rows() const { return rows_; }
+  std::size_t RowCount() const { return source_ ? source_->Count() : rows_.size(); }
+  // The fields of one row (< RowCount()), without noting a read.
+  std::vector<FieldValue> RowAt(std::size_t index) const;
 
  private:
   const std::vector<FieldValue>& CurrentRow() const;
@@ -54,6 +67,10 @@ class RecordSet {
 
   std::vector<std::string> columns_;
   std::vector<std::vector<FieldValue>> rows_;
+  std::shared_ptr<const RowSource> source_;  // else the rows are rows_
+  // The row of source_ a field was last read from, and its number.
+  mutable std::vector<FieldValue> current_;
+  mutable std::size_t currentIndex_ = static_cast<std::size_t>(-1);
   std::size_t position_ = 0;
   std::shared_ptr<FieldReads> reads_;
 };

@@ -9,6 +9,13 @@ namespace fernwick::platform {
 RecordSet::RecordSet(std::vector<std::string> columns, std::vector<std::vector<FieldValue>> rows)
     : columns_(std::move(columns)), rows_(std::move(rows)) {}
 
+RecordSet::RecordSet(std::vector<std::string> columns, std::shared_ptr<const RowSource> rows)
+    : columns_(std::move(columns)), source_(std::move(rows)) {}
+
+std::vector<FieldValue> RecordSet::RowAt(std::size_t index) const {
+  return source_ ? source_->Row(index) : rows_.at(index);
+}
+
 void RecordSet::MoveNext() {
   if (Eof()) Raise(err::kNoCurrentRecord);
   ++position_;
@@ -16,7 +23,12 @@ void RecordSet::MoveNext() {
 
 const std::vector<FieldValue>& RecordSet::CurrentRow() const {
   if (Eof()) Raise(err::kNoCurrentRecord);
-  return rows_[position_];
+  if (!source_) return rows_[position_];
+  if (currentIndex_ != position_) {
+    current_ = source_->Row(position_);
+    currentIndex_ = position_;
+  }
+  return current_;
 }
 
 const FieldValue& RecordSet::Read(std::size_t column) const {
@@ -49,7 +61,9 @@ void RecordSet::TrackReads() {
   if (reads_) return;
   reads_ = std::make_shared<FieldReads>();
   reads_->asked.assign(columns_.size(), false);
-  for (const auto& row : rows_) reads_->rows.emplace_back(row.size(), false);
+  const std::size_t count = RowCount();
+  reads_->rows.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) reads_->rows.emplace_back(source_ ? columns_.size() : rows_[i].size(), false);
 }
 
 void RecordSet::ShareReadsWith(const RecordSet& other) {
@@ -58,6 +72,9 @@ void RecordSet::ShareReadsWith(const RecordSet& other) {
 
 void RecordSet::Close() {
   rows_.clear();
+  source_.reset();
+  current_.clear();
+  currentIndex_ = static_cast<std::size_t>(-1);
   columns_.clear();
   position_ = 0;
 }

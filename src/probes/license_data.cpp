@@ -36,9 +36,7 @@ std::vector<platform::XmlNode> ChildNodes(platform::XmlDocument* document, const
 }  // namespace
 
 bool LicenseData::Add(const std::string& key, const std::string& value) {
-  const bool present =
-      std::any_of(entries_.begin(), entries_.end(), [&](const auto& entry) { return entry.first == key; });
-  if (present) return false;
+  if (!keys_.insert(key).second) return false;
   entries_.emplace_back(key, value);
   return true;
 }

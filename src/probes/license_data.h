@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -13,7 +14,8 @@
 namespace fernwick::probes {
 
 // Keys in insertion order, each once: adding a key that is already there
-// leaves the first value.
+// leaves the first value. A key is added in constant time, whatever the
+// number of entries (a page is outside input).
 class LicenseData {
  public:
   // False (and nothing changes) when the key is already present.
@@ -25,6 +27,7 @@ class LicenseData {
 
  private:
   std::vector<std::pair<std::string, std::string>> entries_;
+  std::unordered_set<std::string> keys_;
   bool pageRead_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/image/captured_file_system.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "common/text.h"
 #include "platform/image/not_captured.h"
@@ -21,26 +22,34 @@ bool IsFolder(const std::optional<fs::path>& host) {
   return host && fs::is_directory(*host, ec);
 }
 
-// Names in the order a listing was recorded in; names it did not have
-// (the program's own files) follow in their own order.
-void Reorder(std::vector<std::string>& names, const std::map<std::string, std::shared_ptr<const NameList>>& orders,
-             const std::string& key) {
+}  // namespace
+
+const CapturedFileSystem::ListingIndex& CapturedFileSystem::IndexOf(const NameList& names) {
+  auto known = listingIndexes_.find(&names);
+  if (known == listingIndexes_.end()) {
+    known = listingIndexes_.emplace(&names, ListingIndex()).first;
+    known->second.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) known->second.emplace(ToUpper(names[i]), i);
+  }
+  return known->second;
+}
+
+void CapturedFileSystem::Reorder(std::vector<std::string>& names,
+                                 const std::map<std::string, std::shared_ptr<const NameList>>& orders,
+                                 const std::string& key) {
   const auto found = orders.find(key);
   if (found == orders.end() || !found->second) return;
-  const NameList& order = *found->second;
-  std::map<std::string, std::size_t> ranks;  // upper-cased name -> its place
-  for (std::size_t i = 0; i < order.size(); ++i) ranks.emplace(ToUpper(order[i]), i);
+  const ListingIndex& ranks = IndexOf(*found->second);
+  const std::size_t unranked = found->second->size();
   std::vector<std::pair<std::size_t, std::string>> ranked;
   ranked.reserve(names.size());
   for (std::string& name : names) {
     const auto rank = ranks.find(ToUpper(name));
-    ranked.emplace_back(rank == ranks.end() ? order.size() : rank->second, std::move(name));
+    ranked.emplace_back(rank == ranks.end() ? unranked : rank->second, std::move(name));
   }
   std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(ranked[i].second);
 }
-
-}  // namespace
 
 bool CapturedFileSystem::Ours(const std::string& path) {
   const std::string key = Key(path);
@@ -74,14 +83,9 @@ bool CapturedFileSystem::ListedFile(const std::string& path) {
   if (slash == std::string::npos || slash + 1 == key.size()) return false;
   const std::string folder = key.substr(0, slash == 2 ? 3 : slash);
   if (!answers_.Has("listed", folder)) return false;
-  auto known = listedFiles_.find(folder);
-  if (known == listedFiles_.end()) {
-    known = listedFiles_.emplace(folder, std::set<std::string>()).first;
-    if (const auto files = answers_.fileOrder.find(folder); files != answers_.fileOrder.end() && files->second) {
-      for (std::size_t i = 0; i < files->second->size(); ++i) known->second.insert(ToUpper((*files->second)[i]));
-    }
-  }
-  return known->second.count(key.substr(slash + 1)) > 0;
+  const auto files = answers_.fileOrder.find(folder);
+  if (files == answers_.fileOrder.end() || !files->second) return false;
+  return IndexOf(*files->second).count(key.substr(slash + 1)) > 0;
 }
 
 void CapturedFileSystem::Require(bool known, const std::string& question) const {
@@ -155,7 +159,7 @@ std::optional<platform::FolderListing> CapturedFileSystem::ListFolder(const std:
     if (const auto files = answers_.fileOrder.find(Key(path));
         files != answers_.fileOrder.end() && files->second && Recorded("listed", path)) {
       const NameList& names = *files->second;
-      std::set<std::string> present;
+      std::unordered_set<std::string> present;
       for (const std::string& name : listing->files) present.insert(ToUpper(name));
       for (std::size_t i = 0; i < names.size(); ++i) {
         if (present.insert(ToUpper(names[i])).second) listing->files.emplace_back(names[i]);

@@ -6,8 +6,8 @@
 // contents are there, and drive figures [drives] cannot state. In a `strict` (captured) image a question
 // the recording cannot answer is "not captured"; what the program itself
 // writes is answered from the output as in any image.
-#include <map>
-#include <set>
+#include <string>
+#include <unordered_map>
 
 #include "platform/image/image_file_system.h"
 #include "platform/image/recorded_answers.h"
@@ -44,11 +44,19 @@ class CapturedFileSystem : public ImageFileSystem {
   // The contents of `path`, which a capture holds as those of `source`.
   std::optional<std::string> SharedContents(const std::string& path, const std::string& source);
 
+  // The upper-cased names of a recorded listing -> the place of each (its
+  // first), made when the listing is first used; folders listed alike share
+  // their names, and so their index.
+  using ListingIndex = std::unordered_map<std::string, std::size_t>;
+  const ListingIndex& IndexOf(const NameList& names);
+  // Names in the order the folder's listing was recorded in; names it did
+  // not have (the program's own files) follow in their own order.
+  void Reorder(std::vector<std::string>& names, const std::map<std::string, std::shared_ptr<const NameList>>& orders,
+               const std::string& key);
+
   const RecordedAnswers& answers_;
   bool strict_;
-  // Upper-cased folder -> the upper-cased names of its listed files, made
-  // when a folder's files are first asked about.
-  std::map<std::string, std::set<std::string>> listedFiles_;
+  std::unordered_map<const NameList*, ListingIndex> listingIndexes_;
 };
 
 }  // namespace fernwick::image

@@ -116,12 +116,18 @@ class ImageServerConnection : public platform::ServerConnection {
 }  // namespace
 
 ImageDatabase::ImageDatabase(const std::filesystem::path& imageRoot, const std::filesystem::path& scratchDir,
-                             std::string sqlServerVersion, std::string sqlServerEdition, QueryTimeLimit::Wait queryWait)
+                             std::string sqlServerVersion, std::string sqlServerEdition, QueryTimeLimit::Wait queryWait,
+                             Clock now)
     : imageRoot_(imageRoot),
       scratchDir_(std::filesystem::absolute(scratchDir)),
       sqlServerVersion_(std::move(sqlServerVersion)),
       sqlServerEdition_(std::move(sqlServerEdition)),
+      now_(now ? std::move(now) : Clock([] { return std::chrono::steady_clock::now(); })),
       queryLimit_(kImageQueryTimeLimit, std::move(queryWait)) {}
+
+std::chrono::milliseconds ImageDatabase::Since(std::chrono::steady_clock::time_point start) const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(now_() - start);
+}
 
 void ImageDatabase::BuildOnce() {
   if (state_ != State::NotBuilt) return;
@@ -133,7 +139,18 @@ void ImageDatabase::BuildOnce() {
     return;
   }
   std::filesystem::create_directories(scratchDir_);
-  BuildSqliteDatabase(ReadFile(*script), "database\\VoxtraDb.sql", scratchDir_ / kDatabaseFileName);
+  ScriptBounds bounds;
+  bounds.maxTime = kImageQueryTimeLimit;
+  bounds.now = now_;
+  const auto start = now_();
+  try {
+    BuildSqliteDatabase(ReadFile(*script), "database\\VoxtraDb.sql", scratchDir_ / kDatabaseFileName, bounds);
+  } catch (...) {
+    // Its error is told once; the script is not run again.
+    state_ = State::Spent;
+    throw;
+  }
+  spent_ += Since(start);
   WriteOdbcinstIni(scratchDir_);
   // unixODBC reads ODBCSYSINI once, at the first ODBC call of the process,
   // and keeps that folder for the rest of the process.
@@ -149,14 +166,21 @@ platform::RecordSet ImageDatabase::OpenQuery(const std::string& sql, const std::
     if (strict_) throw NotCaptured("database query " + sql);
   }
   BuildOnce();
-  if (state_ == State::NoScript) RaiseUnreachable();
+  if (state_ == State::Built && spent_ >= kImageQueryTimeLimit) state_ = State::Spent;
+  if (state_ != State::Built) RaiseUnreachable();
   WorkingFolderScope scope(scratchDir_);
+  queryLimit_.SetLimit(kImageQueryTimeLimit - spent_);
+  const auto start = now_();
   try {
-    return odbc_.OpenQuery(sql, connectionString);
+    auto records = odbc_.OpenQuery(sql, connectionString);
+    spent_ += Since(start);
+    return records;
   } catch (const RuntimeError&) {
+    spent_ += Since(start);
     if (!queryLimit_.Passed()) throw;
+    state_ = State::Spent;
     throw RuntimeError(err::kDatabaseError, "The server image's database did not answer within " +
-                                                std::to_string(queryLimit_.Limit().count() / 1000) +
+                                                std::to_string(kImageQueryTimeLimit.count() / 1000) +
                                                 " seconds and the query was cancelled: " + sql);
   }
 }

@@ -10,7 +10,9 @@
 // first image database of a process must be the first ODBC user and its
 // scratch folder must last as long as the process uses ODBC. See
 // docs/server-image-database.md.
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,7 +32,11 @@ inline constexpr const char* kServerUnreachableDescription =
 // variable FERNWICK_SQLITE_ODBC_DRIVER names another.
 inline constexpr const char* kDefaultSqliteOdbcDriver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
 
-// How long one query of the image's database may run.
+// How long the image's database may take in one run: loading its script
+// and all its queries together. A script that fails or runs past it is not
+// loaded again, and once the time is spent every later query answers as an
+// unreachable server: a hostile image costs one wait and one error line,
+// not one per query.
 inline constexpr std::chrono::milliseconds kImageQueryTimeLimit{60000};
 
 class ImageDatabase : public platform::ConfigDatabase {
@@ -38,10 +44,14 @@ class ImageDatabase : public platform::ConfigDatabase {
   // `sqlServerVersion` and `sqlServerEdition` are what "select @@version"
   // and "select SERVERPROPERTY('edition')" answer; an empty version means
   // the server cannot be reached. Nothing is written below `imageRoot`.
-  // A query that runs past kImageQueryTimeLimit (as `queryWait` measures
-  // it; the steady clock when empty) is cancelled and fails.
+  // A query that runs past what is left of kImageQueryTimeLimit (as
+  // `queryWait` measures it; the steady clock when empty) is cancelled and
+  // fails. `now` measures the time the script and the queries took (the
+  // steady clock when empty).
+  using Clock = std::function<std::chrono::steady_clock::time_point()>;
   ImageDatabase(const std::filesystem::path& imageRoot, const std::filesystem::path& scratchDir,
-                std::string sqlServerVersion, std::string sqlServerEdition, QueryTimeLimit::Wait queryWait = {});
+                std::string sqlServerVersion, std::string sqlServerEdition, QueryTimeLimit::Wait queryWait = {},
+                Clock now = {});
 
   // Recorded answers (answers.txt) come first: a query recorded with the
   // same connection string and SQL text answers its record set or its
@@ -59,14 +69,18 @@ class ImageDatabase : public platform::ConfigDatabase {
   std::unique_ptr<platform::ServerConnection> OpenServer(const std::string& connectionString) override;
 
  private:
-  enum class State { NotBuilt, Built, NoScript };
+  // Spent: the script failed, or the run's time for the database passed.
+  enum class State { NotBuilt, Built, NoScript, Spent };
   void BuildOnce();
+  std::chrono::milliseconds Since(std::chrono::steady_clock::time_point start) const;
 
   std::filesystem::path imageRoot_;
   std::filesystem::path scratchDir_;
   std::string sqlServerVersion_;
   std::string sqlServerEdition_;
   State state_ = State::NotBuilt;
+  Clock now_;
+  std::chrono::milliseconds spent_{0};  // by the script and the queries so far
   const RecordedAnswers* recorded_ = nullptr;
   bool strict_ = false;
   QueryTimeLimit queryLimit_;

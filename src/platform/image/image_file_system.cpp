@@ -69,12 +69,56 @@ ImageFileSystem::ImageFileSystem(fs::path imageRoot, fs::path overlayRoot, std::
       currentFolder_(std::move(currentFolder)),
       facts_(std::move(facts)) {}
 
+std::optional<fs::path> ImageFileSystem::FindInImageFolder(const fs::path& folder, const std::string& name) const {
+  // A name that is no plain entry name is looked up on the host itself.
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+    return FindEntry(folder, name);
+  }
+  const auto read = [&](std::filesystem::file_time_type written) {
+    FolderIndex index;
+    index.written = written;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string host = it->path().filename().string();
+      index.exact.insert(host);
+      index.folded.emplace(ToUpper(WindowsName(it->path())), host);
+    }
+    return imageFolders_.insert_or_assign(folder.native(), std::move(index)).first;
+  };
+  const auto find = [&](const FolderIndex& index) -> std::optional<fs::path> {
+    if (index.exact.count(name) > 0) return folder / name;  // an exact match first, as Windows would find it
+    const auto folded = index.folded.find(ToUpper(name));
+    if (folded == index.folded.end()) return std::nullopt;
+    return folder / folded->second;
+  };
+  std::error_code ec;
+  auto known = imageFolders_.find(folder.native());
+  if (known == imageFolders_.end()) {
+    const auto written = fs::last_write_time(folder, ec);
+    if (ec) return std::nullopt;
+    known = read(written);
+  }
+  if (auto found = find(known->second)) return found;
+  const auto written = fs::last_write_time(folder, ec);
+  if (ec || written == known->second.written) return std::nullopt;
+  return find(read(written)->second);
+}
+
+std::optional<fs::path> ImageFileSystem::LocateInImage(const WindowsPath& path) const {
+  auto current = FindInImageFolder(imageRoot_ / "drives", std::string(1, path.drive));
+  for (const auto& component : path.components) {
+    if (!current) return std::nullopt;
+    current = FindInImageFolder(*current, component);
+  }
+  return current;
+}
+
 std::optional<fs::path> ImageFileSystem::HostPath(const std::string& windowsPath) const {
   const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
   if (!resolved) return std::nullopt;
   if (auto found = Locate(overlayRoot_ / "drives", *resolved)) return found;
   if (!hidden_.empty() && hidden_.count(Key(windowsPath)) > 0) return std::nullopt;
-  return Locate(imageRoot_ / "drives", *resolved);
+  return LocateInImage(*resolved);
 }
 
 bool ImageFileSystem::FromProgram(const std::string& windowsPath) const {
@@ -84,7 +128,7 @@ bool ImageFileSystem::FromProgram(const std::string& windowsPath) const {
   prefix.trailingSlash = false;
   for (;;) {
     if (!hidden_.empty() && hidden_.count(ToUpper(prefix.Text())) > 0) return true;
-    if (Locate(imageRoot_ / "drives", prefix)) return false;
+    if (LocateInImage(prefix)) return false;
     if (Locate(overlayRoot_ / "drives", prefix)) return true;
     if (prefix.components.empty()) return false;
     prefix.components.pop_back();
@@ -94,7 +138,7 @@ bool ImageFileSystem::FromProgram(const std::string& windowsPath) const {
 std::optional<fs::path> ImageFileSystem::ImageHostPath(const std::string& windowsPath) const {
   const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
   if (!resolved || (!hidden_.empty() && hidden_.count(Key(windowsPath)) > 0)) return std::nullopt;
-  return Locate(imageRoot_ / "drives", *resolved);
+  return LocateInImage(*resolved);
 }
 
 bool ImageFileSystem::Dated(const std::string& windowsPath) const {
@@ -164,7 +208,7 @@ std::vector<std::string> ImageFileSystem::SubFolderNames(const std::string& path
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
   if (!resolved) return names;
   for (const fs::path& root : {overlayRoot_ / "drives", imageRoot_ / "drives"}) {
-    const auto dir = Locate(root, *resolved);
+    const auto dir = root == imageRoot_ / "drives" ? LocateInImage(*resolved) : Locate(root, *resolved);
     if (!dir) continue;
     std::error_code ec;
     for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
@@ -247,7 +291,7 @@ std::optional<platform::FolderListing> ImageFileSystem::ListFolder(const std::st
   std::set<std::string> seenFiles, seenFolders;
   bool found = false;
   for (const fs::path& root : {overlayRoot_ / "drives", imageRoot_ / "drives"}) {
-    const auto dir = Locate(root, *resolved);
+    const auto dir = root == imageRoot_ / "drives" ? LocateInImage(*resolved) : Locate(root, *resolved);
     std::error_code ec;
     if (!dir || !fs::is_directory(*dir, ec)) continue;
     found = true;
@@ -358,7 +402,7 @@ std::uint32_t ImageFileSystem::RemoveEmptyFolder(const std::string& path) {
   if (!resolved || resolved->components.empty()) return kAccessDenied;
   const auto overlay = Locate(overlayRoot_ / "drives", *resolved);
   const bool imageHidden = hidden_.count(Key(path)) > 0;
-  const auto original = imageHidden ? std::nullopt : Locate(imageRoot_ / "drives", *resolved);
+  const auto original = imageHidden ? std::nullopt : LocateInImage(*resolved);
   if (HasEntries(overlay) || HasEntries(original)) return kDirectoryNotEmpty;
   std::error_code ec;
   if (overlay) fs::remove(*overlay, ec);

@@ -10,6 +10,8 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "platform/file_system.h"
 #include "platform/image/windows_path.h"
@@ -83,7 +85,25 @@ class ImageFileSystem : public platform::FileSystem {
   // call before writing a new file or folder there.
   void Unhide(const std::string& windowsPath);
 
-  std::set<std::string> hidden_;  // upper-cased full paths removed from the image
+  // A folder of the image is read once, on its first lookup, into an index
+  // of its entries by their names and by their case-folded names, so that
+  // finding a name costs the same in a folder of ten entries and in one of
+  // a hundred thousand, and asks the host nothing. The image does not
+  // change during a run; should it (a test that moves a file), a name the
+  // index lacks is looked for again once the folder has changed since it
+  // was read, and a name it holds that is gone is found gone by whoever
+  // opens or stats it.
+  struct FolderIndex {
+    std::filesystem::file_time_type written;              // the folder's time when read
+    std::unordered_set<std::string> exact;                // host names
+    std::unordered_map<std::string, std::string> folded;  // upper-cased Windows name -> the first host name
+  };
+  std::optional<std::filesystem::path> LocateInImage(const WindowsPath& path) const;
+  std::optional<std::filesystem::path> FindInImageFolder(const std::filesystem::path& folder,
+                                                         const std::string& name) const;
+
+  mutable std::unordered_map<std::string, FolderIndex> imageFolders_;  // host folder -> its index
+  std::set<std::string> hidden_;                                       // upper-cased full paths removed from the image
   std::string temporaryFolder_ = "C:\\WINDOWS\\Temp\\";
   std::filesystem::path imageRoot_;
   std::filesystem::path overlayRoot_;

@@ -32,6 +32,8 @@ class QueryTimeLimit : public odbc::QueryWatch {
   // Whether the last query passed the limit and was cancelled.
   bool Passed() const;
   std::chrono::milliseconds Limit() const { return limit_; }
+  // The limit of the queries started from now on.
+  void SetLimit(std::chrono::milliseconds limit) { limit_ = limit; }
 
  private:
   std::chrono::milliseconds limit_;

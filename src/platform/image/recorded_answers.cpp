@@ -1,5 +1,9 @@
 #include "platform/image/recorded_answers.h"
 
+#include <cstdint>
+#include <deque>
+#include <limits>
+
 #include "common/text.h"
 #include "platform/recording/capture_lines.h"
 
@@ -18,6 +22,44 @@ std::shared_ptr<const NameList> Shared(NameList names) {
   return std::make_shared<const NameList>(std::move(names));
 }
 
+// The rows of a recorded answer as they were written: each row's fields
+// are split and unescaped when the record set comes to it. A row costs its
+// text and four bytes, an empty or NULL field one or two bytes, and rows
+// of an answer without columns (rows only counted) cost nothing but their
+// number. Deques grow without copying, so the peak is what is held.
+class RecordedRows : public platform::RowSource {
+ public:
+  explicit RecordedRows(std::size_t columns) : columns_(columns) {}
+
+  // False when the rows' text would pass what four bytes can place.
+  bool Add(std::string_view fields) {
+    ++count_;
+    if (columns_ == 0) return true;
+    if (fields.size() > std::numeric_limits<std::uint32_t>::max() - text_.size()) return false;
+    text_.insert(text_.end(), fields.begin(), fields.end());
+    ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+    return true;
+  }
+  std::size_t Count() const override { return count_; }
+  std::vector<platform::FieldValue> Row(std::size_t index) const override {
+    std::vector<platform::FieldValue> fields;
+    if (columns_ == 0) return fields;
+    const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
+    const std::string line(text_.begin() + static_cast<std::ptrdiff_t>(begin),
+                           text_.begin() + static_cast<std::ptrdiff_t>(ends_[index]));
+    recording::CaptureLineText reading(0, line);
+    fields.reserve(columns_);
+    for (CaptureField field; reading.NextField(field);) fields.push_back(std::move(field));
+    return fields;
+  }
+
+ private:
+  std::size_t columns_;
+  std::size_t count_ = 0;
+  std::deque<char> text_;
+  std::deque<std::uint32_t> ends_;
+};
+
 class Parser {
  public:
   explicit Parser(RecordedAnswers& answers) : answers_(answers) {}
@@ -25,15 +67,22 @@ class Parser {
   void Line(CaptureLineText& line) {
     line_ = &line;
     number_ = line.Number();
+    if (line.Size() > kMostAnswerLineBytes)
+      Fail("a line longer than " + std::to_string(kMostAnswerLineBytes >> 20) + " MB");
+    if (++lines_ > kMostAnswerLines) Fail("more than " + std::to_string(kMostAnswerLines) + " lines");
     count_ = line.FieldCount();
     head_.clear();
     read_ = 0;
     const std::string kind = Text(0);
     const bool resultLine = kind == "columns" || kind == "row" || kind == "error";
     if (!resultLine) CloseResult();
+    if (kind != "row" && kPathKinds.count(kind) == 0 && !(kind == "content" && count_ == 2) &&
+        ++others_ > kMostOtherAnswers) {
+      Fail("more than " + std::to_string(kMostOtherAnswers) + " answers other than rows and paths");
+    }
     if (kPathKinds.count(kind) > 0) {
       Count(2);
-      answers_.paths[kind].insert(ToUpper(Text(1)));
+      AddPath(kind, ToUpper(Text(1)));
     } else if (kind == "key") {
       Count(3);
       answers_.keyCodes[ToUpper(Text(1))] = Code(2);
@@ -47,7 +96,7 @@ class Parser {
     } else if (kind == "content") {
       if (count_ != 2 && count_ != 3) Fail("expected content PATH [SOURCE]");
       const std::string path = ToUpper(Text(1));
-      answers_.paths["content"].insert(path);
+      AddPath("content", path);
       if (count_ == 3) {
         const std::string source = Text(2);
         if (ToUpper(source) == path) Fail("a file's contents are its own");
@@ -60,7 +109,7 @@ class Parser {
       const auto files = answers_.fileOrder.find(source);
       if (!answers_.Has("listed", source) || files == answers_.fileOrder.end())
         Fail("no listing of " + Text(2) + " before");
-      answers_.paths["listed"].insert(path);
+      AddPath("listed", path);
       answers_.fileOrder[path] = files->second;
       answers_.folderOrder[path] = answers_.folderOrder[source];
     } else if (kind == "listing") {
@@ -68,13 +117,13 @@ class Parser {
       const auto files = recording::ParseDecimal(Text(2));
       if (!files || *files > count_ - 3) Fail("bad number of files");
       const std::string path = ToUpper(Text(1));
-      answers_.paths["listed"].insert(path);
+      AddPath("listed", path);
       answers_.fileOrder[path] = Shared(Names(static_cast<std::size_t>(*files)));
       answers_.folderOrder[path] = Shared(Names());
     } else if (kind == "subfolders") {
       if (count_ < 2) Fail("expected subfolders PATH NAME...");
       const std::string path = ToUpper(Text(1));
-      answers_.paths["subfolders"].insert(path);
+      AddPath("subfolders", path);
       if (count_ > 2) answers_.folderOrder[path] = Shared(Names());
     } else if (kind == "order") {
       if (count_ < 3 || (Text(2) != "files" && Text(2) != "folders")) {
@@ -139,6 +188,11 @@ class Parser {
   [[noreturn]] void Fail(const std::string& why) const {
     throw RecordedAnswersError("answers.txt:" + std::to_string(number_) + ": " + why);
   }
+  void AddPath(const std::string& kind, const std::string& upperPath) {
+    if (upperPath.size() > PathSet::kLongestPath)
+      Fail("a path longer than " + std::to_string(PathSet::kLongestPath) + " characters");
+    answers_.paths[kind].insert(upperPath);
+  }
   void Count(std::size_t fields) const {
     if (count_ != fields) Fail("expected " + std::to_string(fields) + " fields");
   }
@@ -196,26 +250,26 @@ class Parser {
         columns_.push_back(std::move(*field));
       }
       haveColumns_ = true;
+      rows_ = std::make_shared<RecordedRows>(columns_.size());
       return;
     }
     if (!haveColumns_) Fail("row before columns");
     if (count_ != columns_.size() + 1) Fail("row with another number of fields than columns");
-    std::vector<platform::FieldValue> row;
-    row.reserve(columns_.size());
-    for (CaptureField field; line_->NextField(field);) row.push_back(std::move(field));
-    rows_.push_back(std::move(row));
+    if (rows_->Count() >= kMostRowsPerQuery) Fail("more than " + std::to_string(kMostRowsPerQuery) + " rows");
+    if (!rows_->Add(line_->RestOfText())) Fail("rows of more than 4 GB");
   }
 
   void CloseResult() {
     if (!resultOpen_) return;
     if (haveColumns_) {
       result_->records = platform::RecordSet(std::move(columns_), std::move(rows_));
+      rows_.reset();
     } else if (!hasError_ && !serverOpen_) {
       Fail("query without columns or error");
     }
     if (serverOpen_ && !hasError_ && !haveColumns_) answers_.servers.back().openError.reset();
     columns_.clear();
-    rows_.clear();
+    rows_.reset();
     haveColumns_ = hasError_ = resultOpen_ = serverOpen_ = false;
     result_ = nullptr;
   }
@@ -229,7 +283,9 @@ class Parser {
   RecordedResult* result_ = nullptr;
   bool resultOpen_ = false, serverOpen_ = false, haveColumns_ = false, hasError_ = false;
   std::vector<std::string> columns_;
-  std::vector<std::vector<platform::FieldValue>> rows_;
+  std::shared_ptr<RecordedRows> rows_;
+  std::size_t lines_ = 0;   // kept lines read
+  std::size_t others_ = 0;  // of them, answers other than rows and paths
 };
 
 }  // namespace

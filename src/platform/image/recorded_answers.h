@@ -14,8 +14,18 @@
 
 #include "platform/config_database.h"
 #include "platform/file_system.h"
+#include "platform/image/path_set.h"
 
 namespace fernwick::image {
+
+// What answers.txt may hold: an image past one of these is refused with a
+// line naming it (docs/server-image-captures.md, "Untrusted captures").
+inline constexpr std::size_t kMostAnswerLineBytes = 16u << 20;  // bytes of one line
+inline constexpr std::size_t kMostAnswerLines = 4u << 20;       // kept lines of the file
+inline constexpr std::size_t kMostRowsPerQuery = 1u << 20;      // rows of one answer
+// Answers other than rows and paths known absent, unreadable or undated
+// (registry answers, listings, queries, ...): a capture holds a few thousand.
+inline constexpr std::size_t kMostOtherAnswers = 1u << 16;
 
 // A malformed answers.txt; what() names the line.
 class RecordedAnswersError : public std::runtime_error {
@@ -66,7 +76,7 @@ struct RecordedAnswers {
   std::map<std::string, long> keyCodes;                               // key path
   std::map<std::string, long> valueCodes;                             // key path "\n" value name
   std::map<std::string, std::pair<bool, NameList>> subkeys;           // complete, names
-  std::map<std::string, std::set<std::string>> paths;                 // kind ("nofile", "listed", ...) -> paths
+  std::map<std::string, PathSet> paths;                               // kind ("nofile", "listed", ...) -> paths
   std::map<std::string, std::optional<platform::DriveSpace>> drives;  // drive name -> figures
   std::map<std::uint32_t, std::string> languageNames;
   std::vector<std::pair<std::pair<std::string, std::string>, RecordedResult>> queries;  // (connection, SQL)

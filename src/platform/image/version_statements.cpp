@@ -25,10 +25,14 @@ void ForEachWord(std::string_view text, Visit&& visit) {
 
 std::map<std::string, StatedVersion> ParseVersionStatements(std::string_view text) {
   std::map<std::string, StatedVersion> stated;
+  std::size_t lines = 0;
   recording::ForEachCaptureLine(text, [&](recording::CaptureLineText& reading) {
     const auto fail = [&](const std::string& why) {
       throw std::runtime_error("versions.txt:" + std::to_string(reading.Number()) + ": " + why);
     };
+    if (reading.Size() > kMostVersionLineBytes)
+      fail("a line longer than " + std::to_string(kMostVersionLineBytes >> 20) + " MB");
+    if (++lines > kMostVersionLines) fail("more than " + std::to_string(kMostVersionLines) + " lines");
     // A statement has at most four fields: count them before reading any.
     if (reading.FieldCount() > 4) fail("expected PATH KIND ANSWER");
     const recording::CaptureLine line{reading.Number(), reading.RestOfFields()};
@@ -38,7 +42,11 @@ std::map<std::string, StatedVersion> ParseVersionStatements(std::string_view tex
     if (line.fields.size() < 3) fail("expected PATH KIND ANSWER");
     const std::string& kind = *line.fields[1];
     const std::string& answer = *line.fields[2];
-    StatedVersion& entry = stated[ToUpper(*line.fields[0])];
+    std::string key = ToUpper(*line.fields[0]);
+    if (stated.size() >= kMostStatedFiles && stated.count(key) == 0) {
+      fail("more than " + std::to_string(kMostStatedFiles) + " files");
+    }
+    StatedVersion& entry = stated[std::move(key)];
     entry.path = *line.fields[0];
     if (kind != "string" && line.fields.size() != 3) fail("expected PATH KIND ANSWER");
     if (kind == "size") {

@@ -30,6 +30,12 @@ struct StatedVersion {
   std::map<std::string, std::optional<std::string>> strings;  // upper-cased query -> answer
 };
 
+// What versions.txt may hold (a capture states a few hundred files): an
+// image past one of these is refused with a line naming it.
+inline constexpr std::size_t kMostVersionLineBytes = 16u << 20;  // bytes of one line
+inline constexpr std::size_t kMostVersionLines = 16384;         // kept lines of the file
+inline constexpr std::size_t kMostStatedFiles = 4096;           // files stated
+
 // By upper-cased path. Throws std::runtime_error naming the first
 // malformed line ("versions.txt:3: ...").
 std::map<std::string, StatedVersion> ParseVersionStatements(std::string_view text);

@@ -34,6 +34,10 @@ class CaptureLineText {
   bool NextField(CaptureField& field);
   // Every field not read yet.
   std::vector<CaptureField> RestOfFields();
+  // The text of the fields not read yet, as written (empty after the last).
+  std::string_view RestOfText() const { return done_ ? std::string_view() : text_.substr(next_); }
+  // The bytes of the line.
+  std::size_t Size() const { return text_.size(); }
 
  private:
   int number_;

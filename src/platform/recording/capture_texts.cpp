@@ -72,7 +72,6 @@ void RecordSetLines(std::string& out, const CapturedAnswer& answer) {
   // row without values. An answer that noted no reads is kept whole.
   const platform::RecordSet& records = *answer.records;
   const auto& reads = records.Reads();
-  const auto& rows = records.Rows();
   const auto read = [&](std::size_t row, std::size_t column) {
     return !reads || (row < reads->rows.size() && column < reads->rows[row].size() && reads->rows[row][column]);
   };
@@ -86,10 +85,12 @@ void RecordSetLines(std::string& out, const CapturedAnswer& answer) {
   std::vector<CaptureField> columns{"columns"};
   for (const std::size_t column : kept) columns.emplace_back(records.Columns()[column]);
   Line(out, columns);
-  for (std::size_t row = 0; row < rows.size(); ++row) {
+  for (std::size_t row = 0; row < records.RowCount(); ++row) {
+    const std::vector<platform::FieldValue> fields =
+        kept.empty() ? std::vector<platform::FieldValue>() : records.RowAt(row);
     std::vector<CaptureField> line{"row"};
     for (const std::size_t column : kept) {
-      line.push_back(read(row, column) && column < rows[row].size() ? rows[row][column] : std::nullopt);
+      line.push_back(read(row, column) && column < fields.size() ? fields[column] : std::nullopt);
     }
     Line(out, line);
   }

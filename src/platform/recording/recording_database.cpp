@@ -32,7 +32,7 @@ platform::RecordSet Recorded(std::vector<CapturedQuery>& queries, const std::str
     if (known == nullptr) {
       records.TrackReads();
       queries.push_back({connection, sql, {records, 0, {}}});
-    } else if (known->answer.records && known->answer.records->Rows().size() == records.Rows().size()) {
+    } else if (known->answer.records && known->answer.records->RowCount() == records.RowCount()) {
       records.ShareReadsWith(*known->answer.records);
     }
     return records;

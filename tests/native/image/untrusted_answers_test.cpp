@@ -40,7 +40,7 @@ std::string ErrorOf(Read&& read) {
   return "";
 }
 
-constexpr std::size_t kBig = 16u << 20;
+constexpr std::size_t kBig = 8u << 20;  // below the ceiling of a line
 
 // A peak of -1 was not measured (no sanitizers' allocator).
 void ExpectPeakBelow(long long peak, long long bound) {
@@ -79,6 +79,70 @@ TEST(UntrustedAnswers, ManyLinesTakeMemoryForWhatTheyHoldOnly) {
     EXPECT_TRUE(answers.Has("nofile", "C:\\GONE.TXT"));
   });
   ExpectPeakBelow(peak, 1 << 20);
+}
+
+// The crafted answers of a hostile capture, each held in at most four times
+// the file (the file itself included) and a small constant: rows of empty
+// or NULL fields, rows only counted, and paths known absent.
+TEST(UntrustedAnswers, EachKindOfAnswerHoldsAtMostFourTimesItsFile) {
+  constexpr std::size_t kSize = 3u << 20;
+  std::string columns = "query\tC\tSELECT *\ncolumns";
+  for (int i = 0; i < 4096; ++i) columns += "\tc" + std::to_string(i);
+  columns += "\n";
+  std::string nullRow = "row";
+  for (int i = 0; i < 4096; ++i) nullRow += "\t\\N";
+  std::string absent;
+  for (int i = 0; absent.size() < kSize; ++i) absent += "nofile\tC:\\\\P\\\\f" + std::to_string(1000000 + i) + "\n";
+  const struct {
+    const char* name;
+    std::string text;
+    long rows;
+  } cases[] = {
+      {"empty fields", columns + Repeated("row" + std::string(4096, '\t') + "\n", kSize), -1},
+      {"NULL fields", columns + Repeated(nullRow + "\n", kSize), -1},
+      {"counted rows", "query\tC\tSELECT 1\ncolumns\n" + Repeated("row\n", kSize), kSize / 4},
+      {"absent files", absent, 0},
+  };
+  for (const auto& c : cases) {
+    const long long peak = testing::PeakHeapGrowth([&] {
+      const RecordedAnswers answers = ParseRecordedAnswers(c.text);
+      if (c.rows != 0) {
+        ASSERT_EQ(answers.queries.size(), 1u) << c.name;
+        platform::RecordSet records = *answers.queries[0].second.records;  // shares the rows
+        if (c.rows > 0) {
+          EXPECT_EQ(records.RecordCount(), c.rows) << c.name;
+        } else {
+          records.MoveFirst();
+          const bool empty = c.name == std::string("empty fields");
+          EXPECT_EQ(records.Field(4095), empty ? platform::FieldValue("") : platform::FieldValue()) << c.name;
+        }
+      }
+    });
+    ExpectPeakBelow(peak, 3 * static_cast<long long>(c.text.size()) + (2 << 20));
+  }
+}
+
+// Past a ceiling the file is refused at the line that passes it, before
+// the memory grows: rows of one answer, answers other than rows and paths,
+// stated version files, a line's bytes.
+TEST(UntrustedAnswers, ACeilingPassedRefusesTheFileWithItsLine) {
+  std::string keys;
+  for (std::size_t i = 0; i <= kMostOtherAnswers; ++i)
+    keys += "key\tHKEY_LOCAL_MACHINE\\K" + std::to_string(i) + "\t2\n";
+  std::string files;
+  for (std::size_t i = 0; i <= kMostStatedFiles; ++i) files += "C:\\\\f" + std::to_string(i) + ".dll\tsize\t1\n";
+  const std::string rows = "query\tC\tSELECT 1\ncolumns\n" + Repeated("row\n", 4 * (kMostRowsPerQuery + 1));
+  const auto lineOf = [](std::size_t number) { return std::to_string(number) + ": "; };
+  EXPECT_EQ(ErrorOf([&] { ParseRecordedAnswers(rows); }),
+            "answers.txt:" + lineOf(kMostRowsPerQuery + 3) + "more than 1048576 rows");
+  EXPECT_EQ(ErrorOf([&] { ParseRecordedAnswers(keys); }),
+            "answers.txt:" + lineOf(kMostOtherAnswers + 1) + "more than 65536 answers other than rows and paths");
+  EXPECT_EQ(ErrorOf([&] { ParseVersionStatements(files); }),
+            "versions.txt:" + lineOf(kMostStatedFiles + 1) + "more than 4096 files");
+  const std::string longLine = "nofile\tC:\\\\" + std::string(kMostAnswerLineBytes, 'x') + "\n";
+  EXPECT_EQ(ErrorOf([&] { ParseRecordedAnswers(longLine); }), "answers.txt:1: a line longer than 16 MB");
+  const std::string longPath = "nofile\tC:\\\\" + std::string(PathSet::kLongestPath, 'x') + "\n";
+  EXPECT_EQ(ErrorOf([&] { ParseRecordedAnswers(longPath); }), "answers.txt:1: a path longer than 32767 characters");
 }
 
 TEST(UntrustedAnswers, ALongTranslationListTakesItsNumbersOnly) {
@@ -130,6 +194,66 @@ TEST(UntrustedAnswers, ALongListingIsOrderedInLinearTime) {
     EXPECT_TRUE(image.Platform().files.FileExists("C:\\Big\\F1123456"));
     EXPECT_FALSE(image.Platform().files.FileExists("C:\\Big\\f2000000"));
   });
+}
+
+// A capture with one folder of many files in the image, and many names
+// asked about that it does not hold: each name is found by its case-folded
+// name in the folder's index, made once, not by reading the folder again.
+TEST(UntrustedAnswers, AFolderOfManyFilesAnswersEachNameWithoutReadingItAgain) {
+  testing::ScratchFolder scratch;
+  const auto root = scratch.Path() / "image";
+  std::filesystem::create_directories(root / "registry");
+  std::filesystem::create_directories(root / "drives" / "C" / "Big");
+  std::ofstream(root / "image.ini") << "[capture]\nRecordedBy=Fernwick 2.0.4\n";
+  std::ofstream(root / "registry" / "capture.reg") << "REGEDIT4\n";
+  constexpr int kFiles = 6000;
+  std::string line = "listing\tC:\\\\Big\t" + std::to_string(kFiles);
+  for (int i = 0; i < kFiles; ++i) {
+    std::ofstream(root / "drives" / "C" / "Big" / ("h" + std::to_string(i) + ".wav"));
+    line += "\th" + std::to_string(i) + ".wav";
+  }
+  std::ofstream(root / "answers.txt") << line << "\n";
+  testing::FinishesWithin(60s, [&] {
+    ServerImage image(root, scratch.Path() / "out", "fernwick");
+    auto& files = image.Platform().files;
+    for (int i = 0; i < kFiles; ++i) {
+      ASSERT_TRUE(files.FileExists("C:\\BIG\\H" + std::to_string(i) + ".WAV")) << i;
+      ASSERT_FALSE(files.FileExists("C:\\Big\\q" + std::to_string(i) + ".wav")) << i;
+    }
+  });
+}
+
+// Folders listed alike (a `samelisting` line each) share the names of one
+// listing, and so its index: asking about every name of every folder
+// costs one index, not one per folder.
+TEST(UntrustedAnswers, FoldersListedAlikeShareOneIndexOfTheirNames) {
+  testing::ScratchFolder scratch;
+  const auto root = scratch.Path() / "image";
+  std::filesystem::create_directories(root / "registry");
+  std::ofstream(root / "image.ini") << "[capture]\nRecordedBy=Fernwick 2.0.4\n";
+  std::ofstream(root / "registry" / "capture.reg") << "REGEDIT4\n";
+  constexpr int kFolders = 40, kNames = 5000;
+  std::string answers = "listing\tC:\\\\P\\\\L0\t" + std::to_string(kNames);
+  for (int n = 0; n < kNames; ++n) answers += "\tprompt_with_a_long_name_" + std::to_string(n) + ".wav";
+  answers += "\n";
+  for (int f = 0; f < kFolders; ++f) {
+    std::filesystem::create_directories(root / "drives" / "C" / "P" / ("L" + std::to_string(f)));
+    if (f > 0) answers += "samelisting\tC:\\\\P\\\\L" + std::to_string(f) + "\tC:\\\\P\\\\L0\n";
+  }
+  std::ofstream(root / "answers.txt") << answers;
+  ServerImage image(root, scratch.Path() / "out", "fernwick");
+  auto& files = image.Platform().files;
+  const long long peak = testing::PeakHeapGrowth([&] {
+    for (int f = 0; f < kFolders; f += 3) {
+      for (int n = 0; n < kNames; n += 25) {
+        const std::string name =
+            "C:\\P\\L" + std::to_string(f) + "\\prompt_with_a_long_name_" + std::to_string(n) + ".wav";
+        ASSERT_TRUE(files.FileExists(name)) << name;
+      }
+    }
+  });
+  // One index of 5,000 names; one per folder took fourteen times that.
+  ExpectPeakBelow(peak, 4 << 20);
 }
 
 TEST(UntrustedAnswers, JoiningAndSplittingALineKeepsItsFields) {

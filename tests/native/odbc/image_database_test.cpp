@@ -122,27 +122,77 @@ TEST_F(ImageDatabaseTest, ABrokenScriptNamesTheLineItBreaksAt) {
 
 // A view of the script that never ends: past the time limit (here passed
 // at once, as a fake clock would have it) the query is cancelled and fails
-// with a line that names the limit; a query that ends in time is answered.
-TEST_F(ImageDatabaseTest, AQueryPastTheTimeLimitIsCancelledAndNamesTheLimit) {
+// with a line that names the limit. The run's time for the database is
+// spent: a later query answers as an unreachable server at once.
+TEST_F(ImageDatabaseTest, AQueryPastTheTimeLimitIsCancelledAndLaterQueriesFindNoServer) {
   image.Write("database/VoxtraDb.sql",
               "CREATE TABLE A (X TEXT);\nINSERT INTO A VALUES ('1');\n"
               "CREATE VIEW vw_Endless AS WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c) "
               "SELECT count(*) AS n FROM c;\n");
-  bool limitPasses = true;
+  int waits = 0;
   ImageDatabase database(image.Path(), scratch.Path() / "database", kVersion, "Standard Edition",
-                         [&](std::condition_variable& ended, std::unique_lock<std::mutex>& lock,
-                             std::chrono::milliseconds, const std::function<bool()>& hasEnded) {
-                           if (limitPasses) return false;
-                           ended.wait(lock, hasEnded);
-                           return true;
+                         [&](std::condition_variable&, std::unique_lock<std::mutex>&, std::chrono::milliseconds,
+                             const std::function<bool()>&) {
+                           ++waits;
+                           return false;
                          });
   const RuntimeError error = QueryError(database, "SELECT n FROM vw_Endless");
   EXPECT_EQ(error.Number(), err::kDatabaseError);
   EXPECT_EQ(error.Description(),
             "The server image's database did not answer within 60 seconds and the query was cancelled: "
             "SELECT n FROM vw_Endless");
-  limitPasses = false;
-  EXPECT_EQ(database.OpenQuery("SELECT X FROM A", kStandardConnectionString).RecordCount(), 1);
+  for (const char* sql : {"SELECT X FROM A", "SELECT n FROM vw_Endless"}) {
+    EXPECT_EQ(QueryError(database, sql).Number(), kServerUnreachableNumber) << sql;
+  }
+  EXPECT_EQ(waits, 1);
+}
+
+// The time limit is one for the run: what the queries took is spent, and
+// each later query may take only what is left.
+TEST_F(ImageDatabaseTest, TheQueriesShareOneTimeLimit) {
+  image.Write("database/VoxtraDb.sql", kScript);
+  auto clock = std::chrono::steady_clock::time_point();
+  std::vector<std::chrono::milliseconds> limits;
+  ImageDatabase database(
+      image.Path(), scratch.Path() / "database", kVersion, "Standard Edition",
+      [&](std::condition_variable& ended, std::unique_lock<std::mutex>& lock, std::chrono::milliseconds time,
+          const std::function<bool()>& hasEnded) {
+        limits.push_back(time);
+        clock += std::chrono::seconds(25);  // each query takes 25 seconds
+        ended.wait(lock, hasEnded);
+        return true;
+      },
+      [&] { return clock; });
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(database.OpenQuery("SELECT * FROM vw_Configuration", kStandardConnectionString).RecordCount(), 1);
+  }
+  EXPECT_EQ(limits, (std::vector<std::chrono::milliseconds>{std::chrono::seconds(60), std::chrono::seconds(35),
+                                                            std::chrono::seconds(10)}));
+  EXPECT_EQ(QueryError(database).Number(), kServerUnreachableNumber);
+  EXPECT_EQ(limits.size(), 3u);
+}
+
+// A script that fails, or runs past the limit, is loaded once: its error
+// is told once, and every later query answers as an unreachable server.
+TEST_F(ImageDatabaseTest, AScriptThatFailedIsNotRunAgain) {
+  image.Write("database/VoxtraDb.sql", "CREATE TABLE A (X TEXT);\nINSERT INTO Missing VALUES ('2');\n");
+  auto broken = Database();
+  EXPECT_EQ(QueryError(broken).Number(), err::kDatabaseError);
+  image.Write("database/VoxtraDb.sql", kScript);  // were it read again, it would load
+  EXPECT_EQ(QueryError(broken).Number(), kServerUnreachableNumber);
+  EXPECT_FALSE(std::filesystem::exists(scratch.Path() / "database" / "VoxtraDb"));
+
+  image.Write("database/VoxtraDb.sql",
+              "CREATE TABLE A AS WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c) SELECT n FROM c;\n");
+  auto clock = std::chrono::steady_clock::time_point();
+  ImageDatabase endless(image.Path(), scratch.Path() / "endless", kVersion, "Standard Edition", {},
+                        [&] { return clock += std::chrono::seconds(20); });
+  EXPECT_EQ(QueryError(endless).Description(),
+            "The configuration database script database\\VoxtraDb.sql cannot be loaded: line 1: the script ran "
+            "longer than 60 seconds");
+  const auto readings = clock;
+  EXPECT_EQ(QueryError(endless).Number(), kServerUnreachableNumber);
+  EXPECT_EQ(clock, readings);  // not run again
 }
 
 // Each query is watched from before it runs until it is read, and never

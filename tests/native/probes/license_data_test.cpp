@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 
+#include "native/time_bound.h"
 #include "platform/image/image_xml.h"
 
 namespace fernwick::probes {
@@ -130,6 +132,18 @@ TEST(LicenseData, PageIsFetchedDirectlyFromTheServerNeverFromTheCache) {
   EXPECT_EQ(internet.opened[0].url, "http://VOXTRA01/tlxml/effectivelicense.asp");
   EXPECT_EQ(internet.opened[0].accessType, platform::kInternetOpenTypeDirect);
   EXPECT_EQ(internet.opened[0].flags, platform::kInternetFlagReload);
+}
+
+// A page of many distinct elements: each is added in constant time (a scan
+// of the entries before each add took minutes).
+TEST(LicenseData, ManyDistinctElementsAreAddedInLinearTime) {
+  testing::FinishesWithin(std::chrono::seconds(30), [] {
+    LicenseData data;
+    for (int i = 0; i < 300000; ++i) EXPECT_TRUE(data.Add("e" + std::to_string(i), ""));
+    EXPECT_FALSE(data.Add("e299999", "again"));
+    ASSERT_EQ(data.Entries().size(), 300000u);
+    EXPECT_EQ(data.Entries().back().second, "");
+  });
 }
 
 TEST(LicenseData, StripLeadingWhitespaceSkipsTabsLineEndsAndBlanksOnly) {

@@ -46,6 +46,7 @@ void UnpackImageCabinet(std::string_view imageCabinet, const fs::path& folder) {
     const auto relative = ImageEntryPath(file.name, file.utf8Name);
     if (!relative) throw CabinetImageError(inner + ": the name \"" + file.name + "\" lies outside the image");
     const fs::path target = folder / *relative;
+    const auto hold = HoldRemoval();
     fs::create_directories(target.parent_path());
     std::ofstream out(target, std::ios::binary);
     out.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
@@ -72,19 +73,19 @@ std::optional<fs::path> ImageEntryPath(std::string_view name, bool utf8Name) {
   }
 }
 
-CabinetImage::CabinetImage(const fs::path& cabinet) : folder_(MakePrivateFolder("fernwick-cab")), removal_(folder_) {
+CabinetImage::CabinetImage(const fs::path& cabinet) : removal_([] { return MakePrivateFolder("fernwick-cab"); }) {
   try {
-    Unpack(cabinet, folder_);
+    Unpack(cabinet, Folder());
   } catch (...) {
     std::error_code ec;
-    fs::remove_all(folder_, ec);
+    fs::remove_all(Folder(), ec);
     throw;
   }
 }
 
 CabinetImage::~CabinetImage() {
   std::error_code ec;
-  fs::remove_all(folder_, ec);
+  fs::remove_all(Folder(), ec);
 }
 
 }  // namespace fernwick::native

@@ -27,11 +27,10 @@ class CabinetImage {
   CabinetImage(const CabinetImage&) = delete;
   CabinetImage& operator=(const CabinetImage&) = delete;
 
-  const std::filesystem::path& Folder() const { return folder_; }
+  const std::filesystem::path& Folder() const { return removal_.Folder(); }
 
  private:
-  std::filesystem::path folder_;
-  RemovalOnExit removal_;
+  RemovalOnExit removal_;  // made first: it takes the signals before the folder is made
 };
 
 // Far above any image (they stay below 256 KB), far below harm: the bytes
@@ -42,7 +41,8 @@ inline constexpr std::uint64_t kImageReadLimit = 256ull << 20;
 // PREFIX-XXXXXX; throws CabinetImageError when it cannot be made.
 std::filesystem::path MakePrivateFolder(std::string_view prefix);
 
-// Unpacks ServerImage.cab's bytes into `folder`, which exists; throws
+// Unpacks ServerImage.cab's bytes into `folder`, which exists, each file
+// under HoldRemoval() (a signal removes the folder between two files); throws
 // CabinetImageError for a cabinet that cannot be read, a name outside the
 // folder, or an image that is no capture.
 void UnpackImageCabinet(std::string_view imageCabinet, const std::filesystem::path& folder);

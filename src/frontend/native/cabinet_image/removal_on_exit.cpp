@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -15,6 +16,7 @@ std::mutex guard;
 std::filesystem::path watched;  // empty: nothing to remove
 std::terminate_handler previousTerminate = nullptr;
 bool watcherStarted = false;
+std::atomic<bool> ending{false};  // an ending signal came
 
 sigset_t EndingSignals() {
   sigset_t set;
@@ -38,6 +40,9 @@ void Watch() {
   int signal = 0;
   while (sigwait(&set, &signal) != 0) {
   }
+  // A writer that takes the lock from now on waits for the end; one that
+  // holds it finishes its file first.
+  ending = true;
   RemoveWatched();
   ::_exit(128 + signal);
 }
@@ -48,13 +53,7 @@ void RemoveAndTerminate() {
   std::abort();
 }
 
-}  // namespace
-
-RemovalOnExit::RemovalOnExit(std::filesystem::path folder) {
-  {
-    const std::lock_guard<std::mutex> lock(guard);
-    watched = std::move(folder);
-  }
+void TakeSignals() {
   const sigset_t set = EndingSignals();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
   if (!watcherStarted) {
@@ -62,6 +61,32 @@ RemovalOnExit::RemovalOnExit(std::filesystem::path folder) {
     std::thread(Watch).detach();
     previousTerminate = std::set_terminate(RemoveAndTerminate);
   }
+}
+
+}  // namespace
+
+std::unique_lock<std::mutex> HoldRemoval() {
+  std::unique_lock<std::mutex> lock(guard);
+  if (ending) {
+    lock.unlock();
+    for (;;) pause();  // the signal's thread ends the process
+  }
+  return lock;
+}
+
+RemovalOnExit::RemovalOnExit(std::filesystem::path folder) : folder_(std::move(folder)) {
+  {
+    const std::lock_guard<std::mutex> lock(guard);
+    watched = folder_;
+  }
+  TakeSignals();
+}
+
+RemovalOnExit::RemovalOnExit(const std::function<std::filesystem::path()>& make) {
+  TakeSignals();
+  const auto lock = HoldRemoval();
+  folder_ = make();
+  watched = folder_;
 }
 
 RemovalOnExit::~RemovalOnExit() {
