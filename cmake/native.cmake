@@ -28,7 +28,8 @@ fernwick_sources(PLATFORM_SOURCES src/common src/platform src/platform/recording
 add_library(fernwick_platform STATIC ${PLATFORM_SOURCES})
 target_include_directories(fernwick_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
-fernwick_sources(CORE_SOURCES src/probes src/launch src/report src/shell src/packaging src/redaction src/comparison)
+fernwick_sources(CORE_SOURCES src/probes src/launch src/report src/shell src/packaging src/redaction src/comparison
+                 src/fleet)
 add_library(fernwick_core STATIC ${CORE_SOURCES})
 target_link_libraries(fernwick_core PUBLIC fernwick_platform)
 
@@ -105,7 +106,7 @@ target_include_directories(dumpel_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 # as it runs them on a server image (dumpel, Tabulex, media.bat, cabmaker),
 # and the image a VoxtraInfo.cab carries (`fernwick --from-cab`).
 fernwick_sources(NATIVE_SOURCES src/frontend/native/packaging_programs src/frontend/native/cabinet_image
-                 src/frontend/native/comparison)
+                 src/frontend/native/comparison src/frontend/native/recheck src/frontend/native/fleet)
 add_library(fernwick_native STATIC ${NATIVE_SOURCES})
 target_link_libraries(fernwick_native PUBLIC fernwick_image fernwick_core cabmaker_gcab dumpel_core)
 fernwick_sources(DUMPEL_TEST_SOURCES tests/native/dumpel)
