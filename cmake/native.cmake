@@ -57,7 +57,7 @@ target_include_directories(tabulex_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 enable_testing()
 fernwick_sources(TEST_SOURCES tests/common tests/native tests/native/probes tests/native/shell
                  tests/native/report tests/native/image tests/native/servicelist tests/native/odbc
-                 tests/native/launch tests/native/redaction tests/native/comparison)
+                 tests/native/launch tests/native/redaction tests/native/comparison tests/native/recheck)
 add_executable(fernwick_tests ${TEST_SOURCES})
 target_include_directories(fernwick_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(fernwick_tests PRIVATE FERNWICK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
@@ -127,6 +127,9 @@ add_test(NAME package_sample COMMAND ${CMAKE_SOURCE_DIR}/tests/package/run.sh $<
 # and the redacted package replays to its own report.
 # Pairs of packages of a sample, changed one way each, compared.
 add_test(NAME compare_pairs COMMAND ${CMAKE_SOURCE_DIR}/tests/compare/run.sh $<TARGET_FILE:fernwick>)
+# A folder of CABs re-checked: every sample, an older, an image-less, a corrupt,
+# a hostile and a foreign one.
+add_test(NAME fleet_samples COMMAND ${CMAKE_SOURCE_DIR}/tests/fleet/run.sh $<TARGET_FILE:fernwick>)
 add_test(NAME redaction_samples COMMAND ${CMAKE_SOURCE_DIR}/tests/redaction/run.sh $<TARGET_FILE:fernwick>)
 if(FERNWICK_FUZZ)
   include(cmake/fuzz.cmake)
