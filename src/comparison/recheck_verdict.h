@@ -3,7 +3,8 @@
 // itself says: each finding today's rules raise is "present" (the CAB's
 // Findings.csv has it too), "new since the CAB was made" (it has not), or
 // "not evaluable" (its line was written from a question the capture could
-// not answer); each finding of the CAB today's gathering lacks is "not
+// not answer, or the CAB lacks it and a question went unanswered in its
+// section); each finding of the CAB today's gathering lacks is "not
 // evaluable" where the capture could not tell (a question unanswered in its
 // section, the section or the line gone), else "no longer raised". A
 // finding that could not be evaluated is never taken for gone.

@@ -48,9 +48,9 @@ std::string ServerRow(const FleetServer& s, std::optional<long long> age, const 
                       std::size_t findings) {
   return "<tr>" + Cell(IsSeverity(worst) ? Html(worst) : "none", IsSeverity(worst) ? worst : "clean") +
          Cell("<b>" + Fact(s.name) + "</b><br><code>" + Html(s.cab) + "</code>") + Cell(Fact(s.systemId)) +
-         Cell(Fact(s.gathered)) + Cell(age ? std::to_string(*age) : "") + Cell(Fact(s.voxtra)) +
-         Cell(Fact(s.windows)) + Cell(Fact(s.store)) + Cell(Fact(s.sql)) + Cell(Fact(s.fernwick)) +
-         Cell(std::to_string(findings)) + Cell(Html(s.from)) + "</tr>\r\n";
+         Cell(Fact(s.gathered)) + Cell(age ? std::to_string(*age) : "") + Cell(Fact(s.voxtra)) + Cell(Fact(s.windows)) +
+         Cell(Fact(s.store)) + Cell(Fact(s.sql)) + Cell(Fact(s.fernwick)) + Cell(std::to_string(findings)) +
+         Cell(Html(s.from)) + "</tr>\r\n";
 }
 
 std::string TableEnd() {
@@ -64,11 +64,12 @@ std::string FindingsByCount(std::vector<FindingCount> counts, std::size_t server
   });
   std::string page = "<h2 id=\"findings\">Findings by how many servers have them</h2>\r\n";
   if (counts.empty()) return page + "<p>No server has a finding.</p>\r\n";
-  page += "<table summary=\"Findings by count\">\r\n<tr><th></th><th>Finding</th><th>Servers</th><th>Not "
-          "evaluable on</th></tr>\r\n";
+  page +=
+      "<table summary=\"Findings by count\">\r\n<tr><th></th><th>Finding</th><th>Servers</th><th>Not "
+      "evaluable on</th></tr>\r\n";
   for (const FindingCount& c : counts) {
-    page += "<tr>" + Cell(Html(c.severity), IsSeverity(c.severity) ? c.severity : "") + Cell("<b>" + Html(c.id) + "</b>") +
-            Cell(std::to_string(c.servers) + " of " + std::to_string(servers)) +
+    page += "<tr>" + Cell(Html(c.severity), IsSeverity(c.severity) ? c.severity : "") +
+            Cell("<b>" + Html(c.id) + "</b>") + Cell(std::to_string(c.servers) + " of " + std::to_string(servers)) +
             Cell(c.notEvaluable > 0 ? std::to_string(c.notEvaluable) : "") + "</tr>\r\n";
   }
   return page + TableEnd();
@@ -86,7 +87,8 @@ std::string DifferencesTableStart() {
 
 std::string DifferenceRow(const std::string& server, const std::string& fact, const std::string& value,
                           const std::string& usual, std::size_t usualCount) {
-  return "<tr>" + Cell("<b>" + Fact(server) + "</b>") + Cell(Html(fact)) + Cell("<code>" + Fact(value) + "</code>", "warning") +
+  return "<tr>" + Cell("<b>" + Fact(server) + "</b>") + Cell(Html(fact)) +
+         Cell("<code>" + Fact(value) + "</code>", "warning") +
          Cell("<code>" + Fact(usual) + "</code> (" + std::to_string(usualCount) + " servers)") + "</tr>\r\n";
 }
 
@@ -98,7 +100,8 @@ std::string Unreadable(const std::vector<std::pair<std::string, std::string>>& c
   std::string page = "<h2 id=\"unreadable\">CABs that could not be read</h2>\r\n";
   if (cabs.empty()) return page + "<p>Every CAB was read.</p>\r\n";
   page += "<table summary=\"CABs not read\">\r\n<tr><th>CAB</th><th>Why</th></tr>\r\n";
-  for (const auto& [cab, reason] : cabs) page += "<tr>" + Cell("<code>" + Html(cab) + "</code>") + Cell(Html(reason)) + "</tr>\r\n";
+  for (const auto& [cab, reason] : cabs)
+    page += "<tr>" + Cell("<code>" + Html(cab) + "</code>") + Cell(Html(reason)) + "</tr>\r\n";
   return page + TableEnd();
 }
 

@@ -30,7 +30,7 @@ std::string TableEnd();
 
 struct FindingCount {
   std::string id, severity;
-  std::size_t servers = 0;      // having it present or new
+  std::size_t servers = 0;       // having it present or new
   std::size_t notEvaluable = 0;  // servers where it could not be evaluated
 };
 // Most servers first.

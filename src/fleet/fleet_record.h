@@ -24,7 +24,7 @@ struct FleetServer {
   std::string systemId;  // empty: not read
   std::string gathered;  // ISO 8601 local time, empty: not read
   std::string fernwick, voxtra, windows, store, sql;
-  std::string from;      // where its findings come from
+  std::string from;  // where its findings come from
 };
 
 struct FleetFinding {
@@ -51,7 +51,7 @@ void WriteFailure(std::ostream& out, std::string_view cab, std::string_view reas
 
 // One record read back; its first field says which.
 struct FleetRecord {
-  std::string kind;  // "server", "finding", "fact", "failed"; empty at the end or for a bad line
+  std::string kind;                 // "server", "finding", "fact", "failed"; empty at the end or for a bad line
   std::vector<std::string> fields;  // the others, unescaped
 };
 // Reads the next record of `in` (nullopt at its end).

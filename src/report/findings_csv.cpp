@@ -59,10 +59,9 @@ std::string FindingsCsv(const PackedReport& report, platform::CodePages& codePag
     const FindingInfo* info = FindInfo(cab.id);
     const std::string fix = info != nullptr ? utf8(ForServer(*info, identity.windowsFacts).fix) : std::string();
     bool first = true;
-    for (const std::string& field :
-         {cab.id, cab.severity, std::string(info != nullptr ? info->section : ""),
-          std::string(info != nullptr ? info->title : ""), cab.evidence, fix, std::string(), server, gathered, codePage,
-          std::string(), cab.status}) {
+    for (const std::string& field : {cab.id, cab.severity, std::string(info != nullptr ? info->section : ""),
+                                     std::string(info != nullptr ? info->title : ""), cab.evidence, fix, std::string(),
+                                     server, gathered, codePage, std::string(), cab.status}) {
       if (!first) csv += ',';
       first = false;
       csv += CsvField(field);

@@ -216,8 +216,8 @@ void WriteRecheck(std::string& page, const PackedReport& report, const PageText&
                        const std::string& why) {
     ++counts[status];
     if (status == "present") return;
-    rows += "<tr>" + Cell(HtmlText(status)) + Cell("<b>" + HtmlText(id) + "</b>") + Cell("<code>" + evidenceHtml +
-            "</code>") + Cell(HtmlText(why)) + "</tr>\r\n";
+    rows += "<tr>" + Cell(HtmlText(status)) + Cell("<b>" + HtmlText(id) + "</b>") +
+            Cell("<code>" + evidenceHtml + "</code>") + Cell(HtmlText(why)) + "</tr>\r\n";
   };
   for (std::size_t i = 0; i < report.findings.size() && i < report.status.size(); ++i) {
     const Finding& finding = report.findings[i];
@@ -227,12 +227,15 @@ void WriteRecheck(std::string& page, const PackedReport& report, const PageText&
     row(cab.status, cab.id, HtmlUtf8Text(Trim(cab.evidence)), cab.why.empty() ? "" : "the CAB's finding: " + cab.why);
   }
   std::string summary;
-  for (const auto& [status, count] : counts) summary += (summary.empty() ? "" : ", ") + std::to_string(count) + " " + status;
+  for (const auto& [status, count] : counts)
+    summary += (summary.empty() ? "" : ", ") + std::to_string(count) + " " + status;
   page += "<h2 id=\"recheck\">Re-checked with today's rules</h2>\r\n<p>" +
           HtmlText(summary.empty() ? std::string("no finding") : summary) + "</p>\r\n";
   if (rows.empty()) return;
-  page += "<table summary=\"Findings not simply present\">\r\n<tr><th>Status</th><th>Finding</th><th>Line</th>"
-          "<th>Why</th></tr>\r\n" + rows + "</table>\r\n";
+  page +=
+      "<table summary=\"Findings not simply present\">\r\n<tr><th>Status</th><th>Finding</th><th>Line</th>"
+      "<th>Why</th></tr>\r\n" +
+      rows + "</table>\r\n";
 }
 
 void WriteReport(std::string& page, const PackedReport& report, const std::vector<FindingGroup>& groups,

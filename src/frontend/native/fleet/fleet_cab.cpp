@@ -42,18 +42,18 @@ void TakeIdentity(const report::ServerIdentity& id, FleetServer& server) {
 
 // Each labelled line of the report, by section: what findings read.
 void WriteFacts(std::ostream& out, const FleetServer& server, const std::vector<std::string>& lines) {
-  for (const auto& [label, value] : {std::pair{"Voxtra version", &server.voxtra},
-                                     std::pair{"Windows version", &server.windows},
-                                     std::pair{"SQL Server", &server.sql}, std::pair{"Message store", &server.store},
-                                     std::pair{"Fernwick version", &server.fernwick}}) {
+  for (const auto& [label, value] :
+       {std::pair{"Voxtra version", &server.voxtra}, std::pair{"Windows version", &server.windows},
+        std::pair{"SQL Server", &server.sql}, std::pair{"Message store", &server.store},
+        std::pair{"Fernwick version", &server.fernwick}}) {
     fleet::WriteFact(out, {label, *value});
   }
   const auto sections = comparison::Sections(lines);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const auto value = comparison::LabelledValue(lines[i]);
     if (!value) continue;
-    fleet::WriteFact(out, {fleet::FactLabel(comparison::SectionOf(sections, i), comparison::LineLabel(lines[i])),
-                           *value});
+    fleet::WriteFact(out,
+                     {fleet::FactLabel(comparison::SectionOf(sections, i), comparison::LineLabel(lines[i])), *value});
   }
 }
 
@@ -126,7 +126,8 @@ void Read(const fs::path& cab, const fs::path& scratch, std::ostream& out) {
   // The packed files stand in.
   if (!packed.error.empty()) throw Unreadable(packed.error);
   TakeIdentity(report::ReadHeading(packed.lines, packed.codePage), server);
-  server.from = noImage + ": " + (packed.hasFindings ? "the packed Findings.csv" : "the packed report, no Findings.csv");
+  server.from =
+      noImage + ": " + (packed.hasFindings ? "the packed Findings.csv" : "the packed report, no Findings.csv");
   fleet::WriteServer(out, server);
   const auto sections = comparison::Sections(packed.lines);
   for (const auto& finding : packed.findings) {

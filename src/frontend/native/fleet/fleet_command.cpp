@@ -142,6 +142,8 @@ fs::path RecordFile(const fs::path& scratch, std::size_t cab) {
   const rlimit memory{kCabMemoryLimit, kCabMemoryLimit};
   setrlimit(RLIMIT_AS, &memory);
 #endif
+  // The replay's message boxes are no lines of the fleet's.
+  if (std::freopen("/dev/null", "w", stderr) == nullptr) _exit(4);
   int code = 0;
   {
     std::ofstream out(RecordFile(scratch, index), std::ios::binary);
@@ -359,8 +361,8 @@ int Fleet(const FleetOptions& o, const fs::path& scratch) {
     std::map<std::string, std::pair<std::string, std::size_t>> usual;  // fact -> value most servers have
     for (const auto& [fact, seen] : values) {
       if (seen.size() < 2 || seen.size() > kMostValues) continue;
-      const auto most = std::max_element(seen.begin(), seen.end(),
-                                         [](const auto& a, const auto& b) { return a.second < b.second; });
+      const auto most =
+          std::max_element(seen.begin(), seen.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
       if (most->second > 1) usual[fact] = {most->first, most->second};
     }
     // Third pass: each server's facts that differ from the usual value.
@@ -390,7 +392,8 @@ int Fleet(const FleetOptions& o, const fs::path& scratch) {
     if (!page || !csvWritten) return kFleetBad;
   }
   if (!csvWritten) return kFleetBad;
-  for (const auto& [cab, reason] : unreadable) std::fprintf(stderr, "fernwick: %s not read: %s\n", cab.c_str(), reason.c_str());
+  for (const auto& [cab, reason] : unreadable)
+    std::fprintf(stderr, "fernwick: %s not read: %s\n", cab.c_str(), reason.c_str());
   std::fprintf(stderr, "fernwick: %zu servers from %zu CABs, %zu not read\n", kept.size(), cabs.size(),
                unreadable.size());
   if (kept.empty()) return kFleetBad;

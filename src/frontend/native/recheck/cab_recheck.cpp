@@ -60,8 +60,7 @@ CabFindings ReadCabFindings(const std::filesystem::path& cabinet) {
   return ReadCabFindings(csv, report);
 }
 
-std::vector<comparison::SideFinding> SideFindings(const report::PackedReport& report,
-                                                  platform::CodePages& codePages) {
+std::vector<comparison::SideFinding> SideFindings(const report::PackedReport& report, platform::CodePages& codePages) {
   std::vector<comparison::SideFinding> side;
   for (const report::Finding& finding : report.findings) {
     const auto& info = report::Info(finding.id);

@@ -17,10 +17,10 @@ namespace fernwick::native {
 // What the CAB itself says, in UTF-8.
 struct CabFindings {
   std::vector<comparison::SideFinding> findings;
-  bool hasFindings = false;           // the CAB packs a readable Findings.csv
-  std::vector<std::string> lines;     // its packed report
-  std::uint32_t codePage = 1252;      // the report's, as Findings.csv states it (else 1252)
-  std::string error;                  // Findings.csv that cannot be read
+  bool hasFindings = false;        // the CAB packs a readable Findings.csv
+  std::vector<std::string> lines;  // its packed report
+  std::uint32_t codePage = 1252;   // the report's, as Findings.csv states it (else 1252)
+  std::string error;               // Findings.csv that cannot be read
 };
 
 // From the bytes of the packed files (either may be null: not packed).
@@ -30,8 +30,7 @@ CabFindings ReadCabFindings(const std::filesystem::path& cabinet);
 
 // Today's findings as the comparison reads them: UTF-8, severities for the
 // server's Windows.
-std::vector<comparison::SideFinding> SideFindings(const report::PackedReport& report,
-                                                  platform::CodePages& codePages);
+std::vector<comparison::SideFinding> SideFindings(const report::PackedReport& report, platform::CodePages& codePages);
 
 // Sets `today.status` and `today.unraised` against `cab`.
 void MarkRecheck(report::PackedReport& today, const CabFindings& cab, platform::CodePages& codePages);
