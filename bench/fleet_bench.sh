@@ -43,9 +43,9 @@ make_fleet() {
     # The name and the last digits of the System ID, in every text file.
     grep -rlaI -e "$server" -e '[0-9A-F]\{12\}}' "$copy" | while read -r f; do
       sed -i -e "s/$server/${server}-$suffix/g" -e "s/[0-9A-F]\{4\}}/$suffix}/g" "$f"
-    done
+    done || true
     if ((i % 7 == 3)); then
-      grep -rlaI 'EnableRSS' "$copy" | xargs -r sed -i 's/"EnableRSS"=dword:00000000/"EnableRSS"=dword:00000001/'
+      grep -rlaI 'EnableRSS' "$copy" | xargs -r sed -i 's/"EnableRSS"=dword:00000000/"EnableRSS"=dword:00000001/' || true
     fi
     ( cd "$copy/image" && find . -type f -printf '%P\0' | xargs -0 gcab -c -z ../ServerImage.cab )
     rm -rf "$copy/image"

@@ -51,8 +51,10 @@ mkdir notes && printf 'a note\r\n' >notes/note.txt
 ( cd notes && gcab -c ../cabs/site-b/notes.cab note.txt )
 
 rc=0
-"$fernwick" --fleet cabs --as-of 2026-12-31 --jobs 2 --csv fleet.csv --html fleet.htm 2>stderr.txt || rc=$?
-[ "$rc" -eq 1 ] || { echo "fleet: exit code $rc, not 1"; cat stderr.txt; failed=1; }
+"$fernwick" --fleet cabs --as-of 2026-12-31 --jobs 2 --csv fleet.csv --html fleet.htm 2>stderr.raw || rc=$?
+# How far the cut CAB got depends on how its packing compressed.
+sed -E 's/Expected [0-9]+ bytes, got [0-9]+/Expected N bytes, got N/' stderr.raw >stderr.txt
+[ "$rc" -eq 1 ] || { echo "fleet: exit code $rc, not 1"; cat stderr.raw; failed=1; }
 if [ "$update" = --update ]; then
   cp fleet.csv stderr.txt "$expected/"
 else
