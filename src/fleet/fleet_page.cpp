@@ -34,7 +34,15 @@ std::string FleetPageStart(const FleetTotals& t) {
           ", re-checked with today's rules";
   if (t.older > 0) page += "; " + std::to_string(t.older) + " older CABs of these servers left out";
   if (t.unreadable > 0) page += "; " + std::to_string(t.unreadable) + " could not be read";
-  page += "</p>\r\n<p>Ages are counted to " + Html(t.asOf) + ".</p>\r\n";
+  page += "</p>\r\n";
+  if (t.redacted > 0) {
+    page += "<p><b>" +
+            (t.redacted == t.servers ? std::string("The fleet is redacted")
+                                     : std::to_string(t.redacted) + " of the servers are redacted") +
+            "</b>: names and addresses are pseudonyms, and servers compare by them (CABs redacted with one map "
+            "are one site).</p>\r\n";
+  }
+  page += "<p>Ages are counted to " + Html(t.asOf) + ".</p>\r\n";
   return page;
 }
 

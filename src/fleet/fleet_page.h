@@ -19,6 +19,7 @@ struct FleetTotals {
   std::size_t servers = 0;     // shown
   std::size_t unreadable = 0;  // CABs that could not be read
   std::size_t older = 0;       // left out: an older CAB of a server shown
+  std::size_t redacted = 0;    // servers shown whose CAB was redacted
   std::string asOf;            // the day ages are counted to
 };
 

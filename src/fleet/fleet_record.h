@@ -18,6 +18,10 @@
 
 namespace fernwick::fleet {
 
+// Ends the `from` of a server whose CAB was packed with "redact": its names
+// are pseudonyms.
+inline constexpr const char* kRedactedFrom = "; redacted";
+
 struct FleetServer {
   std::string cab;       // the file, as found
   std::string name;      // the Voxtra server name; empty: not read

@@ -23,6 +23,8 @@ using fleet::FleetServer;
 
 namespace {
 
+constexpr std::string_view kRedactedNote = "VoxtraInfo.cab is redacted:";
+
 class Unreadable : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -68,15 +70,18 @@ std::string FactOf(const std::vector<std::string>& lines, const std::vector<comp
 void Read(const fs::path& cab, const fs::path& scratch, std::ostream& out) {
   const auto wanted = [](const std::string& name) {
     return EqualsNoCase(name, "VoxtraSystemInfo.txt") || EqualsNoCase(name, "Findings.csv") ||
-           EqualsNoCase(name, "ServerImage.cab");
+           EqualsNoCase(name, "ServerImage.cab") || EqualsNoCase(name, "FernwickMessages.txt");
   };
   const CabinetFiles files = ReadCabinetFile(cab, wanted, kImageReadLimit);
   if (!files.error.empty()) throw Unreadable(files.error);
   const std::string *report = nullptr, *csv = nullptr, *imageCab = nullptr;
+  bool redacted = false;
   for (const auto& file : files.files) {
     if (EqualsNoCase(file.name, "VoxtraSystemInfo.txt") && report == nullptr) report = &file.bytes;
     if (EqualsNoCase(file.name, "Findings.csv") && csv == nullptr) csv = &file.bytes;
     if (EqualsNoCase(file.name, "ServerImage.cab") && imageCab == nullptr) imageCab = &file.bytes;
+    // Write To File's record says so of a package made with "redact".
+    if (EqualsNoCase(file.name, "FernwickMessages.txt")) redacted = file.bytes.find(kRedactedNote) != std::string::npos;
   }
   if (report == nullptr && imageCab == nullptr) {
     throw Unreadable("it holds neither VoxtraSystemInfo.txt nor ServerImage.cab: no VoxtraInfo.cab");
@@ -105,7 +110,7 @@ void Read(const fs::path& cab, const fs::path& scratch, std::ostream& out) {
         *fact = report::ReportUtf8(codePages, identity.codePage, *fact);
       }
       TakeIdentity(identity, server);
-      server.from = "its server image, re-checked";
+      server.from = std::string("its server image, re-checked") + (redacted ? fleet::kRedactedFrom : "");
       std::vector<std::string> lines;
       for (const auto& line : today.lines) lines.push_back(report::ReportUtf8(codePages, identity.codePage, line));
       const auto sections = comparison::Sections(lines);

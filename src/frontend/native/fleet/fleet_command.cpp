@@ -216,6 +216,7 @@ struct CabEntry {
   std::string key;       // the server: its System ID, else its name
   std::string gathered;  // ISO 8601
   bool read = false;
+  bool redacted = false;
 };
 
 CabEntry Entry(const fs::path& records, std::string& failure) {
@@ -239,6 +240,7 @@ CabEntry Entry(const fs::path& records, std::string& failure) {
                                     : "cab:" + record->fields[0];
       entry.gathered = record->fields[3];
       entry.read = true;
+      entry.redacted = record->fields[9].ends_with(fleet::kRedactedFrom);
     }
   }
   if (!entry.read) failure = "its reader wrote no server";
@@ -292,9 +294,10 @@ int Fleet(const FleetOptions& o, const fs::path& scratch) {
   std::ofstream page;
   if (!o.html.empty()) page.open(o.html, std::ios::binary | std::ios::trunc);
   const std::string asOf = o.asOf.empty() ? Today() : o.asOf;
-  fleet::FleetTotals totals{cabs.size(), kept.size(), unreadable.size(), 0, asOf};
+  fleet::FleetTotals totals{cabs.size(), kept.size(), unreadable.size(), 0, 0, asOf};
   for (std::size_t i = 0; i < cabs.size(); ++i) totals.older += entries[i].read ? 1 : 0;
   totals.older -= kept.size();
+  for (std::size_t i : kept) totals.redacted += entries[i].redacted ? 1 : 0;
   if (page.is_open()) page << fleet::FleetPageStart(totals) << fleet::ServersStart();
 
   // First pass: the rows, the servers' lines, the findings' counts and the
