@@ -31,6 +31,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// How the fleet starts the reader of one CAB: FLAG CAB SCRATCH INDEX.
+constexpr std::string_view kReaderFlag = "--fleet-reader";
+
 constexpr const char* kFleetUsage =
     "Usage: fernwick --fleet DIR|CAB... [--csv FILE] [--html FILE] [--all] [--jobs N] [--as-of yyyy-mm-dd]\n";
 
@@ -137,26 +140,34 @@ fs::path RecordFile(const fs::path& scratch, std::size_t cab) {
   return scratch / (std::to_string(cab) + ".records");
 }
 
-[[noreturn]] void RunReader(const fs::path& cab, const fs::path& scratch, std::size_t index) {
+// The command line of the reader of one CAB: this program again, started
+// afresh (exec, not a copy of this process: nothing of its threads' state
+// goes with it). Made before the fork, so that the child only calls execv.
+std::vector<std::string> ReaderArguments(const fs::path& cab, const fs::path& scratch, std::size_t index) {
+  return {"fernwick", std::string(kReaderFlag), cab.string(), scratch.string(), std::to_string(index)};
+}
+
+[[noreturn]] void StartReader(std::vector<char*>& argv) {
+  execv("/proc/self/exe", argv.data());
+  _exit(127);
+}
+
+// In the reader's process: reads the CAB into its record file.
+int RunReader(const fs::path& cab, const fs::path& scratch, std::size_t index) {
 #if !defined(__SANITIZE_ADDRESS__)
   const rlimit memory{kCabMemoryLimit, kCabMemoryLimit};
   setrlimit(RLIMIT_AS, &memory);
 #endif
   // The replay's message boxes are no lines of the fleet's.
-  if (std::freopen("/dev/null", "w", stderr) == nullptr) _exit(4);
-  int code = 0;
-  {
-    std::ofstream out(RecordFile(scratch, index), std::ios::binary);
-    const fs::path own = scratch / std::to_string(index);
-    std::error_code ec;
-    fs::create_directories(own, ec);
-    ReadFleetCab(cab, own, out);
-    fs::remove_all(own, ec);
-    out.close();
-    if (!out) code = 3;
-  }
-  std::fflush(nullptr);
-  _exit(code);
+  if (std::freopen("/dev/null", "w", stderr) == nullptr) return 4;
+  std::ofstream out(RecordFile(scratch, index), std::ios::binary);
+  const fs::path own = scratch / std::to_string(index);
+  std::error_code ec;
+  fs::create_directories(own, ec);
+  ReadFleetCab(cab, own, out);
+  fs::remove_all(own, ec);
+  out.close();
+  return out ? 0 : 3;
 }
 
 void Failed(const fs::path& scratch, std::size_t index, const fs::path& cab, const std::string& reason) {
@@ -172,8 +183,12 @@ void ReadAll(const std::vector<fs::path>& cabs, const fs::path& scratch, unsigne
   while (next < cabs.size() || !running.empty()) {
     while (running.size() < jobs && next < cabs.size()) {
       std::fflush(nullptr);
+      std::vector<std::string> arguments = ReaderArguments(cabs[next], scratch, next);
+      std::vector<char*> argv;
+      for (std::string& argument : arguments) argv.push_back(argument.data());
+      argv.push_back(nullptr);
       const pid_t pid = fork();
-      if (pid == 0) RunReader(cabs[next], scratch, next);
+      if (pid == 0) StartReader(argv);
       if (pid < 0) {
         Failed(scratch, next, cabs[next], "no process to read it could be started");
         ++next;
@@ -406,10 +421,13 @@ int Fleet(const FleetOptions& o, const fs::path& scratch) {
 }  // namespace
 
 bool AsksForFleet(const std::vector<std::string>& args) {
-  return std::find(args.begin(), args.end(), "--fleet") != args.end();
+  return std::find(args.begin(), args.end(), "--fleet") != args.end() || (args.size() == 4 && args[0] == kReaderFlag);
 }
 
 int FleetCommand(const std::vector<std::string>& args) {
+  if (args.size() == 4 && args[0] == kReaderFlag) {
+    return RunReader(args[1], args[2], static_cast<std::size_t>(std::strtoul(args[3].c_str(), nullptr, 10)));
+  }
   const auto options = ReadFleetOptions(args);
   if (!options) {
     std::fputs(kFleetUsage, stderr);
