@@ -28,7 +28,8 @@ fernwick_sources(PLATFORM_SOURCES src/common src/platform src/platform/recording
 add_library(fernwick_platform STATIC ${PLATFORM_SOURCES})
 target_include_directories(fernwick_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
-fernwick_sources(CORE_SOURCES src/probes src/launch src/report src/shell src/packaging src/redaction src/comparison)
+fernwick_sources(CORE_SOURCES src/probes src/launch src/report src/shell src/packaging src/redaction src/comparison
+                 src/fleet)
 add_library(fernwick_core STATIC ${CORE_SOURCES})
 target_link_libraries(fernwick_core PUBLIC fernwick_platform)
 
@@ -60,7 +61,7 @@ target_include_directories(tabulex_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 enable_testing()
 fernwick_sources(TEST_SOURCES tests/common tests/native tests/native/probes tests/native/shell
                  tests/native/report tests/native/image tests/native/servicelist tests/native/odbc
-                 tests/native/launch tests/native/redaction tests/native/comparison)
+                 tests/native/launch tests/native/redaction tests/native/comparison tests/native/recheck)
 add_executable(fernwick_tests ${TEST_SOURCES})
 target_include_directories(fernwick_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(fernwick_tests PRIVATE FERNWICK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
@@ -109,7 +110,8 @@ target_include_directories(dumpel_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 # as it runs them on a server image (dumpel, Tabulex, media.bat, cabmaker),
 # and the image a VoxtraInfo.cab carries (`fernwick --from-cab`).
 fernwick_sources(NATIVE_SOURCES src/frontend/native/packaging_programs src/frontend/native/cabinet_image
-                 src/frontend/native/comparison src/frontend/native/verification)
+                 src/frontend/native/comparison src/frontend/native/verification src/frontend/native/recheck
+                 src/frontend/native/fleet)
 add_library(fernwick_native STATIC ${NATIVE_SOURCES})
 target_link_libraries(fernwick_native PUBLIC fernwick_image fernwick_core cabmaker_gcab dumpel_core)
 fernwick_sources(DUMPEL_TEST_SOURCES tests/native/dumpel)
@@ -130,6 +132,9 @@ add_test(NAME package_sample COMMAND ${CMAKE_SOURCE_DIR}/tests/package/run.sh $<
 # and the redacted package replays to its own report.
 # Pairs of packages of a sample, changed one way each, compared.
 add_test(NAME compare_pairs COMMAND ${CMAKE_SOURCE_DIR}/tests/compare/run.sh $<TARGET_FILE:fernwick>)
+# A folder of CABs re-checked: every sample, an older, an image-less, a corrupt,
+# a hostile and a foreign one.
+add_test(NAME fleet_samples COMMAND ${CMAKE_SOURCE_DIR}/tests/fleet/run.sh $<TARGET_FILE:fernwick>)
 add_test(NAME redaction_samples COMMAND ${CMAKE_SOURCE_DIR}/tests/redaction/run.sh $<TARGET_FILE:fernwick>)
 if(FERNWICK_FUZZ)
   include(cmake/fuzz.cmake)

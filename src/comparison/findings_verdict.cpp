@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "comparison/report_lines.h"
+#include "common/not_in_capture.h"
 
 namespace fernwick::comparison {
 namespace {
@@ -68,6 +69,9 @@ std::string LostVisibility(const SideFinding& old, const IndexedReport& before, 
     end = section->end;
     const auto error = std::lower_bound(errors.begin(), errors.end(), begin);
     if (error != errors.end() && *error < end) {
+      if (after.Lines()[*error].find(kNotInCapture) != std::string::npos) {
+        return "a question the capture cannot answer in the new report's section \"" + std::string(title) + "\"";
+      }
       return "a run-time error in the new report's section \"" + std::string(title) + "\"";
     }
   }
@@ -100,6 +104,10 @@ std::vector<FindingRow> CompareFindings(std::span<const SideFinding> oldFindings
   for (const SideFinding& finding : newFindings) {
     if (finding.id != kRuntimeError) continue;
     if (const auto line = after.LineOf(finding)) errors.push_back(*line);
+  }
+  // A re-checked capture's unanswered questions hide what they would have told.
+  for (std::size_t i = 0; i < newLines.size(); ++i) {
+    if (newLines[i].find(kNotInCapture) != std::string::npos) errors.push_back(i);
   }
   std::sort(errors.begin(), errors.end());
   // The new findings not matched yet, by id and label, in their order.

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/message_boxes.h"
+#include "common/not_in_capture.h"
 #include "common/runtime_error.h"
 
 namespace fernwick::probes {
@@ -24,6 +25,8 @@ class ProcedureTrap {
     try {
       std::forward<Statement>(statement)();
       return true;
+    } catch (const NotInCapture&) {
+      return false;  // no box: the report line written from it says so
     } catch (const std::exception& e) {
       Report(AsRuntimeError(e));
       return false;

@@ -446,6 +446,13 @@ const FindingInfo& Info(FindingId id) {
   return kTable[static_cast<std::size_t>(id)];
 }
 
+const FindingInfo* FindInfo(std::string_view name) {
+  for (const FindingInfo& info : kTable) {
+    if (info.name == name) return &info;
+  }
+  return nullptr;
+}
+
 std::string_view SeverityName(Severity severity) {
   switch (severity) {
     case Error: return "error";

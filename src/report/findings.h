@@ -99,6 +99,8 @@ struct Finding {
 
 std::span<const FindingInfo> AllFindings();
 const FindingInfo& Info(FindingId id);
+// The entry named `name` ("RSS-ENABLED"); none for a name of no entry.
+const FindingInfo* FindInfo(std::string_view name);
 // "error", "warning", "notice".
 std::string_view SeverityName(Severity severity);
 // The help page's anchor of a finding: its name.

@@ -33,7 +33,9 @@ std::string FindingsCsv(const PackedReport& report, platform::CodePages& codePag
   const std::string gathered = iso.empty() ? std::string(kNotRead) : iso;
   const std::string codePage = std::to_string(identity.codePage);
   std::string csv(kUtf8ByteOrderMark);
-  csv += "id,severity,section,title,evidence,fix,line,server,gathered,code page,explained by\r\n";
+  const bool rechecked = report.Rechecked();
+  csv += "id,severity,section,title,evidence,fix,line,server,gathered,code page,explained by";
+  csv += rechecked ? ",status\r\n" : "\r\n";
   for (std::size_t i = 0; i < report.findings.size(); ++i) {
     const Finding& finding = report.findings[i];
     const FindingInfo& info = Info(finding.id);
@@ -45,6 +47,21 @@ std::string FindingsCsv(const PackedReport& report, platform::CodePages& codePag
          {std::string(info.name), std::string(SeverityName(here.severity)), std::string(info.section),
           std::string(info.title), utf8(finding.evidence), utf8(here.fix), std::to_string(finding.line + 1), server,
           gathered, codePage, std::string(explainedBy)}) {
+      if (!first) csv += ',';
+      first = false;
+      csv += CsvField(field);
+    }
+    if (rechecked) csv += "," + CsvField(i < report.status.size() ? report.status[i] : std::string());
+    csv += "\r\n";
+  }
+  // The CAB's findings a re-check could not raise again: no line of today's report.
+  for (const PackedReport::Unraised& cab : report.unraised) {
+    const FindingInfo* info = FindInfo(cab.id);
+    const std::string fix = info != nullptr ? utf8(ForServer(*info, identity.windowsFacts).fix) : std::string();
+    bool first = true;
+    for (const std::string& field : {cab.id, cab.severity, std::string(info != nullptr ? info->section : ""),
+                                     std::string(info != nullptr ? info->title : ""), cab.evidence, fix, std::string(),
+                                     server, gathered, codePage, std::string(), cab.status}) {
       if (!first) csv += ',';
       first = false;
       csv += CsvField(field);

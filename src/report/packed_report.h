@@ -31,6 +31,18 @@ struct PackedReport {
   // (finding_causes.h), or kNoCause. A cause is never explained itself.
   std::vector<std::size_t> causes;
   ServerIdentity identity;
+  // A capture gathered again with today's rules (`fernwick --from-cab CAB
+  // --recheck`), against the CAB's own findings: per finding its status
+  // ("present", "new since the CAB was made", "not evaluable"), and the
+  // CAB's findings today's gathering did not raise again, in UTF-8. Only
+  // a re-check's Findings.csv has the status column.
+  std::vector<std::string> status;
+  struct Unraised {
+    std::string id, severity, evidence, status, why;
+  };
+  std::vector<Unraised> unraised;
+  bool rechecked = false;
+  bool Rechecked() const { return rechecked; }
 };
 
 // The findings of `gathered` on the lines of `packed`: each finding keeps

@@ -1,5 +1,6 @@
 #include "report/report_buffer.h"
 
+#include "common/not_in_capture.h"
 #include "common/text.h"
 
 namespace fernwick::report {
@@ -7,6 +8,11 @@ namespace fernwick::report {
 void ReportBuffer::AppendReportLine(std::string_view text) {
   const std::size_t start = text_.size();
   text_ += text;
+  // Written from what a re-checked capture could not answer.
+  if (TakeUnanswered() && !text.starts_with(kNotInCapture)) {
+    text_ += ' ';
+    text_ += kNotInCapture;
+  }
   text_ += kCrLf;
   for (auto at = text_.find(kCrLf, start); at != std::string::npos; at = text_.find(kCrLf, at + kCrLf.size())) {
     lineStarts_.push_back(at + kCrLf.size());

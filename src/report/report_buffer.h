@@ -15,6 +15,8 @@ namespace fernwick::report {
 class ReportBuffer {
  public:
   // Appends `text` unchanged and a CRLF; a text with CRLFs adds several lines.
+  // While re-checking, a text written after a question the capture could
+  // not answer ends with " (not in this capture)" (common/not_in_capture.h).
   void AppendReportLine(std::string_view text);
   // The same, recording the findings its lines are marked with.
   void AppendMarkedLine(const MarkedText& text);

@@ -1,9 +1,11 @@
 #pragma once
 // Gathering goes on after a failing statement: each statement runs inside
-// this guard, which turns a run-time error into the report's error line.
+// this guard, which turns a run-time error into the report's error line
+// (a question a re-checked capture cannot answer into its own line).
 #include <exception>
 #include <string>
 
+#include "common/not_in_capture.h"
 #include "common/runtime_error.h"
 #include "report/report_buffer.h"
 
@@ -19,6 +21,8 @@ class ReportGuard {
   void operator()(Statement&& statement) {
     try {
       statement();
+    } catch (const NotInCapture& e) {
+      buffer_.AppendReportLine(NotInCaptureLine(e));
     } catch (const std::exception& e) {
       buffer_.AppendFindingLine(FindingId::RuntimeError, ReportErrorLine(AsRuntimeError(e)));
     }

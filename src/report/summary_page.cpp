@@ -206,6 +206,38 @@ void WriteFindings(std::string& page, const PackedReport& report, const std::vec
   }
 }
 
+// A re-checked capture: how each finding stands against the CAB's own
+// Findings.csv, those that are not simply present listed.
+void WriteRecheck(std::string& page, const PackedReport& report, const PageText& text) {
+  if (!report.Rechecked()) return;
+  std::map<std::string, std::size_t> counts;
+  std::string rows;
+  const auto row = [&](const std::string& status, std::string_view id, const std::string& evidenceHtml,
+                       const std::string& why) {
+    ++counts[status];
+    if (status == "present") return;
+    rows += "<tr>" + Cell(HtmlText(status)) + Cell("<b>" + HtmlText(id) + "</b>") +
+            Cell("<code>" + evidenceHtml + "</code>") + Cell(HtmlText(why)) + "</tr>\r\n";
+  };
+  for (std::size_t i = 0; i < report.findings.size() && i < report.status.size(); ++i) {
+    const Finding& finding = report.findings[i];
+    row(report.status[i], Info(finding.id).name, text.Html(Trim(finding.evidence)), "");
+  }
+  for (const PackedReport::Unraised& cab : report.unraised) {
+    row(cab.status, cab.id, HtmlUtf8Text(Trim(cab.evidence)), cab.why.empty() ? "" : "the CAB's finding: " + cab.why);
+  }
+  std::string summary;
+  for (const auto& [status, count] : counts)
+    summary += (summary.empty() ? "" : ", ") + std::to_string(count) + " " + status;
+  page += "<h2 id=\"recheck\">Re-checked with today's rules</h2>\r\n<p>" +
+          HtmlText(summary.empty() ? std::string("no finding") : summary) + "</p>\r\n";
+  if (rows.empty()) return;
+  page +=
+      "<table summary=\"Findings not simply present\">\r\n<tr><th>Status</th><th>Finding</th><th>Line</th>"
+      "<th>Why</th></tr>\r\n" +
+      rows + "</table>\r\n";
+}
+
 void WriteReport(std::string& page, const PackedReport& report, const std::vector<FindingGroup>& groups,
                  const PageText& text) {
   // Each marked line links to its first row on the page: a cause's before those it explains.
@@ -248,6 +280,7 @@ std::string SummaryPage(const PackedReport& report, platform::CodePages& codePag
   page += kStyle;
   page += "<h1>Fernwick summary: " + name + "</h1>\r\n";
   WriteHeading(page, report, groups, text);
+  WriteRecheck(page, report, text);
   WriteFindings(page, report, groups, text);
   WriteReport(page, report, groups, text);
   page += "</body>\r\n</html>\r\n";

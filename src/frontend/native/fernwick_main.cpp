@@ -18,9 +18,12 @@
 #include "frontend/native/cabinet_image/reveal_command.h"
 #include "frontend/native/cabinet_image/captured_switches.h"
 #include "frontend/native/comparison/compare_command.h"
-#include "frontend/native/verification/verify_command.h"
+#include "frontend/native/fleet/fleet_command.h"
 #include "frontend/native/headless_view.h"
 #include "frontend/native/packaging_programs/packaging_programs.h"
+#include "frontend/native/recheck/cab_recheck.h"
+#include "frontend/native/verification/verify_command.h"
+#include "common/not_in_capture.h"
 #include "common/text.h"
 #include "platform/image/not_captured.h"
 #include "platform/image/server_image.h"
@@ -33,11 +36,12 @@ namespace {
 constexpr const char* kUsage =
     "Usage: fernwick [--out DIR] [--package [--shipped DIR]] [--capture DIR] [--findings]\n"
     "                [--findings-csv FILE] [--summary FILE] IMAGE [SWITCH...]\n"
-    "       fernwick [--out DIR] [--findings ...] --from-cab FILE.cab [SWITCH...]\n"
+    "       fernwick [--out DIR] [--findings ...] --from-cab FILE.cab [--recheck] [SWITCH...]\n"
     "       fernwick --redact [--map FILE] [--keywords FILE] IN.cab OUT.cab\n"
     "       fernwick --reveal --map FILE FILE...\n"
     "       fernwick --compare OLD NEW [--html FILE] [--all] [--different-servers]\n"
     "       fernwick --verify VoxtraInfo.cab\n"
+    "       fernwick --fleet DIR|CAB... [--csv FILE] [--html FILE] [--all] [--jobs N]\n"
     "\n"
     "Gathers the Voxtra diagnostic report of a server image (a folder holding a\n"
     "registry export, a folder per drive, the configuration database script and\n"
@@ -59,6 +63,26 @@ constexpr const char* kUsage =
     "  --from-cab  gather the server image a VoxtraInfo.cab carries (the\n"
     "              ServerImage.cab inside it, what Fernwick read on the server)\n"
     "              instead of an image folder: the same report again.\n"
+    "  --recheck   with --from-cab: gather the capture with today's rules even\n"
+    "              where it cannot answer a question a newer Fernwick asks: the\n"
+    "              line that needed the answer says \"(not in this capture)\" and\n"
+    "              its findings are \"not evaluable\". Against the CAB's own\n"
+    "              Findings.csv each finding is \"present\", \"new since the CAB\n"
+    "              was made\" or \"not evaluable\" (the status column of\n"
+    "              --findings-csv, a table of --summary; a line on standard error\n"
+    "              counts them). Without --recheck the replay stays exact (7).\n"
+    "  --fleet     re-check every VoxtraInfo.cab below the folders (or the CABs)\n"
+    "              given, the latest CAB of each server (by System ID, then\n"
+    "              name) unless --all: --csv FILE one UTF-8 row per server and\n"
+    "              finding (standard output without --csv), --html FILE one page\n"
+    "              of the servers, the findings by how many servers have them,\n"
+    "              the servers that differ from the rest, and the CABs that could\n"
+    "              not be read, each with its reason (a corrupt, hostile or\n"
+    "              foreign file is skipped, never ends the run). --jobs N CABs at\n"
+    "              a time (default: the machine's cores); --as-of yyyy-mm-dd the\n"
+    "              day ages are counted to (default: today). Exit codes: 0 every\n"
+    "              CAB read, 1 some could not be, 2 bad arguments or no CAB read.\n"
+    "              See docs/fleet.md.\n"
     "  --redact    redact an existing VoxtraInfo.cab as the switch \"redact\" does\n"
     "              while packaging: every name and address of every file, the\n"
     "              server image included, replaced by pseudonyms, written to OUT.cab.\n"
@@ -189,6 +213,7 @@ struct Options {
   std::vector<std::string> extra;  // arguments after the image
   std::string commandLine = "fernwick";
   bool package = false;
+  bool recheck = false;
   fernwick::native::FindingsOptions findings;
 };
 
@@ -221,6 +246,8 @@ std::optional<int> ReadOptions(int argc, char** argv, Options& o) {
       o.package = true;
     } else if (arg == "--redact") {
       o.redact = true;
+    } else if (arg == "--recheck") {
+      o.recheck = true;
     } else if (auto* path = PathOption(o, arg)) {
       if (i + 1 == argc) {
         std::fprintf(stderr, "fernwick: %s needs a %s\n", arg.c_str(),
@@ -237,7 +264,8 @@ std::optional<int> ReadOptions(int argc, char** argv, Options& o) {
       o.extra.push_back(arg);
     }
   }
-  if (o.imagePath.empty() == o.fromCab.empty() || (o.redact && (o.extra.size() != 1 || !o.fromCab.empty()))) {
+  if (o.imagePath.empty() == o.fromCab.empty() || (o.redact && (o.extra.size() != 1 || !o.fromCab.empty())) ||
+      (o.recheck && (o.fromCab.empty() || o.package))) {
     std::fputs(kUsage, stderr);
     return 2;
   }
@@ -296,7 +324,15 @@ int Gather(const Options& o) {
   // equal the CAB's; else of the gathered report.
   const auto findings = [&] {
     const std::string& text = presenter.FindingsText() ? *presenter.FindingsText() : report;
-    return fernwick::report::CarryFindings(presenter.Buffer(), text);
+    auto carried = fernwick::report::CarryFindings(presenter.Buffer(), text);
+    if (o.recheck) {
+      const auto cab = fernwick::native::ReadCabFindings(o.fromCab);
+      if (!cab.error.empty()) std::fprintf(stderr, "fernwick: %s: %s\n", o.fromCab.c_str(), cab.error.c_str());
+      fernwick::native::MarkRecheck(carried, cab, image.Platform().codePages);
+      std::fprintf(stderr, "fernwick: re-checked with today's rules: %s\n",
+                   fernwick::native::RecheckCounts(carried).c_str());
+    }
+    return carried;
   };
   if (!package) {
     image.Files().WriteWholeFile(presenter.WorkFolder() + "\\VoxtraSystemInfo.txt", report);
@@ -345,6 +381,7 @@ int main(int argc, char** argv) {
   if (fernwick::native::AsksForComparison(args)) return fernwick::native::CompareCommand(args);
   if (fernwick::native::AsksForVerification(args)) return fernwick::native::VerifyCommand(args);
   if (fernwick::native::AsksForReveal(args)) return fernwick::native::RevealCommand(args);
+  if (fernwick::native::AsksForFleet(args)) return fernwick::native::FleetCommand(args);
   Options options;
   if (const auto done = ReadOptions(argc, argv, options)) return *done;
   if (options.redact) return RedactCommand(options);
@@ -360,6 +397,9 @@ int main(int argc, char** argv) {
   }
   try {
     UseCapturedSwitches(options);
+    // Re-checking, a question the capture cannot answer is a line, not the end.
+    std::optional<fernwick::RecheckScope> recheck;
+    if (options.recheck) recheck.emplace();
     return Gather(options);
   } catch (const fernwick::image::NotCaptured& e) {
     std::fprintf(stderr, "fernwick: not captured: %s\n", e.Question().c_str());

@@ -4,14 +4,19 @@
 // HKLM\SOFTWARE\X\Y"): an image never invents an answer. It deliberately
 // derives from no standard exception, so that no run-time error guard of the
 // program turns it into a report line; the native command catches it and
-// prints "not captured: QUESTION".
+// prints "not captured: QUESTION". While re-checking (common/not_in_capture.h)
+// the question raises NotInCapture instead, which the program's guards take.
 #include <string>
+
+#include "common/not_in_capture.h"
 
 namespace fernwick::image {
 
 class NotCaptured {
  public:
-  explicit NotCaptured(std::string question) : question_(std::move(question)) {}
+  explicit NotCaptured(std::string question) : question_(std::move(question)) {
+    if (Rechecking()) throw NotInCapture(question_);
+  }
   const std::string& Question() const { return question_; }
 
  private:
