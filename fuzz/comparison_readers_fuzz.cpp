@@ -66,8 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (!r.Lost() && !EqualsNoCase(r.name, packaging::kManifestName)) entries.push_back({r.name, *r.size, r.sha256});
     }
     entries.push_back({packaging::kManifestName, size, std::string(64, '0')});
-    const auto verdict = packaging::VerifyAgainstManifest("X.cab", entries, std::string(text));
-    Check(verdict.exitCode == packaging::kVerifiedWhole || verdict.exitCode == packaging::kVerifiedWithLostParts ||
+    const auto whole = packaging::VerifyAgainstManifest("X.cab", entries, std::string(text));
+    Check(whole.exitCode == packaging::kVerifiedWhole || whole.exitCode == packaging::kVerifiedWithLostParts ||
               std::any_of(manifest.records.begin(), manifest.records.end(),
                           [](const auto& r) { return EqualsNoCase(r.name, packaging::kManifestName); }),
           "the entries a manifest lists verify against it");
