@@ -51,7 +51,10 @@ std::string FindingsCsv(const PackedReport& report, platform::CodePages& codePag
       first = false;
       csv += CsvField(field);
     }
-    if (rechecked) csv += "," + CsvField(i < report.status.size() ? report.status[i] : std::string());
+    if (rechecked) {
+      csv += ',';
+      csv += CsvField(i < report.status.size() ? report.status[i] : std::string());
+    }
     csv += "\r\n";
   }
   // The CAB's findings a re-check could not raise again: no line of today's report.
