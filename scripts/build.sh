@@ -29,7 +29,9 @@ configure() {  # DIR ARGS...
 for t in "${targets[@]}"; do
   case $t in
     native)
-      configure "$build/native" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1
+      # Line tables only (-g1): the sanitizers' reports name file and line,
+      # and the build takes about a third less time than with full -g.
+      configure "$build/native" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 -DCMAKE_CXX_FLAGS_DEBUG=-g1
       cmake --build "$build/native" -j "$jobs" ;;
     win64)
       wine_tests=${FERNWICK_WINE_TESTS:-OFF}

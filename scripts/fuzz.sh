@@ -25,7 +25,7 @@ if command -v ccache >/dev/null; then
 fi
 # clang 16: libFuzzer and the C++20 the sources use (setup.sh installs it).
 [ -f "$build/build.ninja" ] || CC=clang-16 CXX=clang++-16 cmake -S "$root" -B "$build" -G Ninja "${launcher[@]}" \
-  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" -DFERNWICK_FUZZ=ON >/dev/null
+  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1" -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DFERNWICK_FUZZ=ON >/dev/null
 if [ "$target" = all ]; then
   cmake --build "$build" -j "$jobs" --target fuzz_targets
   names=()

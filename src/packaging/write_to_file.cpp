@@ -314,10 +314,10 @@ void JudgeDumpel(const ProgramEnd& dumpel, const char* log, const char* file, Wr
 void JudgeSwitchReport(platform::FileSystem& files, const std::string& strPathName, const ProgramEnd& media,
                        const std::string& commandLine, const StaleFiles& stale, WriteToFileRun& run,
                        PackageLedger& ledger) {
-  if (IsStale(stale, "SwitchReport.html")) return;
-  if (media.how == ProgramEnd::How::kLeftRunning) {
-    ledger.Lost("SwitchReport.html", "media.bat did not end within its limit");
-  } else if (media.how == ProgramEnd::How::kExited && media.exitCode && *media.exitCode != 0) {
+  // One left running at its limit is recorded as such; what it wrote so far
+  // is packed as it stands.
+  if (IsStale(stale, "SwitchReport.html") || media.how == ProgramEnd::How::kLeftRunning) return;
+  if (media.how == ProgramEnd::How::kExited && media.exitCode && *media.exitCode != 0) {
     run.ErrorLine("media.bat ended with exit code " + std::to_string(*media.exitCode) + " (" + commandLine +
                   "); the switch report is lost");
     ledger.Lost("SwitchReport.html", "media.bat ended with exit code " + std::to_string(*media.exitCode));
@@ -432,9 +432,10 @@ PackagingOutcome cmdWriteToFile_Click(platform::Platform& p, const Session& sess
   if (!IsStale(stale, "ServiceInfo.csv")) {
     const auto tabulex = runWithin(launch::ProgramCommandLine(install, "Tabulex", "-o " + quoted("ServiceInfo.csv")),
                                    launch::limits::kServiceList, {"ServiceInfo.csv"});
-    if (tabulex && tabulex->how == ProgramEnd::How::kLeftRunning) {
-      ledger.Lost("ServiceInfo.csv", "Tabulex did not end within its limit");
-    } else if (tabulex && files.ReadWholeFile(strPathName + "ServiceInfo.csv").value_or("").empty()) {
+    // One left running at its limit is recorded as such; its file is packed
+    // as it stands, and the manifest says how Tabulex ended.
+    if (tabulex && tabulex->how != ProgramEnd::How::kLeftRunning &&
+        files.ReadWholeFile(strPathName + "ServiceInfo.csv").value_or("").empty()) {
       run.ErrorLine("Tabulex wrote no service list (ServiceInfo.csv is missing or empty)");
       ledger.Lost("ServiceInfo.csv", "Tabulex wrote no service list");
     }

@@ -31,7 +31,7 @@ rc=0
 timeout 300 wine "$fernwick" silent redact || rc=$?
 [ -f "$output/VoxtraInfo.cab" ] && cp "$output/VoxtraInfo.cab" "$artifacts/redacted.cab"
 [ "$rc" -eq 0 ] || fail "the silent redacted run ended with $rc"
-[ "$(ls -A "$output" | sort | tr '\n' ' ')" = "FernwickMessages.txt RedactionMap.txt VoxtraInfo.cab " ] ||
+[ "$(ls -A "$output" | sort | tr '\n' ' ')" = "FernwickMessages.txt RedactionMap.txt VoxtraInfo.cab VoxtraInfo.cab.sha256 " ] ||
   fail "the work folder holds: $(ls -A "$output" | tr '\n' ' ')"
 cabextract -q -l "$output/VoxtraInfo.cab" >"$work/listing.txt" || fail "cabextract cannot list the cabinet"
 grep -qi RedactionMap "$work/listing.txt" && fail "the map is packed"
