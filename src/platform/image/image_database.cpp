@@ -53,6 +53,15 @@ void WriteOdbcinstIni(const std::filesystem::path& folder) {
   if (!out) throw RuntimeError(err::kPathNotFound, "Cannot write " + file.string());
 }
 
+// The SQLite driver reads the whole answer into memory before the first
+// row unless it is told to step through the rows: stepping lets the answer
+// ceiling end a runaway view after its first rows, not after it has filled
+// the memory. The program's own connection string comes first, unchanged.
+std::string Stepping(const std::string& connectionString) {
+  const bool closed = connectionString.empty() || connectionString.back() == ';';
+  return connectionString + (closed ? "" : ";") + "StepAPI=1;";
+}
+
 [[noreturn]] void RaiseUnreachable() {
   throw RuntimeError(kServerUnreachableNumber, kServerUnreachableDescription);
 }
@@ -117,13 +126,14 @@ class ImageServerConnection : public platform::ServerConnection {
 
 ImageDatabase::ImageDatabase(const std::filesystem::path& imageRoot, const std::filesystem::path& scratchDir,
                              std::string sqlServerVersion, std::string sqlServerEdition, QueryTimeLimit::Wait queryWait,
-                             Clock now)
+                             Clock now, odbc::AnswerCeiling ceiling)
     : imageRoot_(imageRoot),
       scratchDir_(std::filesystem::absolute(scratchDir)),
       sqlServerVersion_(std::move(sqlServerVersion)),
       sqlServerEdition_(std::move(sqlServerEdition)),
       now_(now ? std::move(now) : Clock([] { return std::chrono::steady_clock::now(); })),
-      queryLimit_(kImageQueryTimeLimit, std::move(queryWait)) {}
+      queryLimit_(kImageQueryTimeLimit, std::move(queryWait)),
+      odbc_(&queryLimit_, ceiling) {}
 
 std::chrono::milliseconds ImageDatabase::Since(std::chrono::steady_clock::time_point start) const {
   return std::chrono::duration_cast<std::chrono::milliseconds>(now_() - start);
@@ -172,7 +182,7 @@ platform::RecordSet ImageDatabase::OpenQuery(const std::string& sql, const std::
   queryLimit_.SetLimit(kImageQueryTimeLimit - spent_);
   const auto start = now_();
   try {
-    auto records = odbc_.OpenQuery(sql, connectionString);
+    auto records = odbc_.OpenQuery(sql, Stepping(connectionString));
     spent_ += Since(start);
     return records;
   } catch (const RuntimeError&) {

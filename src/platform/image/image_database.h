@@ -47,11 +47,12 @@ class ImageDatabase : public platform::ConfigDatabase {
   // A query that runs past what is left of kImageQueryTimeLimit (as
   // `queryWait` measures it; the steady clock when empty) is cancelled and
   // fails. `now` measures the time the script and the queries took (the
-  // steady clock when empty).
+  // steady clock when empty). An answer past `ceiling` fails its query
+  // after its first rows, before it fills the memory.
   using Clock = std::function<std::chrono::steady_clock::time_point()>;
   ImageDatabase(const std::filesystem::path& imageRoot, const std::filesystem::path& scratchDir,
                 std::string sqlServerVersion, std::string sqlServerEdition, QueryTimeLimit::Wait queryWait = {},
-                Clock now = {});
+                Clock now = {}, odbc::AnswerCeiling ceiling = odbc::kAnswerCeiling);
 
   // Recorded answers (answers.txt) come first: a query recorded with the
   // same connection string and SQL text answers its record set or its
@@ -84,7 +85,7 @@ class ImageDatabase : public platform::ConfigDatabase {
   const RecordedAnswers* recorded_ = nullptr;
   bool strict_ = false;
   QueryTimeLimit queryLimit_;
-  odbc::OdbcDatabase odbc_{&queryLimit_};
+  odbc::OdbcDatabase odbc_;
 };
 
 }  // namespace fernwick::image

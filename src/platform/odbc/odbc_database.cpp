@@ -50,7 +50,7 @@ platform::RecordSet OdbcDatabase::OpenQuery(const std::string& sql, const std::s
   Statement statement(connection);
   Watching watching(watch_, statement);
   statement.ExecDirect(sql);
-  return ReadAllRows(statement);
+  return ReadAllRows(statement, ceiling_);
 }
 
 std::unique_ptr<platform::ServerConnection> OdbcDatabase::OpenServer(const std::string& connectionString) {

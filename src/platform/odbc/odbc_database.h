@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/config_database.h"
+#include "platform/odbc/answer_ceiling.h"
 
 namespace fernwick::odbc {
 
@@ -25,7 +26,8 @@ class OdbcDatabase : public platform::ConfigDatabase {
   OdbcDatabase() = default;
   // Each query's statement is shown to `watch` from before it runs until it
   // is read (or failed).
-  explicit OdbcDatabase(QueryWatch* watch) : watch_(watch) {}
+  // An answer past `ceiling` fails its query.
+  explicit OdbcDatabase(QueryWatch* watch, AnswerCeiling ceiling = kAnswerCeiling) : watch_(watch), ceiling_(ceiling) {}
   platform::RecordSet OpenQuery(const std::string& sql, const std::string& connectionString) override;
   // The OLE DB form "Provider=SQLOLEDB;..." is served by the ODBC driver
   // "SQL Server" with the same server and authentication.
@@ -33,6 +35,7 @@ class OdbcDatabase : public platform::ConfigDatabase {
 
  private:
   QueryWatch* watch_ = nullptr;
+  AnswerCeiling ceiling_ = kAnswerCeiling;
 };
 
 }  // namespace fernwick::odbc

@@ -1,7 +1,10 @@
 #include "platform/odbc/result_reader.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
+
+#include "common/runtime_error.h"
 
 #include "platform/odbc/odbc_diagnostics.h"
 
@@ -35,10 +38,33 @@ bool IsTruncation(SQLHANDLE statement) {
   return false;
 }
 
+[[noreturn]] void AnswerTooLarge(const std::string& bound) {
+  throw RuntimeError(err::kDatabaseError, "The query's answer holds more than " + bound +
+                                              "; the rest was not read and the query was ended.");
+}
+
+std::string BytesBound(std::size_t bytes) {
+  return bytes % (1024 * 1024) == 0 ? std::to_string(bytes / (1024 * 1024)) + " MB" : std::to_string(bytes) + " bytes";
+}
+
+// What the answer may still hold, in bytes.
+class Budget {
+ public:
+  explicit Budget(std::size_t bytes) : bound_(bytes), left_(bytes) {}
+  void Spend(std::size_t bytes) {
+    if (bytes > left_) AnswerTooLarge(BytesBound(bound_));
+    left_ -= bytes;
+  }
+
+ private:
+  std::size_t bound_;
+  std::size_t left_;
+};
+
 // Long values arrive in pieces: each call fills the buffer less its
 // terminator until the driver answers SQL_SUCCESS (or SQL_NO_DATA once the
-// value is used up).
-platform::FieldValue ReadField(SQLHANDLE statement, SQLUSMALLINT column) {
+// value is used up). Each piece is paid for before it is kept.
+platform::FieldValue ReadField(SQLHANDLE statement, SQLUSMALLINT column, Budget& budget) {
   std::string value;
   std::vector<char> buffer(kChunkSize);
   for (;;) {
@@ -56,6 +82,7 @@ platform::FieldValue ReadField(SQLHANDLE statement, SQLUSMALLINT column) {
                   ? std::min(room, static_cast<std::size_t>(indicator))
                   : static_cast<std::size_t>(std::find(buffer.begin(), buffer.end() - 1, '\0') - buffer.begin());
     }
+    budget.Spend(piece);
     value.append(buffer.data(), piece);
     if (!more) return value;
   }
@@ -63,7 +90,7 @@ platform::FieldValue ReadField(SQLHANDLE statement, SQLUSMALLINT column) {
 
 }  // namespace
 
-platform::RecordSet ReadAllRows(const Statement& statement) {
+platform::RecordSet ReadAllRows(const Statement& statement, const AnswerCeiling& ceiling) {
   SQLHANDLE handle = statement.Handle().Get();
   SQLSMALLINT columnCount = 0;
   Check(SQLNumResultCols(handle, &columnCount), SQL_HANDLE_STMT, handle);
@@ -73,15 +100,18 @@ platform::RecordSet ReadAllRows(const Statement& statement) {
   for (SQLUSMALLINT column = 1; column <= static_cast<SQLUSMALLINT>(columnCount); ++column) {
     columns.push_back(ColumnName(handle, column));
   }
+  Budget budget(ceiling.bytes);
   std::vector<std::vector<platform::FieldValue>> rows;
   for (;;) {
     const SQLRETURN result = SQLFetch(handle);
     if (result == SQL_NO_DATA) break;
     Check(result, SQL_HANDLE_STMT, handle);
+    if (rows.size() >= ceiling.rows) AnswerTooLarge(std::to_string(ceiling.rows) + " rows");
+    budget.Spend(sizeof(std::vector<platform::FieldValue>) + columns.size() * sizeof(platform::FieldValue));
     std::vector<platform::FieldValue> row;
     row.reserve(columns.size());
     for (SQLUSMALLINT column = 1; column <= static_cast<SQLUSMALLINT>(columnCount); ++column) {
-      row.push_back(ReadField(handle, column));
+      row.push_back(ReadField(handle, column, budget));
     }
     rows.push_back(std::move(row));
   }

@@ -147,6 +147,22 @@ TEST_F(ImageDatabaseTest, AQueryPastTheTimeLimitIsCancelledAndLaterQueriesFindNo
   EXPECT_EQ(waits, 1);
 }
 
+// A view that never ends holds no more than the answer ceiling: the query
+// fails after its first rows, long before the time limit, and the next
+// query is answered.
+TEST_F(ImageDatabaseTest, AnEndlessViewEndsAtTheAnswerCeiling) {
+  image.Write("database/VoxtraDb.sql",
+              std::string(kScript) +
+                  "CREATE VIEW vw_Endless AS WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c) "
+                  "SELECT n, hex(zeroblob(100)) AS Filler FROM c;\n");
+  ImageDatabase database(image.Path(), scratch.Path() / "database", kVersion, "Standard Edition", {}, {},
+                         odbc::AnswerCeiling{2000, 1 << 20});
+  const RuntimeError error = QueryError(database, "SELECT n, Filler FROM vw_Endless");
+  EXPECT_EQ(error.Number(), err::kDatabaseError);
+  EXPECT_NE(error.Description().find("more than 2000 rows"), std::string::npos) << error.Description();
+  EXPECT_EQ(database.OpenQuery("SELECT * FROM vw_Configuration", kStandardConnectionString).RecordCount(), 1);
+}
+
 // The time limit is one for the run: what the queries took is spent, and
 // each later query may take only what is left.
 TEST_F(ImageDatabaseTest, TheQueriesShareOneTimeLimit) {

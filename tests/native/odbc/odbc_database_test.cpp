@@ -107,6 +107,52 @@ TEST_F(OdbcDatabaseQueries, AnUnknownTableNamesTheTable) {
   }
 }
 
+// A runaway answer ends at the ceiling, whichever bound it meets first, and
+// an answer exactly at the ceiling is whole.
+struct CeilingCase {
+  const char* what;
+  const char* sql;
+  AnswerCeiling ceiling;
+  const char* named;  // nullptr: the answer is whole
+};
+
+class OdbcAnswerCeiling : public ::testing::TestWithParam<CeilingCase> {};
+
+TEST_P(OdbcAnswerCeiling, EndsTheQueryAndNamesTheBound) {
+  ScratchFolder folder;
+  const auto connection = SqliteDatabase(folder, "CREATE TABLE Unused (Id INTEGER);") + "StepAPI=1;";
+  const CeilingCase& c = GetParam();
+  OdbcDatabase database(nullptr, c.ceiling);
+  if (c.named == nullptr) {
+    EXPECT_NO_THROW(database.OpenQuery(c.sql, connection)) << c.what;
+    return;
+  }
+  try {
+    database.OpenQuery(c.sql, connection);
+    FAIL() << c.what << ": no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), err::kDatabaseError) << c.what;
+    EXPECT_NE(e.Description().find(c.named), std::string::npos) << c.what << ": " << e.Description();
+  }
+}
+
+constexpr const char* kEndless = "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT x FROM n";
+constexpr const char* kThousand =
+    "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 1000) SELECT x FROM n";
+constexpr const char* kEmptyFields =
+    "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 1000) "
+    "SELECT '', '', '', '', '', '', '', '' FROM n";
+constexpr const char* kOneLongField = "SELECT hex(zeroblob(50000))";
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, OdbcAnswerCeiling,
+    ::testing::Values(CeilingCase{"an endless recursive view", kEndless, {5000, 1 << 20}, "5000 rows"},
+                      CeilingCase{"one row past the rows", kThousand, {999, 1 << 20}, "999 rows"},
+                      CeilingCase{"exactly at the rows", kThousand, {1000, 1 << 20}, nullptr},
+                      CeilingCase{"empty fields past the bytes", kEmptyFields, {5000, 64 * 1024}, "65536 bytes"},
+                      CeilingCase{"one long field past the bytes", kOneLongField, {10, 1 << 16}, "65536 bytes"},
+                      CeilingCase{"one long field within the bytes", kOneLongField, {10, 1 << 20}, nullptr}));
+
 TEST(OdbcDatabaseConnection, AMissingDriverRaisesTheDriverManagersMessage) {
   OdbcDatabase database;
   try {
