@@ -5,6 +5,7 @@
 #include "redaction/address_patterns.h"
 #include "redaction/keyword_file.h"
 #include "redaction/kept_names.h"
+#include "report/html_text.h"
 
 namespace fernwick::redaction {
 namespace {
@@ -58,20 +59,6 @@ std::string FirstWord(std::string_view lower) {
   // its first byte.
   if (end == 0 && !lower.empty()) end = 1;
   return std::string(lower.substr(0, end));
-}
-
-std::string HtmlEscaped(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
 }
 
 std::vector<std::string_view> Labels(std::string_view name) {
@@ -166,13 +153,13 @@ void RedactionMap::IndexWords(std::size_t index) {
 
 void RedactionMap::AddSpellings(std::size_t index) {
   const std::string original = entries_[index].original;
-  std::vector<std::string> spellings{HtmlEscaped(original)};
+  std::vector<std::string> spellings{report::HtmlEscaped(original)};
   bool ascii = true;
   for (char c : original) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
   if (!ascii && toUtf8_) {
     if (const auto utf8 = toUtf8_(original)) {
       spellings.push_back(*utf8);
-      spellings.push_back(HtmlEscaped(*utf8));
+      spellings.push_back(report::HtmlEscaped(*utf8));
     }
   }
   for (auto& spelling : spellings) {

@@ -21,6 +21,15 @@ bool IsControl(unsigned char byte) {
 
 }  // namespace
 
+std::string HtmlEscaped(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (!Escaped(c, out)) out += c;
+  }
+  return out;
+}
+
 std::string HtmlText(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -5,6 +5,10 @@
 
 namespace fernwick::report {
 
+// `text` with &, <, >, " as entities and every other byte as it is: the
+// spelling a name has inside markup.
+std::string HtmlEscaped(std::string_view text);
+
 // `text` with &, <, >, " as entities and control characters other than tab
 // as "?", so that any line gives well-formed markup.
 std::string HtmlText(std::string_view text);

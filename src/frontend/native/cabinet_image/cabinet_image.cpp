@@ -1,8 +1,10 @@
 #include "frontend/native/cabinet_image/cabinet_image.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,24 @@ fs::path MakePrivateFolder(std::string_view prefix) {
   std::string pattern = (fs::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
   if (::mkdtemp(pattern.data()) == nullptr) throw CabinetImageError("cannot make a temporary folder");
   return pattern;
+}
+
+int InPrivateFolder(std::string_view prefix, std::string_view flag, int failureCode,
+                    const std::function<int(const fs::path&)>& work) {
+  const std::string command(flag);
+  try {
+    const fs::path scratch = MakePrivateFolder(prefix);
+    const RemovalOnExit removal(scratch);
+    const int code = work(scratch);
+    std::error_code ec;
+    fs::remove_all(scratch, ec);
+    return code;
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "fernwick: %s: out of memory\n", command.c_str());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "fernwick: %s: %s\n", command.c_str(), e.what());
+  }
+  return failureCode;
 }
 
 void UnpackImageCabinet(std::string_view imageCabinet, const fs::path& folder) {

@@ -6,6 +6,7 @@
 // image that is not one could run a database script of its own.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
@@ -40,6 +41,12 @@ inline constexpr std::uint64_t kImageReadLimit = 256ull << 20;
 // A new folder only this user may enter, in the temporary folder, named
 // PREFIX-XXXXXX; throws CabinetImageError when it cannot be made.
 std::filesystem::path MakePrivateFolder(std::string_view prefix);
+
+// Runs a command's `work` in a new private folder PREFIX-XXXXXX that goes
+// with it, or with the process on a signal. An error that escapes it is one
+// line "fernwick: FLAG: what" on standard error and `failureCode`.
+int InPrivateFolder(std::string_view prefix, std::string_view flag, int failureCode,
+                    const std::function<int(const std::filesystem::path&)>& work);
 
 // Unpacks ServerImage.cab's bytes into `folder`, which exists, each file
 // under HoldRemoval() (a signal removes the folder between two files); throws

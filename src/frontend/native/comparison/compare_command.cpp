@@ -115,21 +115,8 @@ int CompareCommand(const std::vector<std::string>& args) {
     std::fputs(kCompareUsage, stderr);
     return kCompareBadInput;
   }
-  try {
-    const fs::path scratch = MakePrivateFolder("fernwick-compare");
-    const RemovalOnExit removal(scratch);
-    const int code = Compare(*options, scratch);
-    std::error_code ec;
-    fs::remove_all(scratch, ec);
-    return code;
-  } catch (const CabinetImageError& e) {
-    std::fprintf(stderr, "fernwick: --compare: %s\n", e.what());
-  } catch (const std::bad_alloc&) {
-    std::fputs("fernwick: --compare: out of memory\n", stderr);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "fernwick: --compare: %s\n", e.what());
-  }
-  return kCompareBadInput;
+  return InPrivateFolder("fernwick-compare", "--compare", kCompareBadInput,
+                         [&](const fs::path& scratch) { return Compare(*options, scratch); });
 }
 
 }  // namespace fernwick::native

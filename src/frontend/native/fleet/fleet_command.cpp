@@ -433,21 +433,8 @@ int FleetCommand(const std::vector<std::string>& args) {
     std::fputs(kFleetUsage, stderr);
     return kFleetBad;
   }
-  try {
-    const fs::path scratch = MakePrivateFolder("fernwick-fleet");
-    const RemovalOnExit removal(scratch);
-    const int code = Fleet(*options, scratch);
-    std::error_code ec;
-    fs::remove_all(scratch, ec);
-    return code;
-  } catch (const CabinetImageError& e) {
-    std::fprintf(stderr, "fernwick: --fleet: %s\n", e.what());
-  } catch (const std::bad_alloc&) {
-    std::fputs("fernwick: --fleet: out of memory\n", stderr);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "fernwick: --fleet: %s\n", e.what());
-  }
-  return kFleetBad;
+  return InPrivateFolder("fernwick-fleet", "--fleet", kFleetBad,
+                         [&](const fs::path& scratch) { return Fleet(*options, scratch); });
 }
 
 }  // namespace fernwick::native

@@ -13,6 +13,7 @@
 #include "dumpel/event_log_dump.h"
 #include "dumpel/image_event_log.h"
 #include "probes/registry_api.h"
+#include "report/html_text.h"
 
 namespace fernwick::native {
 namespace fs = std::filesystem;
@@ -138,20 +139,6 @@ class ImageCabinetHost : public cabmaker::CabinetHost {
   ImageFileSystem& files_;
 };
 
-std::string HtmlText(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 struct Integration {
   std::string key, name, id;
 };
@@ -176,7 +163,8 @@ std::string SwitchReportHtml(platform::Registry& registry) {
       "<html>\r\n<head><title>Switch Report</title></head>\r\n<body>\r\n<h1>Switch integrations</h1>\r\n"
       "<table border=\"1\">\r\n<tr><th>Key</th><th>DisplayName</th><th>IntegrationID</th></tr>\r\n";
   for (const auto& i : Integrations(registry)) {
-    html += "<tr><td>" + HtmlText(i.key) + "</td><td>" + HtmlText(i.name) + "</td><td>" + i.id + "</td></tr>\r\n";
+    html += "<tr><td>" + report::HtmlEscaped(i.key) + "</td><td>" + report::HtmlEscaped(i.name) + "</td><td>" + i.id +
+            "</td></tr>\r\n";
   }
   return html + "</table>\r\n</body>\r\n</html>\r\n";
 }
