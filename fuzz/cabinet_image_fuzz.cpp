@@ -13,6 +13,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace fernwick;
   constexpr std::uint64_t kLimit = 1 << 20;
+  // What a cabinet unpacks to may be far larger than the cabinet: the limit
+  // on what is read bounds it.
+  fuzz::HoldsAtMost(size, fuzz::kFileReaderMultiple, 2 * kLimit + fuzz::kFileReaderConstant, [&] {
+    (void)native::ReadCabinetBytes(
+        fuzz::AsText(data, size), [](const std::string&) { return true; }, kLimit);
+  });
   const auto read = native::ReadCabinetBytes(
       fuzz::AsText(data, size), [](const std::string&) { return true; }, kLimit);
   fuzz::Check(read.error.empty() || read.files.empty(), "a refused cabinet gives no files");

@@ -9,10 +9,18 @@
 #include <string_view>
 #include <variant>
 
+#include "fuzz/fuzz_check.h"
 #include "cabmaker/directive_file.h"
+
+// The most this reader may hold beside its input, in times the input. It
+// keeps a container entry for each line or key; the worst case measured is
+// a one-letter file name a line: 87 times (each file named three times).
+constexpr long long kHeldMultiple = 256;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
+  fernwick::fuzz::HoldsAtMost(size, kHeldMultiple, fernwick::fuzz::kFileReaderConstant,
+                              [&] { (void)fernwick::cabmaker::ParseDirectives(text); });
   const auto parsed = fernwick::cabmaker::ParseDirectives(text);
   if (const auto* error = std::get_if<fernwick::cabmaker::DirectiveError>(&parsed)) {
     if (error->line < 0 || static_cast<std::size_t>(error->line) > size + 1 || error->message.empty()) std::abort();

@@ -50,6 +50,11 @@ inline void OnFree(const volatile void* block) {
 }  // namespace heap_detail
 #endif
 
+// What a reader of a whole file from a customer's cabinet may hold at its
+// peak: four times the file, and a megabyte of its own.
+inline constexpr long long kFileReaderMultiple = 4;
+inline constexpr long long kFileReaderConstant = 1 << 20;
+
 // Runs `work` and stops the run when the heap grew by more than
 // `multiple` times `size` and `constant` bytes at its peak: libFuzzer's own
 // limits see only the whole process or one block, so a reader that holds

@@ -8,10 +8,16 @@
 #include "fuzz/fuzz_check.h"
 #include "platform/image/ini_file.h"
 
+// The most this reader may hold beside its input, in times the input. It
+// keeps a container entry for each line or key; the worst case measured is
+// one key or section a line: 15 times the file (a map entry for each three bytes).
+constexpr long long kHeldMultiple = 32;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace fernwick;
   using fuzz::Check;
   const std::string_view text = fuzz::AsText(data, size);
+  fuzz::HoldsAtMost(size, kHeldMultiple, fuzz::kFileReaderConstant, [&] { (void)image::IniFile::Parse(text); });
   const image::IniFile ini = image::IniFile::Parse(text);
   // Walk the lines again and ask for what the last line of each key said.
   std::string section;

@@ -12,6 +12,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace fernwick;
   using fuzz::Check;
+  fuzz::HoldsAtMost(size, fuzz::kFileReaderMultiple, fuzz::kFileReaderConstant, [&] {
+    const image::VersionBlockReader measured(std::vector<std::uint8_t>(data, data + size));
+    (void)measured.Translations();
+  });
   const image::VersionBlockReader reader(std::vector<std::uint8_t>(data, data + size));
   const auto fixed = reader.Fixed();
   Check(fixed.has_value() == reader.Fixed().has_value(), "the fixed part is found every time");
