@@ -1,11 +1,17 @@
 #pragma once
 // How much more the heap held at its peak while a piece of work ran than
 // before it (the sanitizers' allocator tells each block's size), so that a
-// test can prove a reader's memory stays proportional to its input.
+// test or a fuzz target can prove a reader's memory stays proportional to
+// its input.
 #include <atomic>
 #include <cstddef>
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define FERNWICK_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(FERNWICK_ASAN)
 // The sanitizers' allocator interface (GCC ships no header for it).
 extern "C" {
 int __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void*, std::size_t),
