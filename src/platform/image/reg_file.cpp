@@ -13,64 +13,72 @@ namespace {
 
 enum class Format { Regedit4, Version5 };
 
-struct Line {
-  std::string text;  // ANSI
-  int number = 0;
-};
-
-// The file as ANSI lines, with the encoding the byte-order mark names.
-std::vector<Line> DecodeLines(std::string_view bytes) {
-  std::string text;
+// The file as ANSI text, with the encoding the byte-order mark names.
+std::string DecodeText(std::string_view bytes) {
   if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
       static_cast<unsigned char>(bytes[1]) == 0xFE) {
-    text = Utf16LeBytesToAnsi(bytes.substr(2));
-  } else if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-    text = Utf8ToAnsi(bytes.substr(3));
-  } else {
-    text = std::string(bytes);
+    return Utf16LeBytesToAnsi(bytes.substr(2));
   }
-  std::vector<Line> lines;
-  std::size_t pos = 0;
-  int number = 1;
-  while (pos <= text.size()) {
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(pos, end - pos);
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\0')) line.pop_back();
-    lines.push_back({std::move(line), number++});
-    if (end + 1 >= text.size()) break;  // a final line end starts no line
-    pos = end + 1;
-  }
-  return lines;
+  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return Utf8ToAnsi(bytes.substr(3));
+  return std::string(bytes);
 }
+
+// The lines of the decoded text one at a time, without their CR and
+// trailing NULs: an export of a million empty lines costs no more than its
+// text. A final line end starts no line.
+class LineCursor {
+ public:
+  explicit LineCursor(const std::string& text) : text_(text) {}
+
+  // The next line and its number; false after the last.
+  bool Next(std::string& line, int& number) {
+    if (done_) return false;
+    std::size_t end = text_.find('\n', pos_);
+    if (end == std::string::npos) end = text_.size();
+    line.assign(text_, pos_, end - pos_);
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\0')) line.pop_back();
+    number = ++number_;
+    if (end + 1 >= text_.size()) done_ = true;
+    pos_ = end + 1;
+    return true;
+  }
+
+ private:
+  const std::string& text_;
+  std::size_t pos_ = 0;
+  int number_ = 0;
+  bool done_ = false;
+};
 
 class Parser {
  public:
   Parser(RegistryDouble& registry, std::string name) : registry_(registry), name_(std::move(name)) {}
 
-  void Run(const std::vector<Line>& lines) {
-    std::size_t i = 0;
-    while (i < lines.size() && Trim(lines[i].text).empty()) ++i;
-    if (i == lines.size()) Fail(1, "empty file, expected a registry export header");
-    const std::string header = Trim(lines[i].text);
+  void Run(LineCursor lines) {
+    std::string text;
+    int number = 0;
+    bool any = lines.Next(text, number);
+    while (any && Trim(text).empty()) any = lines.Next(text, number);
+    if (!any) Fail(1, "empty file, expected a registry export header");
+    const std::string header = Trim(text);
     if (header == "REGEDIT4") {
       format_ = Format::Regedit4;
     } else if (header == "Windows Registry Editor Version 5.00") {
       format_ = Format::Version5;
     } else {
-      Fail(lines[i].number, "not a registry export (first line is \"" + header + "\")");
+      Fail(number, "not a registry export (first line is \"" + header + "\")");
     }
-    for (++i; i < lines.size(); ++i) {
-      std::string logical = lines[i].text;
-      const int number = lines[i].number;
+    std::string logical;
+    std::string next;
+    int nextNumber = 0;
+    while (lines.Next(logical, number)) {
       // A value's hex data may continue on following lines after a
       // backslash. Whether the line is such a value is decided once, on its
       // first line; each further line is only looked at for its own end.
       if (IsValueLine(logical) && ContainsNoCase(logical, "=hex")) {
         while (EndsWithContinuation(logical)) {
           logical.resize(logical.find_last_not_of(" \t"));  // drops the backslash and the blanks after it
-          if (++i == lines.size()) Fail(number, "line continuation at the end of the file");
-          const std::string& next = lines[i].text;
+          if (!lines.Next(next, nextNumber)) Fail(number, "line continuation at the end of the file");
           const auto first = next.find_first_not_of(" \t");
           if (first != std::string::npos) logical.append(next, first);
         }
@@ -242,7 +250,8 @@ class Parser {
 }  // namespace
 
 void LoadRegText(RegistryDouble& registry, std::string_view bytes, const std::string& name) {
-  Parser(registry, name).Run(DecodeLines(bytes));
+  const std::string text = DecodeText(bytes);
+  Parser(registry, name).Run(LineCursor(text));
 }
 
 void LoadRegFile(RegistryDouble& registry, const std::filesystem::path& file) {
