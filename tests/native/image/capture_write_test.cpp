@@ -7,6 +7,7 @@
 #include <string>
 
 #include "native/odbc/scratch_folder.h"
+#include "native/peak_heap.h"
 #include "platform/image/ini_file.h"
 #include "platform/image/not_captured.h"
 #include "platform/image/reg_file.h"
@@ -129,6 +130,43 @@ TEST(CaptureWrite, AListingIsOneLineNotAFilePerName) {
   } catch (const image::NotCaptured& e) {
     EXPECT_EQ(e.Question(), "contents of file C:\\Prompts\\p1000.wav");
   }
+}
+
+// Recording holds little beside what the gathering itself holds: a file a
+// listing named costs nothing of its own until something else is asked of
+// it, and folders listed alike share one copy of their names.
+TEST(CaptureWrite, RecordingATreeHoldsLittleMoreThanGatheringIt) {
+  testing::ScratchFolder scratch;
+  const auto root = scratch.Path() / "image";
+  constexpr int kLanguages = 4, kPrompts = 800;
+  for (int language = 0; language < kLanguages; ++language) {
+    const auto folder = root / "drives" / "C" / "Prompts" / ("L" + std::to_string(language));
+    std::filesystem::create_directories(folder);
+    for (int i = 0; i < kPrompts; ++i) std::ofstream(folder / ("Prompt_" + std::to_string(i) + ".wav"));
+  }
+  std::filesystem::create_directories(root / "registry");
+  std::ofstream(root / "image.ini") << "[clock]\nNow=2026-12-07 10:00:00\n";
+  std::ofstream(root / "registry" / "server.reg") << "REGEDIT4\n";
+  const auto gather = [](platform::FileSystem& files) {
+    for (int language = 0; language < kLanguages; ++language) {
+      const std::string folder = "C:\\Prompts\\L" + std::to_string(language);
+      const auto listing = files.ListFolder(folder);
+      ASSERT_TRUE(listing);
+      for (const std::string& name : listing->files) ASSERT_TRUE(files.FileExists(folder + "\\" + name));
+    }
+  };
+  image::ServerImage plainImage(root, scratch.Path() / "plain", "fernwick");
+  const long long plain = testing::PeakHeapGrowth([&] { gather(plainImage.Platform().files); });
+  image::ServerImage recordedImage(root, scratch.Path() / "recorded", "fernwick");
+  Recorder recorder(recordedImage.Platform());
+  const long long recorded = testing::PeakHeapGrowth([&] {
+    gather(recorder.Platform().files);
+    EXPECT_EQ(recorder.WriteImage("C:\\Capture\\"), "");
+  });
+  if (plain < 0) GTEST_SKIP() << "the heap is measured with the sanitizers' allocator only";
+  EXPECT_LE(recorded, plain * 6 / 5 + 256 * 1024) << "gathering held " << plain;
+  const auto answers = *recordedImage.Files().ReadWholeFile("C:\\Capture\\answers.txt");
+  EXPECT_NE(answers.find("samelisting\tC:\\\\Prompts\\\\L1\tC:\\\\Prompts\\\\L0\n"), std::string::npos);
 }
 
 // The command line's switches are recorded; the program's name is not.
