@@ -138,7 +138,7 @@ TEST(CaptureWrite, AListingIsOneLineNotAFilePerName) {
 TEST(CaptureWrite, RecordingATreeHoldsLittleMoreThanGatheringIt) {
   testing::ScratchFolder scratch;
   const auto root = scratch.Path() / "image";
-  constexpr int kLanguages = 4, kPrompts = 800;
+  constexpr int kLanguages = 3, kPrompts = 700;
   for (int language = 0; language < kLanguages; ++language) {
     const auto folder = root / "drives" / "C" / "Prompts" / ("L" + std::to_string(language));
     std::filesystem::create_directories(folder);
