@@ -1,6 +1,7 @@
 #include "platform/image/image_xml.h"
 
 #include <libxml/parser.h>
+#include <libxml/xmlerror.h>
 #include <libxml/tree.h>
 #include <libxml/xmlreader.h>
 
@@ -15,6 +16,25 @@ struct FreeReader {
   void operator()(xmlTextReader* reader) const { xmlFreeTextReader(reader); }
 };
 using ReaderPtr = std::unique_ptr<xmlTextReader, FreeReader>;
+
+void Silent(void* /*context*/, const char* /*message*/, ...) {}
+
+// libxml2 reports a few faults (bytes the code page lacks, a text past its
+// limit) to its generic handler whatever the parser's options say: while a
+// page is read, that handler says nothing.
+class SilentParser {
+ public:
+  SilentParser() : handler_(xmlGenericError), context_(xmlGenericErrorContext) {
+    xmlSetGenericErrorFunc(nullptr, Silent);
+  }
+  ~SilentParser() { xmlSetGenericErrorFunc(context_, handler_); }
+  SilentParser(const SilentParser&) = delete;
+  SilentParser& operator=(const SilentParser&) = delete;
+
+ private:
+  xmlGenericErrorFunc handler_;
+  void* context_;
+};
 
 // A reader over `text` (not copied). No network, no external entities, no
 // messages on the console.
@@ -125,6 +145,7 @@ class StreamedDocument : public platform::XmlDocument {
 
   std::optional<std::vector<platform::XmlNode>> ChildNodesOf(const std::string& path) override {
     const std::vector<std::string> steps = PathSteps(path);
+    const SilentParser silent;
     const ReaderPtr reader = OpenReader(text_);
     if (!reader) return std::nullopt;
     // The first element of each step's name among the children of the one
@@ -189,6 +210,7 @@ bool TooManyAttributes(const std::string& text) {
 
 std::unique_ptr<platform::XmlDocument> ImageXmlParser::Load(const std::string& text) {
   if (text.size() > static_cast<std::size_t>(INT_MAX) || TooManyAttributes(text)) return nullptr;
+  const SilentParser silent;
   const ReaderPtr reader = OpenReader(text);
   if (!reader) return nullptr;
   // The whole page is read once: it loads only when it is well-formed and
