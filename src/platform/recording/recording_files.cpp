@@ -74,8 +74,14 @@ std::shared_ptr<const CapturedListing> RecordingFiles::Listing(const std::vector
                                                                const std::vector<std::string>& folders) {
   auto listing = std::make_shared<const CapturedListing>(files, folders);
   const std::size_t hash = std::hash<std::string_view>()(listing->Text()) ^ listing->Files();
-  for (auto [same, end] = listings_.equal_range(hash); same != end; ++same) {
-    if (same->second->Files() == listing->Files() && same->second->Text() == listing->Text()) return same->second;
+  for (auto [same, end] = listings_.equal_range(hash); same != end;) {
+    const std::shared_ptr<const CapturedListing> held = same->second.lock();
+    if (!held) {
+      same = listings_.erase(same);  // no capture holds it any more (a later Go restarted)
+      continue;
+    }
+    if (held->Files() == listing->Files() && held->Text() == listing->Text()) return held;
+    ++same;
   }
   listings_.emplace(hash, listing);
   return listing;

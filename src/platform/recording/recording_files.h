@@ -69,7 +69,7 @@ class RecordingFiles : public platform::FileSystem {
   Capture& capture_;
   std::set<std::string> written_;                           // upper-cased full paths
   std::map<std::string, const GatheringProgram*> outputs_;  // upper-cased output path -> program
-  std::unordered_multimap<std::size_t, std::shared_ptr<const CapturedListing>> listings_;  // by a hash of the names
+  std::unordered_multimap<std::size_t, std::weak_ptr<const CapturedListing>> listings_;  // by a hash of the names
 };
 
 }  // namespace fernwick::recording
