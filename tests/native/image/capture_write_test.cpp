@@ -169,6 +169,37 @@ TEST(CaptureWrite, RecordingATreeHoldsLittleMoreThanGatheringIt) {
   EXPECT_NE(answers.find("samelisting\tC:\\\\Prompts\\\\L1\tC:\\\\Prompts\\\\L0\n"), std::string::npos);
 }
 
+// A listed file asked about later is recorded as the listing spelled it,
+// whatever the question's spelling, and what a question learnt before the
+// listing stands.
+TEST(CaptureWrite, AListedFileAskedAboutLaterKeepsTheListingsSpelling) {
+  testing::ScratchFolder scratch;
+  const auto root = scratch.Path() / "image";
+  std::filesystem::create_directories(root / "drives" / "C" / "P");
+  std::filesystem::create_directories(root / "registry");
+  std::ofstream(root / "drives" / "C" / "P" / "Abc.wav");
+  std::ofstream(root / "drives" / "C" / "P" / "Late.wav");
+  std::ofstream(root / "image.ini")
+      << "[clock]\nNow=2026-12-07 10:00:00\n[file dates]\nC:\\P\\Abc.wav=2026-01-02 03:04:05\n";
+  std::ofstream(root / "registry" / "server.reg") << "REGEDIT4\n";
+  image::ServerImage source(root, scratch.Path() / "out", "fernwick");
+  Recorder recorder(source.Platform());
+  auto& files = recorder.Platform().files;
+  ASSERT_FALSE(files.FolderExists("C:\\P\\LATE.WAV"));  // before the listing
+  ASSERT_TRUE(files.ListFolder("C:\\P"));
+  ASSERT_TRUE(files.FileLastModified("c:\\p\\ABC.WAV"));
+  ASSERT_FALSE(files.FolderExists("C:\\p\\abc.wav"));
+  ASSERT_EQ(recorder.WriteImage("C:\\Capture\\"), "");
+  const auto written = *source.Files().HostPath("C:\\Capture");
+  const std::string ini = *source.Files().ReadWholeFile("C:\\Capture\\image.ini");
+  EXPECT_NE(ini.find("C:\\P\\Abc.wav=2026-01-02 03:04:05\n"), std::string::npos) << ini;
+  const std::string answers = *source.Files().ReadWholeFile("C:\\Capture\\answers.txt");
+  EXPECT_NE(answers.find("nofolder\tC:\\\\P\\\\Abc.wav\n"), std::string::npos) << answers;
+  EXPECT_NE(answers.find("nofolder\tC:\\\\P\\\\LATE.WAV\n"), std::string::npos) << answers;
+  EXPECT_TRUE(std::filesystem::exists(written / "drives" / "C" / "P" / "Abc.wav"));  // its date was read
+  EXPECT_FALSE(std::filesystem::exists(written / "drives" / "C" / "P" / "Late.wav"));
+}
+
 // The command line's switches are recorded; the program's name is not.
 TEST(CaptureWrite, TheRunsSwitchesAreRecorded) {
   const struct {
