@@ -1,6 +1,6 @@
 // Wall time of a whole gathering against a server image, and of each report
 // stretch in it, with the time to open the image.
-// Usage: gathering_bench [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]
+// Usage: gathering_bench [--memory] [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]
 // With --capture every run gathers twice, plainly and through the recorder
 // (which then writes its image, as Write To File asks it to), and the
 // medians of both gatherings, their ratio, the time to write the image, its
@@ -13,7 +13,11 @@
 // each, nested as the product lays them out (a quarter in the language
 // folder, the rest in Conversation, Conversation/Phrases and System, each
 // folder with its own Prompt.ini), nothing missing.
+// With --memory the bench gathers once, plainly or (with --capture) only
+// through the recorder, which writes its image, and prints the process's
+// peak resident memory: run it both ways to compare what recording costs.
 // Build it optimised: scripts/build.sh release builds it beside `fernwick`.
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,6 +26,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "bench/gathering_timer.h"
@@ -97,6 +102,8 @@ bool HealthyPromptImage(const std::filesystem::path& image, const std::filesyste
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool memory = argc > 1 && std::string(argv[1]) == "--memory";
+  if (memory) --argc, ++argv;
   const bool replay = argc > 1 && std::string(argv[1]) == "--replay";
   const bool capture = replay || (argc > 1 && std::string(argv[1]) == "--capture");
   if (capture) --argc, ++argv;
@@ -109,11 +116,12 @@ int main(int argc, char** argv) {
     argc -= 2, argv += 2;
   }
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--memory] [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]\n",
+                 argv[0]);
     return 2;
   }
   std::filesystem::path image = argv[1];
-  const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+  const int runs = memory ? 1 : argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
   std::vector<double> plain, captured, writes, replays;
   std::uintmax_t imageBytes = 0;
   const auto scratch = std::filesystem::temp_directory_path() / ("gathering_bench." + std::to_string(::getpid()));
@@ -130,15 +138,17 @@ int main(int argc, char** argv) {
   std::vector<std::vector<std::pair<std::string, double>>> times;
   for (int run = 0; run < runs; ++run) {
     const auto start = std::chrono::steady_clock::now();
-    fernwick::image::ServerImage server(image, scratch / std::to_string(run), "Fernwick.exe");
+    // Measuring what recording holds, only the recorded gathering runs.
+    std::optional<fernwick::image::ServerImage> server;
+    if (!memory || !capture) server.emplace(image, scratch / std::to_string(run), "Fernwick.exe");
     const double opened = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     if (!capture) {
-      auto stretches = fernwick::bench::TimeGathering(server.Platform());
+      auto stretches = fernwick::bench::TimeGathering(server->Platform());
       stretches.insert(stretches.begin(), {"image opened", opened});
       times.push_back(std::move(stretches));
       continue;
     }
-    plain.push_back(Total(fernwick::bench::TimeGathering(server.Platform())));
+    if (!memory) plain.push_back(Total(fernwick::bench::TimeGathering(server->Platform())));
     fernwick::image::ServerImage again(image, scratch / (std::to_string(run) + "c"), "Fernwick.exe");
     fernwick::recording::Recorder recorder(again.Platform());
     auto stretches = fernwick::bench::TimeGathering(recorder.Platform());
@@ -167,6 +177,13 @@ int main(int argc, char** argv) {
   }
   std::filesystem::remove_all(scratch);
   fernwick::bench::PrintMedians(image.string() + (capture ? " (captured)" : ""), times);
+  if (memory) {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak resident memory%s: %ld MB\n", capture ? " (gathered through the recorder, image written)" : "",
+                usage.ru_maxrss / 1024);
+    return 0;
+  }
   if (capture) {
     std::printf(
         "capture: gathering %.1f ms, recorded %.1f ms, ratio %.2f; image written in %.1f ms, %ju bytes (answers.txt "

@@ -1,8 +1,8 @@
 #include "platform/image/image_internet.h"
 
 #include <fstream>
+#include <iterator>
 #include <optional>
-#include <sstream>
 
 #include "common/text.h"
 #include "platform/image/not_captured.h"
@@ -48,11 +48,17 @@ class PageBody : public platform::InternetUrl {
   std::size_t position_ = 0;
 };
 
+// The file's bytes in one block of their size (a stream's buffer would grow
+// by doubling and then be copied: three times the page at once).
 std::string ReadFile(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(file, ec);
+  std::string content(ec ? 0 : static_cast<std::size_t>(size), '\0');
+  in.read(content.data(), static_cast<std::streamsize>(content.size()));
+  content.resize(static_cast<std::size_t>(in.gcount()));
+  content.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());  // a file that grew
+  return content;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // each entry keeps the spelling of its first question.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -13,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/config_database.h"
 #include "platform/file_system.h"
+#include "platform/recording/captured_listing.h"
 #include "platform/recording/xml_page_answers.h"
 #include "platform/version_resources.h"
 #include "platform/workstation.h"
@@ -39,10 +41,13 @@ struct CapturedPath {
   std::optional<bool> isFile;
   std::optional<bool> isFolder;
   bool contentAsked = false;
-  std::optional<std::string> content;               // nullopt: the read failed
-  bool listed = false;                              // the folder's files and folders are all known
-  bool subFoldersListed = false;                    // its folders are all known
-  std::vector<std::string> fileOrder, folderOrder;  // the names as listed, in order
+  std::optional<std::string> content;  // nullopt: the read failed
+  bool listed = false;                 // the folder's files and folders are all known
+  bool subFoldersListed = false;       // its folders are all known
+  // The names as listed, in order: the files and folders when listed, the
+  // folders alone when only its folders are. A file the listing names has
+  // no entry of its own until something else is asked of it.
+  std::shared_ptr<const CapturedListing> names;
   bool dateAsked = false;
   std::optional<platform::LocalTime> date;
 };

@@ -100,18 +100,18 @@ void RecordSetLines(std::string& out, const CapturedAnswer& answer) {
 // they were listed (an image lists in NTFS order by itself; a server need not).
 // A listing like one written before it (the same names, in the same order,
 // as each language folder of a prompt tree has) names that folder instead.
-void ListingLine(std::string& out, const CapturedPath& path, std::map<std::string, std::string>& written) {
-  std::string names = std::to_string(path.fileOrder.size());
-  for (const std::string& name : path.fileOrder) names += '\0' + name;
-  for (const std::string& name : path.folderOrder) names += '\0' + name;
-  const auto [earlier, first] = written.emplace(std::move(names), path.path);
+using WrittenListings = std::map<std::pair<std::size_t, std::string_view>, const std::string*>;
+
+void ListingLine(std::string& out, const CapturedPath& path, WrittenListings& written) {
+  static const CapturedListing kEmpty({}, {});
+  const CapturedListing& names = path.names ? *path.names : kEmpty;
+  const auto [earlier, first] = written.emplace(std::pair(names.Files(), names.Text()), &path.path);
   if (!first) {
-    Line(out, {"samelisting", path.path, earlier->second});
+    Line(out, {"samelisting", path.path, *earlier->second});
     return;
   }
-  std::vector<CaptureField> line{"listing", path.path, std::to_string(path.fileOrder.size())};
-  for (const std::string& name : path.fileOrder) line.emplace_back(name);
-  for (const std::string& name : path.folderOrder) line.emplace_back(name);
+  std::vector<CaptureField> line{"listing", path.path, std::to_string(names.Files())};
+  for (std::size_t i = 0; i < names.Size(); ++i) line.emplace_back(std::string(names.Name(i)));
   Line(out, line);
 }
 
@@ -230,7 +230,7 @@ std::string AnswersText(const Capture& c) {
     }
   }
   const std::map<std::string, std::string> shared = SharedContents(c);
-  std::map<std::string, std::string> listings;  // the names of a listing written -> its folder
+  WrittenListings listings;  // the names of a listing written -> its folder
   for (const auto& [upper, path] : c.paths) {
     const bool inImage = !DrivesPath(path.path).empty();
     if (path.isFile == false) Line(out, {"nofile", path.path});
@@ -247,7 +247,9 @@ std::string AnswersText(const Capture& c) {
     if (path.listed && inImage) ListingLine(out, path, listings);
     if (path.subFoldersListed && !path.listed && inImage) {
       std::vector<CaptureField> line{"subfolders", path.path};
-      for (const std::string& name : path.folderOrder) line.emplace_back(name);
+      if (const auto& names = path.names) {
+        for (std::size_t i = names->Files(); i < names->Size(); ++i) line.emplace_back(std::string(names->Name(i)));
+      }
       Line(out, line);
     }
     if (path.dateAsked && !path.date && path.isFile == true) Line(out, {"nodate", path.path});

@@ -39,11 +39,52 @@ void RecordingFiles::ProgramStarted(const GatheringProgram& program) {
 
 CapturedPath* RecordingFiles::Fact(const std::string& path) {
   const std::string full = FullPath(path);
-  const std::string key = ToUpper(full);
+  return Entry(full, ToUpper(full));
+}
+
+CapturedPath* RecordingFiles::Entry(const std::string& full, const std::string& key) {
   if (Written(key)) return nullptr;
-  const auto entry = capture_.paths.try_emplace(key).first;
+  const auto [entry, added] = capture_.paths.try_emplace(key);
+  if (added) {
+    // A file its folder's listing named has been known to exist since then,
+    // under the name the listing gave it.
+    const CapturedPath* folder = nullptr;
+    if (const std::string_view name = ListedFile(key, &folder); !name.empty()) {
+      entry->second.path = folder->path + (folder->path.back() == '\\' ? "" : "\\") + std::string(name);
+      entry->second.isFile = true;
+    }
+  }
   if (entry->second.path.empty()) entry->second.path = full;
   return &entry->second;
+}
+
+std::string_view RecordingFiles::ListedFile(const std::string& key, const CapturedPath** folder) const {
+  const auto slash = key.rfind('\\');
+  if (slash == std::string::npos || slash + 1 == key.size()) return {};
+  const auto parent = capture_.paths.find(key.substr(0, slash == 2 ? 3 : slash));
+  if (parent == capture_.paths.end() || !parent->second.listed || !parent->second.names ||
+      parent->second.path.empty()) {
+    return {};
+  }
+  if (folder != nullptr) *folder = &parent->second;
+  return parent->second.names->FileNamed(std::string_view(key).substr(slash + 1));
+}
+
+std::shared_ptr<const CapturedListing> RecordingFiles::Listing(const std::vector<std::string>& files,
+                                                               const std::vector<std::string>& folders) {
+  auto listing = std::make_shared<const CapturedListing>(files, folders);
+  const std::size_t hash = std::hash<std::string_view>()(listing->Text()) ^ listing->Files();
+  for (auto [same, end] = listings_.equal_range(hash); same != end;) {
+    const std::shared_ptr<const CapturedListing> held = same->second.lock();
+    if (!held) {
+      same = listings_.erase(same);  // no capture holds it any more (a later Go restarted)
+      continue;
+    }
+    if (held->Files() == listing->Files() && held->Text() == listing->Text()) return held;
+    ++same;
+  }
+  listings_.emplace(hash, listing);
+  return listing;
 }
 
 CapturedPath* RecordingFiles::Child(const std::string& folder, const std::string& name) {
@@ -58,7 +99,11 @@ bool RecordingFiles::FolderExists(const std::string& path) {
 
 bool RecordingFiles::FileExists(const std::string& path) {
   const bool answer = real_.FileExists(path);
-  if (CapturedPath* fact = Fact(path); fact != nullptr && !fact->isFile) fact->isFile = answer;
+  const std::string full = FullPath(path);
+  const std::string key = ToUpper(full);
+  // A file its folder's listing named: the listing has answered already.
+  if (capture_.paths.count(key) == 0 && !ListedFile(key).empty()) return answer;
+  if (CapturedPath* fact = Entry(full, key); fact != nullptr && !fact->isFile) fact->isFile = answer;
   return answer;
 }
 
@@ -77,7 +122,7 @@ std::vector<std::string> RecordingFiles::SubFolderNames(const std::string& path)
   if (names.empty() && fact->isFolder == false) return names;
   fact->isFolder = true;
   fact->subFoldersListed = true;
-  fact->folderOrder = names;
+  fact->names = Listing({}, names);
   const std::string folder = fact->path;
   for (const std::string& name : names) {
     if (CapturedPath* child = Child(folder, name); child != nullptr && !child->isFolder) child->isFolder = true;
@@ -119,11 +164,17 @@ std::optional<platform::FolderListing> RecordingFiles::ListFolder(const std::str
   }
   fact->isFolder = true;
   fact->listed = true;
-  fact->fileOrder = listing->files;
-  fact->folderOrder = listing->folders;
+  fact->names = Listing(listing->files, listing->folders);
   const std::string folder = fact->path;
+  // The files it names need no entry of their own (Entry makes one when
+  // something else is asked of them), unless they had one already.
+  const std::string folderKey = ToUpper(folder) + (folder.back() == '\\' ? "" : "\\");
   for (const std::string& name : listing->files) {
-    if (CapturedPath* child = Child(folder, name); child != nullptr && !child->isFile) child->isFile = true;
+    const std::string key = folderKey + ToUpper(name);
+    if (Written(key)) continue;
+    if (const auto child = capture_.paths.find(key); child != capture_.paths.end() && !child->second.isFile) {
+      child->second.isFile = true;
+    }
   }
   for (const std::string& name : listing->folders) {
     if (CapturedPath* child = Child(folder, name); child != nullptr && !child->isFolder) child->isFolder = true;

@@ -5,8 +5,11 @@
 // replay answers it from what the program writes again, so nothing about
 // such a path, or below it, is recorded from then on. The output of the
 // gathering's batch files is kept as program output instead.
+#include <memory>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/file_system.h"
 #include "platform/recording/capture.h"
@@ -50,7 +53,14 @@ class RecordingFiles : public platform::FileSystem {
   // The entry of a path that is a fact of the machine; nullptr for a path
   // the program wrote (or below one).
   CapturedPath* Fact(const std::string& path);
+  CapturedPath* Entry(const std::string& full, const std::string& key);
   CapturedPath* Child(const std::string& folder, const std::string& name);
+  // The name under which the listing of its folder names the file `key`
+  // (an upper-cased full path); empty when no listing names it.
+  std::string_view ListedFile(const std::string& key, const CapturedPath** folder = nullptr) const;
+  // The listing of these names, held once for all folders listed alike.
+  std::shared_ptr<const CapturedListing> Listing(const std::vector<std::string>& files,
+                                                 const std::vector<std::string>& folders);
   std::string FullPath(const std::string& path);
   bool Written(const std::string& key) const;
   void MarkWritten(const std::string& path);
@@ -59,6 +69,7 @@ class RecordingFiles : public platform::FileSystem {
   Capture& capture_;
   std::set<std::string> written_;                           // upper-cased full paths
   std::map<std::string, const GatheringProgram*> outputs_;  // upper-cased output path -> program
+  std::unordered_multimap<std::size_t, std::weak_ptr<const CapturedListing>> listings_;  // by a hash of the names
 };
 
 }  // namespace fernwick::recording

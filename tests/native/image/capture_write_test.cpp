@@ -7,6 +7,7 @@
 #include <string>
 
 #include "native/odbc/scratch_folder.h"
+#include "native/peak_heap.h"
 #include "platform/image/ini_file.h"
 #include "platform/image/not_captured.h"
 #include "platform/image/reg_file.h"
@@ -129,6 +130,74 @@ TEST(CaptureWrite, AListingIsOneLineNotAFilePerName) {
   } catch (const image::NotCaptured& e) {
     EXPECT_EQ(e.Question(), "contents of file C:\\Prompts\\p1000.wav");
   }
+}
+
+// Recording holds little beside what the gathering itself holds: a file a
+// listing named costs nothing of its own until something else is asked of
+// it, and folders listed alike share one copy of their names.
+TEST(CaptureWrite, RecordingATreeHoldsLittleMoreThanGatheringIt) {
+  testing::ScratchFolder scratch;
+  const auto root = scratch.Path() / "image";
+  constexpr int kLanguages = 3, kPrompts = 700;
+  for (int language = 0; language < kLanguages; ++language) {
+    const auto folder = root / "drives" / "C" / "Prompts" / ("L" + std::to_string(language));
+    std::filesystem::create_directories(folder);
+    for (int i = 0; i < kPrompts; ++i) std::ofstream(folder / ("Prompt_" + std::to_string(i) + ".wav"));
+  }
+  std::filesystem::create_directories(root / "registry");
+  std::ofstream(root / "image.ini") << "[clock]\nNow=2026-12-07 10:00:00\n";
+  std::ofstream(root / "registry" / "server.reg") << "REGEDIT4\n";
+  const auto gather = [](platform::FileSystem& files) {
+    for (int language = 0; language < kLanguages; ++language) {
+      const std::string folder = "C:\\Prompts\\L" + std::to_string(language);
+      const auto listing = files.ListFolder(folder);
+      ASSERT_TRUE(listing);
+      for (const std::string& name : listing->files) ASSERT_TRUE(files.FileExists(folder + "\\" + name));
+    }
+  };
+  image::ServerImage plainImage(root, scratch.Path() / "plain", "fernwick");
+  const long long plain = testing::PeakHeapGrowth([&] { gather(plainImage.Platform().files); });
+  image::ServerImage recordedImage(root, scratch.Path() / "recorded", "fernwick");
+  Recorder recorder(recordedImage.Platform());
+  const long long recorded = testing::PeakHeapGrowth([&] {
+    gather(recorder.Platform().files);
+    EXPECT_EQ(recorder.WriteImage("C:\\Capture\\"), "");
+  });
+  if (plain < 0) GTEST_SKIP() << "the heap is measured with the sanitizers' allocator only";
+  EXPECT_LE(recorded, plain * 6 / 5 + 256 * 1024) << "gathering held " << plain;
+  const auto answers = *recordedImage.Files().ReadWholeFile("C:\\Capture\\answers.txt");
+  EXPECT_NE(answers.find("samelisting\tC:\\\\Prompts\\\\L1\tC:\\\\Prompts\\\\L0\n"), std::string::npos);
+}
+
+// A listed file asked about later is recorded as the listing spelled it,
+// whatever the question's spelling, and what a question learnt before the
+// listing stands.
+TEST(CaptureWrite, AListedFileAskedAboutLaterKeepsTheListingsSpelling) {
+  testing::ScratchFolder scratch;
+  const auto root = scratch.Path() / "image";
+  std::filesystem::create_directories(root / "drives" / "C" / "P");
+  std::filesystem::create_directories(root / "registry");
+  std::ofstream(root / "drives" / "C" / "P" / "Abc.wav");
+  std::ofstream(root / "drives" / "C" / "P" / "Late.wav");
+  std::ofstream(root / "image.ini")
+      << "[clock]\nNow=2026-12-07 10:00:00\n[file dates]\nC:\\P\\Abc.wav=2026-01-02 03:04:05\n";
+  std::ofstream(root / "registry" / "server.reg") << "REGEDIT4\n";
+  image::ServerImage source(root, scratch.Path() / "out", "fernwick");
+  Recorder recorder(source.Platform());
+  auto& files = recorder.Platform().files;
+  ASSERT_FALSE(files.FolderExists("C:\\P\\LATE.WAV"));  // before the listing
+  ASSERT_TRUE(files.ListFolder("C:\\P"));
+  ASSERT_TRUE(files.FileLastModified("c:\\p\\ABC.WAV"));
+  ASSERT_FALSE(files.FolderExists("C:\\p\\abc.wav"));
+  ASSERT_EQ(recorder.WriteImage("C:\\Capture\\"), "");
+  const auto written = *source.Files().HostPath("C:\\Capture");
+  const std::string ini = *source.Files().ReadWholeFile("C:\\Capture\\image.ini");
+  EXPECT_NE(ini.find("C:\\P\\Abc.wav=2026-01-02 03:04:05\n"), std::string::npos) << ini;
+  const std::string answers = *source.Files().ReadWholeFile("C:\\Capture\\answers.txt");
+  EXPECT_NE(answers.find("nofolder\tC:\\\\P\\\\Abc.wav\n"), std::string::npos) << answers;
+  EXPECT_NE(answers.find("nofolder\tC:\\\\P\\\\LATE.WAV\n"), std::string::npos) << answers;
+  EXPECT_TRUE(std::filesystem::exists(written / "drives" / "C" / "P" / "Abc.wav"));  // its date was read
+  EXPECT_FALSE(std::filesystem::exists(written / "drives" / "C" / "P" / "Late.wav"));
 }
 
 // The command line's switches are recorded; the program's name is not.

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <map>
 
+#include "native/peak_heap.h"
 #include "native/time_bound.h"
 #include "platform/image/image_xml.h"
 
@@ -144,6 +145,46 @@ TEST(LicenseData, ManyDistinctElementsAreAddedInLinearTime) {
     ASSERT_EQ(data.Entries().size(), 300000u);
     EXPECT_EQ(data.Entries().back().second, "");
   });
+}
+
+// The page is read as a stream, never held as a tree: whatever its shape,
+// gathering from it holds at most four times the page and a fixed amount
+// (an answer of at most 65,536 nodes). Past the ceilings (nodes, room for
+// attributes in one tag) the page is taken as no XML.
+TEST(LicenseData, APageCostsAtMostFourTimesItsSizeAndPastTheCeilingsIsNoXml) {
+  const auto page = [](const std::string& licences) {
+    return "<TlXmlLicData><Licenses>" + licences +
+           "</Licenses><Utilization><Ports>4</Ports></Utilization></TlXmlLicData>";
+  };
+  std::string empties, distinct, attributes;
+  for (int i = 0; i < 400000; ++i) empties += "<a/>";
+  for (int i = 0; i < 30000; ++i)
+    distinct += "<e" + std::to_string(i) + ">" + std::to_string(i) + "</e" + std::to_string(i) + ">";
+  attributes = "<a";
+  for (int i = 0; i <= 256; ++i) attributes += " a" + std::to_string(i) + "=''";
+  attributes += "/>";
+  const struct {
+    const char* name;
+    std::string page;
+    std::size_t entries;  // 0: no XML, the five flags alone
+  } cases[]{
+      {"1.6 MB of <a/>", page(empties), 0},
+      {"30,000 distinct elements", page(distinct), 30006},
+      {"one long text", page("<Text>" + std::string(2 << 20, 'x') + "</Text>"), 7},
+      {"257 attributes", page(attributes), 0},
+      {"256 attributes", page(attributes.substr(0, attributes.rfind(" a256")) + "/>"), 7},
+  };
+  for (const auto& c : cases) {
+    OnePageInternet internet(c.page);
+    image::ImageXmlParser xml;
+    LicenseData data;
+    const long long peak = testing::PeakHeapGrowth([&] { data = GetLicenseData(internet, xml, "VOXTRA01"); });
+    EXPECT_EQ(data.PageRead(), c.entries > 0) << c.name;
+    EXPECT_EQ(data.Entries().size(), c.entries > 0 ? c.entries : kOnlyFlags.size()) << c.name;
+    if (peak >= 0) {
+      EXPECT_LE(peak, 4 * static_cast<long long>(c.page.size()) + (16 << 20)) << c.name;
+    }
+  }
 }
 
 TEST(LicenseData, StripLeadingWhitespaceSkipsTabsLineEndsAndBlanksOnly) {
