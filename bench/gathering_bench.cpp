@@ -1,6 +1,6 @@
 // Wall time of a whole gathering against a server image, and of each report
 // stretch in it, with the time to open the image.
-// Usage: gathering_bench [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]
+// Usage: gathering_bench [--keep] [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]
 // With --capture every run gathers twice, plainly and through the recorder
 // (which then writes its image, as Write To File asks it to), and the
 // medians of both gatherings, their ratio, the time to write the image, its
@@ -13,6 +13,8 @@
 // each, nested as the product lays them out (a quarter in the language
 // folder, the rest in Conversation, Conversation/Phrases and System, each
 // folder with its own Prompt.ini), nothing missing.
+// --keep leaves the scratch folder (the generated image, the outputs and
+// the captures) for a profiler's run, and prints where it is.
 // Build it optimised: scripts/build.sh release builds it beside `fernwick`.
 #include <unistd.h>
 
@@ -97,6 +99,8 @@ bool HealthyPromptImage(const std::filesystem::path& image, const std::filesyste
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool keep = argc > 1 && std::string(argv[1]) == "--keep";
+  if (keep) --argc, ++argv;
   const bool replay = argc > 1 && std::string(argv[1]) == "--replay";
   const bool capture = replay || (argc > 1 && std::string(argv[1]) == "--capture");
   if (capture) --argc, ++argv;
@@ -109,7 +113,8 @@ int main(int argc, char** argv) {
     argc -= 2, argv += 2;
   }
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--keep] [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]\n",
+                 argv[0]);
     return 2;
   }
   std::filesystem::path image = argv[1];
@@ -165,7 +170,11 @@ int main(int argc, char** argv) {
     }
     times.push_back(std::move(stretches));
   }
-  std::filesystem::remove_all(scratch);
+  if (keep) {
+    std::printf("kept: %s\n", scratch.string().c_str());
+  } else {
+    std::filesystem::remove_all(scratch);
+  }
   fernwick::bench::PrintMedians(image.string() + (capture ? " (captured)" : ""), times);
   if (capture) {
     std::printf(

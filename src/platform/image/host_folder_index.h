@@ -1,0 +1,69 @@
+#pragma once
+// Host folders read into indexes of their entries, each folder on its first
+// lookup: finding a name then costs the same in a folder of ten entries and
+// in one of a hundred thousand, and asks the host nothing. Names are found
+// as Windows finds them: an exact match first, else one that differs only
+// in case (the host's UTF-8 names compared in their ANSI spelling).
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace fernwick::image {
+
+// The ANSI name a host file goes by: image folders name their files in
+// UTF-8, as the Wine tests' folders do.
+std::string WindowsNameOf(const std::filesystem::path& host);
+
+class HostFolderIndex {
+ public:
+  // How an index learns that its folder changed.
+  enum class Changes {
+    // Only through Forget: the folders belong to whoever holds the index
+    // (the overlay, which only its file system writes), so an index, a
+    // folder found missing included, holds until that owner forgets it.
+    kForgotten,
+    // The folders are not expected to change (an image); should they (a
+    // test that moves a file between two runs), a name the index lacks is
+    // looked for again once the folder's time has changed since it was
+    // read, and a name it holds that is gone is found gone by whoever opens
+    // or stats it. The time is looked at only once after each Written: a
+    // run writes its output before it reads, and asks about many names the
+    // image lacks (those a capture lists without their files) in between.
+    kRecheckMissing,
+  };
+
+  explicit HostFolderIndex(Changes changes) : changes_(changes) {}
+
+  // The host path of the entry of `folder` (a host path without a
+  // trailing slash) named `name`, or nullopt when the folder or the entry
+  // does not exist. A name that is no plain entry name ("..", a name with a
+  // slash) is looked up on the host itself. Paths are plain strings here:
+  // a lookup splits no path into its components.
+  std::optional<std::string> Find(const std::string& folder, const std::string& name);
+  // Forgets what was read of `folder`: call after changing its entries.
+  void Forget(const std::string& folder) { folders_.erase(folder); }
+  // Tells the index that the program wrote something: folders' times are
+  // looked at again.
+  void Written() { ++writes_; }
+  // How many times a folder was read from the host (the cost that the
+  // indexes save).
+  std::size_t FoldersRead() const { return foldersRead_; }
+
+ private:
+  struct Index {
+    std::filesystem::file_time_type written;              // its time when read
+    std::size_t looked = 0;                               // writes_ when its time was last looked at
+    std::unordered_set<std::string> exact;                // host names
+    std::unordered_map<std::string, std::string> folded;  // upper-cased Windows name -> the first host name
+  };
+  const Index& Read(const std::string& folder, std::optional<std::filesystem::file_time_type> written);
+
+  Changes changes_;
+  std::unordered_map<std::string, Index> folders_;  // host folder -> its index
+  std::size_t foldersRead_ = 0;
+  std::size_t writes_ = 0;
+};
+
+}  // namespace fernwick::image

@@ -1,0 +1,91 @@
+// The image's and the output's folders are read into indexes once: what
+// the program writes, makes or removes is seen at once, and asking about
+// many names reads no folder again.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "native/odbc/scratch_folder.h"
+#include "native/time_bound.h"
+#include "platform/image/image_file_system.h"
+
+namespace fernwick::image {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+struct Folders {
+  testing::ScratchFolder scratch;
+  fs::path Image() const { return scratch.Path() / "image"; }
+  fs::path Out() const { return scratch.Path() / "out"; }
+};
+
+// An output folder that an earlier run filled, and a run asking about each
+// of its files in another spelling and about as many names it lacks: each
+// folder on the way is read once, where every name the folder lacked was a
+// read of the whole folder.
+TEST(ImageFileSystem, AnOutputFolderOfManyFilesIsReadOnceForAllItsNames) {
+  Folders folders;
+  constexpr int kFiles = 3000;
+  fs::create_directories(folders.Image() / "drives" / "C" / "Data");
+  fs::create_directories(folders.Out() / "drives" / "C" / "Out");
+  for (int i = 0; i < kFiles; ++i) std::ofstream(folders.Out() / "drives" / "C" / "Out" / ("r" + std::to_string(i)));
+  testing::FinishesWithin(60s, [&] {
+    ImageFileSystem files(folders.Image(), folders.Out(), "C:\\");
+    for (int i = 0; i < kFiles; ++i) {
+      ASSERT_TRUE(files.FileExists("C:\\OUT\\R" + std::to_string(i))) << i;
+      ASSERT_FALSE(files.FileExists("C:\\Out\\q" + std::to_string(i))) << i;
+      ASSERT_FALSE(files.FileExists("C:\\Data\\r" + std::to_string(i))) << i;
+    }
+    // drives and C of each root, C:\Out and C:\Data, and the missing
+    // names' folders looked at again (the image's time is checked instead).
+    EXPECT_LE(files.HostFolderReads(), 6u);
+  });
+}
+
+// Every change the program makes to the output is in the next answer:
+// files written and removed, folders made and removed, a held file let go.
+TEST(ImageFileSystem, WhatTheProgramWritesOrRemovesIsSeenAtOnce) {
+  Folders folders;
+  fs::create_directories(folders.Image() / "drives" / "C" / "Data");
+  std::ofstream(folders.Image() / "drives" / "C" / "Data" / "old.txt") << "image";
+  ImageFileSystem files(folders.Image(), folders.Out(), "C:\\");
+  // Each question first, so that every folder on the way is read before it changes.
+  EXPECT_FALSE(files.FileExists("C:\\Out\\a.txt"));
+  EXPECT_FALSE(files.FolderExists("C:\\Out\\Sub\\Deeper"));
+  ASSERT_TRUE(files.CreateFolder("C:\\Out"));
+  ASSERT_TRUE(files.WriteWholeFile("C:\\Out\\a.txt", "a"));
+  EXPECT_TRUE(files.FileExists("C:\\OUT\\A.TXT"));
+  ASSERT_TRUE(files.CreateFolder("C:\\Out\\Sub"));
+  ASSERT_TRUE(files.CreateFolder("C:\\Out\\Sub\\Deeper"));
+  EXPECT_TRUE(files.FolderExists("C:\\out\\sub\\deeper"));
+  EXPECT_EQ(files.RemoveEmptyFolder("C:\\Out\\Sub\\Deeper"), 0u);
+  EXPECT_FALSE(files.FolderExists("C:\\Out\\Sub\\Deeper"));
+  EXPECT_EQ(files.RemoveFile("C:\\Out\\a.txt", true), 0u);
+  EXPECT_FALSE(files.FileExists("C:\\Out\\a.txt"));
+  // A file of the image the program copies, changes and removes.
+  EXPECT_EQ(files.CopyFileTo("C:\\Data\\old.txt", "C:\\Out\\copy.txt"), 0u);
+  ASSERT_TRUE(files.AppendToFile("C:\\Data\\old.txt", "+"));
+  EXPECT_EQ(files.ReadWholeFile("C:\\DATA\\OLD.TXT"), "image+");
+  EXPECT_EQ(files.RemoveFile("C:\\Data\\old.txt", true), 0u);
+  EXPECT_FALSE(files.FileExists("C:\\Data\\old.txt"));
+  ASSERT_TRUE(files.WriteWholeFile("C:\\Data\\old.txt", "new"));
+  EXPECT_EQ(files.ReadWholeFile("C:\\Data\\old.txt"), "new");
+  // A held file is removed when another is held.
+  ASSERT_EQ(files.HoldExclusive("C:\\Out\\first.lock"), 0u);
+  EXPECT_TRUE(files.FileExists("C:\\Out\\first.lock"));
+  ASSERT_EQ(files.HoldExclusive("C:\\Out\\second.lock"), 0u);
+  EXPECT_FALSE(files.FileExists("C:\\Out\\first.lock"));
+  EXPECT_TRUE(files.FileExists("C:\\Out\\second.lock"));
+  const auto listing = files.ListFolder("C:\\Out");
+  ASSERT_TRUE(listing);
+  EXPECT_EQ(listing->files, (std::vector<std::string>{"copy.txt", "second.lock"}));
+  EXPECT_EQ(listing->folders, std::vector<std::string>{"Sub"});
+}
+
+}  // namespace
+}  // namespace fernwick::image
