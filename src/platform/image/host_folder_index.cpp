@@ -33,7 +33,7 @@ const HostFolderIndex::Index& HostFolderIndex::Read(const std::string& folder,
   std::error_code ec;
   fs::directory_iterator it(folder, ec);
   if (written) index.written = *written;
-  index.looked = writes_;
+  index.looked = question_;
   for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
     std::string host = it->path().filename().string();
     index.folded.emplace(ToUpper(WindowsNameOf(it->path())), host);
@@ -63,8 +63,8 @@ std::optional<std::string> HostFolderIndex::Find(const std::string& folder, cons
     return find(Read(folder, written));
   }
   if (auto found = find(known->second)) return found;
-  if (known->second.looked == writes_) return std::nullopt;
-  known->second.looked = writes_;
+  if (known->second.looked == question_) return std::nullopt;
+  known->second.looked = question_;
   const auto written = fs::last_write_time(folder, ec);
   if (ec || written == known->second.written) return std::nullopt;
   return find(Read(folder, written));

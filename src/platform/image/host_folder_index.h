@@ -28,9 +28,9 @@ class HostFolderIndex {
     // test that moves a file between two runs), a name the index lacks is
     // looked for again once the folder's time has changed since it was
     // read, and a name it holds that is gone is found gone by whoever opens
-    // or stats it. The time is looked at only once after each Written: a
-    // run writes its output before it reads, and asks about many names the
-    // image lacks (those a capture lists without their files) in between.
+    // or stats it. The time is looked at once per question (see
+    // NextQuestion): the lookups that make up one answer, and a capture's
+    // listed names without their files take several, cost one look.
     kRecheckMissing,
   };
 
@@ -44,9 +44,9 @@ class HostFolderIndex {
   std::optional<std::string> Find(const std::string& folder, const std::string& name);
   // Forgets what was read of `folder`: call after changing its entries.
   void Forget(const std::string& folder) { folders_.erase(folder); }
-  // Tells the index that the program wrote something: folders' times are
-  // looked at again.
-  void Written() { ++writes_; }
+  // Starts a new question: a name missing from an index has its folder's
+  // time looked at again.
+  void NextQuestion() { ++question_; }
   // How many times a folder was read from the host (the cost that the
   // indexes save).
   std::size_t FoldersRead() const { return foldersRead_; }
@@ -54,7 +54,7 @@ class HostFolderIndex {
  private:
   struct Index {
     std::filesystem::file_time_type written;              // its time when read
-    std::size_t looked = 0;                               // writes_ when its time was last looked at
+    std::size_t looked = 0;                               // the question its time was last looked at in
     std::unordered_set<std::string> exact;                // host names
     std::unordered_map<std::string, std::string> folded;  // upper-cased Windows name -> the first host name
   };
@@ -63,7 +63,7 @@ class HostFolderIndex {
   Changes changes_;
   std::unordered_map<std::string, Index> folders_;  // host folder -> its index
   std::size_t foldersRead_ = 0;
-  std::size_t writes_ = 0;
+  std::size_t question_ = 0;
 };
 
 }  // namespace fernwick::image

@@ -68,7 +68,6 @@ std::optional<fs::path> ImageFileSystem::LocateInOverlay(const WindowsPath& path
 }
 
 void ImageFileSystem::OverlayChanged(const fs::path& host) const {
-  imageFolders_.Written();
   for (fs::path folder = host; folder.native().size() >= overlayRoot_.native().size(); folder = folder.parent_path()) {
     overlayFolders_.Forget(folder.native());
     if (folder == folder.parent_path()) break;
@@ -76,6 +75,7 @@ void ImageFileSystem::OverlayChanged(const fs::path& host) const {
 }
 
 std::optional<fs::path> ImageFileSystem::HostPath(const std::string& windowsPath) const {
+  NextQuestion();
   const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
   if (!resolved) return std::nullopt;
   if (auto found = LocateInOverlay(*resolved)) return found;
@@ -168,6 +168,7 @@ bool ImageFileSystem::CreateFolder(const std::string& path) {
 }
 
 std::vector<std::string> ImageFileSystem::SubFolderNames(const std::string& path) {
+  NextQuestion();
   std::vector<std::string> names;
   std::set<std::string> seen;
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
@@ -251,6 +252,7 @@ bool ImageFileSystem::WriteWholeFile(const std::string& path, std::string_view b
 }
 
 std::optional<platform::FolderListing> ImageFileSystem::ListFolder(const std::string& path) {
+  NextQuestion();
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
   if (!resolved) return std::nullopt;
   platform::FolderListing listing;

@@ -28,13 +28,15 @@ class ImageFileSystem : public platform::FileSystem {
                   ImageFileFacts facts = {});
 
   // The host file or folder a Windows path names (overlay first), or nullopt
-  // when nothing exists there.
+  // when nothing exists there. Each call is a new question (see
+  // NextQuestion).
   std::optional<std::filesystem::path> HostPath(const std::string& windowsPath) const;
   // Where a new file or folder of that Windows path goes in the overlay.
   std::optional<std::filesystem::path> OverlayPath(const std::string& windowsPath) const;
 
   // Whether the program made the path, or removed it, or made the nearest
   // folder above it that exists: a fact of its own run, not of the image.
+  // This and ImageHostPath answer as part of the current question.
   bool FromProgram(const std::string& windowsPath) const;
   // The host file or folder of the image itself (not the overlay), unless
   // the program removed it.
@@ -70,6 +72,12 @@ class ImageFileSystem : public platform::FileSystem {
   // command against the same output folder sees it.
   std::uint32_t HoldExclusive(const std::string& path) override;
   std::optional<std::string> FolderIdentity(const std::string& path) override;
+
+ protected:
+  // Starts a new question: a name the image's index lacks is looked for
+  // again if its folder changed since the last question. The lookups that
+  // make up one answer share one look at the image.
+  void NextQuestion() const { imageFolders_.NextQuestion(); }
 
  private:
   std::string Key(const std::string& windowsPath) const;
