@@ -39,11 +39,55 @@ const HostFolderIndex::Index& HostFolderIndex::Read(const std::string& folder,
     index.folded.emplace(ToUpper(WindowsNameOf(it->path())), host);
     index.exact.insert(std::move(host));
   }
-  return folders_.insert_or_assign(folder, std::move(index)).first->second;
+  const auto [place, added] = folders_.insert_or_assign(folder, std::move(index));
+  if (!added) walk_ = {};
+  return place->second;
+}
+
+bool HostFolderIndex::PlainName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+void HostFolderIndex::Forget(const std::string& folder) {
+  if (folders_.erase(folder) > 0) walk_ = {};
+}
+
+std::optional<std::string> HostFolderIndex::Locate(const std::string& root, char drive,
+                                                   const std::vector<std::string>& names) {
+  // Steps taken again from the last walk: the drive's, then one per name
+  // while the names agree.
+  std::size_t step = 0;
+  if (!walk_.hosts.empty() && walk_.root == root && walk_.names[0].size() == 1 && walk_.names[0][0] == drive) {
+    step = 1;
+    while (step < walk_.hosts.size() && step - 1 < names.size() && walk_.names[step] == names[step - 1]) ++step;
+  } else {
+    walk_ = {root, {}, {}};
+  }
+  walk_.names.resize(step);
+  walk_.hosts.resize(step);
+  if (step == 0) {
+    auto found = Find(root, std::string(1, drive));
+    if (!found) return std::nullopt;
+    walk_.names.emplace_back(1, drive);
+    walk_.hosts.push_back(std::move(*found));
+    step = 1;
+  }
+  std::string current = walk_.hosts.back();
+  for (std::size_t i = step - 1; i < names.size(); ++i) {
+    auto found = Find(current, names[i]);
+    if (!found) return std::nullopt;
+    current = std::move(*found);
+    // A name looked up on the host is no step to take again.
+    if (walk_.hosts.size() == i + 1 && PlainName(names[i])) {
+      walk_.names.push_back(names[i]);
+      walk_.hosts.push_back(current);
+    }
+  }
+  return current;
 }
 
 std::optional<std::string> HostFolderIndex::Find(const std::string& folder, const std::string& name) {
-  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+  if (!PlainName(name)) {
     const auto found = FindOnHost(folder, name);
     return found ? std::optional<std::string>(found->native()) : std::nullopt;
   }

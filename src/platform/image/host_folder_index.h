@@ -9,6 +9,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace fernwick::image {
 
@@ -42,8 +43,13 @@ class HostFolderIndex {
   // slash) is looked up on the host itself. Paths are plain strings here:
   // a lookup splits no path into its components.
   std::optional<std::string> Find(const std::string& folder, const std::string& name);
+  // The host path of `root`/`drive`/`names`..., each name found as Find
+  // finds it, or nullopt. A walk that starts as the last one did (the
+  // files of one folder asked about in turn) takes the folders found then
+  // without looking them up again.
+  std::optional<std::string> Locate(const std::string& root, char drive, const std::vector<std::string>& names);
   // Forgets what was read of `folder`: call after changing its entries.
-  void Forget(const std::string& folder) { folders_.erase(folder); }
+  void Forget(const std::string& folder);
   // Starts a new question: a name missing from an index has its folder's
   // time looked at again.
   void NextQuestion() { ++question_; }
@@ -60,7 +66,19 @@ class HostFolderIndex {
   };
   const Index& Read(const std::string& folder, std::optional<std::filesystem::file_time_type> written);
 
+  static bool PlainName(const std::string& name);
+
+  // The last walk: its names (the drive letter first) and the host path
+  // each led to; emptied whenever an index that a walk may have passed
+  // through is read again or forgotten.
+  struct Walk {
+    std::string root;
+    std::vector<std::string> names;
+    std::vector<std::string> hosts;
+  };
+
   Changes changes_;
+  Walk walk_;
   std::unordered_map<std::string, Index> folders_;  // host folder -> its index
   std::size_t foldersRead_ = 0;
   std::size_t question_ = 0;

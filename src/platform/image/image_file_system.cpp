@@ -48,13 +48,9 @@ ImageFileSystem::ImageFileSystem(fs::path imageRoot, fs::path overlayRoot, std::
 namespace {
 
 std::optional<fs::path> Locate(HostFolderIndex& folders, const std::string& drives, const WindowsPath& path) {
-  auto current = folders.Find(drives, std::string(1, path.drive));
-  for (const auto& component : path.components) {
-    if (!current) return std::nullopt;
-    current = folders.Find(*current, component);
-  }
-  if (!current) return std::nullopt;
-  return fs::path(std::move(*current));
+  auto found = folders.Locate(drives, path.drive, path.components);
+  if (!found) return std::nullopt;
+  return fs::path(std::move(*found));
 }
 
 }  // namespace

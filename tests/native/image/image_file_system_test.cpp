@@ -87,5 +87,30 @@ TEST(ImageFileSystem, WhatTheProgramWritesOrRemovesIsSeenAtOnce) {
   EXPECT_EQ(listing->folders, std::vector<std::string>{"Sub"});
 }
 
+// The image is not expected to change, but a test may change it between two
+// questions: a name it gained is found, one it lost is found gone.
+TEST(ImageFileSystem, AFileMovedInTheImageBetweenQuestionsIsFoundWhereItIsNow) {
+  Folders folders;
+  const fs::path data = folders.Image() / "drives" / "C" / "Data";
+  fs::create_directories(data);
+  std::ofstream(data / "a.txt") << "a";
+  // Folder times set apart, as a folder's time may not move within one clock tick.
+  const auto moved = [&](const char* from, const char* to, int minutes) {
+    fs::rename(data / from, data / to);
+    fs::last_write_time(data, fs::file_time_type::clock::now() + std::chrono::minutes(minutes));
+  };
+  fs::last_write_time(data, fs::file_time_type::clock::now() - std::chrono::minutes(10));
+  ImageFileSystem files(folders.Image(), folders.Out(), "C:\\");
+  EXPECT_TRUE(files.FileExists("C:\\Data\\a.txt"));
+  EXPECT_FALSE(files.FileExists("C:\\Data\\b.txt"));
+  moved("a.txt", "b.txt", 1);
+  EXPECT_FALSE(files.FileExists("C:\\Data\\a.txt"));
+  EXPECT_TRUE(files.FileExists("C:\\DATA\\B.TXT"));
+  moved("b.txt", "a.txt", 2);
+  EXPECT_TRUE(files.FileExists("C:\\data\\A.txt"));
+  EXPECT_FALSE(files.FileExists("C:\\Data\\b.txt"));
+  EXPECT_EQ(files.ReadWholeFile("C:\\Data\\a.txt"), "a");
+}
+
 }  // namespace
 }  // namespace fernwick::image
