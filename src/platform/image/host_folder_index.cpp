@@ -36,8 +36,10 @@ const HostFolderIndex::Index& HostFolderIndex::Read(const std::string& folder,
   index.looked = question_;
   for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
     std::string host = it->path().filename().string();
-    index.folded.emplace(ToUpper(WindowsNameOf(it->path())), host);
-    index.exact.insert(std::move(host));
+    const std::string windows = WindowsNameOf(it->path());
+    if (!index.folded.emplace(ToUpper(windows), host).second || windows != host) {
+      index.unfolded.insert(std::move(host));
+    }
   }
   const auto [place, added] = folders_.insert_or_assign(folder, std::move(index));
   if (!added) walk_ = {};
@@ -93,7 +95,7 @@ std::optional<std::string> HostFolderIndex::Find(const std::string& folder, cons
   }
   const auto find = [&](const Index& index) -> std::optional<std::string> {
     // An exact match first, as Windows would find it.
-    if (index.exact.count(name) > 0) return folder + '/' + name;
+    if (!index.unfolded.empty() && index.unfolded.count(name) > 0) return folder + '/' + name;
     const auto folded = index.folded.find(ToUpper(name));
     if (folded == index.folded.end()) return std::nullopt;
     return folder + '/' + folded->second;

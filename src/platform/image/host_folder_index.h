@@ -61,8 +61,12 @@ class HostFolderIndex {
   struct Index {
     std::filesystem::file_time_type written;              // its time when read
     std::size_t looked = 0;                               // the question its time was last looked at in
-    std::unordered_set<std::string> exact;                // host names
     std::unordered_map<std::string, std::string> folded;  // upper-cased Windows name -> the first host name
+    // The host names that `folded` does not give back when asked for
+    // exactly: a name differing only in case from an earlier one, and a
+    // name whose Windows spelling is not its host one. Most folders have
+    // none, so an index holds each name about once.
+    std::unordered_set<std::string> unfolded;
   };
   const Index& Read(const std::string& folder, std::optional<std::filesystem::file_time_type> written);
 

@@ -112,5 +112,22 @@ TEST(ImageFileSystem, AFileMovedInTheImageBetweenQuestionsIsFoundWhereItIsNow) {
   EXPECT_EQ(files.ReadWholeFile("C:\\Data\\a.txt"), "a");
 }
 
+// Windows finds a name exactly before one that differs only in case; a
+// folder on the host may hold both, and names in UTF-8.
+TEST(ImageFileSystem, AnExactNameIsFoundBeforeOneDifferingInCase) {
+  Folders folders;
+  const fs::path data = folders.Image() / "drives" / "C" / "Data";
+  fs::create_directories(data);
+  std::ofstream(data / "Read.me") << "first";
+  std::ofstream(data / "READ.ME") << "second";
+  std::ofstream(data / "caf\xc3\xa9.txt") << "utf-8";
+  ImageFileSystem files(folders.Image(), folders.Out(), "C:\\");
+  EXPECT_EQ(files.ReadWholeFile("C:\\Data\\Read.me"), "first");
+  EXPECT_EQ(files.ReadWholeFile("C:\\Data\\READ.ME"), "second");
+  EXPECT_TRUE(files.FileExists("C:\\Data\\read.me"));
+  EXPECT_EQ(files.ReadWholeFile("C:\\Data\\caf\xe9.txt"), "utf-8");
+  EXPECT_EQ(files.ReadWholeFile("C:\\Data\\caf\xc3\xa9.txt"), "utf-8");
+}
+
 }  // namespace
 }  // namespace fernwick::image
