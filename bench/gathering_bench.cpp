@@ -1,6 +1,6 @@
 // Wall time of a whole gathering against a server image, and of each report
 // stretch in it, with the time to open the image.
-// Usage: gathering_bench [--memory] [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]
+// Usage: gathering_bench [--memory] [--keep] [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]
 // With --capture every run gathers twice, plainly and through the recorder
 // (which then writes its image, as Write To File asks it to), and the
 // medians of both gatherings, their ratio, the time to write the image, its
@@ -16,6 +16,8 @@
 // With --memory the bench gathers once, plainly or (with --capture) only
 // through the recorder, which writes its image, and prints the process's
 // peak resident memory: run it both ways to compare what recording costs.
+// --keep leaves the scratch folder (the generated image, the outputs and
+// the captures) for a profiler's run, and prints where it is.
 // Build it optimised: scripts/build.sh release builds it beside `fernwick`.
 #include <sys/resource.h>
 #include <unistd.h>
@@ -104,6 +106,8 @@ bool HealthyPromptImage(const std::filesystem::path& image, const std::filesyste
 int main(int argc, char** argv) {
   const bool memory = argc > 1 && std::string(argv[1]) == "--memory";
   if (memory) --argc, ++argv;
+  const bool keep = argc > 1 && std::string(argv[1]) == "--keep";
+  if (keep) --argc, ++argv;
   const bool replay = argc > 1 && std::string(argv[1]) == "--replay";
   const bool capture = replay || (argc > 1 && std::string(argv[1]) == "--capture");
   if (capture) --argc, ++argv;
@@ -116,7 +120,7 @@ int main(int argc, char** argv) {
     argc -= 2, argv += 2;
   }
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s [--memory] [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]\n",
+    std::fprintf(stderr, "usage: %s [--memory] [--keep] [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]\n",
                  argv[0]);
     return 2;
   }
@@ -175,7 +179,11 @@ int main(int argc, char** argv) {
     }
     times.push_back(std::move(stretches));
   }
-  std::filesystem::remove_all(scratch);
+  if (keep) {
+    std::printf("kept: %s\n", scratch.string().c_str());
+  } else {
+    std::filesystem::remove_all(scratch);
+  }
   fernwick::bench::PrintMedians(image.string() + (capture ? " (captured)" : ""), times);
   if (memory) {
     rusage usage{};

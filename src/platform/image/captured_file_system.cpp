@@ -93,6 +93,7 @@ void CapturedFileSystem::Require(bool known, const std::string& question) const 
 }
 
 bool CapturedFileSystem::FolderExists(const std::string& path) {
+  NextQuestion();
   const bool answer = ImageFileSystem::FolderExists(path);
   if (answer || Ours(path) || ImageHostPath(path)) return answer;
   Require(KnownAbsent("nofolder", path), "folder " + path);
@@ -100,6 +101,7 @@ bool CapturedFileSystem::FolderExists(const std::string& path) {
 }
 
 bool CapturedFileSystem::FileExists(const std::string& path) {
+  NextQuestion();
   const bool answer = ImageFileSystem::FileExists(path);
   if (answer || Ours(path) || ImageHostPath(path)) return answer;
   if (ListedFile(path)) return true;
@@ -108,6 +110,7 @@ bool CapturedFileSystem::FileExists(const std::string& path) {
 }
 
 std::vector<std::string> CapturedFileSystem::SubFolderNames(const std::string& path) {
+  NextQuestion();
   if (!Ours(path)) {
     if (IsFolder(ImageHostPath(path))) {
       Require(Recorded("listed", path) || Recorded("subfolders", path), "subfolders of " + path);
@@ -121,6 +124,7 @@ std::vector<std::string> CapturedFileSystem::SubFolderNames(const std::string& p
 }
 
 std::optional<std::string> CapturedFileSystem::ReadWholeFile(const std::string& path) {
+  NextQuestion();
   if (!Ours(path)) {
     const auto host = ImageHostPath(path);
     if (IsFile(host) && Recorded("unreadable", path)) return std::nullopt;
@@ -146,6 +150,7 @@ std::optional<std::string> CapturedFileSystem::SharedContents(const std::string&
 }
 
 std::optional<platform::FolderListing> CapturedFileSystem::ListFolder(const std::string& path) {
+  NextQuestion();
   if (!Ours(path)) {
     if (IsFolder(ImageHostPath(path))) {
       Require(Recorded("listed", path), "listing of folder " + path);
@@ -172,6 +177,7 @@ std::optional<platform::FolderListing> CapturedFileSystem::ListFolder(const std:
 }
 
 std::optional<platform::LocalTime> CapturedFileSystem::FileLastModified(const std::string& path) {
+  NextQuestion();
   if (!Ours(path)) {
     const auto host = ImageHostPath(path);
     if (IsFile(host) && Recorded("nodate", path)) return std::nullopt;

@@ -22,32 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The ANSI name a host file goes by: image folders name their files in
-// UTF-8, as the Wine tests' folders do.
-std::string WindowsName(const fs::path& host) {
-  return Utf8ToAnsi(host.filename().string());
-}
-
-// The entry of `dir` named `name` without regard to case (an exact match
-// first, as Windows would find it).
-std::optional<fs::path> FindEntry(const fs::path& dir, const std::string& name) {
-  std::error_code ec;
-  if (fs::exists(dir / name, ec)) return dir / name;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (EqualsNoCase(WindowsName(it->path()), name)) return it->path();
-  }
-  return std::nullopt;
-}
-
-std::optional<fs::path> Locate(const fs::path& drivesRoot, const WindowsPath& path) {
-  auto current = FindEntry(drivesRoot, std::string(1, path.drive));
-  for (const auto& component : path.components) {
-    if (!current) return std::nullopt;
-    current = FindEntry(*current, component);
-  }
-  return current;
-}
-
 // Adds `name` unless a name differing only in case is there already (the
 // overlay's spelling wins, as it is listed first); `seen` holds the
 // upper-cased names added.
@@ -66,57 +40,41 @@ ImageFileSystem::ImageFileSystem(fs::path imageRoot, fs::path overlayRoot, std::
                                  ImageFileFacts facts)
     : imageRoot_(std::move(imageRoot)),
       overlayRoot_(std::move(overlayRoot)),
+      imageDrives_((imageRoot_ / "drives").native()),
+      overlayDrives_((overlayRoot_ / "drives").native()),
       currentFolder_(std::move(currentFolder)),
       facts_(std::move(facts)) {}
 
-std::optional<fs::path> ImageFileSystem::FindInImageFolder(const fs::path& folder, const std::string& name) const {
-  // A name that is no plain entry name is looked up on the host itself.
-  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
-    return FindEntry(folder, name);
-  }
-  const auto read = [&](std::filesystem::file_time_type written) {
-    FolderIndex index;
-    index.written = written;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-      const std::string host = it->path().filename().string();
-      index.exact.insert(host);
-      index.folded.emplace(ToUpper(WindowsName(it->path())), host);
-    }
-    return imageFolders_.insert_or_assign(folder.native(), std::move(index)).first;
-  };
-  const auto find = [&](const FolderIndex& index) -> std::optional<fs::path> {
-    if (index.exact.count(name) > 0) return folder / name;  // an exact match first, as Windows would find it
-    const auto folded = index.folded.find(ToUpper(name));
-    if (folded == index.folded.end()) return std::nullopt;
-    return folder / folded->second;
-  };
-  std::error_code ec;
-  auto known = imageFolders_.find(folder.native());
-  if (known == imageFolders_.end()) {
-    const auto written = fs::last_write_time(folder, ec);
-    if (ec) return std::nullopt;
-    known = read(written);
-  }
-  if (auto found = find(known->second)) return found;
-  const auto written = fs::last_write_time(folder, ec);
-  if (ec || written == known->second.written) return std::nullopt;
-  return find(read(written)->second);
+namespace {
+
+std::optional<fs::path> Locate(HostFolderIndex& folders, const std::string& drives, const WindowsPath& path) {
+  auto found = folders.Locate(drives, path.drive, path.components);
+  if (!found) return std::nullopt;
+  return fs::path(std::move(*found));
 }
 
+}  // namespace
+
 std::optional<fs::path> ImageFileSystem::LocateInImage(const WindowsPath& path) const {
-  auto current = FindInImageFolder(imageRoot_ / "drives", std::string(1, path.drive));
-  for (const auto& component : path.components) {
-    if (!current) return std::nullopt;
-    current = FindInImageFolder(*current, component);
+  return Locate(imageFolders_, imageDrives_, path);
+}
+
+std::optional<fs::path> ImageFileSystem::LocateInOverlay(const WindowsPath& path) const {
+  return Locate(overlayFolders_, overlayDrives_, path);
+}
+
+void ImageFileSystem::OverlayChanged(const fs::path& host) const {
+  for (fs::path folder = host; folder.native().size() >= overlayRoot_.native().size(); folder = folder.parent_path()) {
+    overlayFolders_.Forget(folder.native());
+    if (folder == folder.parent_path()) break;
   }
-  return current;
 }
 
 std::optional<fs::path> ImageFileSystem::HostPath(const std::string& windowsPath) const {
+  NextQuestion();
   const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
   if (!resolved) return std::nullopt;
-  if (auto found = Locate(overlayRoot_ / "drives", *resolved)) return found;
+  if (auto found = LocateInOverlay(*resolved)) return found;
   if (!hidden_.empty() && hidden_.count(Key(windowsPath)) > 0) return std::nullopt;
   return LocateInImage(*resolved);
 }
@@ -129,7 +87,7 @@ bool ImageFileSystem::FromProgram(const std::string& windowsPath) const {
   for (;;) {
     if (!hidden_.empty() && hidden_.count(ToUpper(prefix.Text())) > 0) return true;
     if (LocateInImage(prefix)) return false;
-    if (Locate(overlayRoot_ / "drives", prefix)) return true;
+    if (LocateInOverlay(prefix)) return true;
     if (prefix.components.empty()) return false;
     prefix.components.pop_back();
   }
@@ -167,13 +125,13 @@ void ImageFileSystem::Unhide(const std::string& windowsPath) {
 std::optional<fs::path> ImageFileSystem::OverlayPath(const std::string& windowsPath) const {
   const auto resolved = ResolveWindowsPath(windowsPath, currentFolder_);
   if (!resolved) return std::nullopt;
-  fs::path out = overlayRoot_ / "drives" / std::string(1, resolved->drive);
+  std::string out = overlayDrives_ + '/' + resolved->drive;
   for (const auto& component : resolved->components) {
     // Keep the spelling of a folder the overlay already has; a new name is
     // UTF-8 on the host, as the image's own names are.
-    out = FindEntry(out, component).value_or(out / AnsiToUtf8(component));
+    out = overlayFolders_.Find(out, component).value_or(out + '/' + AnsiToUtf8(component));
   }
-  return out;
+  return fs::path(std::move(out));
 }
 
 bool ImageFileSystem::FolderExists(const std::string& path) {
@@ -199,21 +157,25 @@ bool ImageFileSystem::CreateFolder(const std::string& path) {
   const auto target = OverlayPath(path);
   std::error_code ec;
   Unhide(path);
-  return target && fs::create_directories(*target, ec) && !ec;
+  if (!target) return false;
+  const bool made = fs::create_directories(*target, ec) && !ec;
+  OverlayChanged(*target);
+  return made;
 }
 
 std::vector<std::string> ImageFileSystem::SubFolderNames(const std::string& path) {
+  NextQuestion();
   std::vector<std::string> names;
   std::set<std::string> seen;
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
   if (!resolved) return names;
   for (const fs::path& root : {overlayRoot_ / "drives", imageRoot_ / "drives"}) {
-    const auto dir = root == imageRoot_ / "drives" ? LocateInImage(*resolved) : Locate(root, *resolved);
+    const auto dir = root == imageRoot_ / "drives" ? LocateInImage(*resolved) : LocateInOverlay(*resolved);
     if (!dir) continue;
     std::error_code ec;
     for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
       if (!it->is_directory(ec)) continue;
-      const std::string name = WindowsName(it->path());
+      const std::string name = WindowsNameOf(it->path());
       if (root == imageRoot_ / "drives" && RemovedChild(*resolved, name)) continue;
       AddOnce(names, seen, name);
     }
@@ -280,23 +242,25 @@ bool ImageFileSystem::WriteWholeFile(const std::string& path, std::string_view b
   fs::create_directories(target->parent_path(), ec);
   Unhide(path);
   std::ofstream out(*target, std::ios::binary | std::ios::trunc);
+  OverlayChanged(*target);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 
 std::optional<platform::FolderListing> ImageFileSystem::ListFolder(const std::string& path) {
+  NextQuestion();
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
   if (!resolved) return std::nullopt;
   platform::FolderListing listing;
   std::set<std::string> seenFiles, seenFolders;
   bool found = false;
   for (const fs::path& root : {overlayRoot_ / "drives", imageRoot_ / "drives"}) {
-    const auto dir = root == imageRoot_ / "drives" ? LocateInImage(*resolved) : Locate(root, *resolved);
+    const auto dir = root == imageRoot_ / "drives" ? LocateInImage(*resolved) : LocateInOverlay(*resolved);
     std::error_code ec;
     if (!dir || !fs::is_directory(*dir, ec)) continue;
     found = true;
     for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
-      const std::string name = WindowsName(it->path());
+      const std::string name = WindowsNameOf(it->path());
       if (root == imageRoot_ / "drives" && RemovedChild(*resolved, name)) continue;
       if (it->is_directory(ec)) {
         AddOnce(listing.folders, seenFolders, name);
@@ -373,7 +337,9 @@ std::uint32_t ImageFileSystem::RemoveFile(const std::string& path, bool force) {
   const auto overlay = OverlayPath(path);
   if (overlay && fs::exists(*overlay, ec)) {
     fs::permissions(*overlay, fs::perms::owner_write, fs::perm_options::add, ec);
-    if (!fs::remove(*overlay, ec)) return kAccessDenied;
+    const bool removed = fs::remove(*overlay, ec);
+    OverlayChanged(*overlay);
+    if (!removed) return kAccessDenied;
   }
   if (HostPath(path)) hidden_.insert(Key(path));
   return 0;
@@ -400,12 +366,15 @@ std::uint32_t ImageFileSystem::RemoveEmptyFolder(const std::string& path) {
   if (!ImageFileSystem::FolderExists(path)) return kFileNotFound;
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
   if (!resolved || resolved->components.empty()) return kAccessDenied;
-  const auto overlay = Locate(overlayRoot_ / "drives", *resolved);
+  const auto overlay = LocateInOverlay(*resolved);
   const bool imageHidden = hidden_.count(Key(path)) > 0;
   const auto original = imageHidden ? std::nullopt : LocateInImage(*resolved);
   if (HasEntries(overlay) || HasEntries(original)) return kDirectoryNotEmpty;
   std::error_code ec;
-  if (overlay) fs::remove(*overlay, ec);
+  if (overlay) {
+    fs::remove(*overlay, ec);
+    OverlayChanged(*overlay);
+  }
   if (original) hidden_.insert(Key(path));
   return 0;
 }
@@ -442,10 +411,16 @@ std::uint32_t ImageFileSystem::HoldExclusive(const std::string& path) {
   std::error_code ec;
   fs::create_directories(overlay->parent_path(), ec);
   const int descriptor = open(overlay->c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  OverlayChanged(*overlay);
   if (descriptor < 0) return errno == ENOENT || errno == ENOTDIR ? kPathNotFound : kAccessDenied;
   if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
     close(descriptor);
     return kSharingViolation;
+  }
+  if (held_) {
+    const fs::path released = held_->path;
+    held_.reset();  // removes the file it held
+    OverlayChanged(released);
   }
   held_ = std::make_unique<HeldFile>();
   held_->descriptor = descriptor;

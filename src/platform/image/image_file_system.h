@@ -10,12 +10,11 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "platform/file_system.h"
-#include "platform/image/windows_path.h"
+#include "platform/image/host_folder_index.h"
 #include "platform/image/image_file_facts.h"
+#include "platform/image/windows_path.h"
 
 namespace fernwick::image {
 
@@ -29,19 +28,24 @@ class ImageFileSystem : public platform::FileSystem {
                   ImageFileFacts facts = {});
 
   // The host file or folder a Windows path names (overlay first), or nullopt
-  // when nothing exists there.
+  // when nothing exists there. Each call is a new question (see
+  // NextQuestion).
   std::optional<std::filesystem::path> HostPath(const std::string& windowsPath) const;
   // Where a new file or folder of that Windows path goes in the overlay.
   std::optional<std::filesystem::path> OverlayPath(const std::string& windowsPath) const;
 
   // Whether the program made the path, or removed it, or made the nearest
   // folder above it that exists: a fact of its own run, not of the image.
+  // This and ImageHostPath answer as part of the current question.
   bool FromProgram(const std::string& windowsPath) const;
   // The host file or folder of the image itself (not the overlay), unless
   // the program removed it.
   std::optional<std::filesystem::path> ImageHostPath(const std::string& windowsPath) const;
   // Whether image.ini dates the file.
   bool Dated(const std::string& windowsPath) const;
+  // How many times a folder of the image or of the output was read from
+  // the host: each is read once, and again only when it changed.
+  std::size_t HostFolderReads() const { return overlayFolders_.FoldersRead() + imageFolders_.FoldersRead(); }
 
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
@@ -69,6 +73,12 @@ class ImageFileSystem : public platform::FileSystem {
   std::uint32_t HoldExclusive(const std::string& path) override;
   std::optional<std::string> FolderIdentity(const std::string& path) override;
 
+ protected:
+  // Starts a new question: a name the image's index lacks is looked for
+  // again if its folder changed since the last question. The lookups that
+  // make up one answer share one look at the image.
+  void NextQuestion() const { imageFolders_.NextQuestion(); }
+
  private:
   std::string Key(const std::string& windowsPath) const;
   struct HeldFile {
@@ -85,28 +95,23 @@ class ImageFileSystem : public platform::FileSystem {
   // call before writing a new file or folder there.
   void Unhide(const std::string& windowsPath);
 
-  // A folder of the image is read once, on its first lookup, into an index
-  // of its entries by their names and by their case-folded names, so that
-  // finding a name costs the same in a folder of ten entries and in one of
-  // a hundred thousand, and asks the host nothing. The image does not
-  // change during a run; should it (a test that moves a file), a name the
-  // index lacks is looked for again once the folder has changed since it
-  // was read, and a name it holds that is gone is found gone by whoever
-  // opens or stats it.
-  struct FolderIndex {
-    std::filesystem::file_time_type written;              // the folder's time when read
-    std::unordered_set<std::string> exact;                // host names
-    std::unordered_map<std::string, std::string> folded;  // upper-cased Windows name -> the first host name
-  };
+  // The overlay's host path of a Windows path, or nullopt.
+  std::optional<std::filesystem::path> LocateInOverlay(const WindowsPath& path) const;
   std::optional<std::filesystem::path> LocateInImage(const WindowsPath& path) const;
-  std::optional<std::filesystem::path> FindInImageFolder(const std::filesystem::path& folder,
-                                                         const std::string& name) const;
+  // Forgets what was read of the overlay's folders from `host` up: call
+  // after making or removing `host`.
+  void OverlayChanged(const std::filesystem::path& host) const;
 
-  mutable std::unordered_map<std::string, FolderIndex> imageFolders_;  // host folder -> its index
-  std::set<std::string> hidden_;                                       // upper-cased full paths removed from the image
+  // The overlay is the run's own: only this file system writes it, and
+  // tells its index. The image does not change during a run.
+  mutable HostFolderIndex overlayFolders_{HostFolderIndex::Changes::kForgotten};
+  mutable HostFolderIndex imageFolders_{HostFolderIndex::Changes::kRecheckMissing};
+  std::set<std::string> hidden_;  // upper-cased full paths removed from the image
   std::string temporaryFolder_ = "C:\\WINDOWS\\Temp\\";
   std::filesystem::path imageRoot_;
   std::filesystem::path overlayRoot_;
+  std::string imageDrives_;  // the host folders of the drives
+  std::string overlayDrives_;
   std::string currentFolder_;
   ImageFileFacts facts_;
   std::unique_ptr<HeldFile> held_;
