@@ -120,7 +120,8 @@ int main(int argc, char** argv) {
     argc -= 2, argv += 2;
   }
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s [--memory] [--keep] [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]\n",
+    std::fprintf(stderr,
+                 "usage: %s [--memory] [--keep] [--capture|--replay] [--prompts LANGUAGESxPROMPTS] IMAGE [RUNS]\n",
                  argv[0]);
     return 2;
   }
