@@ -387,7 +387,10 @@ int main(int argc, char** argv) {
   if (options.redact) return RedactCommand(options);
   std::optional<fernwick::native::CabinetImage> fromCabinet;
   try {
-    if (!options.fromCab.empty()) options.imagePath = fromCabinet.emplace(options.fromCab).Folder();
+    if (!options.fromCab.empty()) {
+      fernwick::native::LimitMemoryForCustomerCab();
+      options.imagePath = fromCabinet.emplace(options.fromCab).Folder();
+    }
   } catch (const fernwick::native::CabinetImageError& e) {
     std::fprintf(stderr, "fernwick: cannot read the server image of %s: %s\n", options.fromCab.c_str(), e.what());
     return 2;

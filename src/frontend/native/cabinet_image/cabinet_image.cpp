@@ -1,5 +1,7 @@
 #include "frontend/native/cabinet_image/cabinet_image.h"
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -37,6 +39,15 @@ fs::path MakePrivateFolder(std::string_view prefix) {
   std::string pattern = (fs::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
   if (::mkdtemp(pattern.data()) == nullptr) throw CabinetImageError("cannot make a temporary folder");
   return pattern;
+}
+
+void LimitMemoryForCustomerCab(std::uint64_t bytes) {
+#if defined(__SANITIZE_ADDRESS__)
+  (void)bytes;
+#else
+  const rlimit memory{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+  setrlimit(RLIMIT_AS, &memory);
+#endif
 }
 
 int InPrivateFolder(std::string_view prefix, std::string_view flag, int failureCode,

@@ -42,6 +42,13 @@ inline constexpr std::uint64_t kImageReadLimit = 256ull << 20;
 // PREFIX-XXXXXX; throws CabinetImageError when it cannot be made.
 std::filesystem::path MakePrivateFolder(std::string_view prefix);
 
+// The most address space a process that reads a customer's CAB may take
+// (4 GB unless told otherwise): a forged CAB then ends in "out of memory",
+// not in a desk that swaps. Not under the address sanitizer, whose shadow
+// memory alone passes any such limit.
+inline constexpr std::uint64_t kCustomerCabMemoryLimit = 4096ull << 20;
+void LimitMemoryForCustomerCab(std::uint64_t bytes = kCustomerCabMemoryLimit);
+
 // Runs a command's `work` in a new private folder PREFIX-XXXXXX that goes
 // with it, or with the process on a signal. An error that escapes it is one
 // line "fernwick: FLAG: what" on standard error and `failureCode`.

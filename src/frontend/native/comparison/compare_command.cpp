@@ -115,6 +115,7 @@ int CompareCommand(const std::vector<std::string>& args) {
     std::fputs(kCompareUsage, stderr);
     return kCompareBadInput;
   }
+  LimitMemoryForCustomerCab();
   return InPrivateFolder("fernwick-compare", "--compare", kCompareBadInput,
                          [&](const fs::path& scratch) { return Compare(*options, scratch); });
 }

@@ -1,7 +1,6 @@
 #include "frontend/native/fleet/fleet_command.h"
 
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,7 +39,7 @@ constexpr const char* kFleetUsage =
 // Each CAB is read by a process of its own, with these limits: a forged
 // CAB costs at most them, and whatever becomes of its reader, the run goes on.
 constexpr auto kCabTimeLimit = std::chrono::seconds(300);
-constexpr rlim_t kCabMemoryLimit = 2048ull << 20;
+constexpr std::uint64_t kCabMemoryLimit = 2048ull << 20;
 // A fact with more values than this across the fleet (free space, say)
 // differs on every server: it is not compared.
 constexpr std::size_t kMostValues = 1000;
@@ -154,10 +153,7 @@ std::vector<std::string> ReaderArguments(const fs::path& cab, const fs::path& sc
 
 // In the reader's process: reads the CAB into its record file.
 int RunReader(const fs::path& cab, const fs::path& scratch, std::size_t index) {
-#if !defined(__SANITIZE_ADDRESS__)
-  const rlimit memory{kCabMemoryLimit, kCabMemoryLimit};
-  setrlimit(RLIMIT_AS, &memory);
-#endif
+  LimitMemoryForCustomerCab(kCabMemoryLimit);
   // The replay's message boxes are no lines of the fleet's.
   if (std::freopen("/dev/null", "w", stderr) == nullptr) return 4;
   std::ofstream out(RecordFile(scratch, index), std::ios::binary);
