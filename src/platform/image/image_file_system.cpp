@@ -169,14 +169,14 @@ std::vector<std::string> ImageFileSystem::SubFolderNames(const std::string& path
   std::set<std::string> seen;
   const auto resolved = ResolveWindowsPath(path, currentFolder_);
   if (!resolved) return names;
-  for (const fs::path& root : {overlayRoot_ / "drives", imageRoot_ / "drives"}) {
-    const auto dir = root == imageRoot_ / "drives" ? LocateInImage(*resolved) : LocateInOverlay(*resolved);
+  for (const bool inImage : {false, true}) {
+    const auto dir = inImage ? LocateInImage(*resolved) : LocateInOverlay(*resolved);
     if (!dir) continue;
     std::error_code ec;
     for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
       if (!it->is_directory(ec)) continue;
       const std::string name = WindowsNameOf(it->path());
-      if (root == imageRoot_ / "drives" && RemovedChild(*resolved, name)) continue;
+      if (inImage && RemovedChild(*resolved, name)) continue;
       AddOnce(names, seen, name);
     }
   }
@@ -254,14 +254,14 @@ std::optional<platform::FolderListing> ImageFileSystem::ListFolder(const std::st
   platform::FolderListing listing;
   std::set<std::string> seenFiles, seenFolders;
   bool found = false;
-  for (const fs::path& root : {overlayRoot_ / "drives", imageRoot_ / "drives"}) {
-    const auto dir = root == imageRoot_ / "drives" ? LocateInImage(*resolved) : LocateInOverlay(*resolved);
+  for (const bool inImage : {false, true}) {
+    const auto dir = inImage ? LocateInImage(*resolved) : LocateInOverlay(*resolved);
     std::error_code ec;
     if (!dir || !fs::is_directory(*dir, ec)) continue;
     found = true;
     for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
       const std::string name = WindowsNameOf(it->path());
-      if (root == imageRoot_ / "drives" && RemovedChild(*resolved, name)) continue;
+      if (inImage && RemovedChild(*resolved, name)) continue;
       if (it->is_directory(ec)) {
         AddOnce(listing.folders, seenFolders, name);
       } else if (name != ".keep") {  // the placeholder that keeps an empty folder in git
